@@ -1,0 +1,83 @@
+#include "framework/WorkerThread.h"
+
+#include "framework/SentMessageWait.h"
+
+WorkerThread::WorkerThread() : m_thread(NULL), m_threadId(0), m_startEvent(NULL), m_exitCode(0) {}
+
+WorkerThread::~WorkerThread() {
+    Stop();
+}
+
+BOOL WorkerThread::Start(LPSECURITY_ATTRIBUTES sa, DWORD stackSize, DWORD creationFlags, int priority) {
+    m_startEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
+    if (m_startEvent == NULL) return FALSE;
+    Stop();
+    DWORD id = 0;
+    m_thread = CreateThread(sa, stackSize, ThreadProc, this, creationFlags, &id);
+    BOOL started = m_thread != NULL;
+    if (started) {
+        m_threadId = id;
+        SetPriority(priority);
+        // The thread's queue exists once the event is set: nothing posted after
+        // Start returns is lost.
+        HANDLE waits[2] = {m_startEvent, m_thread};
+        WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+    } else {
+        m_threadId = 0;
+    }
+    DWORD saved = GetLastError();
+    CloseHandle(m_startEvent);
+    m_startEvent = NULL;
+    SetLastError(saved);
+    return started;
+}
+
+int WorkerThread::Stop() {
+    if (m_thread == NULL) return 0;
+    PostThreadMessageA(m_threadId, WM_QUIT, 1, 0);
+    if (GetCurrentThreadId() != m_threadId) {
+        WaitHandlingSentMessages(m_thread, INFINITE);
+        GetExitCodeThread(m_thread, &m_exitCode);
+    }
+    CloseHandle(m_thread);
+    m_thread = NULL;
+    m_threadId = 0;
+    return 1;
+}
+
+DWORD WorkerThread::Wait(DWORD timeout) {
+    if (m_thread == NULL || GetCurrentThreadId() == m_threadId) return WAIT_FAILED;
+    return WaitForSingleObject(m_thread, timeout);
+}
+
+DWORD WorkerThread::GetThreadId() {
+    return m_threadId;
+}
+
+int WorkerThread::GetPriority() {
+    return GetThreadPriority(m_thread);
+}
+
+BOOL WorkerThread::SetPriority(int priority) {
+    return SetThreadPriority(m_thread, priority);
+}
+
+BOOL WorkerThread::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return PostThreadMessageA(m_threadId, msg, wParam, lParam);
+}
+
+DWORD WINAPI WorkerThread::ThreadProc(LPVOID param) {
+    return static_cast<WorkerThread*>(param)->Run();
+}
+
+DWORD WorkerThread::Run() {
+    MSG msg;
+    PeekMessageA(&msg, NULL, WM_USER, WM_USER, PM_NOREMOVE);
+    SetEvent(m_startEvent);
+    for (;;) {
+        BOOL got = GetMessageA(&msg, NULL, 0, 0);
+        if (got == -1) return 0;
+        if (got == 0) return static_cast<DWORD>(msg.wParam);
+        if (HasMessageHandler(msg.message) == 1) CallMessageHandler(msg.message, msg.wParam, msg.lParam);
+    }
+}

@@ -1,0 +1,101 @@
+# Shared by scripts/test and scripts/run: installs what is missing, builds,
+# and prepares a private Wine prefix and a display.
+
+TIV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TIV_BUILD=${TIV_BUILD_DIR:-$TIV_ROOT/build}
+TIV_PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xauth cmake ninja-build googletest python3 xdotool"
+
+tiv_install_missing() {
+    local missing=()
+    local pkg
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+        TIV_NEED_UPDATE=1
+    fi
+    for pkg in $TIV_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    if [ "${TIV_NEED_UPDATE:-0}" = 1 ] || [ -z "$(ls -A /var/lib/apt/lists 2>/dev/null | grep -v lock)" ]; then
+        apt-get update -qq
+    fi
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+        || { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"; }
+}
+
+tiv_build() {
+    cmake -S "$TIV_ROOT" -B "$TIV_BUILD" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$TIV_ROOT/cmake/mingw-i686.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$TIV_BUILD" "$@"
+}
+
+tiv_wineserver() {
+    if command -v wineserver >/dev/null; then echo wineserver; return; fi
+    local s
+    for s in /usr/lib/wine/wineserver /usr/lib/wine/wineserver32 /usr/lib/wine/wineserver64; do
+        [ -x "$s" ] && { echo "$s"; return; }
+    done
+    echo wineserver
+}
+
+# A private 32-bit prefix inside the build folder, initialised once, and one
+# persistent server detached from every pipe (otherwise each process waits for
+# the server to exit, or CTest waits on a pipe the server inherited).
+tiv_start_wine() {
+    export WINEPREFIX="$TIV_BUILD/wineprefix"
+    export WINEARCH=win32
+    export WINEDEBUG=-all
+    local server
+    server=$(tiv_wineserver)
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i </dev/null >/dev/null 2>&1 || true
+        "$server" -w </dev/null >/dev/null 2>&1 || true
+    fi
+    setsid "$server" -p </dev/null >/dev/null 2>&1 &
+    TIV_WINESERVER=$server
+    # Wait for its socket: a wine process started earlier would spawn a server
+    # of its own that inherits the caller's pipes.
+    local id i
+    id=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+    for i in $(seq 1 100); do
+        if compgen -G "${TMPDIR:-/tmp}/wine*/$id/socket" >/dev/null \
+            || compgen -G "/tmp/.wine-$(id -u)/$id/socket" >/dev/null; then
+            # Start Wine's services now, with no pipes: the first program of a
+            # session starts them and they keep its standard output open.
+            wine wineboot </dev/null >/dev/null 2>&1 || true
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "wineserver did not start for $WINEPREFIX" >&2
+    return 1
+}
+
+tiv_stop_wine() {
+    [ -n "${TIV_WINESERVER:-}" ] && "$TIV_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+}
+
+# A virtual screen when there is none, for the window tests.
+tiv_start_display() {
+    TIV_XVFB_PID=
+    [ -n "${DISPLAY:-}" ] && return 0
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    TIV_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 100); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start on :$n" >&2
+    return 1
+}
+
+tiv_stop_display() {
+    [ -n "${TIV_XVFB_PID:-}" ] && kill "$TIV_XVFB_PID" 2>/dev/null || true
+}
