@@ -1,0 +1,38 @@
+#ifndef PROTOCOL_COMPORTWORKER_H
+#define PROTOCOL_COMPORTWORKER_H
+
+#include "framework/WorkerThread.h"
+
+class DevicePort;
+
+// Thread messages of the port worker.
+const UINT WM_COMWORKER_OPEN = 0x800;  // wParam: 1..256 opens that COM port, any other value closes
+const UINT WM_COMWORKER_SCAN = 0x801;  // wParam 0
+
+// Opens, closes and scans COM ports off the user-interface thread. Requests
+// only post; the work runs on the worker one request at a time, in order, and
+// the results reach the main window through the device port.
+class ComPortWorker : public WorkerThread {
+public:
+    static const int kPortMapWords = 8;  // bit k of word i: COM(32 i + k + 1) exists
+
+    explicit ComPortWorker(DevicePort* port);
+    ~ComPortWorker() override;
+
+    virtual int EnsureStarted();
+    int Stop() override;
+    virtual int RequestOpen(int port);
+    virtual int RequestScan();
+    virtual LRESULT OnOpenPort(WPARAM port, LPARAM unused);
+    virtual LRESULT OnScanPorts(WPARAM unused1, LPARAM unused2);
+
+    // Valid as long as the worker exists; written by the worker during a scan.
+    const DWORD* GetPortMap() const { return m_portMap; }
+
+private:
+    DevicePort* m_devicePort;           // owner; set at construction
+    CRITICAL_SECTION m_startLock;       // held while the thread is started
+    DWORD m_portMap[kPortMapWords];     // worker thread writes; main window reads after WM_DEVICE_PORT_LIST
+};
+
+#endif
