@@ -1,0 +1,17 @@
+#include "sensor/ScanData.h"
+
+ScanData::ScanData() {
+    for (WORD& step : m_steps) step = kNoEchoFill;
+}
+
+ScanData::~ScanData() {}
+
+void ScanData::SetStep(WORD step, WORD value) {
+    if (step >= kStepCount) return;
+    m_steps[step] = value;
+}
+
+WORD ScanData::GetStep(WORD step) const {
+    if (step >= kStepCount) return kNoEchoFill;
+    return m_steps[step];
+}
