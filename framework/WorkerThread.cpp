@@ -74,10 +74,19 @@ DWORD WorkerThread::Run() {
     MSG msg;
     PeekMessageA(&msg, NULL, WM_USER, WM_USER, PM_NOREMOVE);
     SetEvent(m_startEvent);
+    return RunLoop();
+}
+
+DWORD WorkerThread::RunLoop() {
+    MSG msg;
     for (;;) {
         BOOL got = GetMessageA(&msg, NULL, 0, 0);
         if (got == -1) return 0;
         if (got == 0) return static_cast<DWORD>(msg.wParam);
-        if (HasMessageHandler(msg.message) == 1) CallMessageHandler(msg.message, msg.wParam, msg.lParam);
+        Dispatch(msg);
     }
+}
+
+void WorkerThread::Dispatch(const MSG& msg) {
+    if (HasMessageHandler(msg.message) == 1) CallMessageHandler(msg.message, msg.wParam, msg.lParam);
 }

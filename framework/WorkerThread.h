@@ -22,6 +22,14 @@ public:
     // The exit code of the last thread, valid once it has ended.
     DWORD GetExitCode() const { return m_exitCode; }
 
+protected:
+    // The message loop, entered on the worker once its queue exists; returns
+    // the thread's exit code. Derived threads that wait on more than the
+    // queue (a deadline, an event) replace it and dispatch with Dispatch.
+    virtual DWORD RunLoop();
+    // Hands one message to its handler, if the map has one.
+    void Dispatch(const MSG& msg);
+
 private:
     static DWORD WINAPI ThreadProc(LPVOID param);
     DWORD Run();

@@ -1,0 +1,203 @@
+#include "protocol/DeviceOperation.h"
+
+#include "protocol/DeviceMessages.h"
+
+namespace {
+
+// Holds a critical section for one scope.
+class Lock {
+public:
+    explicit Lock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(m_cs); }
+    ~Lock() { LeaveCriticalSection(m_cs); }
+
+private:
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+    CRITICAL_SECTION* m_cs;
+};
+
+}  // namespace
+
+DeviceOperation::DeviceOperation(BYTE retryReload, DWORD intervalMs)
+    : m_device(NULL),
+      m_application(NULL),
+      m_retryReload(retryReload),
+      m_interval(intervalMs),
+      m_retriesLeft(0),
+      m_timerId(0),
+      m_deadline(0),
+      m_active(0),
+      m_lastTimerId(0) {
+    InitializeCriticalSection(&m_timerLock);
+    InitializeCriticalSection(&m_replyLock);
+}
+
+DeviceOperation::~DeviceOperation() {
+    DeviceOperation::Abort();
+    DeleteCriticalSection(&m_replyLock);
+    DeleteCriticalSection(&m_timerLock);
+}
+
+void DeviceOperation::Detach() {
+    m_device = NULL;
+    m_application = NULL;
+}
+
+int DeviceOperation::Start(ULONG_PTR) {
+    if (IsRunning()) return 0;
+    // A tick or reply left from the last run must not reach the new one.
+    StopTimer();
+    {
+        Lock lock(&m_replyLock);
+        m_replies.clear();
+    }
+    if (!WorkerThread::Start(NULL, 0, 0, 0)) {
+        Abort();
+        return 0;
+    }
+    InterlockedExchange(&m_active, 1);
+    if (!PostMessage(WM_OP_START, 0, 0)) {
+        Abort();
+        return 0;
+    }
+    return 1;
+}
+
+void DeviceOperation::Abort() {
+    InterlockedExchange(&m_active, 0);
+    StopTimer();
+    StopThread();
+}
+
+void DeviceOperation::StopThread() {
+    if (GetCurrentThreadId() == GetThreadId()) {
+        // On its own thread the operation only leaves its loop; the next Start
+        // or Abort from the owner waits for the thread and closes its handle,
+        // so the thread fields are never changed from two threads.
+        PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 1, 0);
+        return;
+    }
+    WorkerThread::Stop();
+}
+
+int DeviceOperation::OnReply(const std::string& message) {
+    if (!IsRunning()) return 0;
+    Lock lock(&m_replyLock);
+    if (m_replies.size() >= kMaxQueuedReplies) return 0;
+    m_replies.push_back(message);
+    // Posting never blocks, so it may happen under the lock: the queue and
+    // the posted messages stay one to one.
+    if (!PostMessage(WM_OP_REPLY, 0, 0)) {
+        m_replies.pop_back();
+        return 0;
+    }
+    return 1;
+}
+
+int DeviceOperation::TakeReply(std::string* reply) {
+    Lock lock(&m_replyLock);
+    if (m_replies.empty()) return 0;
+    reply->swap(m_replies.front());
+    m_replies.pop_front();
+    return 1;
+}
+
+void DeviceOperation::SetRetry(BYTE count, DWORD intervalMs) {
+    {
+        Lock lock(&m_timerLock);
+        m_retryReload = count;
+        m_interval = intervalMs;
+    }
+    RestartTimer();
+}
+
+UINT_PTR DeviceOperation::RestartTimer() {
+    UINT_PTR id;
+    {
+        Lock lock(&m_timerLock);
+        m_retriesLeft = m_retryReload;
+        m_deadline = GetTickCount() + (m_interval > 0 ? m_interval : 1);
+        if (++m_lastTimerId == 0) m_lastTimerId = 1;
+        m_timerId = m_lastTimerId;
+        id = m_timerId;
+    }
+    // The loop may sleep towards a later deadline or none: wake it.
+    const DWORD thread = GetThreadId();
+    if (thread != 0 && thread != GetCurrentThreadId()) PostThreadMessageA(thread, WM_NULL, 0, 0);
+    return id;
+}
+
+void DeviceOperation::StopTimer() {
+    Lock lock(&m_timerLock);
+    m_timerId = 0;
+    m_retriesLeft = 0;
+}
+
+void DeviceOperation::CountDown() {
+    Lock lock(&m_timerLock);
+    if (m_retriesLeft > 0) --m_retriesLeft;
+}
+
+BOOL DeviceOperation::IsExhausted() {
+    Lock lock(&m_timerLock);
+    return m_retriesLeft == 0;
+}
+
+BOOL DeviceOperation::IsRunning() {
+    return InterlockedCompareExchange(&m_active, 0, 0) != 0;
+}
+
+bool DeviceOperation::HasTimer() {
+    Lock lock(&m_timerLock);
+    return m_timerId != 0;
+}
+
+void DeviceOperation::SetDevice(SensorDevice* device) {
+    m_device = device;
+}
+
+void DeviceOperation::SetApplication(Application* application) {
+    m_application = application;
+}
+
+bool DeviceOperation::IsOperationMessage(UINT msg) const {
+    return msg == WM_OP_START || msg == WM_OP_REPLY || msg == WM_TIMER;
+}
+
+DWORD DeviceOperation::TimeToNextTick() {
+    Lock lock(&m_timerLock);
+    if (m_timerId == 0) return INFINITE;
+    const LONG left = static_cast<LONG>(m_deadline - GetTickCount());
+    return left > 0 ? static_cast<DWORD>(left) : 0;
+}
+
+void DeviceOperation::TickIfDue() {
+    UINT_PTR id = 0;
+    {
+        Lock lock(&m_timerLock);
+        const DWORD now = GetTickCount();
+        if (m_timerId == 0 || static_cast<LONG>(now - m_deadline) < 0) return;
+        // The next tick counts from now: a late tick does not bring a burst.
+        m_deadline = now + (m_interval > 0 ? m_interval : 1);
+        id = m_timerId;
+    }
+    MSG tick = {};
+    tick.message = WM_TIMER;
+    tick.wParam = id;
+    if (IsRunning()) Dispatch(tick);
+}
+
+DWORD DeviceOperation::RunLoop() {
+    MSG msg;
+    for (;;) {
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return static_cast<DWORD>(msg.wParam);
+            // After an abort nothing of the old run is handled any more.
+            if (!IsOperationMessage(msg.message) || IsRunning()) Dispatch(msg);
+            TickIfDue();
+        }
+        TickIfDue();
+        const DWORD wait = TimeToNextTick();
+        if (wait != 0) MsgWaitForMultipleObjects(0, NULL, FALSE, wait, QS_ALLINPUT);
+    }
+}
