@@ -30,8 +30,8 @@ public:
     LRESULT OnTimer(WPARAM, LPARAM) {
         CountDown();
         if (IsExhausted()) {
-            m_log.Add("gave up");
             Abort();
+            m_log.Add("gave up");
             return 0;
         }
         m_log.Add("tick");
