@@ -1,0 +1,187 @@
+// Serial port against the sensor simulator through a real pseudo-terminal.
+// Each test runs with its own simulator; its switches are set where CTest
+// lists the test.
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+
+#include "protocol/SensorDeviceBase.h"
+#include "tests/protocol/e2e/RecordingPort.h"
+#include "tests/protocol/e2e/SimLog.h"
+
+namespace {
+
+const DWORD kReplyTimeoutMs = 5000;
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s += static_cast<char>(v);
+    return s;
+}
+
+std::string Frame(std::string message) {
+    std::string frame;
+    SensorDeviceBase::AssembleFrame(message, frame);
+    return frame;
+}
+
+// Link Get and its frame, worked by hand.
+const std::string kLinkGet = Bytes({0xA0, 0x69, 0x38, 0x51});
+const std::string kLinkGetFrame = Bytes({0x02, 0x48, 0x26, 0x44, 0x58, 0x34, 0x30, 0x03});
+
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+class SerialPortE2e : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_com = SimLog::ComPort();
+        if (m_com == 0) GTEST_SKIP() << "needs the sensor simulator (run through CTest)";
+        ASSERT_EQ(m_port.CreateEvents(), 1);
+    }
+
+    void OpenPort() {
+        ASSERT_EQ(m_port.Open(m_com), 1) << GetLastError();
+        ASSERT_TRUE(m_port.IsOpen());
+    }
+
+    void SendLinkGet(int times) {
+        for (int i = 0; i < times; ++i) ASSERT_EQ(m_port.WriteAll(kLinkGetFrame), 8);
+    }
+
+    int m_com = 0;
+    RecordingPort m_port;
+};
+
+TEST_F(SerialPortE2e, LinkHandshakeRoundTrip) {
+    ASSERT_EQ(Frame(Bytes({0xA0, 0x69})), kLinkGetFrame);
+    LARGE_INTEGER opened, delivered;
+    QueryPerformanceCounter(&opened);
+    OpenPort();
+    SendLinkGet(1);
+    ASSERT_TRUE(m_port.WaitForMessages(1, kReplyTimeoutMs));
+    QueryPerformanceCounter(&delivered);
+    const double ms = Milliseconds(opened, delivered);
+    printf("open to first good frame delivered: %.1f ms\n", ms);
+    RecordProperty("OpenToFirstFrameMicroseconds", static_cast<int>(ms * 1000));
+
+    // The challenge: A0 69, eight bytes, CRC.
+    const std::string challenge = m_port.Messages()[0];
+    ASSERT_EQ(challenge.size(), 12u);
+    EXPECT_EQ(challenge.substr(0, 2), Bytes({0xA0, 0x69}));
+    std::string answered = challenge.substr(2, 8);
+    answered.append(2, '\0');
+    const WORD answer = SensorDeviceBase::Crc16(answered);
+    ASSERT_EQ(m_port.WriteAll(Frame(Bytes({0xA0, 0x5A, 1, answer & 0xFF, answer >> 8}))), 12);
+    ASSERT_TRUE(m_port.WaitForMessages(2, kReplyTimeoutMs));
+    EXPECT_EQ(m_port.Messages()[1].substr(0, 3), Bytes({0xA0, 0x5A, 1}));
+
+    // What went over the line, as the simulator saw it.
+    const std::vector<std::string> received = SimLog::Lines("RX");
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0], SimLog::Hex(kLinkGet));
+    EXPECT_EQ(SimLog::Lines("TX")[0], SimLog::Hex(challenge));
+    EXPECT_TRUE(SimLog::Lines("NOISE").empty());
+    EXPECT_TRUE(SimLog::WaitForLine("BAUD", "19200", kReplyTimeoutMs));
+}
+
+TEST_F(SerialPortE2e, ReplySplitOverManyReadsIsDeliveredWhole) {
+    OpenPort();
+    SendLinkGet(1);
+    ASSERT_TRUE(m_port.WaitForMessages(1, kReplyTimeoutMs));
+    EXPECT_GT(m_port.Reads(), 1);
+    EXPECT_EQ(SimLog::Hex(m_port.Messages()[0]), SimLog::Lines("TX")[0]);
+}
+
+TEST_F(SerialPortE2e, SeveralFramesInOneReadAreAllDelivered) {
+    OpenPort();
+    SendLinkGet(1);
+    ASSERT_TRUE(m_port.WaitForMessages(3, kReplyTimeoutMs));
+    const std::vector<std::string> messages = m_port.Messages();
+    ASSERT_EQ(messages.size(), 3u);
+    for (const std::string& m : messages) EXPECT_EQ(SimLog::Hex(m), SimLog::Lines("TX")[0]);
+    EXPECT_GE(m_port.MostMessagesInOneRead(), 2u);
+}
+
+TEST_F(SerialPortE2e, NoiseAndBadCrcAreDropped) {
+    // Replies 2 and 4 carry a wrong CRC; noise precedes every reply. The last
+    // reply is good, so once three messages are in, all five were handled.
+    OpenPort();
+    SendLinkGet(5);
+    ASSERT_TRUE(m_port.WaitForMessages(3, kReplyTimeoutMs));
+    const std::vector<std::string> messages = m_port.Messages();
+    const std::vector<std::string> good = SimLog::Lines("TX");
+    ASSERT_EQ(SimLog::Lines("TXBAD").size(), 2u);
+    ASSERT_EQ(messages.size(), 3u);
+    ASSERT_EQ(good.size(), 3u);
+    for (size_t i = 0; i < good.size(); ++i) EXPECT_EQ(SimLog::Hex(messages[i]), good[i]);
+}
+
+TEST_F(SerialPortE2e, DroppedReplyLeavesNothingAndDelayedReplyArrives) {
+    // Every second reply is dropped; every reply is delayed.
+    OpenPort();
+    SendLinkGet(1);
+    ASSERT_TRUE(m_port.WaitForMessages(1, kReplyTimeoutMs));
+    SendLinkGet(1);
+    ASSERT_TRUE(SimLog::WaitForCount("DROP", 1, kReplyTimeoutMs));
+    SendLinkGet(1);
+    ASSERT_TRUE(m_port.WaitForMessages(2, kReplyTimeoutMs));
+    EXPECT_EQ(m_port.Messages().size(), 2u);
+    EXPECT_EQ(SimLog::Lines("DROP").size(), 1u);
+    EXPECT_EQ(SimLog::Lines("RX").size(), 3u);
+}
+
+TEST_F(SerialPortE2e, EventsOutsideTheMaskAreNotDelivered) {
+    RecordingPort breaksOnly(EV_BREAK);
+    ASSERT_EQ(breaksOnly.CreateEvents(), 1);
+    ASSERT_EQ(breaksOnly.Open(m_com), 1);
+    ASSERT_EQ(breaksOnly.WriteAll(kLinkGetFrame), 8);
+    ASSERT_TRUE(SimLog::WaitForCount("TX", 1, kReplyTimeoutMs));
+    EXPECT_FALSE(breaksOnly.WaitForMessages(1, 300));
+    EXPECT_EQ(breaksOnly.Reads(), 0);
+    EXPECT_EQ(breaksOnly.Close(), 1);
+}
+
+TEST_F(SerialPortE2e, CloseWhileReceivingThenReopen) {
+    // The simulator streams a long burst in small pieces.
+    OpenPort();
+    SendLinkGet(1);
+    ASSERT_TRUE(m_port.WaitForMessages(1, kReplyTimeoutMs));
+    LARGE_INTEGER closing, closed;
+    QueryPerformanceCounter(&closing);
+    EXPECT_EQ(m_port.Close(), 1);
+    QueryPerformanceCounter(&closed);
+    printf("close while receiving took %.1f ms\n", Milliseconds(closing, closed));
+    EXPECT_FALSE(m_port.IsOpen());
+    // The stream goes on for a while; a closed port delivers none of it.
+    const size_t atClose = m_port.Messages().size();
+    EXPECT_FALSE(m_port.WaitForMessages(atClose + 1, 100));
+
+    OpenPort();
+    SendLinkGet(1);
+    ASSERT_TRUE(m_port.WaitForMessages(atClose + 1, kReplyTimeoutMs));
+    EXPECT_EQ(m_port.Close(), 1);
+    EXPECT_EQ(m_port.Close(), 1);  // twice is harmless
+}
+
+TEST_F(SerialPortE2e, LastFrameBeforeCloseReachesTheSensor) {
+    OpenPort();
+    const std::string noise(3000, 'x');
+    ASSERT_EQ(m_port.WriteAll(noise), 3000);
+    SendLinkGet(1);
+    EXPECT_EQ(m_port.Close(), 1);
+    EXPECT_TRUE(SimLog::WaitForLine("RX", SimLog::Hex(kLinkGet), kReplyTimeoutMs));
+}
+
+TEST_F(SerialPortE2e, SilentSensorDeliversNothing) {
+    OpenPort();
+    SendLinkGet(2);
+    EXPECT_TRUE(SimLog::WaitForLine("RX", SimLog::Hex(kLinkGet), kReplyTimeoutMs));
+    EXPECT_FALSE(m_port.WaitForMessages(1, 300));
+    EXPECT_EQ(m_port.BytesReceived(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+#include "tests/protocol/e2e/SimLog.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Env(const char* name) {
+    const char* value = getenv(name);
+    return value != NULL ? value : "";
+}
+
+// The log's Linux path reached through Wine's drive Z:, which maps the root.
+std::string LogPath() {
+    std::string path = Env("TIV_SIM_LOG");
+    if (path.empty() || path[0] != '/') return path;
+    return "Z:" + path;
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& payload) {
+    for (const std::string& line : lines) {
+        if (line == payload) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int SimLog::ComPort() {
+    return atoi(Env("TIV_SIM_COM").c_str());
+}
+
+std::vector<std::string> SimLog::Lines(const std::string& kind) {
+    std::vector<std::string> payloads;
+    std::ifstream file(LogPath().c_str());
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream fields(line);
+        std::string ms, lineKind, payload;
+        fields >> ms >> lineKind;
+        std::getline(fields, payload);
+        if (!payload.empty() && payload[0] == ' ') payload.erase(0, 1);
+        if (lineKind == kind) payloads.push_back(payload);
+    }
+    return payloads;
+}
+
+namespace {
+
+// The log is a file of another process: there is nothing to wait on but time.
+template <class Done>
+bool PollLog(Done done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(10);
+    }
+}
+
+}  // namespace
+
+bool SimLog::WaitForLine(const std::string& kind, const std::string& payload, DWORD timeoutMs) {
+    return PollLog([&] { return Contains(Lines(kind), payload); }, timeoutMs);
+}
+
+bool SimLog::WaitForCount(const std::string& kind, size_t count, DWORD timeoutMs) {
+    return PollLog([&] { return Lines(kind).size() >= count; }, timeoutMs);
+}
+
+std::string SimLog::Hex(const std::string& bytes) {
+    std::string hex;
+    char digits[3];
+    for (unsigned char b : bytes) {
+        snprintf(digits, sizeof(digits), "%02x", b);
+        hex += digits;
+    }
+    return hex;
+}

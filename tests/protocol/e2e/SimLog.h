@@ -1,0 +1,25 @@
+#ifndef TESTS_PROTOCOL_E2E_SIMLOG_H
+#define TESTS_PROTOCOL_E2E_SIMLOG_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The sensor simulator beside an end-to-end test: its COM port and its log
+// ("<ms> KIND payload" per line), both handed over in the environment.
+class SimLog {
+public:
+    // COM number from TIV_SIM_COM, 0 when the test runs without a simulator.
+    static int ComPort();
+    // Payloads of the log lines of one kind ("RX", "TX", "TXBAD", "NOISE", ...), in order.
+    static std::vector<std::string> Lines(const std::string& kind);
+    // Waits, bounded, until a line of that kind with that payload is logged.
+    static bool WaitForLine(const std::string& kind, const std::string& payload, DWORD timeoutMs);
+    // Waits, bounded, until at least count lines of that kind are logged.
+    static bool WaitForCount(const std::string& kind, size_t count, DWORD timeoutMs);
+    // Lower-case hex of bytes, as the log writes them.
+    static std::string Hex(const std::string& bytes);
+};
+
+#endif

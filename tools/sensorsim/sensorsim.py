@@ -1,0 +1,261 @@
+#!/usr/bin/env python3
+"""Sensor simulator for end-to-end tests.
+
+Opens a pseudo-terminal, links its slave end into a Wine prefix as
+dosdevices/comN, decodes the frames the program writes, answers as a sensor
+would, and logs every frame received and sent. Fault switches bend the replies:
+bad CRC, bytes outside frames, dropped replies, delays, silence, replies split
+into pieces or repeated in one write. It stops by itself after --lifetime
+seconds, or on SIGTERM/SIGINT, and then removes its link.
+
+Log lines: "<ms since start> <KIND> <hex or text>", KIND one of START, LINK,
+BAUD, RX (good message, CRC included), RXBAD (message failing its CRC), NOISE
+(bytes outside frames), TX, TXBAD (sent with a wrong CRC), DROP, STOP.
+"""
+
+import argparse
+import os
+import select
+import signal
+import sys
+import termios
+import time
+import tty
+
+import simcodec
+from simsensor import Sensor
+
+BAUD_NAMES = {getattr(termios, "B%d" % rate): rate
+              for rate in (1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400)
+              if hasattr(termios, "B%d" % rate)}
+
+
+class Faults:
+    """Which replies go wrong, counted over the replies made so far."""
+
+    def __init__(self, bad_crc_every=0, drop_every=0, noise=b"", delay_ms=0, silent=False,
+                 chunk=0, chunk_delay_ms=0, burst=1):
+        self.bad_crc_every = bad_crc_every
+        self.drop_every = drop_every
+        self.noise = noise
+        self.delay_ms = delay_ms
+        self.silent = silent
+        self.chunk = chunk
+        self.chunk_delay_ms = chunk_delay_ms
+        self.burst = max(1, burst)
+        self.count = 0
+
+    def next_reply(self):
+        self.count += 1
+        return self.count
+
+    @staticmethod
+    def every(n, count):
+        return n > 0 and count % n == 0
+
+
+class Log:
+    def __init__(self, path):
+        self.start = time.monotonic()
+        self.file = open(path, "a", buffering=1) if path else None
+
+    def write(self, kind, text=""):
+        if self.file:
+            ms = int((time.monotonic() - self.start) * 1000)
+            self.file.write("%d %s %s\n" % (ms, kind, text))
+
+    def close(self):
+        if self.file:
+            self.file.close()
+            self.file = None
+
+
+class Simulator:
+    def __init__(self, sensor, faults, log):
+        self.sensor = sensor
+        self.faults = faults
+        self.log = log
+        self.parser = simcodec.FrameParser()
+        self.master = None
+        self.slave = None
+        self.link = None
+        self.queue = []  # (due time, bytes) written in order once due
+        self.baud = None
+        self.stopping = False
+
+    # Pseudo-terminal and link
+
+    def open_pty(self):
+        self.master, self.slave = os.openpty()
+        # Raw from the start: no echo, no line editing before the program sets the line.
+        tty.setraw(self.slave)
+        os.set_blocking(self.master, False)
+        return os.ttyname(self.slave)
+
+    def link_into(self, prefix, com):
+        name = self.open_pty()
+        folder = os.path.join(prefix, "dosdevices")
+        os.makedirs(folder, exist_ok=True)
+        link = os.path.join(folder, "com%d" % com)
+        temp = link + ".sim%d" % os.getpid()
+        os.symlink(name, temp)
+        os.replace(temp, link)  # atomic: never a moment without a link
+        self.link = (link, name)
+        self.log.write("LINK", "com%d %s" % (com, name))
+        self.watch_baud()
+        return name
+
+    def unlink(self):
+        if self.link is None:
+            return
+        link, name = self.link
+        try:
+            if os.readlink(link) == name:
+                os.unlink(link)
+        except OSError:
+            pass
+        self.link = None
+
+    def close(self):
+        self.unlink()
+        for fd in (self.master, self.slave):
+            if fd is not None:
+                os.close(fd)
+        self.master = self.slave = None
+
+    # Receiving and answering
+
+    def on_bytes(self, data):
+        for kind, payload in self.parser.feed(data):
+            if kind == "frame":
+                self.log.write("RX", payload.hex())
+                for reply in self.sensor.handle(payload):
+                    self.reply(reply)
+            elif kind == "bad":
+                self.log.write("RXBAD", payload.hex())
+            else:
+                self.log.write("NOISE", payload.hex())
+
+    def reply(self, message):
+        faults = self.faults
+        count = faults.next_reply()
+        complete = simcodec.with_crc(message)
+        if faults.silent or faults.every(faults.drop_every, count):
+            self.log.write("DROP", complete.hex())
+            return
+        if faults.every(faults.bad_crc_every, count):
+            complete = complete[:-1] + bytes((complete[-1] ^ 0x5A,))
+            self.log.write("TXBAD", complete.hex())
+        else:
+            self.log.write("TX", complete.hex())
+        self.send(faults.noise + simcodec.frame(complete) * faults.burst, faults.delay_ms)
+
+    def send(self, data, delay_ms=0):
+        """Queues raw bytes, split into pieces when the chunk switch is on."""
+        due = time.monotonic() + delay_ms / 1000.0
+        if self.queue:
+            due = max(due, self.queue[-1][0])
+        size = self.faults.chunk or len(data)
+        for i in range(0, len(data), size):
+            self.queue.append((due, data[i:i + size]))
+            due += self.faults.chunk_delay_ms / 1000.0
+
+    def flush_due(self):
+        now = time.monotonic()
+        while self.queue and self.queue[0][0] <= now:
+            _, data = self.queue.pop(0)
+            self.write_all(data)
+
+    def write_all(self, data):
+        view = memoryview(data)
+        deadline = time.monotonic() + 2.0
+        while view and time.monotonic() < deadline:
+            try:
+                n = os.write(self.master, view)
+                view = view[n:]
+            except BlockingIOError:
+                select.select([], [self.master], [], 0.05)
+
+    def watch_baud(self):
+        try:
+            speed = termios.tcgetattr(self.master)[5]
+        except termios.error:
+            return
+        if speed != self.baud:
+            self.baud = speed
+            self.log.write("BAUD", str(BAUD_NAMES.get(speed, speed)))
+
+    def run(self, lifetime):
+        end = time.monotonic() + lifetime
+        while not self.stopping:
+            now = time.monotonic()
+            if now >= end:
+                self.log.write("STOP", "lifetime")
+                return
+            timeout = min(end - now, 0.05)
+            if self.queue:
+                timeout = max(0.0, min(timeout, self.queue[0][0] - now))
+            readable, _, _ = select.select([self.master], [], [], timeout)
+            if readable:
+                try:
+                    data = os.read(self.master, 4096)
+                except (BlockingIOError, OSError):
+                    data = b""
+                if data:
+                    self.on_bytes(data)
+            self.watch_baud()
+            self.flush_due()
+        self.log.write("STOP", "signal")
+
+
+def parse_args(argv):
+    p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    p.add_argument("--prefix", default=os.environ.get("WINEPREFIX"), help="Wine prefix (default $WINEPREFIX)")
+    p.add_argument("--com", type=int, required=True, help="COM port number to link, 1..9")
+    p.add_argument("--log", help="log file (appended)")
+    p.add_argument("--ready", help="file written once the link exists")
+    p.add_argument("--lifetime", type=float, default=60.0, help="seconds before stopping by itself")
+    p.add_argument("--seed", type=int, default=1, help="seed of the link challenges")
+    p.add_argument("--bad-crc-every", type=int, default=0, help="every Nth reply carries a wrong CRC")
+    p.add_argument("--drop-every", type=int, default=0, help="every Nth reply is not sent")
+    p.add_argument("--noise-hex", default="", help="bytes written before every reply frame")
+    p.add_argument("--delay-ms", type=int, default=0, help="delay before every reply")
+    p.add_argument("--silent", action="store_true", help="never reply")
+    p.add_argument("--chunk", type=int, default=0, help="write replies in pieces of N bytes")
+    p.add_argument("--chunk-delay-ms", type=int, default=0, help="pause between pieces")
+    p.add_argument("--burst", type=int, default=1, help="write each reply frame N times in one write")
+    args = p.parse_args(argv)
+    if not args.prefix:
+        p.error("no Wine prefix: pass --prefix or set WINEPREFIX")
+    if not 1 <= args.com <= 9:
+        p.error("Wine lists only COM1 to COM9")
+    return args
+
+
+def main(argv=None):
+    args = parse_args(sys.argv[1:] if argv is None else argv)
+    faults = Faults(args.bad_crc_every, args.drop_every, bytes.fromhex(args.noise_hex), args.delay_ms,
+                    args.silent, args.chunk, args.chunk_delay_ms, args.burst)
+    log = Log(args.log)
+    sim = Simulator(Sensor(args.seed), faults, log)
+
+    def stop(signum, frame):
+        sim.stopping = True
+
+    signal.signal(signal.SIGTERM, stop)
+    signal.signal(signal.SIGINT, stop)
+    log.write("START", " ".join(sys.argv[1:] if argv is None else argv))
+    try:
+        sim.link_into(args.prefix, args.com)
+        if args.ready:
+            with open(args.ready, "w") as f:
+                f.write("%d\n" % os.getpid())
+        sim.run(args.lifetime)
+    finally:
+        sim.close()
+        log.close()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

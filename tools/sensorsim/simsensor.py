@@ -1,0 +1,50 @@
+"""The sensor's side of the protocol: one handler per command byte.
+
+To teach the simulator a command, add a method handle_<name>(sub, data) that
+returns a list of reply messages (without CRC) and enter it in COMMANDS.
+"""
+
+import random
+
+from simcodec import crc16
+
+GET = 0x69  # "i"
+SET = 0x5A  # "Z"
+
+LINK = 0xA0
+
+MAX_LEVEL = 3
+
+
+class Sensor:
+    def __init__(self, seed=1):
+        self.random = random.Random(seed)
+        self.level = 0
+        self.challenge = None
+        self.commands = {LINK: self.handle_link}
+
+    def handle(self, message):
+        """Reply messages for one good request (CRC included in message)."""
+        if len(message) < 4:
+            return []
+        handler = self.commands.get(message[0])
+        if handler is None:
+            return []
+        return handler(message[1], message[2:-2])
+
+    def handle_link(self, sub, data):
+        # Get: an 8-byte challenge. Set: level and CRC-16 of the challenge;
+        # a wrong answer leaves the level; level 0 needs no answer.
+        if sub == GET and not data:
+            self.challenge = bytes(self.random.randrange(256) for _ in range(8))
+            return [bytes((LINK, GET)) + self.challenge]
+        if sub == SET and len(data) == 3:
+            wanted = data[0]
+            answer = data[1] | (data[2] << 8)
+            if wanted == 0 or (wanted <= MAX_LEVEL and self.answer_ok(answer)):
+                self.level = wanted
+            return [bytes((LINK, SET, self.level))]
+        return []
+
+    def answer_ok(self, answer):
+        return self.challenge is not None and crc16(self.challenge + b"\0\0") == answer
