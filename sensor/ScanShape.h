@@ -10,7 +10,8 @@ class SensorCaps;
 // The realtime scan as the view draws it: a scan record turned into a closed
 // polygon about the sensor (millimetres), drawn filled with one of three
 // brushes or as an outline. Steps without an echo lie on a far circle.
-// Owns its brushes; the sensor capabilities are borrowed.
+// Owns its brushes; the sensor capabilities are borrowed. Holds no lock: its
+// users serialise SetScan, building and drawing (the view draws under its lock).
 class ScanShape {
 public:
     static const int kMaxPoints = 2048;
