@@ -10,7 +10,8 @@ seconds, or on SIGTERM/SIGINT, and then removes its link.
 
 Log lines: "<ms since start> <KIND> <hex or text>", KIND one of START, LINK,
 BAUD, RX (good message, CRC included), RXBAD (message failing its CRC), NOISE
-(bytes outside frames), TX, TXBAD (sent with a wrong CRC), DROP, STOP.
+(bytes outside frames), TX, TXBAD (sent with a wrong CRC), DROP, STALL
+(reading stops for a while), RESUME, STOP.
 """
 
 import argparse
@@ -34,7 +35,7 @@ class Faults:
     """Which replies go wrong, counted over the replies made so far."""
 
     def __init__(self, bad_crc_every=0, drop_every=0, noise=b"", delay_ms=0, silent=False,
-                 chunk=0, chunk_delay_ms=0, burst=1):
+                 chunk=0, chunk_delay_ms=0, burst=1, stall_ms=0):
         self.bad_crc_every = bad_crc_every
         self.drop_every = drop_every
         self.noise = noise
@@ -43,6 +44,7 @@ class Faults:
         self.chunk = chunk
         self.chunk_delay_ms = chunk_delay_ms
         self.burst = max(1, burst)
+        self.stall_ms = stall_ms
         self.count = 0
 
     def next_reply(self):
@@ -82,6 +84,7 @@ class Simulator:
         self.queue = []  # (due time, bytes) written in order once due
         self.baud = None
         self.stopping = False
+        self.stalled_until = None  # reading stops until then once the first frame came
 
     # Pseudo-terminal and link
 
@@ -129,12 +132,27 @@ class Simulator:
         for kind, payload in self.parser.feed(data):
             if kind == "frame":
                 self.log.write("RX", payload.hex())
+                self.start_stall()
                 for reply in self.sensor.handle(payload):
                     self.reply(reply)
             elif kind == "bad":
                 self.log.write("RXBAD", payload.hex())
             else:
                 self.log.write("NOISE", payload.hex())
+
+    def start_stall(self):
+        if self.faults.stall_ms and self.stalled_until is None:
+            self.stalled_until = time.monotonic() + self.faults.stall_ms / 1000.0
+            self.log.write("STALL", str(self.faults.stall_ms))
+
+    def stalled(self, now):
+        if self.stalled_until is None or self.stalled_until is True:
+            return False
+        if now < self.stalled_until:
+            return True
+        self.stalled_until = True  # once only
+        self.log.write("RESUME")
+        return False
 
     def reply(self, message):
         faults = self.faults
@@ -195,7 +213,8 @@ class Simulator:
             timeout = min(end - now, 0.05)
             if self.queue:
                 timeout = max(0.0, min(timeout, self.queue[0][0] - now))
-            readable, _, _ = select.select([self.master], [], [], timeout)
+            watched = [] if self.stalled(now) else [self.master]
+            readable, _, _ = select.select(watched, [], [], timeout)
             if readable:
                 try:
                     data = os.read(self.master, 4096)
@@ -224,6 +243,7 @@ def parse_args(argv):
     p.add_argument("--chunk", type=int, default=0, help="write replies in pieces of N bytes")
     p.add_argument("--chunk-delay-ms", type=int, default=0, help="pause between pieces")
     p.add_argument("--burst", type=int, default=1, help="write each reply frame N times in one write")
+    p.add_argument("--stall-ms", type=int, default=0, help="stop reading for M ms after the first good frame")
     args = p.parse_args(argv)
     if not args.prefix:
         p.error("no Wine prefix: pass --prefix or set WINEPREFIX")
@@ -235,7 +255,7 @@ def parse_args(argv):
 def main(argv=None):
     args = parse_args(sys.argv[1:] if argv is None else argv)
     faults = Faults(args.bad_crc_every, args.drop_every, bytes.fromhex(args.noise_hex), args.delay_ms,
-                    args.silent, args.chunk, args.chunk_delay_ms, args.burst)
+                    args.silent, args.chunk, args.chunk_delay_ms, args.burst, args.stall_ms)
     log = Log(args.log)
     sim = Simulator(Sensor(args.seed), faults, log)
 

@@ -177,6 +177,18 @@ class SimulatorTest(unittest.TestCase):
         self.client.read_until(1)
         self.assertGreaterEqual(time.monotonic() - begun, 0.29)
 
+    def test_stall_stops_reading_for_a_while(self):
+        self.start(stall_ms=400)
+        self.client.write(LINK_GET_FRAME)
+        self.client.read_until(1)
+        begun = time.monotonic()
+        self.client.write(LINK_GET_FRAME)
+        self.client.read_until(2)
+        self.assertGreaterEqual(time.monotonic() - begun, 0.3)
+        kinds = self.log_kinds()
+        self.assertLess(kinds.index("STALL"), kinds.index("RESUME"))
+        self.assertEqual(kinds.count("RX"), 2)
+
     def test_silent_sensor_logs_but_never_answers(self):
         self.start(silent=True)
         self.client.write(LINK_GET_FRAME)

@@ -176,6 +176,32 @@ TEST_F(SerialPortE2e, LastFrameBeforeCloseReachesTheSensor) {
     EXPECT_TRUE(SimLog::WaitForLine("RX", SimLog::Hex(kLinkGet), kReplyTimeoutMs));
 }
 
+TEST_F(SerialPortE2e, WriteToAStalledLineGivesUpWithinItsBound) {
+    // The simulator stops reading after the first frame: the line fills up
+    // and a write stays pending until WriteAll gives up and cancels it.
+    OpenPort();
+    SendLinkGet(1);
+    ASSERT_TRUE(SimLog::WaitForCount("STALL", 1, kReplyTimeoutMs));
+    const std::string chunk(2000, 'x');
+    int written = 0;
+    DWORD failedAfter = 0;
+    for (int i = 0; i < 1000 && written == 0; ++i) {
+        const DWORD start = GetTickCount();
+        if (m_port.WriteAll(chunk) != static_cast<int>(chunk.size())) {
+            failedAfter = GetTickCount() - start;
+            written = 1;
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
+        }
+    }
+    ASSERT_EQ(written, 1) << "the line never filled up";
+    EXPECT_LT(failedAfter, SerialPort::kRoomTimeoutMs + SerialPort::kIoTimeoutMs + 5000);
+
+    // Once the sensor reads again, the next frame goes out.
+    ASSERT_TRUE(SimLog::WaitForCount("RESUME", 1, 10000));
+    SendLinkGet(1);
+    EXPECT_TRUE(SimLog::WaitForCount("RX", 2, kReplyTimeoutMs));
+}
+
 TEST_F(SerialPortE2e, SilentSensorDeliversNothing) {
     OpenPort();
     SendLinkGet(2);
