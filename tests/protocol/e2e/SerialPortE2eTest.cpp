@@ -167,6 +167,17 @@ TEST_F(SerialPortE2e, CloseWhileReceivingThenReopen) {
     EXPECT_EQ(m_port.Close(), 1);  // twice is harmless
 }
 
+TEST_F(SerialPortE2e, CloseRightAfterOpenNeverHangs) {
+    // The receive thread may not have run at all when the close comes.
+    for (int i = 0; i < 25; ++i) {
+        ASSERT_EQ(m_port.Open(m_com), 1) << i;
+        ASSERT_EQ(m_port.Close(), 1) << i;
+    }
+    OpenPort();
+    SendLinkGet(1);
+    EXPECT_TRUE(m_port.WaitForMessages(1, kReplyTimeoutMs));
+}
+
 TEST_F(SerialPortE2e, LastFrameBeforeCloseReachesTheSensor) {
     OpenPort();
     const std::string noise(3000, 'x');
