@@ -1,0 +1,11 @@
+#ifndef DIALOGS_DIALOGMESSAGES_H
+#define DIALOGS_DIALOGMESSAGES_H
+
+#include <windows.h>
+
+// Messages the dialogs post or send to their owners.
+
+// The progress dialog's Cancel: posted to its owner, wParam and lParam 0.
+const UINT WM_PROGRESS_CANCEL = 0x500;
+
+#endif

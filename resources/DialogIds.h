@@ -1,0 +1,9 @@
+#ifndef RESOURCES_DIALOGIDS_H
+#define RESOURCES_DIALOGIDS_H
+
+// Progress dialog.
+#define IDD_PROGRESS 512
+#define IDC_PROGRESS_BAR 1019
+#define IDC_PROGRESS_MESSAGE 1020
+
+#endif

@@ -1,0 +1,9 @@
+#ifndef RESOURCES_RESOURCE_H
+#define RESOURCES_RESOURCE_H
+
+// Resource ids of the program, one header per area. A language module
+// carries every resource under the same id.
+#include "resources/FrameworkIds.h"
+#include "resources/DialogIds.h"
+
+#endif

@@ -1,0 +1,31 @@
+#ifndef TESTS_FRAMEWORK_MODALCLOSER_H
+#define TESTS_FRAMEWORK_MODALCLOSER_H
+
+#include <windows.h>
+
+#include <string>
+
+// Closes the next modal dialog or message box of the calling thread from a
+// thread timer, which the modal loop itself dispatches: it records the box's
+// caption, its texts and its owner, then posts WM_COMMAND with the given id.
+// One closer per thread at a time.
+class ModalCloser {
+public:
+    explicit ModalCloser(WORD commandId);
+    ~ModalCloser();
+
+    HWND box = NULL;
+    HWND owner = NULL;
+    std::string caption;
+    std::string texts;  // every child's text, one per line
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    static BOOL CALLBACK FindBox(HWND hwnd, LPARAM param);
+    static BOOL CALLBACK CollectText(HWND hwnd, LPARAM param);
+
+    WORD m_commandId;
+    UINT_PTR m_timer;
+};
+
+#endif

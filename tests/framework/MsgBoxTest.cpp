@@ -1,0 +1,64 @@
+#include "framework/MsgBox.h"
+
+#include "tests/framework/ModalCloser.h"
+#include "tests/framework/TestResourceIds.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class DefaultsGuard {
+public:
+    DefaultsGuard() {}
+    ~DefaultsGuard() {
+        MsgBox box;
+        box.SetOwner(NULL);
+        box.SetCaption("");
+        box.SetModule(NULL);
+    }
+};
+
+}  // namespace
+
+TEST(MsgBox_Show, TextWithDefaultOwnerAndCaption) {
+    DefaultsGuard guard;
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPED, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
+    ASSERT_NE(owner, (HWND)NULL);
+    MsgBox box;
+    box.SetOwner(owner);
+    box.SetCaption("TIV Configurator");
+    ModalCloser closer(IDNO);
+    EXPECT_EQ(box.ShowText("Port %d: %s", MB_YESNO, 4, "busy"), IDNO);
+    EXPECT_EQ(closer.caption, "TIV Configurator");
+    EXPECT_EQ(closer.owner, owner);
+    EXPECT_NE(closer.texts.find("Port 4: busy"), std::string::npos) << closer.texts;
+    DestroyWindow(owner);
+}
+
+TEST(MsgBox_Show, IdLoadsTheFormatFromTheModule) {
+    DefaultsGuard guard;
+    MsgBox box;
+    box.SetCaption("default");
+    ModalCloser closer(IDOK);
+    EXPECT_EQ(box.ShowIdCaption(IDS_TEST_FORMAT, "given", MB_OK, "area", 7), IDOK);
+    EXPECT_EQ(closer.caption, "given");
+    EXPECT_EQ(closer.owner, (HWND)NULL);
+    EXPECT_NE(closer.texts.find("Built-in area 7"), std::string::npos) << closer.texts;
+}
+
+TEST(MsgBox_Show, MissingIdShowsEmptyTextAndLongTextIsCut) {
+    DefaultsGuard guard;
+    MsgBox box;
+    {
+        ModalCloser closer(IDOK);
+        EXPECT_EQ(box.ShowId(0x7FF0, MB_OK), IDOK);
+        EXPECT_EQ(closer.texts.find("Built-in"), std::string::npos);
+    }
+    std::string huge(5000, 'w');
+    ModalCloser closer(IDOK);
+    EXPECT_EQ(box.ShowTextOwnerCaption(NULL, "%s|end", "cut", MB_OK, huge.c_str()), IDOK);
+    EXPECT_EQ(closer.texts.find("|end"), std::string::npos);
+    EXPECT_NE(closer.texts.find(std::string(1000, 'w')), std::string::npos);
+}

@@ -1,0 +1,3 @@
+#include "framework/LanguageResource.h"
+#include <gtest/gtest.h>
+TEST(Probe, Nothing) { SUCCEED(); }
