@@ -29,9 +29,9 @@ public:
 
     const char* GetName() const { return m_name; }
 
-    static const int kUnset = static_cast<int>(0x80000000);
+    static constexpr int kUnset = static_cast<int>(0x80000000);
     // The template of the base; dialogs that open through Create use their own.
-    static const WORD kBaseTemplate = 645;
+    static constexpr WORD kBaseTemplate = 645;
 
 protected:
     HWND GetParent() const { return m_parent; }

@@ -33,8 +33,8 @@ public:
     static const char kSignature[];
     static const char kModuleProductName[];
     // Language ids double as menu command ids: modules outside this range are refused.
-    static const DWORD kFirstId = 0x8200;
-    static const DWORD kLastId = 0x82FF;
+    static constexpr DWORD kFirstId = 0x8200;
+    static constexpr DWORD kLastId = 0x82FF;
 
 private:
     LanguageResource(const LanguageResource&) = delete;

@@ -30,7 +30,7 @@ public:
     virtual int ShowIdV(HWND owner, UINT id, const char* caption, UINT type, va_list args);
     virtual int ShowTextV(HWND owner, const char* fmt, const char* caption, UINT type, va_list args);
 
-    static const size_t kBufferSize = 1024;
+    static constexpr size_t kBufferSize = 1024;
 
 private:
     MsgBox(const MsgBox&) = delete;

@@ -26,7 +26,7 @@ public:
 
     const char* GetText() const { return m_text.c_str(); }
 
-    static const size_t kBufferSize = 512;
+    static constexpr size_t kBufferSize = 512;
 
 private:
     ResourceString(const ResourceString&) = delete;

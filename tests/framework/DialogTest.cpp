@@ -1,0 +1,184 @@
+#include "framework/Dialog.h"
+
+#include "framework/IniFile.h"
+#include "tests/framework/ModalCloser.h"
+#include "tests/framework/TestResourceIds.h"
+#include "tests/framework/TestSettings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TestDlg : public Dialog {
+public:
+    TestDlg(const char* name, WORD templ) : Dialog(name), m_templ(templ) {}
+    HWND Create(HINSTANCE instance, HWND parent) override {
+        if (IsOpen()) return GetHwnd();
+        SetInstance(instance);
+        SetParent(parent);
+        CreateModeless(MAKEINTRESOURCEA(m_templ), parent);
+        return GetHwnd();
+    }
+
+private:
+    WORD m_templ;
+};
+
+RECT WindowRect(HWND hwnd) {
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+// Where and how large a template opens without any placement.
+RECT TemplateRect(WORD templ) {
+    TestDlg reference("NoSuchSection", templ);
+    HWND hwnd = reference.Create(NULL, NULL);
+    RECT r = WindowRect(hwnd);
+    reference.Destroy();
+    return r;
+}
+
+int Key(const char* section, const char* key) {
+    return IniFile().GetInt(section, key, Dialog::kUnset);
+}
+
+}  // namespace
+
+TEST(Dialog_Placement, WithoutSectionOpensAtTemplatePlaceThenWhereMoved) {
+    TestSettings file;
+    RECT templ = TemplateRect(IDD_TEST_EXTENDED);
+    {
+        TestDlg dlg("PlacedDlg", IDD_TEST_EXTENDED);
+        HWND hwnd = dlg.Create(NULL, NULL);
+        ASSERT_NE(hwnd, (HWND)NULL);
+        RECT opened = WindowRect(hwnd);
+        EXPECT_TRUE(EqualRect(&templ, &opened) != 0);
+        SetWindowPos(hwnd, NULL, 321, 123, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        EXPECT_TRUE(dlg.Destroy());
+        EXPECT_FALSE(dlg.Destroy());
+    }
+    // Not resizable: only the position is kept.
+    EXPECT_EQ(Key("PlacedDlg", "Left"), 321);
+    EXPECT_EQ(Key("PlacedDlg", "Top"), 123);
+    EXPECT_EQ(Key("PlacedDlg", "Right"), Dialog::kUnset);
+    EXPECT_EQ(Key("PlacedDlg", "Bottom"), Dialog::kUnset);
+
+    TestDlg again("PlacedDlg", IDD_TEST_EXTENDED);
+    RECT r = WindowRect(again.Create(NULL, NULL));
+    EXPECT_EQ(r.left, 321);
+    EXPECT_EQ(r.top, 123);
+    EXPECT_EQ(r.right - r.left, templ.right - templ.left);
+    EXPECT_EQ(r.bottom - r.top, templ.bottom - templ.top);
+}
+
+TEST(Dialog_Placement, ResizableKeepsItsSize) {
+    TestSettings file;
+    IniFile settings;
+    settings.WriteInt("SizedDlg", "Left", 50);
+    settings.WriteInt("SizedDlg", "Top", 60);
+    settings.WriteInt("SizedDlg", "Right", 450);
+    settings.WriteInt("SizedDlg", "Bottom", 360);
+    {
+        TestDlg dlg("SizedDlg", IDD_TEST_RESIZABLE);
+        RECT r = WindowRect(dlg.Create(NULL, NULL));
+        EXPECT_EQ(r.left, 50);
+        EXPECT_EQ(r.top, 60);
+        EXPECT_EQ(r.right, 450);
+        EXPECT_EQ(r.bottom, 360);
+        SetWindowPos(dlg.GetHwnd(), NULL, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    EXPECT_EQ(Key("SizedDlg", "Right"), 550);
+    EXPECT_EQ(Key("SizedDlg", "Bottom"), 360);
+}
+
+TEST(Dialog_Placement, OnlyLeftAndTopMoveWithTemplateSize) {
+    TestSettings file;
+    RECT templ = TemplateRect(IDD_TEST_RESIZABLE);
+    IniFile settings;
+    settings.WriteInt("HalfDlg", "Left", 200);
+    settings.WriteInt("HalfDlg", "Top", 210);
+    TestDlg dlg("HalfDlg", IDD_TEST_RESIZABLE);
+    RECT r = WindowRect(dlg.Create(NULL, NULL));
+    EXPECT_EQ(r.left, 200);
+    EXPECT_EQ(r.top, 210);
+    EXPECT_EQ(r.right - r.left, templ.right - templ.left);
+    EXPECT_EQ(r.bottom - r.top, templ.bottom - templ.top);
+}
+
+TEST(Dialog_Placement, RectangleOffEveryScreenIsNotUsed) {
+    TestSettings file;
+    RECT templ = TemplateRect(IDD_TEST_RESIZABLE);
+    struct Case {
+        int left, top, right, bottom;
+    } cases[] = {
+        {20000, 20000, Dialog::kUnset, Dialog::kUnset},
+        {-9000, 100, -8800, 300},
+    };
+    for (const Case& c : cases) {
+        IniFile settings;
+        settings.WriteInt("FarDlg", "Left", c.left);
+        settings.WriteInt("FarDlg", "Top", c.top);
+        settings.WriteInt("FarDlg", "Right", c.right);
+        settings.WriteInt("FarDlg", "Bottom", c.bottom);
+        TestDlg dlg("FarDlg", IDD_TEST_RESIZABLE);
+        RECT r = WindowRect(dlg.Create(NULL, NULL));
+        EXPECT_TRUE(EqualRect(&r, &templ) != 0) << c.left << "," << c.top << " gave " << r.left << "," << r.top;
+    }
+}
+
+TEST(Dialog_Placement, SharedSectionIsWrittenOnlyByTheDialogThatWasOpen) {
+    TestSettings file;
+    IniFile settings;
+    settings.WriteInt("FunctionDlg", "Left", 100);
+    settings.WriteInt("FunctionDlg", "Top", 100);
+    TestDlg* writing = new TestDlg("FunctionDlg", IDD_TEST_EXTENDED);
+    TestDlg* setting = new TestDlg("FunctionDlg", IDD_TEST_PLAIN_FONT);
+    HWND hwnd = writing->Create(NULL, NULL);
+    SetWindowPos(hwnd, NULL, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    delete writing;
+    delete setting;  // never opened: leaves the section alone
+    EXPECT_EQ(Key("FunctionDlg", "Left"), 300);
+    EXPECT_EQ(Key("FunctionDlg", "Top"), 200);
+}
+
+TEST(Dialog_Placement, NeverOpenedDialogWritesNothing) {
+    TestSettings file;
+    { TestDlg dlg("QuietDlg", IDD_TEST_EXTENDED); }
+    EXPECT_EQ(file.Contents(), "");
+}
+
+TEST(Dialog_Open, CreateWhileOpenAndCancel) {
+    TestSettings file;
+    TestDlg dlg("OpenDlg", IDD_TEST_EXTENDED);
+    EXPECT_FALSE(dlg.IsOpen());
+    HWND hwnd = dlg.Create(NULL, NULL);
+    ASSERT_NE(hwnd, (HWND)NULL);
+    EXPECT_EQ(dlg.Create(NULL, NULL), hwnd);
+    EXPECT_TRUE(dlg.IsOpen());
+    SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // Escape or the close box
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(dlg.IsOpen());
+    EXPECT_NE(dlg.Create(NULL, NULL), (HWND)NULL);  // opens again
+}
+
+TEST(Dialog_Open, ModalEndsOnCancelAndRecordsItsPlace) {
+    TestSettings file;
+    {
+        TestDlg dlg("ModalDlg", IDD_TEST_PLAIN_FONT);
+        ModalCloser closer(IDCANCEL);
+        EXPECT_EQ(dlg.DoModal(MAKEINTRESOURCEA(IDD_TEST_PLAIN_FONT), NULL), 0);
+        EXPECT_EQ(closer.caption, "Built-in plain font");
+        EXPECT_FALSE(dlg.IsOpen());
+    }
+    EXPECT_NE(Key("ModalDlg", "Left"), Dialog::kUnset);
+    EXPECT_EQ(Key("ModalDlg", "Right"), Dialog::kUnset);
+}
+
+TEST(Dialog_Open, BaseNameAndDamagedModal) {
+    Dialog unnamed(nullptr);
+    EXPECT_STREQ(unnamed.GetName(), "Dialog");
+    Dialog longName("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+    EXPECT_STREQ(longName.GetName(), "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
+    EXPECT_EQ(unnamed.DoModal(MAKEINTRESOURCEA(0x7FF5), NULL), -1);
+}
