@@ -1,5 +1,8 @@
 #include "protocol/SensorDeviceBase.h"
 
+#include "protocol/DevicePort.h"
+#include "protocol/DeviceMessages.h"
+
 namespace {
 
 // One byte through the bit-serial register: R = (R & 0xFFFF) | (b << 16), then
@@ -83,7 +86,8 @@ bool SensorDeviceBase::CheckMessage(const std::string& message) {
     return Crc16(message) == 0;
 }
 
-void SensorDeviceBase::ExtractMessages(std::string& buffer, std::vector<std::string>& messages) {
+void SensorDeviceBase::ExtractMessages(std::string& buffer, std::vector<std::string>& messages,
+                                       std::vector<std::string>* decoded) {
     std::string message, text;
     while (!buffer.empty()) {
         const size_t stx = buffer.find(kStx);
@@ -104,6 +108,109 @@ void SensorDeviceBase::ExtractMessages(std::string& buffer, std::vector<std::str
         text.assign(buffer, stx + 1, etx - stx - 1);
         Decode6(text, message);
         buffer.erase(0, etx + 1);
+        if (decoded != NULL) decoded->push_back(message);
         if (CheckMessage(message) && !message.empty()) messages.push_back(message);
     }
 }
+
+SensorDeviceBase::SensorDeviceBase()
+    : m_application(NULL), m_waveFormRecord(NULL), m_port(NULL), m_caps(NULL), m_monitor(0), m_connected(0) {}
+
+SensorDeviceBase::~SensorDeviceBase() {}
+
+void SensorDeviceBase::SetCaps(SensorCaps* caps) {
+    m_caps = caps;
+}
+
+void SensorDeviceBase::SetPort(DevicePort* port) {
+    m_port = port;
+}
+
+void SensorDeviceBase::SetWaveFormRecord(WaveFormRecord* record) {
+    m_waveFormRecord = record;
+}
+
+void SensorDeviceBase::SetApplication(Application* application) {
+    m_application = application;
+}
+
+void SensorDeviceBase::Close() {
+    m_application = NULL;
+    m_waveFormRecord = NULL;
+    m_port = NULL;
+    m_caps = NULL;
+}
+
+int SensorDeviceBase::SetConnected(DWORD connected) {
+    InterlockedExchange(&m_connected, connected != 0 ? 1 : 0);
+    return 1;
+}
+
+bool SensorDeviceBase::IsConnected() {
+    return InterlockedCompareExchange(&m_connected, 0, 0) != 0;
+}
+
+DWORD SensorDeviceBase::SetMonitor(DWORD monitor) {
+    return static_cast<DWORD>(InterlockedExchange(&m_monitor, monitor != 0 ? 1 : 0));
+}
+
+bool SensorDeviceBase::IsMonitoring() {
+    return InterlockedCompareExchange(&m_monitor, 0, 0) != 0;
+}
+
+LRESULT SensorDeviceBase::NotifyMonitor(DWORD direction, const std::string* message) {
+    return SendToOwner(WM_DEVICE_COM_MONITOR_LINE, direction, reinterpret_cast<LPARAM>(message));
+}
+
+LRESULT SensorDeviceBase::SendToOwner(UINT msg, WPARAM wParam, LPARAM lParam) {
+    DevicePort* port = m_port;
+    return port != NULL ? port->SendToFrame(msg, wParam, lParam) : 0;
+}
+
+BOOL SensorDeviceBase::PostToOwner(UINT msg, WPARAM wParam, LPARAM lParam) {
+    DevicePort* port = m_port;
+    return port != NULL ? port->PostToFrame(msg, wParam, lParam) : FALSE;
+}
+
+BYTE SensorDeviceBase::Checksum(const std::string& bytes) {
+    BYTE sum = 0;
+    for (char c : bytes) sum ^= static_cast<BYTE>(c);
+    return sum;
+}
+
+// Requests without an operation in this device: nothing is sent, 0 returned.
+BYTE SensorDeviceBase::GetLinkLevel() { return 0; }
+int SensorDeviceBase::SetLinkLevel(BYTE) { return 0; }
+int SensorDeviceBase::RequestVersion() { return 0; }
+int SensorDeviceBase::SetRealtime(DWORD) { return 0; }
+int SensorDeviceBase::ReadRam(WORD, WORD) { return 0; }
+int SensorDeviceBase::WriteRam(const WORD*, WORD, WORD) { return 0; }
+int SensorDeviceBase::ReadAreas() { return 0; }
+int SensorDeviceBase::WriteAreas(const BYTE*) { return 0; }
+int SensorDeviceBase::ReadFram(BYTE, BYTE) { return 0; }
+int SensorDeviceBase::WriteFram(const WORD*, BYTE, BYTE) { return 0; }
+int SensorDeviceBase::ReadFunction() { return 0; }
+int SensorDeviceBase::WriteFunction(WORD) { return 0; }
+int SensorDeviceBase::ReadCorrection() { return 0; }
+int SensorDeviceBase::WriteCorrection(BYTE, WORD) { return 0; }
+int SensorDeviceBase::ReadDirection() { return 0; }
+int SensorDeviceBase::WriteDirection(int*) { return 0; }
+int SensorDeviceBase::SetIoPolling(DWORD) { return 0; }
+int SensorDeviceBase::WriteIo(BYTE, BYTE) { return 0; }
+int SensorDeviceBase::SetWaveForm(DWORD, WORD, BYTE) { return 0; }
+int SensorDeviceBase::ReadMotor() { return 0; }
+int SensorDeviceBase::WriteMotor(int*) { return 0; }
+int SensorDeviceBase::SetTroublePolling(DWORD) { return 0; }
+int SensorDeviceBase::SimulateTrouble(BYTE) { return 0; }
+int SensorDeviceBase::SetStatisticsPolling(DWORD) { return 0; }
+int SensorDeviceBase::ResetSensor() { return 0; }
+int SensorDeviceBase::UpdateFirmware(const char*) { return 0; }
+int SensorDeviceBase::ReadFunctionSetting() { return 0; }
+int SensorDeviceBase::WriteFunctionSetting(BYTE) { return 0; }
+int SensorDeviceBase::ReadSensitivity() { return 0; }
+int SensorDeviceBase::CorrectSensitivity() { return 0; }
+int SensorDeviceBase::ReadFilterSwitch() { return 0; }
+int SensorDeviceBase::WriteFilterSwitch(const BYTE*) { return 0; }
+int SensorDeviceBase::SetLevelSwitch(DWORD) { return 0; }
+int SensorDeviceBase::StartFirmwareWithoutImage() { return 0; }
+int SensorDeviceBase::StartFirmwareFromImage() { return 0; }

@@ -1,0 +1,5 @@
+#include "mainwindow/MainFrame.h"
+
+MainFrame::MainFrame() {}
+
+MainFrame::~MainFrame() {}

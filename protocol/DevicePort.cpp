@@ -1,0 +1,499 @@
+#include "protocol/DevicePort.h"
+
+#include <new>
+
+#include "framework/ErrorCodes.h"
+#include "framework/SentMessageWait.h"
+#include "mainwindow/MainFrame.h"
+#include "protocol/ComPortWorker.h"
+#include "protocol/DeviceMessages.h"
+#include "protocol/SensorDevice.h"
+#include "sensor/SensorCaps.h"
+
+namespace {
+
+// Bytes kept between receive events at most: an unfinished frame is far
+// shorter, so only noise is cut.
+const size_t kMaxReceiveBytes = 2 * SensorDeviceBase::kMaxFrameBytes;
+const int kRangeCapability = 17;  // the coordinate limit in millimetres
+const DWORD kEventsAllButTxEmpty = 0x1FB;
+
+class Lock {
+public:
+    explicit Lock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(m_cs); }
+    ~Lock() { LeaveCriticalSection(m_cs); }
+
+private:
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+    CRITICAL_SECTION* m_cs;
+};
+
+struct LineSettings {
+    DWORD baud;
+    BYTE stopBits;
+    DWORD eventMask;
+};
+
+LineSettings SettingsOf(WORD type) {
+    switch (type) {
+        case 0: return {CBR_19200, ONESTOPBIT, EV_RXCHAR};
+        case 1: return {CBR_57600, TWOSTOPBITS, EV_RXCHAR};
+        case 2: return {CBR_115200, TWOSTOPBITS, kEventsAllButTxEmpty};
+        default: return {CBR_38400, ONESTOPBIT, EV_RXCHAR};
+    }
+}
+
+bool InRange(const BYTE* bytes, int offset, int limit) {
+    const int value = static_cast<short>(bytes[offset] | (bytes[offset + 1] << 8));
+    return value >= -limit && value <= limit;
+}
+
+}  // namespace
+
+DevicePort::DevicePort()
+    : m_device(NULL),
+      m_application(NULL),
+      m_frame(NULL),
+      m_waveFormRecord(NULL),
+      m_caps(NULL),
+      m_worker(NULL),
+      m_autoRecognition(FALSE),
+      m_waveStep(0),
+      m_waveFlag(0),
+      m_levelChanges(0),
+      m_deviceUsers(0),
+      m_retiring(NULL),
+      m_retiringUsers(0),
+      m_retired(CreateEventA(NULL, TRUE, FALSE, NULL)) {
+    InitializeCriticalSection(&m_sendLock);
+    InitializeCriticalSection(&m_receiveLock);
+    InitializeCriticalSection(&m_counterLock);
+    InitializeCriticalSection(&m_deviceLock);
+    ZeroMemory(m_levelCount, sizeof(m_levelCount));
+    ZeroMemory(m_switchCount, sizeof(m_switchCount));
+    m_worker = new (std::nothrow) ComPortWorker(this);
+}
+
+DevicePort::~DevicePort() {
+    // Nothing may open or reach the port any more, then the device's
+    // operations stop, then the receive thread; the locks go last.
+    if (m_worker != NULL) m_worker->Stop();
+    if (m_device != NULL) m_device->SetConnected(0);
+    Detach();
+    Close();
+    delete m_device;
+    m_device = NULL;
+    delete m_worker;
+    if (m_retired != NULL) CloseHandle(m_retired);
+    DeleteCriticalSection(&m_deviceLock);
+    DeleteCriticalSection(&m_counterLock);
+    DeleteCriticalSection(&m_receiveLock);
+    DeleteCriticalSection(&m_sendLock);
+}
+
+void DevicePort::SetSensorCaps(SensorCaps* caps) {
+    m_caps = caps;
+}
+
+void DevicePort::SetWaveFormRecord(WaveFormRecord* record) {
+    m_waveFormRecord = record;
+}
+
+void DevicePort::SetFrame(MainFrame* frame) {
+    m_frame = frame;
+}
+
+void DevicePort::SetApplication(Application* application) {
+    m_application = application;
+}
+
+int DevicePort::Detach() {
+    m_application = NULL;
+    m_frame = NULL;
+    m_waveFormRecord = NULL;
+    m_caps = NULL;
+    if (m_device == NULL) return 0;
+    m_device->Close();
+    return 1;
+}
+
+int DevicePort::CreateEvents() {
+    if (m_application == NULL || m_frame == NULL || m_waveFormRecord == NULL || m_caps == NULL) return 0;
+    if (m_worker != NULL) m_worker->EnsureStarted();
+    return SerialPort::CreateEvents();
+}
+
+SensorDeviceBase* DevicePort::CreateDevice(WORD type) {
+    if (type <= 2) return new (std::nothrow) SensorDevice();
+    // The baud-rate probe is not part of this program yet.
+    return NULL;
+}
+
+int DevicePort::SelectDevice(WORD type) {
+    if (type > 2) type = kProbeDeviceType;
+    const LineSettings line = SettingsOf(type);
+    DCB dcb = m_dcb;
+    dcb.BaudRate = line.baud;
+    dcb.StopBits = line.stopBits;
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+
+    SensorDeviceBase* next = CreateDevice(type);
+    if (next == NULL) return 0;
+    next->SetApplication(m_application);
+    next->SetWaveFormRecord(m_waveFormRecord);
+    next->SetPort(this);
+    next->SetCaps(m_caps);
+    if (!next->Open()) {
+        next->Close();
+        delete next;
+        return 0;
+    }
+    Configure(&dcb, line.eventMask, kQueueBytes, kQueueBytes);
+
+    if (m_device != NULL) m_device->SetConnected(0);
+    SensorDeviceBase* old = SwapDevice(next);
+    if (old != NULL) {
+        old->Close();
+        delete old;
+    }
+    next->SetConnected(1);
+    ReplaySwitches(next);
+    return 1;
+}
+
+SensorDeviceBase* DevicePort::SwapDevice(SensorDeviceBase* next) {
+    SensorDeviceBase* old;
+    bool used;
+    {
+        // The receive thread uses the device under the receive lock, the
+        // others through counted uses: after this block neither reaches old
+        // anew.
+        Lock receive(&m_receiveLock);
+        Lock device(&m_deviceLock);
+        old = m_device;
+        m_device = next;
+        m_retiring = old;
+        m_retiringUsers = m_deviceUsers;
+        m_deviceUsers = 0;
+        used = m_retiringUsers > 0;
+        ResetEvent(m_retired);
+    }
+    // A thread inside the old device may be sending this thread a message.
+    const bool left = !used || WaitHandlingSentMessages(m_retired, kRetireTimeoutMs) == WAIT_OBJECT_0;
+    Lock device(&m_deviceLock);
+    m_retiring = NULL;
+    m_retiringUsers = 0;
+    // A device still in use after the time-out is left alone rather than
+    // deleted under its caller.
+    return left ? old : NULL;
+}
+
+SensorDeviceBase* DevicePort::AcquireDevice() {
+    Lock device(&m_deviceLock);
+    if (m_device != NULL) ++m_deviceUsers;
+    return m_device;
+}
+
+void DevicePort::ReleaseDevice(SensorDeviceBase* released) {
+    bool last = false;
+    {
+        Lock device(&m_deviceLock);
+        if (released == m_device) --m_deviceUsers;
+        else if (released == m_retiring && m_retiringUsers > 0) last = --m_retiringUsers == 0;
+    }
+    if (last) SetEvent(m_retired);
+}
+
+void DevicePort::ReplaySwitches(SensorDeviceBase* device) {
+    BYTE level;
+    BYTE counts[kSwitchCount];
+    WORD step;
+    BYTE flag;
+    {
+        Lock counters(&m_counterLock);
+        level = HighestLevel();
+        CopyMemory(counts, m_switchCount, sizeof(counts));
+        step = m_waveStep;
+        flag = m_waveFlag;
+    }
+    device->SetLinkLevel(level);
+    device->SetRealtime(counts[kRealtime] != 0);
+    device->SetIoPolling(counts[kIoPolling] != 0);
+    device->SetTroublePolling(counts[kTroublePolling] != 0);
+    device->SetStatisticsPolling(counts[kStatisticsPolling] != 0);
+    device->SetWaveForm(counts[kWaveForm] != 0, step, flag);
+}
+
+int DevicePort::GetConfig(DCB* dcb, DWORD* eventMask, DWORD* inQueue, DWORD* outQueue) {
+    if (dcb == NULL || eventMask == NULL || inQueue == NULL || outQueue == NULL) return 0;
+    *dcb = m_dcb;
+    *eventMask = m_eventMask;
+    *inQueue = m_inQueueSize;
+    *outQueue = m_outQueueSize;
+    return 1;
+}
+
+int DevicePort::Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD outQueue) {
+    if (dcb == NULL) return 0;
+    m_dcb = *dcb;
+    m_eventMask = eventMask;
+    m_inQueueSize = inQueue;
+    m_outQueueSize = outQueue;
+    DWORD errors = 0;
+    COMSTAT status;
+    return PurgeComm(PURGE_TXCLEAR | PURGE_RXCLEAR) && SetCommState(&m_dcb) && ClearCommBreak() &&
+                   ClearCommError(&errors, &status)
+               ? 1
+               : 0;
+}
+
+int DevicePort::RequestOpen(int port) {
+    return m_worker != NULL ? m_worker->RequestOpen(port) : 0;
+}
+
+int DevicePort::RequestPortScan() {
+    return m_worker != NULL ? m_worker->RequestScan() : 0;
+}
+
+BOOL DevicePort::IsAutoRecognition() {
+    return m_autoRecognition;
+}
+
+void DevicePort::SetAutoRecognition(BOOL on) {
+    m_autoRecognition = on;
+}
+
+BYTE DevicePort::GetLinkLevel() {
+    return m_device != NULL ? m_device->GetLinkLevel() : 0;
+}
+
+BYTE DevicePort::HighestLevel() {
+    BYTE level = kMaxLinkLevel;
+    while (level > 0 && m_levelCount[level] == 0) --level;
+    return level;
+}
+
+int DevicePort::AcquireLinkLevel(BYTE level) {
+    if (level > kMaxLinkLevel) return 0;
+    {
+        Lock counters(&m_counterLock);
+        if (level == 0) ZeroMemory(m_levelCount, sizeof(m_levelCount));
+        else if (m_levelCount[level] < kMaxCount) ++m_levelCount[level];
+        ++m_levelChanges;
+    }
+    return DeliverLinkLevel();
+}
+
+int DevicePort::ReleaseLinkLevel(BYTE level) {
+    if (level > kMaxLinkLevel) return 0;
+    {
+        Lock counters(&m_counterLock);
+        if (m_levelCount[level] > 0) --m_levelCount[level];
+        ++m_levelChanges;
+    }
+    return DeliverLinkLevel();
+}
+
+int DevicePort::DeliverLinkLevel() {
+    SensorDeviceBase* device = AcquireDevice();
+    if (device == NULL) return 0;
+    // Callers on several threads may finish out of order: whoever sees that
+    // the counters moved while it called the device tells it again, so the
+    // last level the device hears is the one the counters hold.
+    int result = 0;
+    for (;;) {
+        BYTE level;
+        DWORD seen;
+        {
+            Lock counters(&m_counterLock);
+            level = HighestLevel();
+            seen = m_levelChanges;
+        }
+        result = device->SetLinkLevel(level);
+        Lock counters(&m_counterLock);
+        if (m_levelChanges == seen) break;
+    }
+    ReleaseDevice(device);
+    return result;
+}
+
+int DevicePort::CountedSwitch(Switch which, SwitchCall call, DWORD on) {
+    if (m_device == NULL) return 0;
+    bool reach;
+    {
+        Lock counters(&m_counterLock);
+        BYTE& count = m_switchCount[which];
+        if (on == 1) {
+            if (count < kMaxCount) ++count;
+            reach = count == 1;
+        } else {
+            if (count > 0) --count;
+            reach = count == 0;
+        }
+    }
+    return reach ? (m_device->*call)(on) : 1;
+}
+
+int DevicePort::SetRealtime(DWORD on) {
+    return CountedSwitch(kRealtime, &SensorDeviceBase::SetRealtime, on);
+}
+
+int DevicePort::SetIoPolling(DWORD on) {
+    return CountedSwitch(kIoPolling, &SensorDeviceBase::SetIoPolling, on);
+}
+
+int DevicePort::SetTroublePolling(DWORD on) {
+    return CountedSwitch(kTroublePolling, &SensorDeviceBase::SetTroublePolling, on);
+}
+
+int DevicePort::SetStatisticsPolling(DWORD on) {
+    return CountedSwitch(kStatisticsPolling, &SensorDeviceBase::SetStatisticsPolling, on);
+}
+
+int DevicePort::SetWaveForm(DWORD on, WORD step, BYTE flag) {
+    if (m_device == NULL) return 0;
+    bool reach;
+    {
+        Lock counters(&m_counterLock);
+        BYTE& count = m_switchCount[kWaveForm];
+        if (on == 1) {
+            if (count < kMaxCount) ++count;
+            // A new step or flag must reach a running waveform too.
+            reach = count == 1 || step != m_waveStep || flag != m_waveFlag;
+            if (reach) {
+                m_waveStep = step;
+                m_waveFlag = flag;
+            }
+        } else {
+            if (count > 0) --count;
+            reach = count == 0;
+            step = m_waveStep;
+            flag = m_waveFlag;
+        }
+    }
+    return reach ? m_device->SetWaveForm(on, step, flag) : 1;
+}
+
+bool DevicePort::AreasInRange(const BYTE* table) {
+    const int limit = m_caps->HasCapability(kRangeCapability);
+    for (int area = 0; area < SensorDevice::kAreaCount; ++area) {
+        const BYTE* record = table + area * SensorDevice::kAreaRecordBytes;
+        // Seven points of x and y, then Output2 and Output3: 16 signed words.
+        for (int offset = 0; offset < 32; offset += 2) {
+            if (!InRange(record, offset, limit)) return false;
+        }
+    }
+    return true;
+}
+
+int DevicePort::WriteAreas(const BYTE* table) {
+    if (table == NULL) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (m_caps == NULL) {
+        SetLastError(kErrorMissingCollaborator);
+        return 0;
+    }
+    if (!AreasInRange(table)) {
+        SetLastError(kErrorAreaOutOfRange);
+        return 0;
+    }
+    if (m_device == NULL) {
+        SetLastError(kErrorMissingCollaborator);
+        return 0;
+    }
+    return m_device->WriteAreas(table);
+}
+
+int DevicePort::Send(const std::string& bytes) {
+    Lock send(&m_sendLock);
+    return WriteAll(bytes) == static_cast<int>(bytes.size()) ? 1 : 0;
+}
+
+void DevicePort::OnCommEvent(DWORD events) {
+    if ((events & EV_RXCHAR) == 0) return;
+    std::vector<std::string> monitorLines;
+    {
+        Lock receive(&m_receiveLock);
+        if (ReadAll(m_receiveBuffer) > 0) {
+            if (m_device != NULL) m_device->OnReceive(m_receiveBuffer, monitorLines);
+            else m_receiveBuffer.clear();  // nobody to hand them to
+        }
+        if (m_receiveBuffer.size() > kMaxReceiveBytes) {
+            m_receiveBuffer.erase(0, m_receiveBuffer.size() - kMaxReceiveBytes);
+        }
+    }
+    // Sent notifications wait for the frame: never under the receive lock.
+    for (const std::string& line : monitorLines) {
+        SendToFrame(WM_DEVICE_COM_MONITOR_LINE, 1, reinterpret_cast<LPARAM>(&line));
+    }
+}
+
+size_t DevicePort::ReceiveBufferSize() {
+    Lock receive(&m_receiveLock);
+    return m_receiveBuffer.size();
+}
+
+BOOL DevicePort::NotifyPortOpened(int port, int ok) {
+    return PostToFrame(WM_DEVICE_PORT_OPENED, static_cast<WPARAM>(port), ok);
+}
+
+BOOL DevicePort::NotifyPortList(const DWORD* portBits) {
+    return PostToFrame(WM_DEVICE_PORT_LIST, reinterpret_cast<WPARAM>(portBits), 0);
+}
+
+LRESULT DevicePort::SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
+    MainFrame* frame = m_frame;
+    return frame != NULL ? frame->SendMessage(msg, wParam, lParam) : 0;
+}
+
+BOOL DevicePort::PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
+    MainFrame* frame = m_frame;
+    return frame != NULL ? frame->PostMessage(msg, wParam, lParam) : FALSE;
+}
+
+// Forwarders: 0 without a device, else the device's answer.
+int DevicePort::RequestVersion() { return m_device != NULL ? m_device->RequestVersion() : 0; }
+int DevicePort::ReadRam(WORD start, WORD count) { return m_device != NULL ? m_device->ReadRam(start, count) : 0; }
+int DevicePort::WriteRam(const WORD* words, WORD start, WORD count) {
+    return m_device != NULL ? m_device->WriteRam(words, start, count) : 0;
+}
+int DevicePort::ReadAreas() { return m_device != NULL ? m_device->ReadAreas() : 0; }
+int DevicePort::ReadFram(BYTE first, BYTE count) { return m_device != NULL ? m_device->ReadFram(first, count) : 0; }
+int DevicePort::WriteFram(const WORD* words, BYTE first, BYTE count) {
+    return m_device != NULL ? m_device->WriteFram(words, first, count) : 0;
+}
+int DevicePort::ReadFunction() { return m_device != NULL ? m_device->ReadFunction() : 0; }
+int DevicePort::WriteFunction(WORD function) { return m_device != NULL ? m_device->WriteFunction(function) : 0; }
+int DevicePort::ReadCorrection() { return m_device != NULL ? m_device->ReadCorrection() : 0; }
+int DevicePort::WriteCorrection(BYTE point, WORD distance) {
+    return m_device != NULL ? m_device->WriteCorrection(point, distance) : 0;
+}
+int DevicePort::ReadDirection() { return m_device != NULL ? m_device->ReadDirection() : 0; }
+int DevicePort::WriteDirection(int* angle) { return m_device != NULL ? m_device->WriteDirection(angle) : 0; }
+int DevicePort::WriteIo(BYTE disguised, BYTE mask) { return m_device != NULL ? m_device->WriteIo(disguised, mask) : 0; }
+int DevicePort::ReadMotor() { return m_device != NULL ? m_device->ReadMotor() : 0; }
+int DevicePort::WriteMotor(int* value) { return m_device != NULL ? m_device->WriteMotor(value) : 0; }
+int DevicePort::SimulateTrouble(BYTE kind) { return m_device != NULL ? m_device->SimulateTrouble(kind) : 0; }
+int DevicePort::ResetSensor() { return m_device != NULL ? m_device->ResetSensor() : 0; }
+int DevicePort::UpdateFirmware(const char* path) { return m_device != NULL ? m_device->UpdateFirmware(path) : 0; }
+int DevicePort::ReadFunctionSetting() { return m_device != NULL ? m_device->ReadFunctionSetting() : 0; }
+int DevicePort::WriteFunctionSetting(BYTE option) {
+    return m_device != NULL ? m_device->WriteFunctionSetting(option) : 0;
+}
+int DevicePort::ReadSensitivity() { return m_device != NULL ? m_device->ReadSensitivity() : 0; }
+int DevicePort::CorrectSensitivity() { return m_device != NULL ? m_device->CorrectSensitivity() : 0; }
+int DevicePort::ReadFilterSwitch() { return m_device != NULL ? m_device->ReadFilterSwitch() : 0; }
+int DevicePort::WriteFilterSwitch(const BYTE* bytes) {
+    return m_device != NULL ? m_device->WriteFilterSwitch(bytes) : 0;
+}
+int DevicePort::SetMonitor(DWORD on) { return m_device != NULL ? static_cast<int>(m_device->SetMonitor(on)) : 0; }
+int DevicePort::SetRealtimeUncounted(DWORD on) { return m_device != NULL ? m_device->SetRealtime(on) : 0; }
+int DevicePort::SetLevelSwitch(DWORD on) { return m_device != NULL ? m_device->SetLevelSwitch(on) : 0; }
+int DevicePort::StartFirmwareWithoutImage() {
+    return m_device != NULL ? m_device->StartFirmwareWithoutImage() : 0;
+}
+int DevicePort::StartFirmwareFromImage() { return m_device != NULL ? m_device->StartFirmwareFromImage() : 0; }

@@ -1,0 +1,165 @@
+#ifndef PROTOCOL_DEVICEPORT_H
+#define PROTOCOL_DEVICEPORT_H
+
+#include "protocol/SerialPort.h"
+
+#include "protocol/DeviceHandOver.h"
+
+class Application;
+class ComPortWorker;
+class MainFrame;
+class SensorCaps;
+class SensorDeviceBase;
+class WaveFormRecord;
+
+// The program's one connection to the sensor: the serial port that owns the
+// current device object and the port worker, serialises sends and receives
+// with two locks, counts the users of each polling switch and link level so
+// that only the first "on" and the last "off" reach the device, forwards
+// every request to the device and carries its notifications to the frame.
+//
+// Threads: the user-interface thread selects the device and calls switches
+// and forwarders; the receive thread runs OnCommEvent; the port worker and
+// operation threads change link levels and send. The counters change under
+// one small lock; the device pointer is written only on the user-interface
+// thread, read by the receive thread under the receive lock and by the other
+// threads through a counted use, so a device is deleted only once nobody
+// calls it. No lock is held while the device or the frame is called.
+class DevicePort : public SerialPort {
+public:
+    static const WORD kProbeDeviceType = 0xFFFF;
+    static const DWORD kQueueBytes = 4096;
+    static const BYTE kMaxLinkLevel = 3;
+    static const BYTE kMaxCount = 255;
+    // How long a device swap waits for other threads to leave the old device.
+    static const DWORD kRetireTimeoutMs = 15000;
+
+    DevicePort();
+    ~DevicePort() override;
+
+    int CreateEvents() override;
+    void OnCommEvent(DWORD events) override;
+
+    virtual void SetSensorCaps(SensorCaps* caps);
+    virtual void SetWaveFormRecord(WaveFormRecord* record);
+    virtual void SetFrame(MainFrame* frame);
+    virtual void SetApplication(Application* application);
+    // Clears the collaborators and closes the device (which stays); the
+    // device's Close result, 0 without a device.
+    virtual int Detach();
+    // Types 0, 1, 2: the sensor device at 19200, 57600, 115200 baud; any
+    // other type: the baud-rate probe. 1 on success; else the old device stays.
+    virtual int SelectDevice(WORD type);
+    virtual int GetConfig(DCB* dcb, DWORD* eventMask, DWORD* inQueue, DWORD* outQueue);
+    virtual int Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD outQueue);
+    virtual int RequestOpen(int port);
+    virtual int RequestPortScan();
+    virtual BOOL IsAutoRecognition();
+    virtual void SetAutoRecognition(BOOL on);
+    virtual BYTE GetLinkLevel();
+    // Level 0 clears every holder; 1..3 add one. The device gets the highest
+    // level still held. Levels above 3 are ignored (0 returned).
+    virtual int AcquireLinkLevel(BYTE level);
+    virtual int ReleaseLinkLevel(BYTE level);
+    virtual int RequestVersion();
+    virtual int SetRealtime(DWORD on);
+    virtual int ReadRam(WORD start, WORD count);
+    virtual int WriteRam(const WORD* words, WORD start, WORD count);
+    virtual int ReadAreas();
+    // Checks every coordinate and output distance against the sensor's
+    // range first: 0 with last error 0x20000100 for the first outside.
+    virtual int WriteAreas(const BYTE* table);
+    virtual int ReadFram(BYTE first, BYTE count);
+    virtual int WriteFram(const WORD* words, BYTE first, BYTE count);
+    virtual int ReadFunction();
+    virtual int WriteFunction(WORD function);
+    virtual int ReadCorrection();
+    virtual int WriteCorrection(BYTE point, WORD distance);
+    virtual int ReadDirection();
+    virtual int WriteDirection(int* angle);
+    virtual int SetIoPolling(DWORD on);
+    virtual int WriteIo(BYTE disguised, BYTE mask);
+    virtual int SetWaveForm(DWORD on, WORD step, BYTE flag);
+    virtual int ReadMotor();
+    virtual int WriteMotor(int* value);
+    virtual int SetTroublePolling(DWORD on);
+    virtual int SimulateTrouble(BYTE kind);
+    virtual int SetStatisticsPolling(DWORD on);
+    virtual int ResetSensor();
+    virtual int UpdateFirmware(const char* path);
+    virtual int ReadFunctionSetting();
+    virtual int WriteFunctionSetting(BYTE option);
+    virtual int ReadSensitivity();
+    virtual int CorrectSensitivity();
+    virtual int ReadFilterSwitch();
+    virtual int WriteFilterSwitch(const BYTE* bytes);
+    virtual int SetMonitor(DWORD on);
+    // Any thread: writes the bytes under the send lock; 1 when all went out.
+    virtual int Send(const std::string& bytes);
+    virtual BOOL NotifyPortOpened(int port, int ok);
+    virtual BOOL NotifyPortList(const DWORD* portBits);
+    // Any thread: 0 without a frame.
+    virtual LRESULT SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam);
+    virtual BOOL PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam);
+    virtual int SetRealtimeUncounted(DWORD on);
+    virtual int SetLevelSwitch(DWORD on);
+    virtual int StartFirmwareWithoutImage();
+    virtual int StartFirmwareFromImage();
+
+    // The buffers whose addresses posted notifications carry.
+    DeviceHandOver* GetHandOver() { return &m_handOver; }
+
+protected:
+    // Creates the device object of a type (0, 1, 2 or the probe type); 0 when
+    // this program has no device of that type or it cannot be created.
+    virtual SensorDeviceBase* CreateDevice(WORD type);
+    // The receive buffer's size, for the tests of its bound.
+    size_t ReceiveBufferSize();
+
+private:
+    enum Switch { kRealtime, kIoPolling, kTroublePolling, kStatisticsPolling, kWaveForm, kSwitchCount };
+    typedef int (SensorDeviceBase::*SwitchCall)(DWORD on);
+
+    // A counted use of the current device from a thread other than the
+    // user-interface thread: the device is not deleted before it is released.
+    SensorDeviceBase* AcquireDevice();
+    void ReleaseDevice(SensorDeviceBase* device);
+    // Makes next the current device and returns the old one once no other
+    // thread uses it; 0 when it stays in use (it is then never deleted).
+    SensorDeviceBase* SwapDevice(SensorDeviceBase* next);
+    int DeliverLinkLevel();
+    BYTE HighestLevel();  // under m_counterLock
+    int CountedSwitch(Switch which, SwitchCall call, DWORD on);
+    void ReplaySwitches(SensorDeviceBase* device);
+    bool AreasInRange(const BYTE* table);
+
+    SensorDeviceBase* m_device;  // owned; written on the user-interface thread only (see above)
+    Application* m_application;  // user-interface thread
+    MainFrame* m_frame;          // set before any device runs; read by every thread
+    WaveFormRecord* m_waveFormRecord;
+    SensorCaps* m_caps;
+    ComPortWorker* m_worker;     // owned
+
+    CRITICAL_SECTION m_sendLock;     // held around every write to the port
+    CRITICAL_SECTION m_receiveLock;  // held around the handling of received bytes
+    std::string m_receiveBuffer;     // receive thread, under m_receiveLock
+
+    BOOL m_autoRecognition;  // user-interface thread
+
+    CRITICAL_SECTION m_counterLock;  // guards the counters and the wave-form cache
+    BYTE m_levelCount[kMaxLinkLevel + 1];
+    BYTE m_switchCount[kSwitchCount];
+    WORD m_waveStep;
+    BYTE m_waveFlag;
+    DWORD m_levelChanges;  // bumped with every change of m_levelCount
+
+    CRITICAL_SECTION m_deviceLock;  // guards the four use fields below
+    int m_deviceUsers;              // counted uses of m_device
+    SensorDeviceBase* m_retiring;   // the device being replaced, while used
+    int m_retiringUsers;
+    HANDLE m_retired;               // set when m_retiringUsers drops to 0
+
+    DeviceHandOver m_handOver;
+};
+
+#endif
