@@ -3,26 +3,12 @@
 #include "framework/IniFile.h"
 #include "tests/framework/ModalCloser.h"
 #include "tests/framework/TestResourceIds.h"
+#include "tests/framework/TestDialog.h"
 #include "tests/framework/TestSettings.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class TestDlg : public Dialog {
-public:
-    TestDlg(const char* name, WORD templ) : Dialog(name), m_templ(templ) {}
-    HWND Create(HINSTANCE instance, HWND parent) override {
-        if (IsOpen()) return GetHwnd();
-        SetInstance(instance);
-        SetParent(parent);
-        CreateModeless(MAKEINTRESOURCEA(m_templ), parent);
-        return GetHwnd();
-    }
-
-private:
-    WORD m_templ;
-};
 
 RECT WindowRect(HWND hwnd) {
     RECT r = {};
@@ -32,7 +18,7 @@ RECT WindowRect(HWND hwnd) {
 
 // Where and how large a template opens without any placement.
 RECT TemplateRect(WORD templ) {
-    TestDlg reference("NoSuchSection", templ);
+    TestDialog reference("NoSuchSection", templ);
     HWND hwnd = reference.Create(NULL, NULL);
     RECT r = WindowRect(hwnd);
     reference.Destroy();
@@ -49,7 +35,7 @@ TEST(Dialog_Placement, WithoutSectionOpensAtTemplatePlaceThenWhereMoved) {
     TestSettings file;
     RECT templ = TemplateRect(IDD_TEST_EXTENDED);
     {
-        TestDlg dlg("PlacedDlg", IDD_TEST_EXTENDED);
+        TestDialog dlg("PlacedDlg", IDD_TEST_EXTENDED);
         HWND hwnd = dlg.Create(NULL, NULL);
         ASSERT_NE(hwnd, (HWND)NULL);
         RECT opened = WindowRect(hwnd);
@@ -64,7 +50,7 @@ TEST(Dialog_Placement, WithoutSectionOpensAtTemplatePlaceThenWhereMoved) {
     EXPECT_EQ(Key("PlacedDlg", "Right"), Dialog::kUnset);
     EXPECT_EQ(Key("PlacedDlg", "Bottom"), Dialog::kUnset);
 
-    TestDlg again("PlacedDlg", IDD_TEST_EXTENDED);
+    TestDialog again("PlacedDlg", IDD_TEST_EXTENDED);
     RECT r = WindowRect(again.Create(NULL, NULL));
     EXPECT_EQ(r.left, 321);
     EXPECT_EQ(r.top, 123);
@@ -80,7 +66,7 @@ TEST(Dialog_Placement, ResizableKeepsItsSize) {
     settings.WriteInt("SizedDlg", "Right", 450);
     settings.WriteInt("SizedDlg", "Bottom", 360);
     {
-        TestDlg dlg("SizedDlg", IDD_TEST_RESIZABLE);
+        TestDialog dlg("SizedDlg", IDD_TEST_RESIZABLE);
         RECT r = WindowRect(dlg.Create(NULL, NULL));
         EXPECT_EQ(r.left, 50);
         EXPECT_EQ(r.top, 60);
@@ -98,7 +84,7 @@ TEST(Dialog_Placement, OnlyLeftAndTopMoveWithTemplateSize) {
     IniFile settings;
     settings.WriteInt("HalfDlg", "Left", 200);
     settings.WriteInt("HalfDlg", "Top", 210);
-    TestDlg dlg("HalfDlg", IDD_TEST_RESIZABLE);
+    TestDialog dlg("HalfDlg", IDD_TEST_RESIZABLE);
     RECT r = WindowRect(dlg.Create(NULL, NULL));
     EXPECT_EQ(r.left, 200);
     EXPECT_EQ(r.top, 210);
@@ -121,7 +107,7 @@ TEST(Dialog_Placement, RectangleOffEveryScreenIsNotUsed) {
         settings.WriteInt("FarDlg", "Top", c.top);
         settings.WriteInt("FarDlg", "Right", c.right);
         settings.WriteInt("FarDlg", "Bottom", c.bottom);
-        TestDlg dlg("FarDlg", IDD_TEST_RESIZABLE);
+        TestDialog dlg("FarDlg", IDD_TEST_RESIZABLE);
         RECT r = WindowRect(dlg.Create(NULL, NULL));
         EXPECT_TRUE(EqualRect(&r, &templ) != 0) << c.left << "," << c.top << " gave " << r.left << "," << r.top;
     }
@@ -132,8 +118,8 @@ TEST(Dialog_Placement, SharedSectionIsWrittenOnlyByTheDialogThatWasOpen) {
     IniFile settings;
     settings.WriteInt("FunctionDlg", "Left", 100);
     settings.WriteInt("FunctionDlg", "Top", 100);
-    TestDlg* writing = new TestDlg("FunctionDlg", IDD_TEST_EXTENDED);
-    TestDlg* setting = new TestDlg("FunctionDlg", IDD_TEST_PLAIN_FONT);
+    TestDialog* writing = new TestDialog("FunctionDlg", IDD_TEST_EXTENDED);
+    TestDialog* setting = new TestDialog("FunctionDlg", IDD_TEST_PLAIN_FONT);
     HWND hwnd = writing->Create(NULL, NULL);
     SetWindowPos(hwnd, NULL, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     delete writing;
@@ -144,13 +130,13 @@ TEST(Dialog_Placement, SharedSectionIsWrittenOnlyByTheDialogThatWasOpen) {
 
 TEST(Dialog_Placement, NeverOpenedDialogWritesNothing) {
     TestSettings file;
-    { TestDlg dlg("QuietDlg", IDD_TEST_EXTENDED); }
+    { TestDialog dlg("QuietDlg", IDD_TEST_EXTENDED); }
     EXPECT_EQ(file.Contents(), "");
 }
 
 TEST(Dialog_Open, CreateWhileOpenAndCancel) {
     TestSettings file;
-    TestDlg dlg("OpenDlg", IDD_TEST_EXTENDED);
+    TestDialog dlg("OpenDlg", IDD_TEST_EXTENDED);
     EXPECT_FALSE(dlg.IsOpen());
     HWND hwnd = dlg.Create(NULL, NULL);
     ASSERT_NE(hwnd, (HWND)NULL);
@@ -165,7 +151,7 @@ TEST(Dialog_Open, CreateWhileOpenAndCancel) {
 TEST(Dialog_Open, ModalEndsOnCancelAndRecordsItsPlace) {
     TestSettings file;
     {
-        TestDlg dlg("ModalDlg", IDD_TEST_PLAIN_FONT);
+        TestDialog dlg("ModalDlg", IDD_TEST_PLAIN_FONT);
         ModalCloser closer(IDCANCEL);
         EXPECT_EQ(dlg.DoModal(MAKEINTRESOURCEA(IDD_TEST_PLAIN_FONT), NULL), 0);
         EXPECT_EQ(closer.caption, "Built-in plain font");
