@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/TextFile.h"
+#include "sensor/ScanShape.h"
 
 namespace {
 
@@ -112,7 +113,10 @@ int MeasuringData::Append(const ScanData& scan) {
         SetLastError(ERROR_FILE_TOO_LARGE);
         return 0;
     }
-    m_scans.push_back(scan);
+    {
+        CriticalLock::Hold hold(m_lock);
+        m_scans.push_back(scan);
+    }
     m_modified = 1;
     return 1;
 }
@@ -126,7 +130,11 @@ DWORD MeasuringData::Count() const {
 }
 
 void MeasuringData::Clear() {
-    ScanList().swap(m_scans);  // releases the storage
+    ScanList empty;
+    {
+        CriticalLock::Hold hold(m_lock);
+        m_scans.swap(empty);  // releases the storage once `empty` ends
+    }
     m_modified = 0;
 }
 
@@ -247,7 +255,10 @@ int MeasuringData::WriteDistance2(TextFile& file) const {
 }
 
 void MeasuringData::Replace(ScanList& scans, const SensorCaps& caps) {
-    m_scans.swap(scans);
+    {
+        CriticalLock::Hold hold(m_lock);
+        m_scans.swap(scans);
+    }
     CopyCaps(caps, &m_caps);
     m_modified = 0;
 }
@@ -382,15 +393,59 @@ int MeasuringData::ReadColumns(TextFile& file, ScanList* scans) {
     return 1;
 }
 
+// The pen and brush of the device context draw each scan's polygon.
+int MeasuringData::BeginDraw(HDC dc) {
+    int oldMode = SetROP2(dc, R2_COPYPEN);
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    return oldMode;
+}
+
+// Runs on the view's render thread while the user-interface thread may
+// append: each scan is copied under the lock and drawn outside it.
 void MeasuringData::PrepareDraw(HDC dc) {
-    (void)dc;
+    int oldMode = BeginDraw(dc);
+    ScanShape shape;
+    shape.SetDevice(&m_caps);
+    ScanData scan;
+    for (DWORD i = 0; !m_stopDrawing && CopyScan(i, &scan); ++i) DrawWith(shape, dc, scan);
+    SetROP2(dc, oldMode);
 }
 
 void MeasuringData::FinishDraw(HDC dc) {
-    (void)dc;
+    int oldMode = BeginDraw(dc);
+    ScanShape shape;
+    shape.SetDevice(&m_caps);
+    ScanData scan;
+    if (CopyLastScan(&scan)) DrawWith(shape, dc, scan);
+    SetROP2(dc, oldMode);
 }
 
 void MeasuringData::DrawScan(HDC dc, const ScanData* scan) {
-    (void)dc;
-    (void)scan;
+    if (scan == NULL) return;
+    ScanShape shape;
+    shape.SetDevice(&m_caps);
+    DrawWith(shape, dc, *scan);
+}
+
+// The polygon of the realtime scan, with the start angle and step count of
+// the sensor these scans came from.
+void MeasuringData::DrawWith(ScanShape& shape, HDC dc, const ScanData& scan) {
+    shape.SetScan(scan);
+    shape.BuildPolygon769();
+    if (shape.GetPointCount() > 0) Polygon(dc, shape.GetPoints(), shape.GetPointCount());
+}
+
+int MeasuringData::CopyScan(DWORD i, ScanData* scan) const {
+    CriticalLock::Hold hold(m_lock);
+    if (i >= m_scans.size()) return 0;
+    *scan = m_scans[i];
+    return 1;
+}
+
+int MeasuringData::CopyLastScan(ScanData* scan) const {
+    CriticalLock::Hold hold(m_lock);
+    if (m_scans.empty()) return 0;
+    *scan = m_scans.back();
+    return 1;
 }

@@ -5,9 +5,11 @@
 
 #include <vector>
 
+#include "sensor/CriticalLock.h"
 #include "sensor/ScanData.h"
 #include "sensor/SensorCaps.h"
 
+class ScanShape;
 class TextFile;
 
 // Recorded scans with a copy of the information of the sensor they came from,
@@ -20,7 +22,8 @@ class TextFile;
 // that were not saved yet. Saving writes a temporary file that replaces the
 // target only when every byte was written.
 //
-// Used on the user-interface thread, apart from the abort flag.
+// Used on the user-interface thread, apart from drawing, which the view's
+// render thread does, and the abort flag.
 class MeasuringData {
 public:
     // The most scans one recording produces; files with more are refused.
@@ -73,11 +76,18 @@ private:
     static int ParseValue(const char* token, WORD* value);
     void Replace(ScanList& scans, const SensorCaps& caps);
     int WriteText(TextFile& file) const;
+    static int BeginDraw(HDC dc);
+    void DrawWith(ScanShape& shape, HDC dc, const ScanData& scan);
+    int CopyScan(DWORD i, ScanData* scan) const;
+    int CopyLastScan(ScanData* scan) const;
     int WriteDistance(TextFile& file) const;
     int WriteAsicMemory(TextFile& file) const;
     int WriteDistance2(TextFile& file) const;
 
+    // Written by the user-interface thread under m_lock; read there without it
+    // and by the render thread under it.
     ScanList m_scans;
+    mutable CriticalLock m_lock;
     SensorCaps m_caps;
     SensorCaps* m_liveCaps;             // not owned
     volatile LONG m_stopDrawing;        // set by any thread, read while drawing
