@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/TestCanvas.h"
 #include "tests/TestFiles.h"
 
 namespace {
@@ -365,42 +366,13 @@ TEST_F(MeasuringDataTest, Clear_RemovesScansAndModified) {
 
 namespace {
 
-// A white 32-bit memory bitmap, 200 pixels square, the sensor at its centre.
-class Canvas {
-public:
-    Canvas() : m_dc(CreateCompatibleDC(NULL)), m_bitmap(NULL), m_old(NULL) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = kSize;
-        info.bmiHeader.biHeight = -kSize;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = NULL;
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        m_old = SelectObject(m_dc, m_bitmap);
-        PatBlt(m_dc, 0, 0, kSize, kSize, WHITENESS);
-        SetViewportOrgEx(m_dc, kSize / 2, kSize / 2, NULL);
+// The first dark pixel straight below the centre (logical +y), or -1.
+int FirstDarkBelowCentre(const TestCanvas& canvas) {
+    for (int y = 5; y < TestCanvas::kSize / 2; ++y) {
+        if (canvas.Pixel(0, y) != RGB(255, 255, 255)) return y;
     }
-    ~Canvas() {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    HDC Dc() const { return m_dc; }
-    // The first dark pixel straight below the centre (logical +y), or -1.
-    int FirstDarkBelowCentre() const {
-        for (int y = 5; y < kSize / 2; ++y) {
-            if (GetPixel(m_dc, 0, y) != RGB(255, 255, 255)) return y;
-        }
-        return -1;
-    }
-    static const int kSize = 200;
-
-private:
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-};
+    return -1;
+}
 
 class MeasuringDataDrawTest : public ::testing::Test {
 protected:
@@ -410,14 +382,14 @@ protected:
         m_data.Append(FilledScan(80));
     }
     MeasuringData m_data;
-    Canvas m_canvas;
+    TestCanvas m_canvas;
 };
 
 TEST_F(MeasuringDataDrawTest, PrepareDraw_OutlinesEveryScanAndRestoresRop) {
     SetROP2(m_canvas.Dc(), R2_XORPEN);
     m_data.PrepareDraw(m_canvas.Dc());
     EXPECT_EQ(R2_XORPEN, GetROP2(m_canvas.Dc()));
-    int first = m_canvas.FirstDarkBelowCentre();
+    int first = FirstDarkBelowCentre(m_canvas);
     EXPECT_GE(first, 28);
     EXPECT_LE(first, 31);
     EXPECT_EQ(RGB(0, 0, 0), GetPixel(m_canvas.Dc(), 0, first));
@@ -425,7 +397,7 @@ TEST_F(MeasuringDataDrawTest, PrepareDraw_OutlinesEveryScanAndRestoresRop) {
 
 TEST_F(MeasuringDataDrawTest, FinishDraw_DrawsOnlyTheLastScan) {
     m_data.FinishDraw(m_canvas.Dc());
-    int first = m_canvas.FirstDarkBelowCentre();
+    int first = FirstDarkBelowCentre(m_canvas);
     EXPECT_GE(first, 78);
     EXPECT_LE(first, 81);
 }
@@ -433,7 +405,7 @@ TEST_F(MeasuringDataDrawTest, FinishDraw_DrawsOnlyTheLastScan) {
 TEST_F(MeasuringDataDrawTest, SetFlag75_StopsDrawing) {
     m_data.SetFlag75();
     m_data.PrepareDraw(m_canvas.Dc());
-    EXPECT_EQ(-1, m_canvas.FirstDarkBelowCentre());
+    EXPECT_EQ(-1, FirstDarkBelowCentre(m_canvas));
 }
 
 }  // namespace

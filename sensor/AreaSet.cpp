@@ -1,0 +1,593 @@
+#include "sensor/AreaSet.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "framework/ErrorCodes.h"
+#include "sensor/AreaFile.h"
+#include "sensor/SensorCaps.h"
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+const double kStepAngle = 2 * kPi / 1024;
+const char kClipboardFormatName[] = "ZOR AREADATA";
+
+// Capability ids consulted here beside those SensorCaps names.
+const int kCapMirrorReflection = 3;
+const int kCapShapeSelectable = 5;
+const int kCapShapeStraight = 6;
+const int kCapShapeFan = 7;
+
+// The steps whose boundaries the sensor uses, and the steps at the sides
+// (below 0 degrees and above 180) where a straight output keeps output 1's.
+const int kFirstUsableStep = 11;
+const int kLastUsableStep = 767;
+const int kStraightFirstStep = 129;
+const int kStraightLastStep = 639;
+const WORD kMaxBoundary = 10000;
+
+enum Shape { kStraight = 0, kFan = 1, kRatio = 2 };
+
+short Clamp(short value, int limit) {
+    if (value > limit) return static_cast<short>(limit);
+    if (value < -limit) return static_cast<short>(-limit);
+    return value;
+}
+
+short PackedX(DWORD packed) { return static_cast<short>(LOWORD(packed)); }
+short PackedY(DWORD packed) { return static_cast<short>(HIWORD(packed)); }
+
+DWORD Pack(short x, short y) {
+    return static_cast<DWORD>(static_cast<WORD>(x)) | (static_cast<DWORD>(static_cast<WORD>(y)) << 16);
+}
+
+double StepAngle(int step) {
+    return step * kStepAngle - kPi / 4;
+}
+
+// The scan step just past the direction of (x, y).
+int StepOf(int x, int y) {
+    int s = static_cast<int>(std::atan2(static_cast<double>(y), static_cast<double>(x)) / kStepAngle + 1);
+    return s < -256 ? s + 1152 : s + 128;
+}
+
+HRGN EmptyRegion() {
+    return CreateRectRgn(0, 0, 0, 0);
+}
+
+// A copy of `region` cut to `box`; null without a region.
+HRGN ClippedCopy(HRGN region, HRGN box) {
+    if (region == NULL) return NULL;
+    HRGN copy = EmptyRegion();
+    if (copy != NULL) CombineRgn(copy, region, box, RGN_AND);
+    return copy;
+}
+
+void DeleteRegion(HRGN* region) {
+    if (*region != NULL) DeleteObject(*region);
+    *region = NULL;
+}
+
+}  // namespace
+
+AreaSet::AreaSet()
+    : m_currentIndex(0),
+      m_current(&m_areas[0]),
+      m_caps(NULL),
+      m_fileModified(0),
+      m_sensorModified(0),
+      m_clipboardFormat(0),
+      m_region1(EmptyRegion()),
+      m_region2(EmptyRegion()),
+      m_region3(EmptyRegion()),
+      m_output1Brush(CreateSolidBrush(kOutput1Colour)),
+      m_output2Brush(CreateSolidBrush(kOutput2Colour)),
+      m_output3Brush(CreateSolidBrush(kOutput3Colour)),
+      m_output3Hatch(CreateHatchBrush(HS_BDIAGONAL, kOutput3Colour)),
+      m_ratioBase(0) {
+    std::memset(m_boundaryTable, 0, sizeof(m_boundaryTable));
+    std::memset(m_imageTable, 0, sizeof(m_imageTable));
+}
+
+AreaSet::~AreaSet() {
+    DeleteRegions();
+    DeleteObject(m_output1Brush);
+    DeleteObject(m_output2Brush);
+    DeleteObject(m_output3Brush);
+    DeleteObject(m_output3Hatch);
+}
+
+void AreaSet::SetDevice(SensorCaps* caps) { m_caps = caps; }
+void AreaSet::ClearDevice() { m_caps = NULL; }
+
+int AreaSet::Init() {
+    if (m_caps == NULL) {
+        SetLastError(kErrorMissingCollaborator);
+        return 0;
+    }
+    m_clipboardFormat = RegisterClipboardFormatA(kClipboardFormatName);
+    if (m_clipboardFormat == 0) return 0;
+    SelectArea(0);
+    return 1;
+}
+
+int AreaSet::GetCurrentIndex() const { return m_currentIndex; }
+
+void AreaSet::SelectArea(BYTE index) {
+    if (index >= kAreaCount) return;
+    m_currentIndex = index;
+    m_current = &m_areas[index];
+}
+
+// Every edit makes the areas differ from the file and from the sensor.
+void AreaSet::MarkChanged() {
+    m_fileModified = 1;
+    m_sensorModified = 1;
+}
+
+DWORD AreaSet::GetPoint(int pos) const { return m_current->GetPoint(pos); }
+
+void AreaSet::SetPoint(int pos, DWORD packed) {
+    short x = Clamp(PackedX(packed), kCoordinateLimit);
+    short y = Clamp(PackedY(packed), kCoordinateLimit);
+    m_current->SetPoint(pos, Pack(x, y));
+    MarkChanged();
+}
+
+short AreaSet::GetOutput2() const { return m_current->GetOutput2(); }
+
+void AreaSet::SetOutput2(short value) {
+    m_current->SetOutput2(Clamp(value, kCoordinateLimit));
+    MarkChanged();
+}
+
+short AreaSet::GetOutput3() const { return m_current->GetOutput3(); }
+
+void AreaSet::SetOutput3(short value) {
+    m_current->SetOutput3(Clamp(value, kCoordinateLimit));
+    MarkChanged();
+}
+
+int AreaSet::GetEffectivePartitionShape() const {
+    if (m_caps == NULL) return kStraight;
+    if (m_caps->HasCapability(kCapShapeSelectable) == 1) return m_current->GetPartitionShape();
+    if (m_caps->HasCapability(kCapShapeStraight) == 1) return kStraight;
+    if (m_caps->HasCapability(kCapShapeFan) == 1) return kFan;
+    return kStraight;
+}
+
+void AreaSet::SetPartitionShape(BYTE shape) {
+    m_current->SetPartitionShape(shape);
+    MarkChanged();
+}
+
+BYTE AreaSet::GetPartitionShape() const { return m_current->GetPartitionShape(); }
+
+void AreaSet::Set2ScanMode(BYTE mode) {
+    m_current->Set2ScanMode(mode);
+    MarkChanged();
+}
+
+BYTE AreaSet::Get2ScanMode() const { return m_current->Get2ScanMode(); }
+
+void AreaSet::SetMirrorReflectionMode(BYTE mode) {
+    m_current->SetMirrorReflectionMode(mode);
+    MarkChanged();
+}
+
+BYTE AreaSet::GetMirrorReflectionMode() const { return m_current->GetMirrorReflectionMode(); }
+
+void AreaSet::SetHalfHysteresis(BYTE half) {
+    m_current->SetHalfHysteresis(half);
+    MarkChanged();
+}
+
+BYTE AreaSet::GetPackedFlags() const { return m_current->PackFlags(); }
+int AreaSet::VertexIdAt(int pos) const { return m_current->VertexIdAt(pos); }
+int AreaSet::VertexPositionOf(int id) const { return m_current->VertexPositionOf(id); }
+int AreaSet::Output2Index() const { return m_current->Output2Index(); }
+int AreaSet::Output3Index() const { return m_current->Output3Index(); }
+int AreaSet::OutputIndexOf(int id) const { return m_current->OutputIndexOf(id); }
+int AreaSet::AreaGeometry25(DWORD packed) const { return m_current->AreaGeometry25(packed); }
+double AreaSet::PolarAngle(int x, int y) const { return m_current->PolarAngle(x, y); }
+double AreaSet::VertexAngle(int pos) const { return m_current->VertexAngle(pos); }
+int AreaSet::MaxAbsY() { return m_current->MaxAbsY(); }
+
+void AreaSet::ResetAll() {
+    for (DetectionArea& area : m_areas) area.Reset();
+    m_fileModified = 0;
+    m_sensorModified = 0;
+    SelectArea(0);
+}
+
+int AreaSet::Undo() {
+    if (!m_current->Undo()) return 0;
+    MarkChanged();
+    return 1;
+}
+
+int AreaSet::CanUndo() const { return m_current->CanUndo(); }
+
+int AreaSet::Redo() {
+    if (!m_current->Redo()) return 0;
+    MarkChanged();
+    return 1;
+}
+
+int AreaSet::CanRedo() const { return m_current->CanRedo(); }
+
+// The cut can be undone: the emptied record is logged as one change.
+int AreaSet::CutCurrent() {
+    if (!CopyToClipboard()) return 0;
+    const BYTE empty[DetectionArea::kRawBytes] = {};
+    SetCurrentRaw(empty);
+    return 1;
+}
+
+// The record is added to what the clipboard holds, without emptying it.
+int AreaSet::CopyToClipboard() {
+    if (m_clipboardFormat == 0) return 0;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, DetectionArea::kRawBytes);
+    if (memory == NULL) return 0;
+    BYTE* record = static_cast<BYTE*>(GlobalLock(memory));
+    if (record == NULL) {
+        GlobalFree(memory);
+        return 0;
+    }
+    m_current->ExportRaw(record);
+    GlobalUnlock(memory);
+    if (!OpenClipboard(NULL)) {
+        GlobalFree(memory);
+        return 0;
+    }
+    // On success the clipboard owns the memory.
+    int placed = SetClipboardData(m_clipboardFormat, memory) != NULL;
+    if (!placed) GlobalFree(memory);
+    CloseClipboard();
+    return placed;
+}
+
+int AreaSet::PasteFromClipboard() {
+    if (m_clipboardFormat == 0 || !OpenClipboard(NULL)) return 0;
+    BYTE record[DetectionArea::kRawBytes];
+    int got = 0;
+    HANDLE data = GetClipboardData(m_clipboardFormat);
+    // A block shorter than a record is not one.
+    if (data != NULL && GlobalSize(data) >= sizeof(record)) {
+        const BYTE* bytes = static_cast<const BYTE*>(GlobalLock(data));
+        if (bytes != NULL) {
+            std::memcpy(record, bytes, sizeof(record));
+            GlobalUnlock(data);
+            got = 1;
+        }
+    }
+    CloseClipboard();
+    if (got) SetCurrentRaw(record);
+    return got;
+}
+
+int AreaSet::CanPaste() const {
+    return m_clipboardFormat != 0 && IsClipboardFormatAvailable(m_clipboardFormat);
+}
+
+void AreaSet::ClearHistory() { m_current->ClearHistory(); }
+void AreaSet::SetRecordHistory(DWORD on) { m_current->SetRecordHistory(on != 0); }
+void AreaSet::GetCurrentRaw(BYTE* out) const { m_current->ExportRaw(out); }
+
+void AreaSet::GetAllRaw(BYTE* out) const {
+    for (int i = 0; i < kAreaCount; ++i) m_areas[i].ExportRaw(out + i * DetectionArea::kRawBytes);
+}
+
+void AreaSet::SetCurrentRaw(const BYTE* in) {
+    m_current->SetRecordHistory(1);
+    m_current->LoadRaw(in);
+    MarkChanged();
+}
+
+// Areas from the sensor or from a file replace the old ones without history.
+void AreaSet::SetAllFromRaw(const BYTE* in) {
+    for (int i = 0; i < kAreaCount; ++i) {
+        m_areas[i].SetRecordHistory(0);
+        m_areas[i].LoadRaw(in + i * DetectionArea::kRawBytes);
+        m_areas[i].ClearHistory();
+    }
+    m_fileModified = 1;
+    m_sensorModified = 0;
+}
+
+DetectionArea* AreaSet::GetCurrentArea() { return m_current; }
+
+int AreaSet::SaveFile(const char* path) {
+    BYTE table[kTableBytes];
+    GetAllRaw(table);
+    if (!AreaFile::Save(path, table)) return 0;
+    m_fileModified = 0;
+    return 1;
+}
+
+int AreaSet::LoadFile(const char* path) {
+    BYTE table[kTableBytes] = {};
+    if (!AreaFile::Load(path, table)) return 0;
+    SetAllFromRaw(table);
+    SelectArea(0);
+    m_fileModified = 0;
+    m_sensorModified = 1;
+    return 1;
+}
+
+int AreaSet::ParseText(TextFile& file, BYTE* raw) {
+    return AreaFile::Parse(file, raw);
+}
+
+void AreaSet::SetFileModified(DWORD modified) { m_fileModified = modified; }
+DWORD AreaSet::IsFileModified() const { return m_fileModified; }
+void AreaSet::SetSensorModified(DWORD modified) { m_sensorModified = modified; }
+DWORD AreaSet::IsSensorModified() const { return m_sensorModified; }
+
+// ---- Regions of the current area -------------------------------------------
+
+HRGN AreaSet::StraightRegion(short d) const {
+    const POINT corners[4] = {{10000, d}, {10000, -10000}, {-10000, -10000}, {-10000, d}};
+    return CreatePolygonRgn(corners, 4, WINDING);
+}
+
+HRGN AreaSet::FanRegion(short d) const {
+    return CreateEllipticRgn(d, d, -d, -d);
+}
+
+HRGN AreaSet::Output1Region() const {
+    return WalkRegion(1.0, 0, 1);
+}
+
+HRGN AreaSet::RatioRegion(double r) const {
+    if (!(r > 0)) r = 0;  // NaN too
+    if (r > 1) r = 1;
+    return WalkRegion(r, 1, 0);
+}
+
+// The polygon from the sensor through the sorted points, each scaled by
+// `scale`. Where the next point turns more than half a circle from the last,
+// the outline returns through the sensor; with limitGap only up to 3pi/2.
+// With stopAtOrigin the walk ends at the first point on the sensor.
+HRGN AreaSet::WalkRegion(double scale, int stopAtOrigin, int limitGap) const {
+    POINT points[DetectionArea::kPointCount + 2];
+    int count = 0;
+    points[count++] = {0, 0};
+    double previous = m_current->VertexAngle(0);
+    int returned = 0;
+    for (int pos = 0; pos < DetectionArea::kPointCount; ++pos) {
+        DWORD packed = m_current->GetPoint(pos);
+        int x = PackedX(packed);
+        int y = PackedY(packed);
+        if (stopAtOrigin && x == 0 && y == 0) break;
+        double angle = m_current->VertexAngle(pos);
+        if (!returned && angle - previous > kPi && (!limitGap || angle <= 3 * kPi / 2)) {
+            points[count++] = {0, 0};
+            returned = 1;
+        }
+        points[count++] = {static_cast<LONG>(x * scale), static_cast<LONG>(y * scale)};
+        previous = angle;
+    }
+    return CreatePolygonRgn(points, count, WINDING);
+}
+
+HRGN AreaSet::SensorFieldRegion() const {
+    if (m_caps == NULL) return NULL;
+    const int limit = m_caps->HasCapability(SensorCaps::kCapCoordinateLimit);
+    const int startAngle = m_caps->HasCapability(SensorCaps::kCapStartAngle);  // tenths of a degree
+    const LONG t = static_cast<LONG>(limit * std::tan(startAngle * kPi / 1800));
+    const POINT field[5] = {{0, 0}, {limit, t}, {limit, limit}, {-limit, limit}, {-limit, t}};
+    HRGN circle = CreateEllipticRgn(-limit, -limit, limit, limit);
+    HRGN polygon = CreatePolygonRgn(field, 5, WINDING);
+    if (polygon == NULL) return circle;
+    if (circle != NULL) {
+        CombineRgn(polygon, polygon, circle, RGN_AND);
+        DeleteObject(circle);
+    }
+    return polygon;
+}
+
+// The largest |y| scales a ratio output; an area flat on the x axis gives 0.
+double AreaSet::RatioOf(short distance) {
+    int base = m_current->MaxAbsY();
+    return base == 0 ? 0.0 : static_cast<double>(distance) / base;
+}
+
+// The zone within `distance` for a partition shape; an unknown shape has none.
+HRGN AreaSet::ZoneRegion(int shape, short distance) {
+    switch (shape) {
+    case kStraight: return StraightRegion(distance);
+    case kFan: return FanRegion(distance);
+    case kRatio: return RatioRegion(RatioOf(distance));
+    default: return EmptyRegion();
+    }
+}
+
+void AreaSet::DeleteRegions() {
+    DeleteRegion(&m_region1);
+    DeleteRegion(&m_region2);
+    DeleteRegion(&m_region3);
+}
+
+// Splits the output 1 polygon within the sensor field into three zones:
+// region3 inside the Output3 distance, region2 the band out to Output2 and
+// region1 the rest.
+void AreaSet::BuildRegions() {
+    DeleteRegions();
+    HRGN field = SensorFieldRegion();
+    HRGN r1 = Output1Region();
+    const int shape = GetEffectivePartitionShape();
+    HRGN r2 = r1 != NULL ? ZoneRegion(shape, GetOutput2()) : NULL;
+    HRGN r3 = r1 != NULL ? ZoneRegion(shape, GetOutput3()) : NULL;
+    if (r1 == NULL || r2 == NULL || r3 == NULL) {
+        DeleteRegion(&field);
+        DeleteRegion(&r1);
+        DeleteRegion(&r2);
+        DeleteRegion(&r3);
+        return;
+    }
+    if (field != NULL) {
+        CombineRgn(r1, r1, field, RGN_AND);
+        DeleteObject(field);
+    }
+    CombineRgn(r2, r2, r3, RGN_XOR);
+    CombineRgn(r2, r2, r1, RGN_AND);
+    CombineRgn(r3, r3, r1, RGN_AND);
+    CombineRgn(r1, r1, r2, RGN_XOR);
+    CombineRgn(r1, r1, r3, RGN_XOR);
+    m_region1 = r1;
+    m_region2 = r2;
+    m_region3 = r3;
+}
+
+// Masked fills, so that zones darken what lies under them.
+void AreaSet::Draw(HDC dc) {
+    if (m_caps == NULL) return;
+    int oldMode = SetROP2(dc, R2_MASKPEN);
+    RECT clip;
+    GetClipBox(dc, &clip);
+    HRGN box = CreateRectRgnIndirect(&clip);
+    if (box != NULL) {
+        HRGN r1 = ClippedCopy(m_region1, box);
+        HRGN r2 = ClippedCopy(m_region2, box);
+        HRGN r3 = ClippedCopy(m_region3, box);
+        FillRegions(dc, r1, r2, r3);
+        DeleteRegion(&r1);
+        DeleteRegion(&r2);
+        DeleteRegion(&r3);
+        DeleteObject(box);
+    }
+    SetROP2(dc, oldMode);
+}
+
+void AreaSet::FillRegions(HDC dc, HRGN r1, HRGN r2, HRGN r3) {
+    if (r1 != NULL) FillRgn(dc, r1, m_output1Brush);
+    if (r2 != NULL) FillRgn(dc, r2, m_output2Brush);
+    if (r3 != NULL) {
+        // Output 3 with a function of its own is hatched over the band colour.
+        if (m_caps->GetOutput3Function() == 0) {
+            FillRgn(dc, r3, m_output3Brush);
+        } else {
+            FillRgn(dc, r3, m_output2Brush);
+            FillRgn(dc, r3, m_output3Hatch);
+        }
+    }
+    if (m_caps->HasCapability(kCapMirrorReflection) != 1 || m_current->GetMirrorReflectionMode() != 1) return;
+    HRGN overlay = EmptyRegion();
+    HBRUSH cross = CreateHatchBrush(HS_DIAGCROSS, kMirrorColour);
+    if (overlay != NULL && cross != NULL) {
+        for (HRGN zone : {r1, r2, r3}) {
+            if (zone != NULL) CombineRgn(overlay, overlay, zone, RGN_OR);
+        }
+        FillRgn(dc, overlay, cross);
+    }
+    if (cross != NULL) DeleteObject(cross);
+    DeleteRegion(&overlay);
+}
+
+// ---- Boundary table ----------------------------------------------------------
+
+void AreaSet::ReadVertices(const DetectionArea& area, Vertex* points) const {
+    for (int pos = 0; pos < DetectionArea::kPointCount; ++pos) {
+        DWORD packed = area.GetPoint(pos);
+        points[pos].x = PackedX(packed);
+        points[pos].y = PackedY(packed);
+    }
+}
+
+void AreaSet::BuildStepTable() {
+    std::memset(m_boundaryTable, 0, sizeof(m_boundaryTable));
+    for (int a = 0; a < kAreaCount; ++a) {
+        Vertex points[DetectionArea::kPointCount];
+        ReadVertices(m_areas[a], points);
+        m_ratioBase = 0;
+        for (const Vertex& v : points) {
+            if (std::abs(v.y) > m_ratioBase) m_ratioBase = std::abs(v.y);
+        }
+        TabulateOutput1(a, points);
+        const int shape = m_areas[a].GetPartitionShape();
+        TabulateOutput(a, 1, shape, m_areas[a].GetOutput2());
+        TabulateOutput(a, 2, shape, m_areas[a].GetOutput3());
+        for (int column = 0; column < kColumns; ++column) BuildImage(a, column);
+    }
+}
+
+// The distance along each step's ray to the nearest edge of the outline.
+void AreaSet::TabulateOutput1(int area, const Vertex* points) {
+    for (int e = 0; e + 1 < DetectionArea::kPointCount; ++e) {
+        const Vertex& p1 = points[e];
+        const Vertex& p2 = points[e + 1];
+        if ((p1.x == 0 && p1.y == 0) || (p2.x == 0 && p2.y == 0)) continue;
+        int s1 = StepOf(p1.x, p1.y);
+        int s2 = StepOf(p2.x, p2.y);
+        if (s2 - s1 >= 512) s1 = s2;
+        if (s1 < kFirstUsableStep) s1 = kFirstUsableStep;
+        if (s1 > kLastUsableStep || s2 < kFirstUsableStep) break;
+        if (s2 > kLastUsableStep) s2 = kLastUsableStep;
+        const long long n = std::llabs(static_cast<long long>(p1.x) * p2.y - static_cast<long long>(p2.x) * p1.y);
+        for (int k = s1; k <= s2; ++k) {
+            const double theta = StepAngle(k);
+            const long long d = std::llabs(static_cast<long long>((p1.x - p2.x) * std::sin(theta) - (p1.y - p2.y) * std::cos(theta)));
+            if (d == 0) continue;  // the ray runs along the edge
+            const WORD distance = static_cast<WORD>(n / d < kMaxBoundary ? n / d : kMaxBoundary);
+            WORD& entry = m_boundaryTable[area][k][0];
+            if (entry == 0 || entry > distance) entry = distance;
+        }
+    }
+}
+
+// Output 2 or 3 within output 1's boundary, by the area's partition shape.
+void AreaSet::TabulateOutput(int area, int column, int shape, short distance) {
+    WORD(*table)[kColumns] = m_boundaryTable[area];
+    for (int k = 0; k < kBoundarySteps; ++k) {
+        const WORD outer = table[k][0];
+        WORD& entry = table[k][column];
+        if (shape == kStraight) {
+            if (k > kLastUsableStep) continue;
+            entry = outer;
+            if (outer == 0 || k < kStraightFirstStep || k > kStraightLastStep) continue;
+            const long q = static_cast<long>(distance / std::sin(StepAngle(k)));
+            if (q >= 0 && q < outer) entry = static_cast<WORD>(q);
+        } else if (shape == kFan) {
+            const WORD inner = static_cast<WORD>(distance);
+            entry = outer != 0 && inner < outer ? inner : outer;
+        } else if (shape == kRatio) {
+            entry = outer;
+            if (distance >= m_ratioBase) continue;
+            // A base of 0 or a negative distance leaves no zone.
+            const long long scaled = m_ratioBase > 0 ? static_cast<long long>(outer) * distance / m_ratioBase : 0;
+            entry = static_cast<WORD>(scaled > 0 ? scaled : 0);
+        }
+    }
+}
+
+// The image rows: mean and largest boundary, a zero row, then the steps.
+void AreaSet::BuildImage(int area, int column) {
+    const WORD(*table)[kColumns] = m_boundaryTable[area];
+    WORD(*image)[kColumns] = m_imageTable[area];
+    unsigned long sum = 0;
+    unsigned count = 0;
+    WORD largest = 0;
+    for (int k = 2; k <= kLastUsableStep; ++k) {
+        const WORD value = table[k][column];
+        if (value == 0) continue;
+        sum += value;
+        ++count;
+        if (value > largest) largest = value;
+    }
+    image[0][column] = static_cast<WORD>(count > 0 ? sum / count : 0);
+    image[1][column] = largest;
+    image[2][column] = 0;
+    for (int row = 3; row < kImageRows; ++row) image[row][column] = table[row - 1][column];
+}
+
+WORD AreaSet::GetBoundary(int area, int step, int column) const {
+    if (area < 0 || area >= kAreaCount || step < 0 || step >= kBoundarySteps || column < 0 || column >= kColumns) return 0;
+    return m_boundaryTable[area][step][column];
+}
+
+const WORD* AreaSet::GetImageTable() const {
+    return &m_imageTable[0][0][0];
+}
