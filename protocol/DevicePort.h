@@ -27,12 +27,12 @@ class WaveFormRecord;
 // calls it. No lock is held while the device or the frame is called.
 class DevicePort : public SerialPort {
 public:
-    static const WORD kProbeDeviceType = 0xFFFF;
-    static const DWORD kQueueBytes = 4096;
-    static const BYTE kMaxLinkLevel = 3;
-    static const BYTE kMaxCount = 255;
+    static constexpr WORD kProbeDeviceType = 0xFFFF;
+    static constexpr DWORD kQueueBytes = 4096;
+    static constexpr BYTE kMaxLinkLevel = 3;
+    static constexpr BYTE kMaxCount = 255;
     // How long a device swap waits for other threads to leave the old device.
-    static const DWORD kRetireTimeoutMs = 15000;
+    static constexpr DWORD kRetireTimeoutMs = 15000;
 
     DevicePort();
     ~DevicePort() override;

@@ -29,6 +29,11 @@ public:
         return copy;
     }
     size_t Count() { return Entries().size(); }
+    void Clear() {
+        EnterCriticalSection(&m_lock);
+        m_entries.clear();
+        LeaveCriticalSection(&m_lock);
+    }
     // True once at least count entries exist, false after timeoutMs.
     bool WaitForCount(size_t count, DWORD timeoutMs = 5000) {
         const DWORD start = GetTickCount();

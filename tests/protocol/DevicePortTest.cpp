@@ -1,0 +1,528 @@
+#include "protocol/DevicePort.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "framework/ErrorCodes.h"
+#include "tests/protocol/RecordingPort.h"
+
+namespace {
+
+// Which device objects exist and how many calls are inside each: a call to a
+// deleted device, or a delete during a call, counts as a violation.
+class LiveDevices {
+public:
+    LiveDevices() : m_violations(0) { InitializeCriticalSection(&m_lock); }
+    ~LiveDevices() { DeleteCriticalSection(&m_lock); }
+    void Born(const void* d) { Change([&] { m_busy[d] = 0; }); }
+    void Died(const void* d) {
+        Change([&] {
+            if (m_busy.count(d) == 0 || m_busy[d] != 0) ++m_violations;
+            m_busy.erase(d);
+        });
+    }
+    void Enter(const void* d) {
+        Change([&] {
+            if (m_busy.count(d) == 0) ++m_violations;
+            else ++m_busy[d];
+        });
+    }
+    void Leave(const void* d) {
+        Change([&] {
+            if (m_busy.count(d) != 0) --m_busy[d];
+        });
+    }
+    size_t Count() {
+        size_t n = 0;
+        Change([&] { n = m_busy.size(); });
+        return n;
+    }
+    int Violations() {
+        int n = 0;
+        Change([&] { n = m_violations; });
+        return n;
+    }
+
+private:
+    void Change(const std::function<void()>& f) {
+        EnterCriticalSection(&m_lock);
+        f();
+        LeaveCriticalSection(&m_lock);
+    }
+    CRITICAL_SECTION m_lock;
+    std::map<const void*, int> m_busy;
+    int m_violations;
+};
+
+// A device that logs what reaches it: "level:3", "realtime:1", "wave:1,700,1".
+class RecordingDevice : public SensorDeviceBase {
+public:
+    RecordingDevice(EventLog* log, LiveDevices* live) : m_log(log), m_live(live), m_openResult(1), m_keepBytes(false) {
+        m_live->Born(this);
+    }
+    ~RecordingDevice() override { m_live->Died(this); }
+
+    int Open() override { return m_openResult; }
+    void Close() override {
+        Log("close");
+        SensorDeviceBase::Close();
+    }
+    int SetLinkLevel(BYTE level) override {
+        Use use(this);
+        if (m_onLevel) m_onLevel();
+        return Log("level:" + std::to_string(level), 20 + level);
+    }
+    int SetRealtime(DWORD on) override { return Log("realtime:" + std::to_string(on), 7); }
+    int SetIoPolling(DWORD on) override { return Log("io:" + std::to_string(on), 7); }
+    int SetTroublePolling(DWORD on) override { return Log("trouble:" + std::to_string(on), 7); }
+    int SetStatisticsPolling(DWORD on) override { return Log("stats:" + std::to_string(on), 7); }
+    int SetWaveForm(DWORD on, WORD step, BYTE flag) override {
+        return Log("wave:" + std::to_string(on) + "," + std::to_string(step) + "," + std::to_string(flag), 7);
+    }
+    int WriteAreas(const BYTE*) override { return Log("areas", 1); }
+    int ReadRam(WORD start, WORD count) override {
+        return Log("ram:" + std::to_string(start) + "," + std::to_string(count), 1);
+    }
+    int WriteIo(BYTE d, BYTE m) override { return Log("io:" + std::to_string(d) + "," + std::to_string(m), 1); }
+    int UpdateFirmware(const char* path) override { return Log(std::string("firmware:") + path, 1); }
+    int SetLevelSwitch(DWORD on) override { return Log("levelswitch:" + std::to_string(on), 1); }
+    int WriteFunction(WORD f) override { return Log("function:" + std::to_string(f), 1); }
+    int SendFrame(std::string&) override { return 1; }
+    int OnReceive(std::string& buffer, std::vector<std::string>& monitorLines) override {
+        Use use(this);
+        monitorLines.push_back(buffer);
+        if (!m_keepBytes) buffer.clear();
+        return 1;
+    }
+    int EncodeAreas(BYTE*, WORD*) override { return 1; }
+    int DecodeAreas(const WORD*, BYTE*) override { return 1; }
+
+    EventLog* m_log;
+    LiveDevices* m_live;
+    int m_openResult;
+    bool m_keepBytes;
+    std::function<void()> m_onLevel;
+
+private:
+    class Use {
+    public:
+        explicit Use(RecordingDevice* d) : m_d(d) { m_d->m_live->Enter(m_d); }
+        ~Use() { m_d->m_live->Leave(m_d); }
+
+    private:
+        RecordingDevice* m_d;
+    };
+    int Log(const std::string& entry, int result = 1) {
+        m_log->Add(entry);
+        return result;
+    }
+};
+
+class PortFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_port.Wire(&m_caps, &m_waveForm);
+        m_port.m_factory = [this](WORD type) {
+            m_types.push_back(type);
+            RecordingDevice* d = new RecordingDevice(&m_log, &m_live);
+            if (m_prepare) m_prepare(d);
+            m_last = d;
+            return d;
+        };
+    }
+    // Selects a fresh device and forgets what its replay logged.
+    RecordingDevice* Select(WORD type = 0) {
+        if (!m_port.SelectDevice(type)) return NULL;
+        m_log.Clear();
+        return m_last;
+    }
+    std::vector<std::string> Log() { return m_log.Entries(); }
+
+    SensorCaps m_caps;
+    WaveFormRecord m_waveForm;
+    EventLog m_log;
+    LiveDevices m_live;
+    std::vector<WORD> m_types;
+    std::function<void(RecordingDevice*)> m_prepare;
+    RecordingDevice* m_last = NULL;
+    RecordingPort m_port;
+};
+
+typedef std::vector<std::string> Lines;
+
+}  // namespace
+
+TEST_F(PortFixture, CountedSwitchesReachTheDeviceOnlyOnFirstOnAndLastOff) {
+    ASSERT_NE(Select(), nullptr);
+    const struct {
+        std::function<int(DWORD)> call;
+        std::string name;
+    } switches[] = {
+        {[&](DWORD on) { return m_port.SetRealtime(on); }, "realtime"},
+        {[&](DWORD on) { return m_port.SetIoPolling(on); }, "io"},
+        {[&](DWORD on) { return m_port.SetTroublePolling(on); }, "trouble"},
+        {[&](DWORD on) { return m_port.SetStatisticsPolling(on); }, "stats"},
+    };
+    for (const auto& s : switches) {
+        m_log.Clear();
+        EXPECT_EQ(s.call(1), 7) << s.name;  // the device's answer
+        EXPECT_EQ(s.call(1), 1) << s.name;
+        EXPECT_EQ(s.call(0), 1) << s.name;
+        EXPECT_EQ(Log(), Lines{s.name + ":1"});
+        EXPECT_EQ(s.call(0), 7) << s.name;
+        // "Off" at zero tells the device again.
+        EXPECT_EQ(s.call(0), 7) << s.name;
+        EXPECT_EQ(Log(), (Lines{s.name + ":1", s.name + ":0", s.name + ":0"}));
+    }
+}
+
+TEST_F(PortFixture, SwitchCounterStopsAt255) {
+    ASSERT_NE(Select(), nullptr);
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(m_port.SetRealtime(1), i == 0 ? 7 : 1);
+    EXPECT_EQ(Log(), Lines{"realtime:1"});
+    for (int i = 0; i < 254; ++i) EXPECT_EQ(m_port.SetRealtime(0), 1);
+    EXPECT_EQ(Log(), Lines{"realtime:1"});
+    EXPECT_EQ(m_port.SetRealtime(0), 7);  // the 255th off: the counter held 255
+    EXPECT_EQ(Log(), (Lines{"realtime:1", "realtime:0"}));
+}
+
+TEST_F(PortFixture, WithoutDeviceEverythingReturnsZeroAndCountersStay) {
+    EXPECT_EQ(m_port.SetRealtime(1), 0);
+    EXPECT_EQ(m_port.SetWaveForm(1, 5, 1), 0);
+    EXPECT_EQ(m_port.AcquireLinkLevel(1), 0);
+    EXPECT_EQ(m_port.GetLinkLevel(), 0);
+    EXPECT_EQ(m_port.RequestVersion(), 0);
+    EXPECT_EQ(m_port.ReadRam(0, 1), 0);
+    EXPECT_EQ(m_port.SetMonitor(1), 0);
+    EXPECT_EQ(m_port.Detach(), 0);
+    m_port.Wire(&m_caps, &m_waveForm);
+    ASSERT_TRUE(m_port.SelectDevice(0));
+    // The level counter counts without a device; the switches do not.
+    EXPECT_EQ(Log(), (Lines{"level:1", "realtime:0", "io:0", "trouble:0", "stats:0", "wave:0,0,0"}));
+}
+
+TEST_F(PortFixture, DeviceHoldsTheHighestLevelSomebodyHolds) {
+    ASSERT_NE(Select(), nullptr);
+    EXPECT_EQ(m_port.AcquireLinkLevel(3), 23);
+    EXPECT_EQ(m_port.AcquireLinkLevel(1), 23);
+    EXPECT_EQ(m_port.ReleaseLinkLevel(3), 21);
+    EXPECT_EQ(m_port.ReleaseLinkLevel(1), 20);
+    EXPECT_EQ(m_port.ReleaseLinkLevel(1), 20);
+    EXPECT_EQ(m_port.AcquireLinkLevel(2), 22);
+    EXPECT_EQ(m_port.AcquireLinkLevel(2), 22);
+    EXPECT_EQ(m_port.AcquireLinkLevel(0), 20);  // clears every holder
+    EXPECT_EQ(m_port.AcquireLinkLevel(1), 21);
+    EXPECT_EQ(m_port.ReleaseLinkLevel(1), 20);  // level 2's two holders are gone
+    EXPECT_EQ(Log(), (Lines{"level:3", "level:3", "level:1", "level:0", "level:0", "level:2", "level:2", "level:0",
+                            "level:1", "level:0"}));
+}
+
+TEST_F(PortFixture, LevelsAboveThreeAreIgnored) {
+    ASSERT_NE(Select(), nullptr);
+    EXPECT_EQ(m_port.AcquireLinkLevel(4), 0);
+    EXPECT_EQ(m_port.AcquireLinkLevel(255), 0);
+    EXPECT_EQ(m_port.ReleaseLinkLevel(4), 0);
+    EXPECT_TRUE(Log().empty());
+    EXPECT_EQ(m_port.AcquireLinkLevel(2), 22);
+}
+
+TEST_F(PortFixture, LevelCountersStayConsistentUnderManyThreads) {
+    ASSERT_NE(Select(), nullptr);
+    struct Worker {
+        RecordingPort* port;
+        BYTE level;
+        static DWORD WINAPI Run(LPVOID p) {
+            Worker* w = static_cast<Worker*>(p);
+            for (int i = 0; i < 200; ++i) {
+                w->port->AcquireLinkLevel(w->level);
+                w->port->ReleaseLinkLevel(w->level);
+            }
+            return 0;
+        }
+    };
+    Worker workers[4] = {{&m_port, 1}, {&m_port, 2}, {&m_port, 3}, {&m_port, 1}};
+    HANDLE threads[4];
+    for (int i = 0; i < 4; ++i) threads[i] = CreateThread(NULL, 0, Worker::Run, &workers[i], 0, NULL);
+    ASSERT_EQ(WaitForMultipleObjects(4, threads, TRUE, 60000), WAIT_OBJECT_0);
+    for (HANDLE t : threads) CloseHandle(t);
+    // Every holder left: the last level the device heard is 0, and one more
+    // holder gives exactly its own level.
+    EXPECT_EQ(Log().back(), "level:0");
+    EXPECT_EQ(m_port.AcquireLinkLevel(1), 21);
+}
+
+TEST_F(PortFixture, SelectDeviceSetsTheLineOfItsTypeAndReplaysTheSharedState) {
+    ASSERT_NE(Select(0), nullptr);
+    m_port.SetStatisticsPolling(1);
+    m_port.SetTroublePolling(1);
+    m_port.SetTroublePolling(0);
+    m_port.AcquireLinkLevel(2);
+    m_port.SetWaveForm(1, 700, 1);
+    m_log.Clear();
+    RecordingDevice* old = m_last;
+    ASSERT_EQ(m_port.SelectDevice(2), 1);
+    EXPECT_NE(m_last, old);
+    EXPECT_EQ(Log(), (Lines{"close", "level:2", "realtime:0", "io:0", "trouble:0", "stats:1", "wave:1,700,1"}));
+    EXPECT_EQ(m_live.Count(), 1u);
+
+    const struct {
+        WORD type;
+        WORD created;
+        DWORD baud;
+        BYTE stopBits;
+        DWORD mask;
+    } lines[] = {
+        {0, 0, 19200, ONESTOPBIT, 0x001},
+        {1, 1, 57600, TWOSTOPBITS, 0x001},
+        {2, 2, 115200, TWOSTOPBITS, 0x1FB},
+        {0xFFFF, 0xFFFF, 38400, ONESTOPBIT, 0x001},
+        {5, 0xFFFF, 38400, ONESTOPBIT, 0x001},  // an unknown type probes
+        {3, 0xFFFF, 38400, ONESTOPBIT, 0x001},
+    };
+    for (const auto& l : lines) {
+        m_types.clear();
+        ASSERT_EQ(m_port.SelectDevice(l.type), 1) << l.type;
+        ASSERT_EQ(m_types.size(), 1u);
+        EXPECT_EQ(m_types[0], l.created) << l.type;
+        DCB dcb;
+        DWORD mask = 0, in = 0, out = 0;
+        ASSERT_EQ(m_port.GetConfig(&dcb, &mask, &in, &out), 1);
+        EXPECT_EQ(dcb.BaudRate, l.baud) << l.type;
+        EXPECT_EQ(dcb.StopBits, l.stopBits) << l.type;
+        EXPECT_EQ(dcb.ByteSize, 8) << l.type;
+        EXPECT_EQ(dcb.Parity, NOPARITY) << l.type;
+        EXPECT_EQ(mask, l.mask) << l.type;
+        EXPECT_EQ(in, 4096u);
+        EXPECT_EQ(out, 4096u);
+    }
+    EXPECT_EQ(m_port.GetConfig(NULL, NULL, NULL, NULL), 0);
+}
+
+TEST_F(PortFixture, FailedSelectionKeepsTheOldDeviceAndItsLine) {
+    RecordingDevice* old = Select(1);
+    ASSERT_NE(old, nullptr);
+    m_prepare = [](RecordingDevice* d) { d->m_openResult = 0; };
+    EXPECT_EQ(m_port.SelectDevice(2), 0);
+    EXPECT_EQ(Log(), Lines{"close"});  // the new device was closed, then deleted
+    EXPECT_EQ(m_live.Count(), 1u);
+    DCB dcb;
+    DWORD mask, in, out;
+    m_port.GetConfig(&dcb, &mask, &in, &out);
+    EXPECT_EQ(dcb.BaudRate, 57600u);
+    m_log.Clear();
+    EXPECT_EQ(m_port.SetRealtime(1), 7);  // still the old device
+    // A type this program cannot create changes nothing either.
+    m_port.m_factory = [](WORD) { return static_cast<SensorDeviceBase*>(NULL); };
+    EXPECT_EQ(m_port.SelectDevice(0xFFFF), 0);
+    EXPECT_EQ(m_port.SetRealtime(0), 7);
+}
+
+TEST_F(PortFixture, WaveFormReachesTheDeviceForANewStepOrFlag) {
+    ASSERT_NE(Select(), nullptr);
+    EXPECT_EQ(m_port.SetWaveForm(1, 100, 0), 7);
+    EXPECT_EQ(m_port.SetWaveForm(1, 100, 0), 1);
+    EXPECT_EQ(m_port.SetWaveForm(1, 200, 0), 7);
+    EXPECT_EQ(m_port.SetWaveForm(1, 200, 1), 7);
+    EXPECT_EQ(m_port.SetWaveForm(0, 5, 0), 1);
+    EXPECT_EQ(m_port.SetWaveForm(0, 5, 0), 1);
+    EXPECT_EQ(m_port.SetWaveForm(0, 5, 0), 1);
+    EXPECT_EQ(m_port.SetWaveForm(0, 5, 0), 7);  // the last off carries the cached step and flag
+    EXPECT_EQ(Log(), (Lines{"wave:1,100,0", "wave:1,200,0", "wave:1,200,1", "wave:0,200,1"}));
+}
+
+TEST_F(PortFixture, WriteAreasChecksEveryCoordinateAgainstTheSensorRange) {
+    const int limit = m_caps.HasCapability(17);
+    ASSERT_GT(limit, 0);
+    BYTE table[238];
+    auto put = [&](int offset, int value) {
+        table[offset] = static_cast<BYTE>(value & 0xFF);
+        table[offset + 1] = static_cast<BYTE>((value >> 8) & 0xFF);
+    };
+    auto fill = [&](int value) {
+        for (int a = 0; a < 7; ++a)
+            for (int off = 0; off < 32; off += 2) put(34 * a + off, value);
+    };
+    fill(-limit);
+    SetLastError(0);
+    EXPECT_EQ(m_port.WriteAreas(table), 0);  // in range, but no device
+    EXPECT_EQ(GetLastError(), kErrorMissingCollaborator);
+    ASSERT_NE(Select(), nullptr);
+    EXPECT_EQ(m_port.WriteAreas(table), 1);
+    fill(limit);
+    EXPECT_EQ(m_port.WriteAreas(table), 1);
+    EXPECT_EQ(Log(), (Lines{"areas", "areas"}));
+
+    const struct {
+        int offset;
+        int value;
+    } outside[] = {
+        {34 * 3 + 4 * 5 + 2, limit + 1},  // area 3, y of point 5
+        {0, -limit - 1},                  // area 0, x of point 0
+        {34 * 6 + 30, -limit - 1},        // area 6, Output3
+        {34 * 2 + 28, limit + 1},         // area 2, Output2
+    };
+    for (const auto& o : outside) {
+        fill(0);
+        put(o.offset, o.value);
+        SetLastError(0);
+        EXPECT_EQ(m_port.WriteAreas(table), 0) << o.offset;
+        EXPECT_EQ(GetLastError(), kErrorAreaOutOfRange) << o.offset;
+    }
+    // The flags word is not a coordinate.
+    fill(0);
+    put(34 * 4 + 32, 0x7FFF);
+    EXPECT_EQ(m_port.WriteAreas(table), 1);
+    EXPECT_EQ(Log().size(), 3u);
+}
+
+TEST_F(PortFixture, ForwardersPassTheirArgumentsUnchanged) {
+    ASSERT_NE(Select(), nullptr);
+    EXPECT_EQ(m_port.ReadRam(0x1234, 16), 1);
+    EXPECT_EQ(m_port.WriteIo(0x81, 0x0F), 1);
+    EXPECT_EQ(m_port.UpdateFirmware("a.tiv"), 1);
+    EXPECT_EQ(m_port.SetLevelSwitch(1), 1);
+    EXPECT_EQ(m_port.WriteFunction(0x1FF), 1);
+    EXPECT_EQ(m_port.SetRealtimeUncounted(1), 7);
+    EXPECT_EQ(m_port.SetRealtimeUncounted(0), 7);
+    EXPECT_EQ(m_port.ReadFunction(), 0);  // the device has nothing for it
+    EXPECT_EQ(Log(), (Lines{"ram:4660,16", "io:129,15", "firmware:a.tiv", "levelswitch:1", "function:511",
+                            "realtime:1", "realtime:0"}));
+    // Uncounted calls leave the counter alone.
+    EXPECT_EQ(m_port.SetRealtime(1), 7);
+}
+
+TEST_F(PortFixture, ReceivedBytesAreDroppedWithoutDeviceAndTheBufferIsBounded) {
+    m_port.Receive(std::string(100, 'x') + "\x02" "abc");
+    EXPECT_EQ(m_port.BufferedBytes(), 0u);
+    RecordingDevice* device = Select();
+    ASSERT_NE(device, nullptr);
+    device->m_keepBytes = true;
+    for (int i = 0; i < 10; ++i) m_port.Receive("\x02" + std::string(4000, 'A'));
+    EXPECT_GT(m_port.BufferedBytes(), 4000u);
+    EXPECT_LE(m_port.BufferedBytes(), 2 * SensorDeviceBase::kMaxFrameBytes);
+}
+
+TEST_F(PortFixture, MonitorLinesAreSentAfterTheReceiveLockIsReleased) {
+    // The frame's handler may call back into the port; a line sent under the
+    // receive lock would leave another thread waiting for it.
+    class ProbingPort : public RecordingPort {
+    public:
+        LRESULT SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) override {
+            HANDLE t = CreateThread(NULL, 0, &ProbingPort::Probe, this, 0, NULL);
+            m_lockFree = WaitForSingleObject(t, 5000) == WAIT_OBJECT_0;
+            CloseHandle(t);
+            return RecordingPort::SendToFrame(msg, wParam, lParam);
+        }
+        static DWORD WINAPI Probe(LPVOID p) {
+            static_cast<ProbingPort*>(p)->BufferedBytes();  // takes the receive lock
+            return 0;
+        }
+        bool m_lockFree = false;
+    };
+    ProbingPort port;
+    port.Wire(&m_caps, &m_waveForm);
+    port.m_factory = [this](WORD) { return new RecordingDevice(&m_log, &m_live); };
+    ASSERT_EQ(port.SelectDevice(0), 1);
+    port.Receive("\x02" "line\x03");
+    const std::vector<Notification> lines = port.NotificationsOf(WM_DEVICE_COM_MONITOR_LINE);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(lines[0].sent);
+    EXPECT_EQ(lines[0].wParam, 1u);
+    EXPECT_EQ(lines[0].data, "\x02" "line\x03");
+    EXPECT_TRUE(port.m_lockFree);
+}
+
+TEST_F(PortFixture, SwappingDevicesWhileFramesArriveAndLevelsChangeIsSafe) {
+    ASSERT_NE(Select(), nullptr);
+    struct Load {
+        RecordingPort* port;
+        volatile LONG stop;
+        static DWORD WINAPI Receive(LPVOID p) {
+            Load* l = static_cast<Load*>(p);
+            while (!InterlockedCompareExchange(&l->stop, 0, 0)) l->port->Receive("\x02" "ab\x03");
+            return 0;
+        }
+        static DWORD WINAPI Levels(LPVOID p) {
+            Load* l = static_cast<Load*>(p);
+            while (!InterlockedCompareExchange(&l->stop, 0, 0)) {
+                l->port->AcquireLinkLevel(1);
+                l->port->ReleaseLinkLevel(1);
+            }
+            return 0;
+        }
+    };
+    Load load = {&m_port, 0};
+    HANDLE threads[2] = {CreateThread(NULL, 0, Load::Receive, &load, 0, NULL),
+                         CreateThread(NULL, 0, Load::Levels, &load, 0, NULL)};
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(m_port.SelectDevice(static_cast<WORD>(i % 3)), 1);
+    InterlockedExchange(&load.stop, 1);
+    ASSERT_EQ(WaitForMultipleObjects(2, threads, TRUE, 30000), WAIT_OBJECT_0);
+    for (HANDLE t : threads) CloseHandle(t);
+    EXPECT_EQ(m_live.Violations(), 0);
+    EXPECT_EQ(m_live.Count(), 1u);
+}
+
+TEST_F(PortFixture, SwapWaitsForADeviceThreadThatIsSendingToTheUserInterface) {
+    // A window of this (the user-interface) thread.
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
+    ASSERT_NE(window, nullptr);
+    HANDLE inside = CreateEventA(NULL, TRUE, FALSE, NULL);
+    const DWORD uiThread = GetCurrentThreadId();
+    m_prepare = [&](RecordingDevice* d) {
+        d->m_onLevel = [&, uiThread] {
+            if (GetCurrentThreadId() == uiThread) return;
+            SetEvent(inside);
+            SendMessageA(window, WM_NULL, 0, 0);  // held until this thread handles it
+        };
+    };
+    RecordingDevice* old = Select();
+    ASSERT_NE(old, nullptr);
+    m_prepare = nullptr;
+    struct Caller {
+        static DWORD WINAPI Run(LPVOID p) {
+            static_cast<RecordingPort*>(p)->AcquireLinkLevel(1);
+            return 0;
+        }
+    };
+    HANDLE caller = CreateThread(NULL, 0, Caller::Run, &m_port, 0, NULL);
+    ASSERT_EQ(WaitForSingleObject(inside, 10000), WAIT_OBJECT_0);
+    const DWORD start = GetTickCount();
+    ASSERT_EQ(m_port.SelectDevice(1), 1);
+    EXPECT_LT(GetTickCount() - start, DevicePort::kRetireTimeoutMs);
+    EXPECT_EQ(WaitForSingleObject(caller, 10000), WAIT_OBJECT_0);
+    // The old device was deleted only after its caller left it.
+    EXPECT_EQ(m_live.Count(), 1u);
+    EXPECT_EQ(m_live.Violations(), 0);
+    CloseHandle(caller);
+    CloseHandle(inside);
+    DestroyWindow(window);
+}
+
+TEST_F(PortFixture, DetachClosesTheDeviceAndSilencesNotifications) {
+    class FramelessPort : public DevicePort {
+    public:
+        std::function<SensorDeviceBase*()> m_make;
+
+    protected:
+        SensorDeviceBase* CreateDevice(WORD) override { return m_make(); }
+    };
+    {
+        FramelessPort port;
+        port.m_make = [this] { return new RecordingDevice(&m_log, &m_live); };
+        EXPECT_EQ(port.CreateEvents(), 0);  // collaborators missing
+        port.SetApplication(reinterpret_cast<Application*>(&port));
+        port.SetSensorCaps(&m_caps);
+        port.SetWaveFormRecord(&m_waveForm);
+        ASSERT_EQ(port.SelectDevice(0), 1);
+        EXPECT_EQ(port.SendToFrame(WM_DEVICE_SCAN, 0, 0), 0);  // no frame
+        EXPECT_EQ(port.PostToFrame(WM_DEVICE_SCAN, 0, 0), FALSE);
+        m_log.Clear();
+        EXPECT_EQ(port.Detach(), 1);
+        EXPECT_EQ(Log(), Lines{"close"});
+        EXPECT_EQ(port.ReadRam(1, 1), 1);  // the device stays
+    }
+    EXPECT_EQ(m_live.Count(), 0u);  // the port deleted its device
+}
