@@ -88,8 +88,8 @@ void ChildWindow::Unbind() {
 }
 
 LRESULT CALLBACK ChildWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ChildWindow* object =
-        static_cast<ChildWindow*>(GetPropA(hwnd, reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(ClassPointerAtom()))));
+    ChildWindow* object = static_cast<ChildWindow*>(
+        GetPropA(hwnd, reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(ClassPointerAtom()))));
     if (object == NULL && (msg == WM_NCCREATE || msg == WM_CREATE)) {
         // A window created without an object stays unbound.
         object = static_cast<ChildWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);

@@ -20,14 +20,15 @@ DialogWindow::~DialogWindow() {
 BOOL DialogWindow::CreateModeless(LPCSTR templ, HWND parent) {
     if (m_hwnd != NULL) return FALSE;
     AddMessageHandler(WM_COMMAND, Handler(&DialogWindow::OnCommand));
-    return CreateDialogParamA(m_instance, templ, parent, &DialogWindow::DialogProc, reinterpret_cast<LPARAM>(this)) !=
-           NULL;
+    return CreateDialogParamA(m_instance, templ, parent, &DialogWindow::DialogProc,
+                              reinterpret_cast<LPARAM>(this)) != NULL;
 }
 
 INT_PTR DialogWindow::DoModal(LPCSTR templ, HWND parent) {
     if (m_hwnd != NULL) return 0;
     AddMessageHandler(WM_COMMAND, Handler(&DialogWindow::OnCommand));
-    return DialogBoxParamA(m_instance, templ, parent, &DialogWindow::DialogProc, reinterpret_cast<LPARAM>(this));
+    return DialogBoxParamA(m_instance, templ, parent, &DialogWindow::DialogProc,
+                           reinterpret_cast<LPARAM>(this));
 }
 
 HWND DialogWindow::GetHwnd() {

@@ -26,8 +26,8 @@ protected:
     void ForgetHwnd() { m_hwnd = NULL; }
 
 private:
-    HWND m_hwnd;            // set at WM_INITDIALOG, cleared at WM_DESTROY; by the dialog's thread
-    HINSTANCE m_instance;   // the instance the system gets for the dialog
+    HWND m_hwnd;           // set at WM_INITDIALOG, cleared at WM_DESTROY; by the dialog's thread
+    HINSTANCE m_instance;  // the instance the system gets for the dialog
 };
 
 #endif

@@ -2,6 +2,7 @@
 #define FRAMEWORK_FILEDIALOG_H
 
 #include <windows.h>
+
 #include <commdlg.h>
 
 // One OPENFILENAMEA block, filled by the caller, and the two common dialogs.

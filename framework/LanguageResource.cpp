@@ -66,7 +66,8 @@ int LanguageResource::Enumerate(HINSTANCE instance) {
     state.instance = instance;
 
     char programVersion[64];
-    if (!GetVersionString(path, "ProductVersion", programVersion, sizeof programVersion)) programVersion[0] = '\0';
+    if (!GetVersionString(path, "ProductVersion", programVersion, sizeof programVersion))
+        programVersion[0] = '\0';
 
     int count = 0;
     LanguageInfo info;
@@ -120,7 +121,8 @@ HMODULE LanguageResource::Select(DWORD id) {
         state.current = state.instance;
         return state.instance;
     }
-    HMODULE module = LoadLibraryExA((state.folder + it->second.fileName).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module =
+        LoadLibraryExA((state.folder + it->second.fileName).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     if (module == NULL) return NULL;
     Release();
     state.current = module;

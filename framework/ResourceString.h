@@ -35,7 +35,7 @@ private:
 
     HMODULE m_module;
     std::string m_text;
-    char* m_buffer;        // owned while out, else 0
+    char* m_buffer;  // owned while out, else 0
     size_t m_bufferSize;
 };
 

@@ -157,8 +157,9 @@ BOOL TemplateDialog::SkipItems(const BYTE* templ, const BYTE* end, const Layout&
     return TRUE;
 }
 
-BOOL TemplateDialog::Rebuild(const BYTE* templ, DWORD size, const Layout& layout, const std::vector<BYTE>& fontBlock,
-                             const std::wstring& face, std::vector<DWORD>* built) {
+BOOL TemplateDialog::Rebuild(const BYTE* templ, DWORD size, const Layout& layout,
+                             const std::vector<BYTE>& fontBlock, const std::wstring& face,
+                             std::vector<DWORD>* built) {
     const BYTE* end = templ + size;
     if (size < layout.headerSize) return FALSE;
     DWORD style = ReadDword(templ + layout.styleOffset);

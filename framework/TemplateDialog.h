@@ -23,12 +23,12 @@ public:
     // The template's bytes and size; 0 when the module lacks it.
     virtual const BYTE* LoadTemplate(HMODULE module, LPCSTR templ, DWORD* size);
     // Rebuilds a plain or extended template with the given font into built.
-    virtual BOOL BuildTemplate(const BYTE* templ, DWORD size, const std::wstring& face, WORD points, WORD weight,
-                               WORD italic, std::vector<DWORD>* built);
+    virtual BOOL BuildTemplate(const BYTE* templ, DWORD size, const std::wstring& face, WORD points,
+                               WORD weight, WORD italic, std::vector<DWORD>* built);
     virtual BOOL BuildStdTemplate(const BYTE* templ, DWORD size, const std::wstring& face, WORD points,
                                   std::vector<DWORD>* built);
-    virtual BOOL BuildExTemplate(const BYTE* templ, DWORD size, const std::wstring& face, WORD points, WORD weight,
-                                 WORD italic, std::vector<DWORD>* built);
+    virtual BOOL BuildExTemplate(const BYTE* templ, DWORD size, const std::wstring& face, WORD points,
+                                 WORD weight, WORD italic, std::vector<DWORD>* built);
     // Advance *p over an ordinal (0xFFFF and a WORD) or a terminated UTF-16
     // string; 0 when it would pass end.
     virtual BOOL SkipSzOrOrd(const BYTE** p, const BYTE* end);

@@ -49,8 +49,8 @@ HWND CreateOwner() {
     wc.lpszClassName = "ProgressOwnerTest";
     RegisterClassA(&wc);
     g_counts = OwnerCounts();
-    return CreateWindowExA(0, "ProgressOwnerTest", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, NULL,
-                           NULL, GetModuleHandleA(NULL), NULL);
+    return CreateWindowExA(0, "ProgressOwnerTest", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                           NULL, NULL, GetModuleHandleA(NULL), NULL);
 }
 
 // Handles this thread's messages until the condition holds or 10 s pass.

@@ -169,7 +169,7 @@ TEST(ChildWindow_Subclass, HandledMessagesStopUnhandledReachTheControl) {
     EXPECT_EQ(p.m_chars, 1);
     char text[16] = {};
     GetWindowTextA(edit, text, sizeof text);
-    EXPECT_STREQ(text, "abc");  // the control never saw the character
+    EXPECT_STREQ(text, "abc");        // the control never saw the character
     SetWindowTextA(edit, "changed");  // no handler: the control's own procedure
     GetWindowTextA(edit, text, sizeof text);
     EXPECT_STREQ(text, "changed");

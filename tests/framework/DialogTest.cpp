@@ -25,6 +25,24 @@ RECT TemplateRect(WORD templ) {
     return r;
 }
 
+// Writes the set values of a placement section.
+void WriteRect(const char* section, int left, int top, int right, int bottom) {
+    IniFile settings;
+    const char* keys[4] = {"Left", "Top", "Right", "Bottom"};
+    int values[4] = {left, top, right, bottom};
+    for (int i = 0; i < 4; ++i) {
+        if (values[i] != Dialog::kUnset) settings.WriteInt(section, keys[i], values[i]);
+    }
+}
+
+void ExpectAtWithSizeOf(HWND hwnd, int left, int top, const RECT& templ) {
+    RECT r = WindowRect(hwnd);
+    EXPECT_EQ(r.left, left);
+    EXPECT_EQ(r.top, top);
+    EXPECT_EQ(r.right - r.left, templ.right - templ.left);
+    EXPECT_EQ(r.bottom - r.top, templ.bottom - templ.top);
+}
+
 int Key(const char* section, const char* key) {
     return IniFile().GetInt(section, key, Dialog::kUnset);
 }
@@ -51,20 +69,12 @@ TEST(Dialog_Placement, WithoutSectionOpensAtTemplatePlaceThenWhereMoved) {
     EXPECT_EQ(Key("PlacedDlg", "Bottom"), Dialog::kUnset);
 
     TestDialog again("PlacedDlg", IDD_TEST_EXTENDED);
-    RECT r = WindowRect(again.Create(NULL, NULL));
-    EXPECT_EQ(r.left, 321);
-    EXPECT_EQ(r.top, 123);
-    EXPECT_EQ(r.right - r.left, templ.right - templ.left);
-    EXPECT_EQ(r.bottom - r.top, templ.bottom - templ.top);
+    ExpectAtWithSizeOf(again.Create(NULL, NULL), 321, 123, templ);
 }
 
 TEST(Dialog_Placement, ResizableKeepsItsSize) {
     TestSettings file;
-    IniFile settings;
-    settings.WriteInt("SizedDlg", "Left", 50);
-    settings.WriteInt("SizedDlg", "Top", 60);
-    settings.WriteInt("SizedDlg", "Right", 450);
-    settings.WriteInt("SizedDlg", "Bottom", 360);
+    WriteRect("SizedDlg", 50, 60, 450, 360);
     {
         TestDialog dlg("SizedDlg", IDD_TEST_RESIZABLE);
         RECT r = WindowRect(dlg.Create(NULL, NULL));
@@ -81,15 +91,9 @@ TEST(Dialog_Placement, ResizableKeepsItsSize) {
 TEST(Dialog_Placement, OnlyLeftAndTopMoveWithTemplateSize) {
     TestSettings file;
     RECT templ = TemplateRect(IDD_TEST_RESIZABLE);
-    IniFile settings;
-    settings.WriteInt("HalfDlg", "Left", 200);
-    settings.WriteInt("HalfDlg", "Top", 210);
+    WriteRect("HalfDlg", 200, 210, Dialog::kUnset, Dialog::kUnset);
     TestDialog dlg("HalfDlg", IDD_TEST_RESIZABLE);
-    RECT r = WindowRect(dlg.Create(NULL, NULL));
-    EXPECT_EQ(r.left, 200);
-    EXPECT_EQ(r.top, 210);
-    EXPECT_EQ(r.right - r.left, templ.right - templ.left);
-    EXPECT_EQ(r.bottom - r.top, templ.bottom - templ.top);
+    ExpectAtWithSizeOf(dlg.Create(NULL, NULL), 200, 210, templ);
 }
 
 TEST(Dialog_Placement, RectangleOffEveryScreenIsNotUsed) {
@@ -102,22 +106,18 @@ TEST(Dialog_Placement, RectangleOffEveryScreenIsNotUsed) {
         {-9000, 100, -8800, 300},
     };
     for (const Case& c : cases) {
-        IniFile settings;
-        settings.WriteInt("FarDlg", "Left", c.left);
-        settings.WriteInt("FarDlg", "Top", c.top);
-        settings.WriteInt("FarDlg", "Right", c.right);
-        settings.WriteInt("FarDlg", "Bottom", c.bottom);
+        WritePrivateProfileStringA("FarDlg", NULL, NULL, file.Path().c_str());
+        WriteRect("FarDlg", c.left, c.top, c.right, c.bottom);
         TestDialog dlg("FarDlg", IDD_TEST_RESIZABLE);
         RECT r = WindowRect(dlg.Create(NULL, NULL));
-        EXPECT_TRUE(EqualRect(&r, &templ) != 0) << c.left << "," << c.top << " gave " << r.left << "," << r.top;
+        EXPECT_TRUE(EqualRect(&r, &templ) != 0)
+            << c.left << "," << c.top << " gave " << r.left << "," << r.top;
     }
 }
 
 TEST(Dialog_Placement, SharedSectionIsWrittenOnlyByTheDialogThatWasOpen) {
     TestSettings file;
-    IniFile settings;
-    settings.WriteInt("FunctionDlg", "Left", 100);
-    settings.WriteInt("FunctionDlg", "Top", 100);
+    WriteRect("FunctionDlg", 100, 100, Dialog::kUnset, Dialog::kUnset);
     TestDialog* writing = new TestDialog("FunctionDlg", IDD_TEST_EXTENDED);
     TestDialog* setting = new TestDialog("FunctionDlg", IDD_TEST_PLAIN_FONT);
     HWND hwnd = writing->Create(NULL, NULL);

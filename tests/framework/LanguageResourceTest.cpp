@@ -9,7 +9,7 @@
 namespace {
 
 const std::initializer_list<const char*> kEveryModule = {"Valid.dll", "WrongVersion.dll", "OutOfRange.dll",
-                                                          "SameId.dll", "OtherProduct.dll"};
+                                                         "SameId.dll", "OtherProduct.dll"};
 
 void ExpectProbePasses(ProgramCopy& copy, const char* filter) {
     ASSERT_TRUE(copy.Ready()) << copy.Folder();

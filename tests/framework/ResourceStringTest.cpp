@@ -36,6 +36,6 @@ TEST(ResourceString_Buffer, ReleasedBufferBecomesTheText) {
     memcpy(buffer, "abcd", 4);  // filled to the last byte, no terminator
     EXPECT_STREQ(text.ReleaseBuffer(), "abcd");
     EXPECT_STREQ(text.ReleaseBuffer(), "abcd");  // nothing out: the text stays
-    text.GetBuffer(10);  // left out: the destructor frees it
+    text.GetBuffer(10);                          // left out: the destructor frees it
     EXPECT_STREQ(text.Assign("x"), "x");
 }

@@ -21,8 +21,8 @@ void Words(std::vector<BYTE>* out, std::initializer_list<WORD> words) {
 // DLGTEMPLATE without DS_SETFONT: WS_POPUP | WS_CAPTION, one static item.
 std::vector<BYTE> PlainWithoutFont() {
     std::vector<BYTE> t;
-    Words(&t, {0x0000, 0x80C0, 0, 0, 1, 1, 2, 100, 50, 0, 0, 'T', 0});  // 26 bytes
-    Words(&t, {0});                                                      // to 28
+    Words(&t, {0x0000, 0x80C0, 0, 0, 1, 1, 2, 100, 50, 0, 0, 'T', 0});                 // 26 bytes
+    Words(&t, {0});                                                                    // to 28
     Words(&t, {0x0000, 0x5000, 0, 0, 7, 7, 40, 10, 1001, 0xFFFF, 0x0082, 'a', 0, 0});  // 28 bytes
     return t;
 }
@@ -34,14 +34,14 @@ std::vector<BYTE> ExtendedWithFont() {
     std::vector<BYTE> t;
     Words(&t, {1, 0xFFFF, 0, 0, 0, 0, 0x0040, 0x80C8, 2, 0, 0, 160, 60, 0, 0, 'X', 0});  // 34
     Words(&t, {9, 700, 0x8001, 'C', 'o', 0});                                            // 46
-    Words(&t, {0});                                                                       // 48
+    Words(&t, {0});                                                                      // 48
     // item 1: help id, ex style, style, x, y, cx, cy, id DWORD
-    Words(&t, {0, 0, 0, 0, 0x0001, 0x5001, 1, 2, 3, 4, 1, 0});  // 24 -> 72
-    Words(&t, {0xFFFF, 0x0080, 0xFFFF, 0x0007});                 // class BUTTON, ordinal title -> 80
-    Words(&t, {3, 0x2211, 0x0033});                              // 3 bytes of data -> 86
-    Words(&t, {0});                                              // -> 88
+    Words(&t, {0, 0, 0, 0, 0x0001, 0x5001, 1, 2, 3, 4, 1, 0});     // 24 -> 72
+    Words(&t, {0xFFFF, 0x0080, 0xFFFF, 0x0007});                   // class BUTTON, ordinal title -> 80
+    Words(&t, {3, 0x2211, 0x0033});                                // 3 bytes of data -> 86
+    Words(&t, {0});                                                // -> 88
     Words(&t, {0, 0, 0, 0, 0x0080, 0x5081, 5, 6, 7, 8, 1001, 0});  // -> 112
-    Words(&t, {0xFFFF, 0x0081, 'e', 0, 0});                         // -> 122
+    Words(&t, {0xFFFF, 0x0081, 'e', 0, 0});                        // -> 122
     return t;
 }
 
@@ -87,8 +87,9 @@ TEST(TemplateDialog_Build, PlainWithoutFontGainsFontBlockAndStyleBit) {
     EXPECT_EQ(DwordAt(built, 0), 0x80C00040u);  // DS_SETFONT added
     EXPECT_EQ(BytesAt(built, 4, 22), std::vector<BYTE>(t.begin() + 4, t.begin() + 26));
     EXPECT_EQ(WordAt(built, 26), 8);
-    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(built.data()) + 28)),
-              kFace);
+    EXPECT_EQ(
+        std::wstring(reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(built.data()) + 28)),
+        kFace);
     EXPECT_EQ(BytesAt(built, 44, 28), std::vector<BYTE>(t.begin() + 28, t.end()));
 }
 
@@ -98,9 +99,9 @@ TEST(TemplateDialog_Build, ExtendedGetsNewFontCharsetZeroItemsUnchanged) {
     std::vector<DWORD> built;
     ASSERT_TRUE(p.BuildTemplate(t.data(), static_cast<DWORD>(t.size()), kFace, 8, 400, 0, &built));
     EXPECT_EQ(BytesAt(built, 0, 34), std::vector<BYTE>(t.begin(), t.begin() + 34));
-    EXPECT_EQ(WordAt(built, 34), 8);     // points
-    EXPECT_EQ(WordAt(built, 36), 400);   // weight
-    EXPECT_EQ(WordAt(built, 38), 0);     // italic 0, charset 0
+    EXPECT_EQ(WordAt(built, 34), 8);    // points
+    EXPECT_EQ(WordAt(built, 36), 400);  // weight
+    EXPECT_EQ(WordAt(built, 38), 0);    // italic 0, charset 0
     // face at 40, 14 bytes -> 54, padded to 56, then the 74 bytes of items
     EXPECT_EQ(BytesAt(built, 56, 74), std::vector<BYTE>(t.begin() + 48, t.end()));
     EXPECT_LE(built.size() * 4, 132u);
@@ -121,7 +122,8 @@ TEST(TemplateDialog_Build, EveryCutShortTemplateIsRefused) {
         }
         // The extended one ends without the pad after its last item.
         std::vector<DWORD> built;
-        EXPECT_TRUE(p.BuildTemplate(c.bytes.data(), static_cast<DWORD>(c.bytes.size()), kFace, 8, 400, 0, &built))
+        EXPECT_TRUE(
+            p.BuildTemplate(c.bytes.data(), static_cast<DWORD>(c.bytes.size()), kFace, 8, 400, 0, &built))
             << c.name;
     }
 }
@@ -131,17 +133,17 @@ TEST(TemplateDialog_Build, DamagedFieldsAreRefused) {
     std::vector<DWORD> built;
     std::vector<BYTE> tooManyItems = PlainWithoutFont();
     tooManyItems[8] = 2;
-    EXPECT_FALSE(p.BuildTemplate(tooManyItems.data(), static_cast<DWORD>(tooManyItems.size()), kFace, 8, 400, 0,
-                                 &built));
+    EXPECT_FALSE(p.BuildTemplate(tooManyItems.data(), static_cast<DWORD>(tooManyItems.size()), kFace, 8, 400,
+                                 0, &built));
     std::vector<BYTE> hugeCreationData = ExtendedWithFont();
     hugeCreationData[80] = 0xFF;
     hugeCreationData[81] = 0xFF;
-    EXPECT_FALSE(p.BuildTemplate(hugeCreationData.data(), static_cast<DWORD>(hugeCreationData.size()), kFace, 8,
-                                 400, 0, &built));
+    EXPECT_FALSE(p.BuildTemplate(hugeCreationData.data(), static_cast<DWORD>(hugeCreationData.size()), kFace,
+                                 8, 400, 0, &built));
     std::vector<BYTE> unterminatedTitle;
     Words(&unterminatedTitle, {0x0000, 0x80C0, 0, 0, 0, 1, 2, 100, 50, 0, 0, 'T', 'T', 'T'});
-    EXPECT_FALSE(p.BuildTemplate(unterminatedTitle.data(), static_cast<DWORD>(unterminatedTitle.size()), kFace, 8,
-                                 400, 0, &built));
+    EXPECT_FALSE(p.BuildTemplate(unterminatedTitle.data(), static_cast<DWORD>(unterminatedTitle.size()),
+                                 kFace, 8, 400, 0, &built));
     EXPECT_FALSE(p.BuildTemplate(nullptr, 100, kFace, 8, 400, 0, &built));
 }
 
@@ -175,8 +177,14 @@ TEST(TemplateDialog_Create, EveryItemOfAnIconTemplateIsMade) {
     struct Item {
         int id;
         const char* text;
-    } items[] = {{1023, "first line\nsecond line"}, {1030, "one"}, {1031, "two"}, {1032, "three"},
-                 {1033, ""}, {1034, ""}, {1035, "group"}, {IDOK, "OK"}};
+    } items[] = {{1023, "first line\nsecond line"},
+                 {1030, "one"},
+                 {1031, "two"},
+                 {1032, "three"},
+                 {1033, ""},
+                 {1034, ""},
+                 {1035, "group"},
+                 {IDOK, "OK"}};
     for (const Item& item : items) {
         HWND control = GetDlgItem(dialog, item.id);
         ASSERT_NE(control, (HWND)NULL) << item.id;

@@ -62,7 +62,8 @@ TEST(LanguageProbe, ScanAcceptsOnlyValidModules) {
     EXPECT_STREQ(info.helpFile, "testish.chm");
     EXPECT_FALSE(languages.GetNext(&info));
     EXPECT_FALSE(languages.GetNext(&info));
-    for (DWORD refused : {0x8202u, 0x8203u, 0x9000u}) EXPECT_FALSE(languages.GetInfo(refused, &info)) << refused;
+    for (DWORD refused : {0x8202u, 0x8203u, 0x9000u})
+        EXPECT_FALSE(languages.GetInfo(refused, &info)) << refused;
     ASSERT_TRUE(languages.GetInfo(0x8201, &info));
     EXPECT_STREQ(info.fileName, "Valid.dll");
 
