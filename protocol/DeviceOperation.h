@@ -1,10 +1,10 @@
 #ifndef PROTOCOL_DEVICEOPERATION_H
 #define PROTOCOL_DEVICEOPERATION_H
 
-#include "framework/WorkerThread.h"
-
 #include <deque>
 #include <string>
+
+#include "framework/WorkerThread.h"
 
 class Application;
 class SensorDevice;
@@ -75,7 +75,7 @@ private:
     UINT_PTR m_timerId;  // 0 when no tick is due
     DWORD m_deadline;    // tick count of the next tick
 
-    CRITICAL_SECTION m_replyLock;      // guards m_replies
+    CRITICAL_SECTION m_replyLock;       // guards m_replies
     std::deque<std::string> m_replies;  // one entry per WM_OP_REPLY posted
 
     volatile LONG m_active;  // any thread, through Interlocked calls

@@ -37,10 +37,14 @@ struct LineSettings {
 
 LineSettings SettingsOf(WORD type) {
     switch (type) {
-        case 0: return {CBR_19200, ONESTOPBIT, EV_RXCHAR};
-        case 1: return {CBR_57600, TWOSTOPBITS, EV_RXCHAR};
-        case 2: return {CBR_115200, TWOSTOPBITS, kEventsAllButTxEmpty};
-        default: return {CBR_38400, ONESTOPBIT, EV_RXCHAR};
+        case 0:
+            return {CBR_19200, ONESTOPBIT, EV_RXCHAR};
+        case 1:
+            return {CBR_57600, TWOSTOPBITS, EV_RXCHAR};
+        case 2:
+            return {CBR_115200, TWOSTOPBITS, kEventsAllButTxEmpty};
+        default:
+            return {CBR_38400, ONESTOPBIT, EV_RXCHAR};
     }
 }
 
@@ -200,8 +204,10 @@ void DevicePort::ReleaseDevice(SensorDeviceBase* released) {
     bool last = false;
     {
         Lock device(&m_deviceLock);
-        if (released == m_device) --m_deviceUsers;
-        else if (released == m_retiring && m_retiringUsers > 0) last = --m_retiringUsers == 0;
+        if (released == m_device)
+            --m_deviceUsers;
+        else if (released == m_retiring && m_retiringUsers > 0)
+            last = --m_retiringUsers == 0;
     }
     if (last) SetEvent(m_retired);
 }
@@ -279,8 +285,10 @@ int DevicePort::AcquireLinkLevel(BYTE level) {
     if (level > kMaxLinkLevel) return 0;
     {
         Lock counters(&m_counterLock);
-        if (level == 0) ZeroMemory(m_levelCount, sizeof(m_levelCount));
-        else if (m_levelCount[level] < kMaxCount) ++m_levelCount[level];
+        if (level == 0)
+            ZeroMemory(m_levelCount, sizeof(m_levelCount));
+        else if (m_levelCount[level] < kMaxCount)
+            ++m_levelCount[level];
         ++m_levelChanges;
     }
     return DeliverLinkLevel();
@@ -419,8 +427,10 @@ void DevicePort::OnCommEvent(DWORD events) {
     {
         Lock receive(&m_receiveLock);
         if (ReadAll(m_receiveBuffer) > 0) {
-            if (m_device != NULL) m_device->OnReceive(m_receiveBuffer, monitorLines);
-            else m_receiveBuffer.clear();  // nobody to hand them to
+            if (m_device != NULL)
+                m_device->OnReceive(m_receiveBuffer, monitorLines);
+            else
+                m_receiveBuffer.clear();  // nobody to hand them to
         }
         if (m_receiveBuffer.size() > kMaxReceiveBytes) {
             m_receiveBuffer.erase(0, m_receiveBuffer.size() - kMaxReceiveBytes);
@@ -456,44 +466,90 @@ BOOL DevicePort::PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 // Forwarders: 0 without a device, else the device's answer.
-int DevicePort::RequestVersion() { return m_device != NULL ? m_device->RequestVersion() : 0; }
-int DevicePort::ReadRam(WORD start, WORD count) { return m_device != NULL ? m_device->ReadRam(start, count) : 0; }
+int DevicePort::RequestVersion() {
+    return m_device != NULL ? m_device->RequestVersion() : 0;
+}
+int DevicePort::ReadRam(WORD start, WORD count) {
+    return m_device != NULL ? m_device->ReadRam(start, count) : 0;
+}
 int DevicePort::WriteRam(const WORD* words, WORD start, WORD count) {
     return m_device != NULL ? m_device->WriteRam(words, start, count) : 0;
 }
-int DevicePort::ReadAreas() { return m_device != NULL ? m_device->ReadAreas() : 0; }
-int DevicePort::ReadFram(BYTE first, BYTE count) { return m_device != NULL ? m_device->ReadFram(first, count) : 0; }
+int DevicePort::ReadAreas() {
+    return m_device != NULL ? m_device->ReadAreas() : 0;
+}
+int DevicePort::ReadFram(BYTE first, BYTE count) {
+    return m_device != NULL ? m_device->ReadFram(first, count) : 0;
+}
 int DevicePort::WriteFram(const WORD* words, BYTE first, BYTE count) {
     return m_device != NULL ? m_device->WriteFram(words, first, count) : 0;
 }
-int DevicePort::ReadFunction() { return m_device != NULL ? m_device->ReadFunction() : 0; }
-int DevicePort::WriteFunction(WORD function) { return m_device != NULL ? m_device->WriteFunction(function) : 0; }
-int DevicePort::ReadCorrection() { return m_device != NULL ? m_device->ReadCorrection() : 0; }
+int DevicePort::ReadFunction() {
+    return m_device != NULL ? m_device->ReadFunction() : 0;
+}
+int DevicePort::WriteFunction(WORD function) {
+    return m_device != NULL ? m_device->WriteFunction(function) : 0;
+}
+int DevicePort::ReadCorrection() {
+    return m_device != NULL ? m_device->ReadCorrection() : 0;
+}
 int DevicePort::WriteCorrection(BYTE point, WORD distance) {
     return m_device != NULL ? m_device->WriteCorrection(point, distance) : 0;
 }
-int DevicePort::ReadDirection() { return m_device != NULL ? m_device->ReadDirection() : 0; }
-int DevicePort::WriteDirection(int* angle) { return m_device != NULL ? m_device->WriteDirection(angle) : 0; }
-int DevicePort::WriteIo(BYTE disguised, BYTE mask) { return m_device != NULL ? m_device->WriteIo(disguised, mask) : 0; }
-int DevicePort::ReadMotor() { return m_device != NULL ? m_device->ReadMotor() : 0; }
-int DevicePort::WriteMotor(int* value) { return m_device != NULL ? m_device->WriteMotor(value) : 0; }
-int DevicePort::SimulateTrouble(BYTE kind) { return m_device != NULL ? m_device->SimulateTrouble(kind) : 0; }
-int DevicePort::ResetSensor() { return m_device != NULL ? m_device->ResetSensor() : 0; }
-int DevicePort::UpdateFirmware(const char* path) { return m_device != NULL ? m_device->UpdateFirmware(path) : 0; }
-int DevicePort::ReadFunctionSetting() { return m_device != NULL ? m_device->ReadFunctionSetting() : 0; }
+int DevicePort::ReadDirection() {
+    return m_device != NULL ? m_device->ReadDirection() : 0;
+}
+int DevicePort::WriteDirection(int* angle) {
+    return m_device != NULL ? m_device->WriteDirection(angle) : 0;
+}
+int DevicePort::WriteIo(BYTE disguised, BYTE mask) {
+    return m_device != NULL ? m_device->WriteIo(disguised, mask) : 0;
+}
+int DevicePort::ReadMotor() {
+    return m_device != NULL ? m_device->ReadMotor() : 0;
+}
+int DevicePort::WriteMotor(int* value) {
+    return m_device != NULL ? m_device->WriteMotor(value) : 0;
+}
+int DevicePort::SimulateTrouble(BYTE kind) {
+    return m_device != NULL ? m_device->SimulateTrouble(kind) : 0;
+}
+int DevicePort::ResetSensor() {
+    return m_device != NULL ? m_device->ResetSensor() : 0;
+}
+int DevicePort::UpdateFirmware(const char* path) {
+    return m_device != NULL ? m_device->UpdateFirmware(path) : 0;
+}
+int DevicePort::ReadFunctionSetting() {
+    return m_device != NULL ? m_device->ReadFunctionSetting() : 0;
+}
 int DevicePort::WriteFunctionSetting(BYTE option) {
     return m_device != NULL ? m_device->WriteFunctionSetting(option) : 0;
 }
-int DevicePort::ReadSensitivity() { return m_device != NULL ? m_device->ReadSensitivity() : 0; }
-int DevicePort::CorrectSensitivity() { return m_device != NULL ? m_device->CorrectSensitivity() : 0; }
-int DevicePort::ReadFilterSwitch() { return m_device != NULL ? m_device->ReadFilterSwitch() : 0; }
+int DevicePort::ReadSensitivity() {
+    return m_device != NULL ? m_device->ReadSensitivity() : 0;
+}
+int DevicePort::CorrectSensitivity() {
+    return m_device != NULL ? m_device->CorrectSensitivity() : 0;
+}
+int DevicePort::ReadFilterSwitch() {
+    return m_device != NULL ? m_device->ReadFilterSwitch() : 0;
+}
 int DevicePort::WriteFilterSwitch(const BYTE* bytes) {
     return m_device != NULL ? m_device->WriteFilterSwitch(bytes) : 0;
 }
-int DevicePort::SetMonitor(DWORD on) { return m_device != NULL ? static_cast<int>(m_device->SetMonitor(on)) : 0; }
-int DevicePort::SetRealtimeUncounted(DWORD on) { return m_device != NULL ? m_device->SetRealtime(on) : 0; }
-int DevicePort::SetLevelSwitch(DWORD on) { return m_device != NULL ? m_device->SetLevelSwitch(on) : 0; }
+int DevicePort::SetMonitor(DWORD on) {
+    return m_device != NULL ? static_cast<int>(m_device->SetMonitor(on)) : 0;
+}
+int DevicePort::SetRealtimeUncounted(DWORD on) {
+    return m_device != NULL ? m_device->SetRealtime(on) : 0;
+}
+int DevicePort::SetLevelSwitch(DWORD on) {
+    return m_device != NULL ? m_device->SetLevelSwitch(on) : 0;
+}
 int DevicePort::StartFirmwareWithoutImage() {
     return m_device != NULL ? m_device->StartFirmwareWithoutImage() : 0;
 }
-int DevicePort::StartFirmwareFromImage() { return m_device != NULL ? m_device->StartFirmwareFromImage() : 0; }
+int DevicePort::StartFirmwareFromImage() {
+    return m_device != NULL ? m_device->StartFirmwareFromImage() : 0;
+}

@@ -1,9 +1,8 @@
 #ifndef PROTOCOL_DEVICEPORT_H
 #define PROTOCOL_DEVICEPORT_H
 
-#include "protocol/SerialPort.h"
-
 #include "protocol/DeviceHandOver.h"
+#include "protocol/SerialPort.h"
 
 class Application;
 class ComPortWorker;
@@ -138,7 +137,7 @@ private:
     MainFrame* m_frame;          // set before any device runs; read by every thread
     WaveFormRecord* m_waveFormRecord;
     SensorCaps* m_caps;
-    ComPortWorker* m_worker;     // owned
+    ComPortWorker* m_worker;  // owned
 
     CRITICAL_SECTION m_sendLock;     // held around every write to the port
     CRITICAL_SECTION m_receiveLock;  // held around the handling of received bytes
@@ -157,7 +156,7 @@ private:
     int m_deviceUsers;              // counted uses of m_device
     SensorDeviceBase* m_retiring;   // the device being replaced, while used
     int m_retiringUsers;
-    HANDLE m_retired;               // set when m_retiringUsers drops to 0
+    HANDLE m_retired;  // set when m_retiringUsers drops to 0
 
     DeviceHandOver m_handOver;
 };

@@ -10,9 +10,9 @@
 struct FramParams {
     enum Mode : DWORD { kReadAreas = 0, kWriteAreas = 1, kReadWords = 2, kWriteWords = 3 };
     DWORD mode;
-    BYTE first;         // index of the first FRAM word
-    BYTE count;         // number of words; 0 means 64
-    const WORD* data;   // the words to write; ignored when reading
+    BYTE first;        // index of the first FRAM word
+    BYTE count;        // number of words; 0 means 64
+    const WORD* data;  // the words to write; ignored when reading
 };
 
 // I/O polling or forcing (command 0xA8).

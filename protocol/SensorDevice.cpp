@@ -23,10 +23,14 @@ const WORD kMirrorFlag = 0x20;
 // the frame's texts: 1 -> 2, 2 -> 3, 3 -> 1, others unchanged.
 BYTE RemapTrouble(BYTE code) {
     switch (code) {
-        case 1: return 2;
-        case 2: return 3;
-        case 3: return 1;
-        default: return code;
+        case 1:
+            return 2;
+        case 2:
+            return 3;
+        case 3:
+            return 1;
+        default:
+            return code;
     }
 }
 

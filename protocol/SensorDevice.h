@@ -1,10 +1,9 @@
 #ifndef PROTOCOL_SENSORDEVICE_H
 #define PROTOCOL_SENSORDEVICE_H
 
-#include "protocol/SensorDeviceBase.h"
-
 #include <map>
 
+#include "protocol/SensorDeviceBase.h"
 #include "sensor/CriticalLock.h"
 
 class DeviceOperation;

@@ -1,7 +1,7 @@
 #include "protocol/SensorDeviceBase.h"
 
-#include "protocol/DevicePort.h"
 #include "protocol/DeviceMessages.h"
+#include "protocol/DevicePort.h"
 
 namespace {
 
@@ -100,8 +100,10 @@ void SensorDeviceBase::ExtractMessages(std::string& buffer, std::vector<std::str
             if (buffer.size() - stx > kMaxFrameBytes) {
                 // Noise with an STX and no ETX: keep at most a frame that began last.
                 const size_t last = buffer.rfind(kStx);
-                if (last != stx && buffer.size() - last <= kMaxFrameBytes) buffer.erase(0, last);
-                else buffer.clear();
+                if (last != stx && buffer.size() - last <= kMaxFrameBytes)
+                    buffer.erase(0, last);
+                else
+                    buffer.clear();
             }
             return;
         }
@@ -179,38 +181,108 @@ BYTE SensorDeviceBase::Checksum(const std::string& bytes) {
 }
 
 // Requests without an operation in this device: nothing is sent, 0 returned.
-BYTE SensorDeviceBase::GetLinkLevel() { return 0; }
-int SensorDeviceBase::SetLinkLevel(BYTE) { return 0; }
-int SensorDeviceBase::RequestVersion() { return 0; }
-int SensorDeviceBase::SetRealtime(DWORD) { return 0; }
-int SensorDeviceBase::ReadRam(WORD, WORD) { return 0; }
-int SensorDeviceBase::WriteRam(const WORD*, WORD, WORD) { return 0; }
-int SensorDeviceBase::ReadAreas() { return 0; }
-int SensorDeviceBase::WriteAreas(const BYTE*) { return 0; }
-int SensorDeviceBase::ReadFram(BYTE, BYTE) { return 0; }
-int SensorDeviceBase::WriteFram(const WORD*, BYTE, BYTE) { return 0; }
-int SensorDeviceBase::ReadFunction() { return 0; }
-int SensorDeviceBase::WriteFunction(WORD) { return 0; }
-int SensorDeviceBase::ReadCorrection() { return 0; }
-int SensorDeviceBase::WriteCorrection(BYTE, WORD) { return 0; }
-int SensorDeviceBase::ReadDirection() { return 0; }
-int SensorDeviceBase::WriteDirection(int*) { return 0; }
-int SensorDeviceBase::SetIoPolling(DWORD) { return 0; }
-int SensorDeviceBase::WriteIo(BYTE, BYTE) { return 0; }
-int SensorDeviceBase::SetWaveForm(DWORD, WORD, BYTE) { return 0; }
-int SensorDeviceBase::ReadMotor() { return 0; }
-int SensorDeviceBase::WriteMotor(int*) { return 0; }
-int SensorDeviceBase::SetTroublePolling(DWORD) { return 0; }
-int SensorDeviceBase::SimulateTrouble(BYTE) { return 0; }
-int SensorDeviceBase::SetStatisticsPolling(DWORD) { return 0; }
-int SensorDeviceBase::ResetSensor() { return 0; }
-int SensorDeviceBase::UpdateFirmware(const char*) { return 0; }
-int SensorDeviceBase::ReadFunctionSetting() { return 0; }
-int SensorDeviceBase::WriteFunctionSetting(BYTE) { return 0; }
-int SensorDeviceBase::ReadSensitivity() { return 0; }
-int SensorDeviceBase::CorrectSensitivity() { return 0; }
-int SensorDeviceBase::ReadFilterSwitch() { return 0; }
-int SensorDeviceBase::WriteFilterSwitch(const BYTE*) { return 0; }
-int SensorDeviceBase::SetLevelSwitch(DWORD) { return 0; }
-int SensorDeviceBase::StartFirmwareWithoutImage() { return 0; }
-int SensorDeviceBase::StartFirmwareFromImage() { return 0; }
+BYTE SensorDeviceBase::GetLinkLevel() {
+    return 0;
+}
+int SensorDeviceBase::SetLinkLevel(BYTE) {
+    return 0;
+}
+int SensorDeviceBase::RequestVersion() {
+    return 0;
+}
+int SensorDeviceBase::SetRealtime(DWORD) {
+    return 0;
+}
+int SensorDeviceBase::ReadRam(WORD, WORD) {
+    return 0;
+}
+int SensorDeviceBase::WriteRam(const WORD*, WORD, WORD) {
+    return 0;
+}
+int SensorDeviceBase::ReadAreas() {
+    return 0;
+}
+int SensorDeviceBase::WriteAreas(const BYTE*) {
+    return 0;
+}
+int SensorDeviceBase::ReadFram(BYTE, BYTE) {
+    return 0;
+}
+int SensorDeviceBase::WriteFram(const WORD*, BYTE, BYTE) {
+    return 0;
+}
+int SensorDeviceBase::ReadFunction() {
+    return 0;
+}
+int SensorDeviceBase::WriteFunction(WORD) {
+    return 0;
+}
+int SensorDeviceBase::ReadCorrection() {
+    return 0;
+}
+int SensorDeviceBase::WriteCorrection(BYTE, WORD) {
+    return 0;
+}
+int SensorDeviceBase::ReadDirection() {
+    return 0;
+}
+int SensorDeviceBase::WriteDirection(int*) {
+    return 0;
+}
+int SensorDeviceBase::SetIoPolling(DWORD) {
+    return 0;
+}
+int SensorDeviceBase::WriteIo(BYTE, BYTE) {
+    return 0;
+}
+int SensorDeviceBase::SetWaveForm(DWORD, WORD, BYTE) {
+    return 0;
+}
+int SensorDeviceBase::ReadMotor() {
+    return 0;
+}
+int SensorDeviceBase::WriteMotor(int*) {
+    return 0;
+}
+int SensorDeviceBase::SetTroublePolling(DWORD) {
+    return 0;
+}
+int SensorDeviceBase::SimulateTrouble(BYTE) {
+    return 0;
+}
+int SensorDeviceBase::SetStatisticsPolling(DWORD) {
+    return 0;
+}
+int SensorDeviceBase::ResetSensor() {
+    return 0;
+}
+int SensorDeviceBase::UpdateFirmware(const char*) {
+    return 0;
+}
+int SensorDeviceBase::ReadFunctionSetting() {
+    return 0;
+}
+int SensorDeviceBase::WriteFunctionSetting(BYTE) {
+    return 0;
+}
+int SensorDeviceBase::ReadSensitivity() {
+    return 0;
+}
+int SensorDeviceBase::CorrectSensitivity() {
+    return 0;
+}
+int SensorDeviceBase::ReadFilterSwitch() {
+    return 0;
+}
+int SensorDeviceBase::WriteFilterSwitch(const BYTE*) {
+    return 0;
+}
+int SensorDeviceBase::SetLevelSwitch(DWORD) {
+    return 0;
+}
+int SensorDeviceBase::StartFirmwareWithoutImage() {
+    return 0;
+}
+int SensorDeviceBase::StartFirmwareFromImage() {
+    return 0;
+}

@@ -1,8 +1,7 @@
-#include "protocol/DeviceOperation.h"
-
 #include <gtest/gtest.h>
 
 #include "protocol/DeviceMessages.h"
+#include "protocol/DeviceOperation.h"
 #include "tests/protocol/EventLog.h"
 
 namespace {
@@ -40,8 +39,10 @@ public:
     LRESULT OnReplyMessage(WPARAM, LPARAM) {
         std::string reply;
         if (!TakeReply(&reply)) return 0;
-        if (m_replyRetry != 0) SetRetry(m_replyRetry, 10);
-        else RestartTimer();
+        if (m_replyRetry != 0)
+            SetRetry(m_replyRetry, 10);
+        else
+            RestartTimer();
         m_log.Add("reply:" + reply);
         return 0;
     }

@@ -1,5 +1,3 @@
-#include "protocol/DevicePort.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,6 +5,7 @@
 #include <memory>
 
 #include "framework/ErrorCodes.h"
+#include "protocol/DevicePort.h"
 #include "tests/protocol/RecordingPort.h"
 
 namespace {
@@ -17,7 +16,9 @@ class LiveDevices {
 public:
     LiveDevices() : m_violations(0) { InitializeCriticalSection(&m_lock); }
     ~LiveDevices() { DeleteCriticalSection(&m_lock); }
-    void Born(const void* d) { Change([&] { m_busy[d] = 0; }); }
+    void Born(const void* d) {
+        Change([&] { m_busy[d] = 0; });
+    }
     void Died(const void* d) {
         Change([&] {
             if (m_busy.count(d) == 0 || m_busy[d] != 0) ++m_violations;
@@ -26,8 +27,10 @@ public:
     }
     void Enter(const void* d) {
         Change([&] {
-            if (m_busy.count(d) == 0) ++m_violations;
-            else ++m_busy[d];
+            if (m_busy.count(d) == 0)
+                ++m_violations;
+            else
+                ++m_busy[d];
         });
     }
     void Leave(const void* d) {
@@ -60,7 +63,8 @@ private:
 // A device that logs what reaches it: "level:3", "realtime:1", "wave:1,700,1".
 class RecordingDevice : public SensorDeviceBase {
 public:
-    RecordingDevice(EventLog* log, LiveDevices* live) : m_log(log), m_live(live), m_openResult(1), m_keepBytes(false) {
+    RecordingDevice(EventLog* log, LiveDevices* live)
+        : m_log(log), m_live(live), m_openResult(1), m_keepBytes(false) {
         m_live->Born(this);
     }
     ~RecordingDevice() override { m_live->Died(this); }
@@ -86,7 +90,9 @@ public:
     int ReadRam(WORD start, WORD count) override {
         return Log("ram:" + std::to_string(start) + "," + std::to_string(count), 1);
     }
-    int WriteIo(BYTE d, BYTE m) override { return Log("io:" + std::to_string(d) + "," + std::to_string(m), 1); }
+    int WriteIo(BYTE d, BYTE m) override {
+        return Log("io:" + std::to_string(d) + "," + std::to_string(m), 1);
+    }
     int UpdateFirmware(const char* path) override { return Log(std::string("firmware:") + path, 1); }
     int SetLevelSwitch(DWORD on) override { return Log("levelswitch:" + std::to_string(on), 1); }
     int WriteFunction(WORD f) override { return Log("function:" + std::to_string(f), 1); }
@@ -216,8 +222,8 @@ TEST_F(PortFixture, DeviceHoldsTheHighestLevelSomebodyHolds) {
     EXPECT_EQ(m_port.AcquireLinkLevel(0), 20);  // clears every holder
     EXPECT_EQ(m_port.AcquireLinkLevel(1), 21);
     EXPECT_EQ(m_port.ReleaseLinkLevel(1), 20);  // level 2's two holders are gone
-    EXPECT_EQ(Log(), (Lines{"level:3", "level:3", "level:1", "level:0", "level:0", "level:2", "level:2", "level:0",
-                            "level:1", "level:0"}));
+    EXPECT_EQ(Log(), (Lines{"level:3", "level:3", "level:1", "level:0", "level:0", "level:2", "level:2",
+                            "level:0", "level:1", "level:0"}));
 }
 
 TEST_F(PortFixture, LevelsAboveThreeAreIgnored) {
@@ -265,7 +271,8 @@ TEST_F(PortFixture, SelectDeviceSetsTheLineOfItsTypeAndReplaysTheSharedState) {
     RecordingDevice* old = m_last;
     ASSERT_EQ(m_port.SelectDevice(2), 1);
     EXPECT_NE(m_last, old);
-    EXPECT_EQ(Log(), (Lines{"close", "level:2", "realtime:0", "io:0", "trouble:0", "stats:1", "wave:1,700,1"}));
+    EXPECT_EQ(Log(),
+              (Lines{"close", "level:2", "realtime:0", "io:0", "trouble:0", "stats:1", "wave:1,700,1"}));
     EXPECT_EQ(m_live.Count(), 1u);
 
     const struct {
@@ -275,10 +282,8 @@ TEST_F(PortFixture, SelectDeviceSetsTheLineOfItsTypeAndReplaysTheSharedState) {
         BYTE stopBits;
         DWORD mask;
     } lines[] = {
-        {0, 0, 19200, ONESTOPBIT, 0x001},
-        {1, 1, 57600, TWOSTOPBITS, 0x001},
-        {2, 2, 115200, TWOSTOPBITS, 0x1FB},
-        {0xFFFF, 0xFFFF, 38400, ONESTOPBIT, 0x001},
+        {0, 0, 19200, ONESTOPBIT, 0x001},      {1, 1, 57600, TWOSTOPBITS, 0x001},
+        {2, 2, 115200, TWOSTOPBITS, 0x1FB},    {0xFFFF, 0xFFFF, 38400, ONESTOPBIT, 0x001},
         {5, 0xFFFF, 38400, ONESTOPBIT, 0x001},  // an unknown type probes
         {3, 0xFFFF, 38400, ONESTOPBIT, 0x001},
     };
@@ -395,7 +400,9 @@ TEST_F(PortFixture, ForwardersPassTheirArgumentsUnchanged) {
 }
 
 TEST_F(PortFixture, ReceivedBytesAreDroppedWithoutDeviceAndTheBufferIsBounded) {
-    m_port.Receive(std::string(100, 'x') + "\x02" "abc");
+    m_port.Receive(std::string(100, 'x') +
+                   "\x02"
+                   "abc");
     EXPECT_EQ(m_port.BufferedBytes(), 0u);
     RecordingDevice* device = Select();
     ASSERT_NE(device, nullptr);
@@ -426,12 +433,16 @@ TEST_F(PortFixture, MonitorLinesAreSentAfterTheReceiveLockIsReleased) {
     port.Wire(&m_caps, &m_waveForm);
     port.m_factory = [this](WORD) { return new RecordingDevice(&m_log, &m_live); };
     ASSERT_EQ(port.SelectDevice(0), 1);
-    port.Receive("\x02" "line\x03");
+    port.Receive(
+        "\x02"
+        "line\x03");
     const std::vector<Notification> lines = port.NotificationsOf(WM_DEVICE_COM_MONITOR_LINE);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(lines[0].sent);
     EXPECT_EQ(lines[0].wParam, 1u);
-    EXPECT_EQ(lines[0].data, "\x02" "line\x03");
+    EXPECT_EQ(lines[0].data,
+              "\x02"
+              "line\x03");
     EXPECT_TRUE(port.m_lockFree);
 }
 
@@ -442,7 +453,10 @@ TEST_F(PortFixture, SwappingDevicesWhileFramesArriveAndLevelsChangeIsSafe) {
         volatile LONG stop;
         static DWORD WINAPI Receive(LPVOID p) {
             Load* l = static_cast<Load*>(p);
-            while (!InterlockedCompareExchange(&l->stop, 0, 0)) l->port->Receive("\x02" "ab\x03");
+            while (!InterlockedCompareExchange(&l->stop, 0, 0))
+                l->port->Receive(
+                    "\x02"
+                    "ab\x03");
             return 0;
         }
         static DWORD WINAPI Levels(LPVOID p) {

@@ -137,12 +137,18 @@ private:
         if (wParam == 0) return std::string();
         const char* p = reinterpret_cast<const char*>(wParam);
         switch (msg) {
-            case WM_DEVICE_SENSOR_INFO: return std::string(p);
-            case WM_DEVICE_AREA_READ: return std::string(p, 238);
-            case WM_DEVICE_FRAM_DATA: return std::string(p, 2 * (lParam >> 16));
-            case WM_DEVICE_FILTER_READ: return std::string(p, 2);
-            case WM_DEVICE_SCAN: return ScanBytes(reinterpret_cast<const ScanData*>(wParam));
-            default: return std::string();
+            case WM_DEVICE_SENSOR_INFO:
+                return std::string(p);
+            case WM_DEVICE_AREA_READ:
+                return std::string(p, 238);
+            case WM_DEVICE_FRAM_DATA:
+                return std::string(p, 2 * (lParam >> 16));
+            case WM_DEVICE_FILTER_READ:
+                return std::string(p, 2);
+            case WM_DEVICE_SCAN:
+                return ScanBytes(reinterpret_cast<const ScanData*>(wParam));
+            default:
+                return std::string();
         }
     }
 

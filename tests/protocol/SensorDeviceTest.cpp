@@ -1,5 +1,3 @@
-#include "protocol/SensorDevice.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,6 +6,7 @@
 #include "framework/ErrorCodes.h"
 #include "protocol/DeviceOperation.h"
 #include "protocol/OperationParams.h"
+#include "protocol/SensorDevice.h"
 #include "tests/protocol/RecordingPort.h"
 
 namespace {
@@ -83,7 +82,8 @@ public:
                                m_fram.data != NULL ? m_fram.data + n : NULL);
         }
         if (m_command == SensorDevice::kCmdIo) m_io = *reinterpret_cast<const IoParams*>(argument);
-        if (m_command == SensorDevice::kCmdWaveForm) m_wave = *reinterpret_cast<const WaveFormParams*>(argument);
+        if (m_command == SensorDevice::kCmdWaveForm)
+            m_wave = *reinterpret_cast<const WaveFormParams*>(argument);
         if (m_command == SensorDevice::kCmdFirmwareUpdate) m_path = reinterpret_cast<const char*>(argument);
     }
     SensorDevice* Device() { return m_device; }
@@ -172,7 +172,9 @@ TEST_F(DeviceFixture, OpenLinksEachOperationAndTheApplicationWhereItUsesIt) {
     EXPECT_EQ(device->Op(0xA1)->App(), nullptr);
     EXPECT_EQ(device->Op(0xA2)->App(), reinterpret_cast<Application*>(&m_port));
     // A failed creation leaves nothing behind and the open fails.
-    TestDevice failing([](TestDevice* d) { return d->Add(0xA1, new PollOp(0xA1, 3, 100), false) && d->Add(0xA2, NULL, false); });
+    TestDevice failing([](TestDevice* d) {
+        return d->Add(0xA1, new PollOp(0xA1, 3, 100), false) && d->Add(0xA2, NULL, false);
+    });
     failing.SetApplication(reinterpret_cast<Application*>(&m_port));
     failing.SetWaveFormRecord(&m_waveForm);
     failing.SetPort(&m_port);
@@ -270,7 +272,9 @@ TEST_F(DeviceFixture, NotConnectedSendsNothingAndDiscardsWhatArrives) {
     std::string message = Bytes({0xA1, 0x69});
     EXPECT_EQ(device->SendFrame(message), 0);
     EXPECT_EQ(message, Bytes({0xA1, 0x69}));
-    std::string buffer = Frame(Bytes({0xA1, 0x69})) + "\x02" "abc";
+    std::string buffer = Frame(Bytes({0xA1, 0x69})) +
+                         "\x02"
+                         "abc";
     std::vector<std::string> lines;
     EXPECT_EQ(device->OnReceive(buffer, lines), 0);
     EXPECT_TRUE(buffer.empty());
@@ -355,8 +359,10 @@ TEST_F(DeviceFixture, RequestsWithoutAnOperationReturnZeroAndSendNothing) {
 
 TEST_F(DeviceFixture, RequestsHandTheirParametersToTheOperation) {
     TestDevice* device = Select([](TestDevice* d) {
-        return d->Add(0xA4, new PollOp(0xA4, 3, 60000), true) && d->Add(0xA8, new PollOp(0xA8, 3, 60000), false) &&
-               d->Add(0xA9, new PollOp(0xA9, 3, 60000), true) && d->Add(0xAF, new PollOp(0xAF, 3, 60000), true);
+        return d->Add(0xA4, new PollOp(0xA4, 3, 60000), true) &&
+               d->Add(0xA8, new PollOp(0xA8, 3, 60000), false) &&
+               d->Add(0xA9, new PollOp(0xA9, 3, 60000), true) &&
+               d->Add(0xAF, new PollOp(0xAF, 3, 60000), true);
     });
     ASSERT_NE(device, nullptr);
     PollOp* fram = device->Op(0xA4);
@@ -449,8 +455,8 @@ TEST_F(DeviceFixture, DropToLevelZeroResetsTheModelAndSendsTheBurstInOrder) {
     device->OnLinkLevelChanged(0);
     const std::vector<Notification> n = m_port.Notifications();
     ASSERT_EQ(n.size(), 5u);
-    const UINT order[] = {WM_DEVICE_SENSOR_INFO, WM_DEVICE_FUNCTIONS_READ, WM_DEVICE_TROUBLE, WM_DEVICE_STATISTICS,
-                          WM_DEVICE_CONNECTION_CHANGED};
+    const UINT order[] = {WM_DEVICE_SENSOR_INFO, WM_DEVICE_FUNCTIONS_READ, WM_DEVICE_TROUBLE,
+                          WM_DEVICE_STATISTICS, WM_DEVICE_CONNECTION_CHANGED};
     const WPARAM values[] = {n[0].wParam, 0x30, 0xFF, 0, 0};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(n[i].msg, order[i]) << i;
@@ -635,7 +641,8 @@ TEST(SensorDevice_AreaImage, Version10PacksTheFlagsIntoTheOutputWords) {
     EXPECT_EQ(image[32 + 15], 0xA1F4);
     BYTE back[238];
     ASSERT_EQ(device.DecodeAreas(image, back), 1);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(back), 238), std::string(reinterpret_cast<char*>(table), 238));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(back), 238),
+              std::string(reinterpret_cast<char*>(table), 238));
 }
 
 TEST(SensorDevice_AreaImage, LaterVersionsSpreadTheFlagsOverBit15AndSignExtend) {
@@ -656,7 +663,8 @@ TEST(SensorDevice_AreaImage, LaterVersionsSpreadTheFlagsOverBit15AndSignExtend) 
     EXPECT_EQ(image[6], 0x8000);
     BYTE back[238];
     ASSERT_EQ(device.DecodeAreas(image, back), 1);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(back), 238), std::string(reinterpret_cast<char*>(table), 238));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(back), 238),
+              std::string(reinterpret_cast<char*>(table), 238));
     EXPECT_EQ(device.EncodeAreas(NULL, image), 0);
     EXPECT_EQ(device.DecodeAreas(image, NULL), 0);
 }
