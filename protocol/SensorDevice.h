@@ -89,6 +89,7 @@ public:
     virtual void OnScan(const ScanData* scan);
     virtual void OnRamData(WPARAM first, WORD second, WORD third);
     virtual void OnRamWritten(WPARAM first, WORD second, WORD third);
+    // image: the 128 words read from FRAM 0x40, or 0 when the read failed.
     virtual void OnAreasRead(const WORD* image);
     virtual void OnAreasWritten(DWORD ok);
     virtual void OnFramData(const WORD* words, BYTE first, BYTE count);
