@@ -19,9 +19,8 @@ std::vector<Token> ReadAll(TextFile& file, DWORD size) {
     std::vector<char> out(size + 1, '#');
     while (file.ReadToken(out.data(), size) && tokens.size() < 1000) {
         tokens.push_back({std::string(out.data(), file.GetReadCount()), file.IsTokenCut() != 0});
-        if (!file.IsTokenCut()) {
-            EXPECT_EQ('\0', out[file.GetReadCount()]);
-        }
+        // A whole token is terminated; a cut one leaves the byte behind `out` alone.
+        EXPECT_EQ(file.IsTokenCut() ? '#' : '\0', out[file.GetReadCount()]);
     }
     return tokens;
 }
@@ -101,36 +100,23 @@ TEST_F(TextFileTest, ReadToken_KeepsCrLfTogetherAcrossReadAhead) {
     }
 }
 
-TEST_F(TextFileTest, ReadToken_CutTokenLeavesBytesBehindSizeAlone) {
-    ASSERT_TRUE(OpenWith("abcdef"));
-    m_file.SetDelimiters(",", 1);
-    char out[8] = "#######";
-    ASSERT_EQ(1, m_file.ReadToken(out, 4));
-    EXPECT_EQ(std::string("abcd###"), std::string(out, 7));
-}
-
-TEST_F(TextFileTest, ReadField_RefusesTokenThatFillsBuffer) {
+TEST_F(TextFileTest, ReadField_TakesOnlyTokensWithRoomForTerminator) {
     ASSERT_TRUE(OpenWith("abcd,abc,"));
     m_file.SetDelimiters(",", 1);
-    char out[4];
-    EXPECT_EQ(0, m_file.ReadField(out, sizeof(out)));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
-    EXPECT_EQ('\0', out[3]);  // never left unterminated
-}
-
-TEST_F(TextFileTest, ReadField_AcceptsTokenWithRoomForTerminator) {
-    ASSERT_TRUE(OpenWith("abcd,x"));
-    m_file.SetDelimiters(",", 1);
     char out[5];
-    ASSERT_EQ(1, m_file.ReadField(out, sizeof(out)));
+    EXPECT_EQ(0, m_file.ReadField(out, 4));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
+    EXPECT_EQ('\0', out[3]) << "never left unterminated";
+    m_file.Seek(0, FILE_BEGIN);
+    ASSERT_EQ(1, m_file.ReadField(out, 5));
     EXPECT_STREQ("abcd", out);
-    ASSERT_EQ(1, m_file.ReadField(out, sizeof(out)));
-    EXPECT_STREQ("x", out);
-    EXPECT_EQ(0, m_file.ReadField(out, sizeof(out)));
+    ASSERT_EQ(1, m_file.ReadField(out, 4));
+    EXPECT_STREQ("abc", out);
+    EXPECT_EQ(0, m_file.ReadField(out, 5));
     EXPECT_EQ(static_cast<DWORD>(ERROR_HANDLE_EOF), GetLastError());
 }
 
-TEST_F(TextFileTest, Seek_CurrentCountsFromNextUnreadByte) {
+TEST_F(TextFileTest, Seek_DropsReadAheadAndCountsFromNextUnreadByte) {
     ASSERT_TRUE(OpenWith("abc,def,ghi"));
     m_file.SetDelimiters(",", 1);
     char out[16];
@@ -139,21 +125,10 @@ TEST_F(TextFileTest, Seek_CurrentCountsFromNextUnreadByte) {
     ASSERT_EQ(1, m_file.ReadToken(out, sizeof(out)));
     EXPECT_STREQ("def", out);
     EXPECT_EQ(4u, m_file.Seek(-4, FILE_CURRENT));
-    ASSERT_EQ(1, m_file.ReadToken(out, sizeof(out)));
-    EXPECT_STREQ("def", out);
-    EXPECT_EQ(0u, m_file.Seek(0, FILE_BEGIN));
-    ASSERT_EQ(1, m_file.ReadToken(out, sizeof(out)));
-    EXPECT_STREQ("abc", out);
-}
-
-TEST_F(TextFileTest, Seek_AfterPartialTokenDropsReadAhead) {
-    ASSERT_TRUE(OpenWith("abcdefgh,ij"));
-    m_file.SetDelimiters(",", 1);
-    char out[4];
-    ASSERT_EQ(1, m_file.ReadToken(out, 3));  // "abc", the rest was read ahead
+    ASSERT_EQ(1, m_file.ReadToken(out, 2));  // "de", the rest was read ahead
     EXPECT_EQ(9u, m_file.Seek(9, FILE_BEGIN));
     ASSERT_EQ(1, m_file.ReadToken(out, sizeof(out)));
-    EXPECT_STREQ("ij", out);
+    EXPECT_STREQ("hi", out);
 }
 
 TEST_F(TextFileTest, PeekAndEndOfFile_DoNotConsume) {
@@ -169,7 +144,7 @@ TEST_F(TextFileTest, PeekAndEndOfFile_DoNotConsume) {
     EXPECT_EQ(2u, m_file.GetSize());
 }
 
-TEST_F(TextFileTest, ClosedFile_EveryOperationFails) {
+TEST_F(TextFileTest, ClosedFile_EveryOperationFailsAndOpenNeedsClosed) {
     char out[4];
     EXPECT_FALSE(m_file.Close());
     EXPECT_EQ(0u, m_file.GetSize());
@@ -180,33 +155,22 @@ TEST_F(TextFileTest, ClosedFile_EveryOperationFails) {
     EXPECT_EQ(0u, m_file.Seek(0, FILE_BEGIN));
     EXPECT_FALSE(m_file.IsEndOfFile());
     EXPECT_FALSE(m_file.CommitReplace());
-}
-
-TEST_F(TextFileTest, Open_FailsWhenOpenOrMissing) {
     EXPECT_FALSE(m_file.Open(m_folder.Path("missing.txt").c_str(), GENERIC_READ, 0, OPEN_EXISTING, 0));
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
     ASSERT_TRUE(OpenWith("x"));
-    EXPECT_FALSE(m_file.Open(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0));
-    EXPECT_TRUE(m_file.Close());
-    EXPECT_FALSE(m_file.Close());
+    EXPECT_FALSE(m_file.Open(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0)) << "already open";
 }
 
-TEST_F(TextFileTest, Printf_WritesEachLfAsCrLf) {
-    ASSERT_TRUE(OpenForWriting());
-    EXPECT_TRUE(m_file.Printf("x\ny\n"));
-    EXPECT_TRUE(m_file.Printf("a\r\n%d\n\n", -5));
-    EXPECT_TRUE(m_file.Printf("tail"));
-    EXPECT_EQ("x\r\ny\r\na\r\r\n-5\r\n\r\ntail", Written());
-}
-
-TEST_F(TextFileTest, Printf_WritesLongLineWhole) {
+TEST_F(TextFileTest, Printf_WritesEachLfAsCrLfAndLongLinesWhole) {
     // A recorded scan line: 769 values of 5 digits is far beyond 1024 bytes.
     std::string line;
     for (int i = 0; i < 768; ++i) line += "65535, ";
-    line += "65535";
     ASSERT_TRUE(OpenForWriting());
+    EXPECT_TRUE(m_file.Printf("x\ny\n"));
+    EXPECT_TRUE(m_file.Printf("a\r\n%d\n\n", -5));
     EXPECT_TRUE(m_file.Printf("%s\n", line.c_str()));
-    EXPECT_EQ(line + "\r\n", Written());
+    EXPECT_TRUE(m_file.Printf("tail"));
+    EXPECT_EQ("x\r\ny\r\na\r\r\n-5\r\n\r\n" + line + "\r\ntail", Written());
 }
 
 TEST_F(TextFileTest, Write_FailsOnFileOpenForReading) {
@@ -233,20 +197,13 @@ private:
 };
 
 TEST_F(TextFileTest, CommitReplace_ReplacesTargetAndLeavesNoTemporaryFile) {
-    WriteBytes(m_path, "old");
-    ASSERT_TRUE(m_file.CreateReplacing(m_path.c_str()));
-    EXPECT_TRUE(m_file.Printf("new\n"));
-    EXPECT_EQ("old", ReadBytes(m_path)) << "target untouched while writing";
-    ASSERT_TRUE(m_file.CommitReplace());
-    EXPECT_EQ("new\r\n", ReadBytes(m_path));
+    for (const char* content : {"new\n", "newer\n"}) {  // creates, then replaces
+        ASSERT_TRUE(m_file.CreateReplacing(m_path.c_str()));
+        EXPECT_TRUE(m_file.Printf("%s", content));
+        ASSERT_TRUE(m_file.CommitReplace());
+    }
+    EXPECT_EQ("newer\r\n", ReadBytes(m_path));
     EXPECT_EQ(std::vector<std::string>{"text.txt"}, m_folder.Files());
-}
-
-TEST_F(TextFileTest, CommitReplace_CreatesMissingTarget) {
-    ASSERT_TRUE(m_file.CreateReplacing(m_path.c_str()));
-    EXPECT_TRUE(m_file.Printf("new\n"));
-    ASSERT_TRUE(m_file.CommitReplace());
-    EXPECT_EQ("new\r\n", ReadBytes(m_path));
 }
 
 TEST_F(TextFileTest, CommitReplace_FailedWriteKeepsOldFile) {
@@ -280,11 +237,6 @@ TEST_F(TextFileTest, Close_WithoutCommitDiscardsReplacement) {
     EXPECT_EQ(std::vector<std::string>{"text.txt"}, m_folder.Files());
 }
 
-TEST_F(TextFileTest, CreateReplacing_FailsInMissingFolder) {
-    EXPECT_FALSE(m_file.CreateReplacing(m_folder.Path("none\\x.txt").c_str()));
-    EXPECT_FALSE(m_file.Printf("x"));
-}
-
 struct NumberCase {
     const char* text;
     int base;
@@ -297,26 +249,19 @@ TEST(TextFileParseNumber, AcceptsOnlyWholeNumbersInRange) {
     const NumberCase cases[] = {
         {"123", 10, 0, 65535, 1, 123},
         {" 42", 10, 0, 65535, 1, 42},
-        {"+5", 10, -10, 10, 1, 5},
         {"-32768", 10, -32768, 32767, 1, -32768},
         {"32767", 10, -32768, 32767, 1, 32767},
         {"40000", 10, -32768, 32767, 0, 0},
-        {"-32769", 10, -32768, 32767, 0, 0},
-        {"65536", 10, 0, 65535, 0, 0},
         {"4294967295", 10, 0, 65535, 0, 0},
         {"99999999999999999999", 10, 0, 65535, 0, 0},
         {"abc", 10, 0, 65535, 0, 0},
         {"", 10, 0, 65535, 0, 0},
-        {" ", 10, 0, 65535, 0, 0},
         {"-", 10, -5, 5, 0, 0},
         {"12a", 10, 0, 65535, 0, 0},
         {"1 ", 10, 0, 65535, 0, 0},
-        {"1.5", 10, 0, 65535, 0, 0},
         {"ffff", 16, 0, 0xFFFF, 1, 0xFFFF},
-        {"00A0", 16, 0, 0xFFFF, 1, 0xA0},
         {"10000", 16, 0, 0xFFFF, 0, 0},
         {"0x10", 16, 0, 0xFFFF, 0, 0},
-        {"g", 16, 0, 0xFFFF, 0, 0},
     };
     for (const NumberCase& c : cases) {
         SCOPED_TRACE(c.text);

@@ -72,12 +72,6 @@ TEST_F(AreaSetTest, SetPoint_LimitsCoordinatesAndMarksBothChanged) {
     EXPECT_EQ(-10000, m_set.GetOutput3()) << "the smaller distance is output 3";
 }
 
-TEST_F(AreaSetTest, SelectArea_IgnoresIndexSevenAndAbove) {
-    m_set.SelectArea(6);
-    m_set.SelectArea(7);
-    EXPECT_EQ(6, m_set.GetCurrentIndex());
-}
-
 TEST_F(AreaSetTest, AllRaw_RoundTripReproducesSevenAreas) {
     for (BYTE a = 0; a < 7; ++a) {
         m_set.SelectArea(a);
@@ -95,18 +89,6 @@ TEST_F(AreaSetTest, AllRaw_RoundTripReproducesSevenAreas) {
     EXPECT_EQ(1u, other.IsFileModified());
     EXPECT_EQ(0u, other.IsSensorModified());
     EXPECT_EQ(6, table[34 * 6 + 32]);
-}
-
-TEST_F(AreaSetTest, ResetAll_ClearsAreasAndFlags) {
-    m_set.SelectArea(3);
-    m_set.SetPoint(0, Pack(5, 5));
-    m_set.ResetAll();
-    BYTE table[AreaSet::kTableBytes];
-    m_set.GetAllRaw(table);
-    EXPECT_EQ(std::string(AreaSet::kTableBytes, '\0'), std::string(reinterpret_cast<char*>(table), sizeof(table)));
-    EXPECT_EQ(0, m_set.GetCurrentIndex());
-    EXPECT_EQ(0u, m_set.IsFileModified());
-    EXPECT_EQ(0u, m_set.IsSensorModified());
 }
 
 TEST_F(AreaSetTest, EffectivePartitionShape_OwnShapeWhereSelectable) {
@@ -161,13 +143,9 @@ TEST_F(AreaSetTest, BuildStepTable_RatioOutput) {
     m_set.BuildStepTable();
     EXPECT_EQ(1500, Boundary(384, 1));  // 3000 * 1500 / 3000
     EXPECT_EQ(1522, Boundary(100, 1));  // 3044 * 1500 / 3000
-}
-
-TEST_F(AreaSetTest, BuildStepTable_NegativeRatioOutputHasNoZone) {
     LoadQuadrangle(-1500, 2);
     m_set.BuildStepTable();
-    EXPECT_EQ(3000, Boundary(384, 0));
-    EXPECT_EQ(0, Boundary(384, 1)) << "not wrapped to 16 bits";
+    EXPECT_EQ(0, Boundary(384, 1)) << "a negative distance has no zone, not one wrapped to 16 bits";
 }
 
 TEST_F(AreaSetTest, BuildStepTable_ImageRows) {
@@ -207,33 +185,44 @@ protected:
     TestCanvas m_canvas;
 };
 
-TEST_F(AreaSetDrawTest, Draw_StraightZonesInTheirColours) {
+struct Probe {
+    int x, y;  // mm
+    COLORREF colour;
+};
+
+struct ZoneCase {
+    const char* name;
+    int shape;
+    std::vector<Probe> probes;
+};
+
+TEST_F(AreaSetDrawTest, Draw_ZonesInTheirColoursByShape) {
+    const ZoneCase cases[] = {
+        {"straight", 0,
+         {{0, 500, kRed}, {0, 1500, kOrange}, {500, 2500, kYellow}, {0, 3500, kWhite}, {1500, 500, kWhite},
+          {0, -500, kWhite}}},
+        {"fan", 1, {{0, 500, kRed}, {800, 1000, kOrange}, {900, 2000, kYellow}}},
+        // Ratios 2000 / 3000 and 1000 / 3000 of the outline.
+        {"ratio", 2, {{0, 500, kRed}, {0, 1500, kOrange}, {0, 2500, kYellow}, {800, 1500, kYellow}}},
+        {"unknown shape 3: no output 2 and 3 zones", 3, {{0, 500, kYellow}, {0, 1500, kYellow}, {0, 2500, kYellow}}},
+    };
+    for (const ZoneCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_canvas.Fill(kWhite);
+        LoadRectangle(c.shape);
+        BuildAndDraw();
+        for (const Probe& p : c.probes) EXPECT_EQ(p.colour, m_canvas.Pixel(p.x, p.y)) << p.x << "," << p.y;
+    }
+}
+
+TEST_F(AreaSetDrawTest, Draw_MasksWhatLiesBelowAndRestoresRop) {
     LoadRectangle(0);
+    m_canvas.Fill(RGB(0x80, 0xFF, 0xFF));
     SetROP2(m_canvas.Dc(), R2_XORPEN);
     BuildAndDraw();
     EXPECT_EQ(R2_XORPEN, GetROP2(m_canvas.Dc()));
-    EXPECT_EQ(kRed, m_canvas.Pixel(0, 500));
-    EXPECT_EQ(kOrange, m_canvas.Pixel(0, 1500));
-    EXPECT_EQ(kYellow, m_canvas.Pixel(500, 2500));
-    EXPECT_EQ(kWhite, m_canvas.Pixel(0, 3500));
-    EXPECT_EQ(kWhite, m_canvas.Pixel(1500, 500));
-    EXPECT_EQ(kWhite, m_canvas.Pixel(0, -500));
-}
-
-TEST_F(AreaSetDrawTest, Draw_MasksWhatLiesBelow) {
-    LoadRectangle(0);
-    m_canvas.Fill(RGB(0x80, 0xFF, 0xFF));
-    BuildAndDraw();
     EXPECT_EQ(RGB(0x80, 0xFF, 0x66), m_canvas.Pixel(0, 2500));
     EXPECT_EQ(RGB(0x80, 0x66, 0x66), m_canvas.Pixel(0, 500));
-}
-
-TEST_F(AreaSetDrawTest, Draw_FanZonesAreCircles) {
-    LoadRectangle(1);
-    BuildAndDraw();
-    EXPECT_EQ(kRed, m_canvas.Pixel(0, 500));
-    EXPECT_EQ(kOrange, m_canvas.Pixel(800, 1000)) << "1281 mm from the sensor";
-    EXPECT_EQ(kYellow, m_canvas.Pixel(900, 2000));
 }
 
 TEST_F(AreaSetDrawTest, Draw_Output3WithFunctionIsHatched) {
@@ -265,44 +254,17 @@ TEST_F(AreaSetDrawTest, Draw_MirrorModeCrossHatchesTheArea) {
     EXPECT_GT(crossed, 0);
 }
 
-TEST_F(AreaSetDrawTest, Draw_UnknownShapeHasNoOutput2And3Zones) {
-    LoadRectangle(3);
-    EXPECT_EQ(3, m_set.GetPartitionShape());
-    BuildAndDraw();
-    EXPECT_EQ(kYellow, m_canvas.Pixel(0, 500));
-    EXPECT_EQ(kYellow, m_canvas.Pixel(0, 1500));
-    EXPECT_EQ(kYellow, m_canvas.Pixel(0, 2500));
-}
-
-TEST_F(AreaSetDrawTest, Draw_RatioZonesScaleTheOutline) {
-    LoadRectangle(2);  // ratios 2000 / 3000 and 1000 / 3000 of the outline
-    BuildAndDraw();
-    EXPECT_EQ(kRed, m_canvas.Pixel(0, 500));
-    EXPECT_EQ(kOrange, m_canvas.Pixel(0, 1500));
-    EXPECT_EQ(kYellow, m_canvas.Pixel(0, 2500));
-    EXPECT_EQ(kYellow, m_canvas.Pixel(800, 1500)) << "beyond x 667 of the scaled outline";
-}
-
-TEST_F(AreaSetDrawTest, Draw_FlatAreaWithRatioShapeDrawsNothing) {
-    LoadPoints(m_set, {{1000, 0}, {-1000, 0}}, 2000, 1000, 2);
-    EXPECT_EQ(0, m_set.MaxAbsY());
-    BuildAndDraw();
-    for (int x = -1000; x <= 1000; x += 100) EXPECT_EQ(kWhite, m_canvas.Pixel(x, 0)) << x;
-}
-
-TEST_F(AreaSetDrawTest, Draw_OldZonesAreNotDrawnAgain) {
+TEST_F(AreaSetDrawTest, Draw_NothingFromFlatOrOldZonesOrWithoutCaps) {
     m_set.Draw(m_canvas.Dc());
     EXPECT_EQ(kWhite, m_canvas.Pixel(0, 500)) << "nothing built yet";
     LoadRectangle(0);
     m_set.BuildRegions();
-    LoadPoints(m_set, {}, 0, 0, 0);
+    // A flat area has no largest |y| to scale a ratio by.
+    LoadPoints(m_set, {{1000, 0}, {-1000, 0}}, 2000, 1000, 2);
+    EXPECT_EQ(0, m_set.MaxAbsY());
     m_set.BuildRegions();
     m_set.Draw(m_canvas.Dc());
-    EXPECT_EQ(kWhite, m_canvas.Pixel(0, 500));
-    EXPECT_EQ(kWhite, m_canvas.Pixel(0, 2500));
-}
-
-TEST_F(AreaSetDrawTest, Draw_NothingWithoutSensorCaps) {
+    for (int y : {0, 500, 1500, 2500}) EXPECT_EQ(kWhite, m_canvas.Pixel(0, y)) << y;
     LoadRectangle(0);
     m_set.BuildRegions();
     m_set.ClearDevice();
@@ -317,9 +279,7 @@ TEST_F(AreaSetTest, RegionBuilders_Shapes) {
     };
     LoadTriangle(0, 0);
     const Probe probes[] = {
-        {m_set.StraightRegion(500), {9000, 499}, {0, 501}},
         {m_set.FanRegion(500), {300, 300}, {400, 400}},
-        {m_set.Output1Region(), {0, 1500}, {0, 2100}},
         {m_set.RatioRegion(0.5), {0, 900}, {0, 1100}},
         {m_set.RatioRegion(7.0), {0, 1900}, {0, 2100}},
         {m_set.SensorFieldRegion(), {0, 9000}, {0, -100}},
@@ -354,13 +314,7 @@ private:
     HANDLE m_mutex;
 };
 
-void EmptyTheClipboard() {
-    ASSERT_TRUE(OpenClipboard(NULL));
-    EmptyClipboard();
-    CloseClipboard();
-}
-
-// Puts a block of `size` bytes of the area format on the clipboard.
+// Empties the clipboard and puts a zeroed block of `size` bytes on it.
 void PlaceBlock(UINT format, SIZE_T size) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
     ASSERT_NE(static_cast<HGLOBAL>(NULL), memory);
@@ -378,7 +332,7 @@ std::string Raw(AreaSet& set) {
 
 TEST_F(AreaSetTest, Clipboard_CopyPasteCutAndUndo) {
     ClipboardLock lock;
-    EmptyTheClipboard();
+    PlaceBlock(CF_TEXT, 8);
     EXPECT_FALSE(m_set.CanPaste());
     EXPECT_FALSE(m_set.PasteFromClipboard()) << "nothing to paste";
 
@@ -386,6 +340,7 @@ TEST_F(AreaSetTest, Clipboard_CopyPasteCutAndUndo) {
     const std::string triangle = Raw(m_set);
     ASSERT_TRUE(m_set.CopyToClipboard());
     EXPECT_TRUE(m_set.CanPaste());
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT)) << "copied without emptying the clipboard";
 
     // Paste into area 3, then undo it.
     m_set.SelectArea(2);
@@ -399,7 +354,7 @@ TEST_F(AreaSetTest, Clipboard_CopyPasteCutAndUndo) {
     EXPECT_EQ(std::string(34, '\0'), Raw(m_set));
 
     // Cut area 1: its record goes to the clipboard and comes back by undo.
-    EmptyTheClipboard();
+    PlaceBlock(CF_TEXT, 8);
     m_set.SelectArea(0);
     ASSERT_TRUE(m_set.CutCurrent());
     EXPECT_EQ(std::string(34, '\0'), Raw(m_set));
@@ -408,21 +363,6 @@ TEST_F(AreaSetTest, Clipboard_CopyPasteCutAndUndo) {
     m_set.SelectArea(5);
     ASSERT_TRUE(m_set.PasteFromClipboard());
     EXPECT_EQ(triangle, Raw(m_set));
-}
-
-TEST_F(AreaSetTest, Clipboard_CopyKeepsOtherFormats) {
-    ClipboardLock lock;
-    const char text[] = "kept";
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof(text));
-    std::memcpy(GlobalLock(memory), text, sizeof(text));
-    GlobalUnlock(memory);
-    ASSERT_TRUE(OpenClipboard(NULL));
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
-    ASSERT_TRUE(m_set.CopyToClipboard());
-    EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
-    EXPECT_TRUE(m_set.CanPaste());
 }
 
 TEST_F(AreaSetTest, Clipboard_ShortBlockIsRefused) {
@@ -436,7 +376,7 @@ TEST_F(AreaSetTest, Clipboard_ShortBlockIsRefused) {
     EXPECT_FALSE(m_set.PasteFromClipboard());
     EXPECT_EQ(before, Raw(m_set));
     EXPECT_EQ(0u, m_set.IsFileModified());
-    EmptyTheClipboard();
+    PlaceBlock(CF_TEXT, 8);
 }
 
 }  // namespace
