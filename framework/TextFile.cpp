@@ -12,7 +12,7 @@ TextFile::TextFile()
       m_buffered(0),
       m_readCount(0),
       m_tokenCut(0),
-      m_writeFailed(0) {
+      m_writeError(0) {
     std::memset(m_isDelimiter, 0, sizeof(m_isDelimiter));
 }
 
@@ -36,7 +36,7 @@ BOOL TextFile::Open(const char* name, DWORD access, DWORD share, DWORD dispositi
     m_buffered = 0;
     m_readCount = 0;
     m_tokenCut = 0;
-    m_writeFailed = 0;
+    m_writeError = 0;
     return TRUE;
 }
 
@@ -192,12 +192,12 @@ BOOL TextFile::Write(const void* data, DWORD count) {
     }
     DWORD written = 0;
     if (!WriteFile(m_file, data, count, &written, NULL)) {
-        m_writeFailed = 1;
+        NoteWriteError();
         return FALSE;
     }
     if (written != count) {
-        m_writeFailed = 1;
         SetLastError(ERROR_DISK_FULL);
+        NoteWriteError();
         return FALSE;
     }
     return TRUE;
@@ -218,8 +218,8 @@ BOOL TextFile::Printf(const char* fmt, ...) {
         va_end(args);
         if (length >= 0 && static_cast<size_t>(length) < text.size()) break;
         if (text.size() >= 0x10000000) {
-            m_writeFailed = 1;
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            NoteWriteError();
             return FALSE;
         }
         text.resize(length >= 0 ? static_cast<size_t>(length) + 1 : text.size() * 2);
@@ -232,7 +232,7 @@ BOOL TextFile::Printf(const char* fmt, ...) {
         out += text[i];
     }
     if (Write(out.data(), static_cast<DWORD>(out.size()))) return TRUE;
-    m_writeFailed = 1;  // also when a derived Write failed
+    NoteWriteError();  // also when a derived Write failed
     return FALSE;
 }
 
@@ -286,8 +286,8 @@ BOOL TextFile::CommitReplace() {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    if (m_writeFailed || !FlushFileBuffers(m_file)) {
-        DWORD saved = m_writeFailed ? ERROR_WRITE_FAULT : GetLastError();
+    if (m_writeError != 0 || !FlushFileBuffers(m_file)) {
+        DWORD saved = m_writeError != 0 ? m_writeError : GetLastError();
         Close();
         SetLastError(saved);
         return FALSE;
@@ -304,6 +304,13 @@ BOOL TextFile::CommitReplace() {
         return FALSE;
     }
     return TRUE;
+}
+
+// Keeps the first write failure's code for CommitReplace to report.
+void TextFile::NoteWriteError() {
+    DWORD error = GetLastError();
+    if (m_writeError == 0) m_writeError = error != 0 ? error : static_cast<DWORD>(ERROR_WRITE_FAULT);
+    SetLastError(error);
 }
 
 int TextFile::ParseNumber(const char* text, int base, long min, long max, long* value) {

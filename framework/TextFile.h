@@ -57,7 +57,8 @@ public:
     // Creates a temporary file for writing in the folder of `name`.
     BOOL CreateReplacing(const char* name);
     // Closes the temporary file and moves it over the target. Fails, deleting
-    // the temporary file, when any write failed or the move fails.
+    // the temporary file, when any write failed (with that write's error) or
+    // the move fails.
     BOOL CommitReplace();
 
     // Reads a whole number in `base` (2..16) with optional leading blanks and
@@ -79,6 +80,7 @@ private:
     int ConsumeDelimiter(int* atEnd);
     void Terminate(char* out, DWORD size);
     void DiscardReplacing();
+    void NoteWriteError();
 
     HANDLE m_file;               // NULL when closed
     std::string m_delimiters;    // the caller's delimiter bytes
@@ -89,7 +91,7 @@ private:
     DWORD m_buffered;
     DWORD m_readCount;           // bytes delivered by the last ReadToken
     int m_tokenCut;
-    int m_writeFailed;           // a write failed since the file was opened
+    DWORD m_writeError;          // the first write failure since opening, or 0
     std::string m_replaceTarget; // the file CommitReplace replaces, or empty
     std::string m_tempName;      // the temporary file being written
 };

@@ -214,6 +214,7 @@ TEST_F(TextFileTest, CommitReplace_FailedWriteKeepsOldFile) {
     EXPECT_FALSE(file.Printf("second\n"));
     EXPECT_TRUE(file.Printf("third\n")) << "the base writes again";
     EXPECT_FALSE(file.CommitReplace());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_DISK_FULL), GetLastError());
     EXPECT_EQ("old", ReadBytes(m_path));
     EXPECT_EQ(std::vector<std::string>{"text.txt"}, m_folder.Files());
 }
