@@ -1,9 +1,9 @@
 // Save and load time of a 10,000-scan measuring data file in each layout:
 // seconds and MB/s for every save and for the loads of the readable layouts.
-#include "sensor/MeasuringData.h"
-
 #include <cstdio>
 #include <string>
+
+#include "sensor/MeasuringData.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ int main() {
     struct Layout {
         const char* name;
         BYTE format;
-        int columns;   // read back with LoadColumns
+        int columns;  // read back with LoadColumns
         int readable;
     };
     const Layout layouts[] = {

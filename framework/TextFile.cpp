@@ -6,13 +6,7 @@
 #include <vector>
 
 TextFile::TextFile()
-    : m_file(NULL),
-      m_crlf(0),
-      m_start(0),
-      m_buffered(0),
-      m_readCount(0),
-      m_tokenCut(0),
-      m_writeError(0) {
+    : m_file(NULL), m_crlf(0), m_start(0), m_buffered(0), m_readCount(0), m_tokenCut(0), m_writeError(0) {
     std::memset(m_isDelimiter, 0, sizeof(m_isDelimiter));
 }
 
@@ -322,10 +316,14 @@ int TextFile::ParseNumber(const char* text, int base, long min, long max, long* 
     int digits = 0;
     for (;; ++p, ++digits) {
         int digit;
-        if (*p >= '0' && *p <= '9') digit = *p - '0';
-        else if (*p >= 'a' && *p <= 'z') digit = *p - 'a' + 10;
-        else if (*p >= 'A' && *p <= 'Z') digit = *p - 'A' + 10;
-        else break;
+        if (*p >= '0' && *p <= '9')
+            digit = *p - '0';
+        else if (*p >= 'a' && *p <= 'z')
+            digit = *p - 'a' + 10;
+        else if (*p >= 'A' && *p <= 'Z')
+            digit = *p - 'A' + 10;
+        else
+            break;
         if (digit >= base) break;
         magnitude = magnitude * base + digit;
         if (magnitude > 0xFFFFFFFFLL) break;  // far outside every range

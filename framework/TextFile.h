@@ -89,11 +89,11 @@ private:
     char m_buffer[kBufferSize];  // read-ahead bytes at m_start
     DWORD m_start;
     DWORD m_buffered;
-    DWORD m_readCount;           // bytes delivered by the last ReadToken
+    DWORD m_readCount;  // bytes delivered by the last ReadToken
     int m_tokenCut;
-    DWORD m_writeError;          // the first write failure since opening, or 0
-    std::string m_replaceTarget; // the file CommitReplace replaces, or empty
-    std::string m_tempName;      // the temporary file being written
+    DWORD m_writeError;           // the first write failure since opening, or 0
+    std::string m_replaceTarget;  // the file CommitReplace replaces, or empty
+    std::string m_tempName;       // the temporary file being written
 };
 
 #endif

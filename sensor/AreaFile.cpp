@@ -73,13 +73,17 @@ int AreaFile::Write(TextFile& file, const BYTE* table) {
         const BYTE* record = table + area * kRecordBytes;
         ok = ok && file.Printf("[Area%d]\n[Output1]\n", area + 1);
         for (int p = 0; p < 7; ++p) {
-            ok = ok && file.Printf("[Point%d]\n%d %d\n", p + 1, ReadShort(record + 4 * p), ReadShort(record + 4 * p + 2));
+            ok = ok && file.Printf("[Point%d]\n%d %d\n", p + 1, ReadShort(record + 4 * p),
+                                   ReadShort(record + 4 * p + 2));
         }
         WORD flags = static_cast<WORD>(ReadShort(record + kFlagsOffset));
         ok = ok && file.Printf("[Output2]\n%d\n[Output3]\n%d\n", ReadShort(record + kOutput2Offset),
                                ReadShort(record + kOutput3Offset));
-        ok = ok && file.Printf("[PartitionShape]\n%d\n[2ScanMode]\n%d\n[MirrorReflectionMode]\n%d\n[HalfHysteresis]\n%d\n\n",
-                               (flags >> 3) & 3, flags & 7, (flags >> 5) & 1, (flags >> 6) & 1);
+        ok =
+            ok &&
+            file.Printf(
+                "[PartitionShape]\n%d\n[2ScanMode]\n%d\n[MirrorReflectionMode]\n%d\n[HalfHysteresis]\n%d\n\n",
+                (flags >> 3) & 3, flags & 7, (flags >> 5) & 1, (flags >> 6) & 1);
     }
     return ok;
 }
@@ -127,7 +131,8 @@ int AreaFile::ParseArea(TextFile& file, int area, BYTE* record) {
     if (!ExpectKey(file, key) || !ExpectKey(file, "[Output1]")) return 0;
     for (int p = 0; p < 7; ++p) {
         std::snprintf(key, sizeof(key), "[Point%d]", p + 1);
-        if (!ExpectKey(file, key) || !ReadShortValue(file, record + 4 * p) || !ReadShortValue(file, record + 4 * p + 2)) {
+        if (!ExpectKey(file, key) || !ReadShortValue(file, record + 4 * p) ||
+            !ReadShortValue(file, record + 4 * p + 2)) {
             return 0;
         }
     }

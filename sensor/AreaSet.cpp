@@ -36,8 +36,12 @@ short Clamp(short value, int limit) {
     return value;
 }
 
-short PackedX(DWORD packed) { return static_cast<short>(LOWORD(packed)); }
-short PackedY(DWORD packed) { return static_cast<short>(HIWORD(packed)); }
+short PackedX(DWORD packed) {
+    return static_cast<short>(LOWORD(packed));
+}
+short PackedY(DWORD packed) {
+    return static_cast<short>(HIWORD(packed));
+}
 
 DWORD Pack(short x, short y) {
     return static_cast<DWORD>(static_cast<WORD>(x)) | (static_cast<DWORD>(static_cast<WORD>(y)) << 16);
@@ -99,8 +103,12 @@ AreaSet::~AreaSet() {
     DeleteObject(m_output3Hatch);
 }
 
-void AreaSet::SetDevice(SensorCaps* caps) { m_caps = caps; }
-void AreaSet::ClearDevice() { m_caps = NULL; }
+void AreaSet::SetDevice(SensorCaps* caps) {
+    m_caps = caps;
+}
+void AreaSet::ClearDevice() {
+    m_caps = NULL;
+}
 
 int AreaSet::Init() {
     if (m_caps == NULL) {
@@ -113,7 +121,9 @@ int AreaSet::Init() {
     return 1;
 }
 
-int AreaSet::GetCurrentIndex() const { return m_currentIndex; }
+int AreaSet::GetCurrentIndex() const {
+    return m_currentIndex;
+}
 
 void AreaSet::SelectArea(BYTE index) {
     if (index >= kAreaCount) return;
@@ -127,7 +137,9 @@ void AreaSet::MarkChanged() {
     m_sensorModified = 1;
 }
 
-DWORD AreaSet::GetPoint(int pos) const { return m_current->GetPoint(pos); }
+DWORD AreaSet::GetPoint(int pos) const {
+    return m_current->GetPoint(pos);
+}
 
 void AreaSet::SetPoint(int pos, DWORD packed) {
     short x = Clamp(PackedX(packed), kCoordinateLimit);
@@ -136,14 +148,18 @@ void AreaSet::SetPoint(int pos, DWORD packed) {
     MarkChanged();
 }
 
-short AreaSet::GetOutput2() const { return m_current->GetOutput2(); }
+short AreaSet::GetOutput2() const {
+    return m_current->GetOutput2();
+}
 
 void AreaSet::SetOutput2(short value) {
     m_current->SetOutput2(Clamp(value, kCoordinateLimit));
     MarkChanged();
 }
 
-short AreaSet::GetOutput3() const { return m_current->GetOutput3(); }
+short AreaSet::GetOutput3() const {
+    return m_current->GetOutput3();
+}
 
 void AreaSet::SetOutput3(short value) {
     m_current->SetOutput3(Clamp(value, kCoordinateLimit));
@@ -163,37 +179,63 @@ void AreaSet::SetPartitionShape(BYTE shape) {
     MarkChanged();
 }
 
-BYTE AreaSet::GetPartitionShape() const { return m_current->GetPartitionShape(); }
+BYTE AreaSet::GetPartitionShape() const {
+    return m_current->GetPartitionShape();
+}
 
 void AreaSet::Set2ScanMode(BYTE mode) {
     m_current->Set2ScanMode(mode);
     MarkChanged();
 }
 
-BYTE AreaSet::Get2ScanMode() const { return m_current->Get2ScanMode(); }
+BYTE AreaSet::Get2ScanMode() const {
+    return m_current->Get2ScanMode();
+}
 
 void AreaSet::SetMirrorReflectionMode(BYTE mode) {
     m_current->SetMirrorReflectionMode(mode);
     MarkChanged();
 }
 
-BYTE AreaSet::GetMirrorReflectionMode() const { return m_current->GetMirrorReflectionMode(); }
+BYTE AreaSet::GetMirrorReflectionMode() const {
+    return m_current->GetMirrorReflectionMode();
+}
 
 void AreaSet::SetHalfHysteresis(BYTE half) {
     m_current->SetHalfHysteresis(half);
     MarkChanged();
 }
 
-BYTE AreaSet::GetPackedFlags() const { return m_current->PackFlags(); }
-int AreaSet::VertexIdAt(int pos) const { return m_current->VertexIdAt(pos); }
-int AreaSet::VertexPositionOf(int id) const { return m_current->VertexPositionOf(id); }
-int AreaSet::Output2Index() const { return m_current->Output2Index(); }
-int AreaSet::Output3Index() const { return m_current->Output3Index(); }
-int AreaSet::OutputIndexOf(int id) const { return m_current->OutputIndexOf(id); }
-int AreaSet::AreaGeometry25(DWORD packed) const { return m_current->AreaGeometry25(packed); }
-double AreaSet::PolarAngle(int x, int y) const { return m_current->PolarAngle(x, y); }
-double AreaSet::VertexAngle(int pos) const { return m_current->VertexAngle(pos); }
-int AreaSet::MaxAbsY() { return m_current->MaxAbsY(); }
+BYTE AreaSet::GetPackedFlags() const {
+    return m_current->PackFlags();
+}
+int AreaSet::VertexIdAt(int pos) const {
+    return m_current->VertexIdAt(pos);
+}
+int AreaSet::VertexPositionOf(int id) const {
+    return m_current->VertexPositionOf(id);
+}
+int AreaSet::Output2Index() const {
+    return m_current->Output2Index();
+}
+int AreaSet::Output3Index() const {
+    return m_current->Output3Index();
+}
+int AreaSet::OutputIndexOf(int id) const {
+    return m_current->OutputIndexOf(id);
+}
+int AreaSet::AreaGeometry25(DWORD packed) const {
+    return m_current->AreaGeometry25(packed);
+}
+double AreaSet::PolarAngle(int x, int y) const {
+    return m_current->PolarAngle(x, y);
+}
+double AreaSet::VertexAngle(int pos) const {
+    return m_current->VertexAngle(pos);
+}
+int AreaSet::MaxAbsY() {
+    return m_current->MaxAbsY();
+}
 
 void AreaSet::ResetAll() {
     for (DetectionArea& area : m_areas) area.Reset();
@@ -208,7 +250,9 @@ int AreaSet::Undo() {
     return 1;
 }
 
-int AreaSet::CanUndo() const { return m_current->CanUndo(); }
+int AreaSet::CanUndo() const {
+    return m_current->CanUndo();
+}
 
 int AreaSet::Redo() {
     if (!m_current->Redo()) return 0;
@@ -216,7 +260,9 @@ int AreaSet::Redo() {
     return 1;
 }
 
-int AreaSet::CanRedo() const { return m_current->CanRedo(); }
+int AreaSet::CanRedo() const {
+    return m_current->CanRedo();
+}
 
 // The cut can be undone: the emptied record is logged as one change.
 int AreaSet::CutCurrent() {
@@ -272,9 +318,15 @@ int AreaSet::CanPaste() const {
     return m_clipboardFormat != 0 && IsClipboardFormatAvailable(m_clipboardFormat);
 }
 
-void AreaSet::ClearHistory() { m_current->ClearHistory(); }
-void AreaSet::SetRecordHistory(DWORD on) { m_current->SetRecordHistory(on != 0); }
-void AreaSet::GetCurrentRaw(BYTE* out) const { m_current->ExportRaw(out); }
+void AreaSet::ClearHistory() {
+    m_current->ClearHistory();
+}
+void AreaSet::SetRecordHistory(DWORD on) {
+    m_current->SetRecordHistory(on != 0);
+}
+void AreaSet::GetCurrentRaw(BYTE* out) const {
+    m_current->ExportRaw(out);
+}
 
 void AreaSet::GetAllRaw(BYTE* out) const {
     for (int i = 0; i < kAreaCount; ++i) m_areas[i].ExportRaw(out + i * DetectionArea::kRawBytes);
@@ -297,7 +349,9 @@ void AreaSet::SetAllFromRaw(const BYTE* in) {
     m_sensorModified = 0;
 }
 
-DetectionArea* AreaSet::GetCurrentArea() { return m_current; }
+DetectionArea* AreaSet::GetCurrentArea() {
+    return m_current;
+}
 
 int AreaSet::SaveFile(const char* path) {
     BYTE table[kTableBytes];
@@ -321,10 +375,18 @@ int AreaSet::ParseText(TextFile& file, BYTE* raw) {
     return AreaFile::Parse(file, raw);
 }
 
-void AreaSet::SetFileModified(DWORD modified) { m_fileModified = modified; }
-DWORD AreaSet::IsFileModified() const { return m_fileModified; }
-void AreaSet::SetSensorModified(DWORD modified) { m_sensorModified = modified; }
-DWORD AreaSet::IsSensorModified() const { return m_sensorModified; }
+void AreaSet::SetFileModified(DWORD modified) {
+    m_fileModified = modified;
+}
+DWORD AreaSet::IsFileModified() const {
+    return m_fileModified;
+}
+void AreaSet::SetSensorModified(DWORD modified) {
+    m_sensorModified = modified;
+}
+DWORD AreaSet::IsSensorModified() const {
+    return m_sensorModified;
+}
 
 // ---- Regions of the current area -------------------------------------------
 
@@ -398,10 +460,14 @@ double AreaSet::RatioOf(short distance) {
 // The zone within `distance` for a partition shape; an unknown shape has none.
 HRGN AreaSet::ZoneRegion(int shape, short distance) {
     switch (shape) {
-    case kStraight: return StraightRegion(distance);
-    case kFan: return FanRegion(distance);
-    case kRatio: return RatioRegion(RatioOf(distance));
-    default: return EmptyRegion();
+        case kStraight:
+            return StraightRegion(distance);
+        case kFan:
+            return FanRegion(distance);
+        case kRatio:
+            return RatioRegion(RatioOf(distance));
+        default:
+            return EmptyRegion();
     }
 }
 
@@ -526,10 +592,12 @@ void AreaSet::TabulateOutput1(int area, const Vertex* points) {
         if (s1 < kFirstUsableStep) s1 = kFirstUsableStep;
         if (s1 > kLastUsableStep || s2 < kFirstUsableStep) break;
         if (s2 > kLastUsableStep) s2 = kLastUsableStep;
-        const long long n = std::llabs(static_cast<long long>(p1.x) * p2.y - static_cast<long long>(p2.x) * p1.y);
+        const long long n =
+            std::llabs(static_cast<long long>(p1.x) * p2.y - static_cast<long long>(p2.x) * p1.y);
         for (int k = s1; k <= s2; ++k) {
             const double theta = StepAngle(k);
-            const long long d = std::llabs(static_cast<long long>((p1.x - p2.x) * std::sin(theta) - (p1.y - p2.y) * std::cos(theta)));
+            const long long d = std::llabs(
+                static_cast<long long>((p1.x - p2.x) * std::sin(theta) - (p1.y - p2.y) * std::cos(theta)));
             if (d == 0) continue;  // the ray runs along the edge
             const WORD distance = static_cast<WORD>(n / d < kMaxBoundary ? n / d : kMaxBoundary);
             WORD& entry = m_boundaryTable[area][k][0];
@@ -557,7 +625,8 @@ void AreaSet::TabulateOutput(int area, int column, int shape, short distance) {
             entry = outer;
             if (distance >= m_ratioBase) continue;
             // A base of 0 or a negative distance leaves no zone.
-            const long long scaled = m_ratioBase > 0 ? static_cast<long long>(outer) * distance / m_ratioBase : 0;
+            const long long scaled =
+                m_ratioBase > 0 ? static_cast<long long>(outer) * distance / m_ratioBase : 0;
             entry = static_cast<WORD>(scaled > 0 ? scaled : 0);
         }
     }
@@ -584,7 +653,9 @@ void AreaSet::BuildImage(int area, int column) {
 }
 
 WORD AreaSet::GetBoundary(int area, int step, int column) const {
-    if (area < 0 || area >= kAreaCount || step < 0 || step >= kBoundarySteps || column < 0 || column >= kColumns) return 0;
+    if (area < 0 || area >= kAreaCount || step < 0 || step >= kBoundarySteps || column < 0 ||
+        column >= kColumns)
+        return 0;
     return m_boundaryTable[area][step][column];
 }
 

@@ -13,8 +13,8 @@ const char kFileHeader[] = "[ZOR Measuring Data File]";
 const char kDataKey[] = "[Measuring Data]";
 const char kLineEnds[] = "\r\n";
 const char kValueDelimiters[] = ",\r\n";
-const DWORD kLineChars = 255;   // header lines and pieces of the first line
-const DWORD kValueChars = 15;   // one value token
+const DWORD kLineChars = 255;  // header lines and pieces of the first line
+const DWORD kValueChars = 15;  // one value token
 const DWORD kFlushBytes = 65536;
 
 // Collects the text of many lines and hands it to the file in large pieces,
@@ -77,7 +77,8 @@ int OpenForReading(TextFile& file, const char* path) {
 
 }  // namespace
 
-MeasuringData::MeasuringData() : m_liveCaps(NULL), m_stopDrawing(0), m_modified(0), m_saveFormat(kFormatDistance) {}
+MeasuringData::MeasuringData()
+    : m_liveCaps(NULL), m_stopDrawing(0), m_modified(0), m_saveFormat(kFormatDistance) {}
 
 MeasuringData::~MeasuringData() {}
 
@@ -140,9 +141,12 @@ void MeasuringData::Clear() {
 
 int MeasuringData::ModelConstant() const {
     switch (m_caps.GetModel()) {
-    case 0: return 1000;
-    case 1: return 330;
-    default: return 150;
+        case 0:
+            return 1000;
+        case 1:
+            return 330;
+        default:
+            return 150;
     }
 }
 
@@ -192,9 +196,12 @@ int MeasuringData::WriteText(TextFile& file) const {
     const char dataLine[] = "[Measuring Data]\n";  // written as it is: a bare LF
     file.Write(dataLine, sizeof(dataLine) - 1);
     switch (m_saveFormat) {
-    case kFormatDistance: return WriteDistance(file);
-    case kFormatAsicMemory: return WriteAsicMemory(file);
-    default: return WriteDistance2(file);
+        case kFormatDistance:
+            return WriteDistance(file);
+        case kFormatAsicMemory:
+            return WriteAsicMemory(file);
+        default:
+            return WriteDistance2(file);
     }
 }
 
@@ -231,7 +238,8 @@ int MeasuringData::WriteAsicMemory(TextFile& file) const {
                 batch.Text(i < 15 ? "," : " ,");
                 if (i < 4) {
                     // Printed as a signed 32-bit number, high word first.
-                    DWORD pair = static_cast<DWORD>(scan.GetStep(g + 2 * i + 345)) << 16 | scan.GetStep(g + 2 * i + 346);
+                    DWORD pair = static_cast<DWORD>(scan.GetStep(g + 2 * i + 345)) << 16 |
+                                 scan.GetStep(g + 2 * i + 346);
                     batch.Number(static_cast<LONG>(pair));
                 }
                 batch.Text(i < 4 ? "," : " ,");
@@ -301,7 +309,8 @@ int MeasuringData::ReadHeader(TextFile& file, SensorCaps* caps) {
     char version[kLineChars + 1];
     if (!ExpectLine(file, "[Model]") || !ReadHexLine(file, &model) || !SkipLine(file)) return 0;
     if (!ExpectLine(file, "[Function]") || !ReadHexLine(file, &function) || !SkipLine(file)) return 0;
-    if (!ExpectLine(file, "[Version]") || !file.ReadField(version, sizeof(version)) || !SkipLine(file)) return 0;
+    if (!ExpectLine(file, "[Version]") || !file.ReadField(version, sizeof(version)) || !SkipLine(file))
+        return 0;
     if (!ExpectLine(file, kDataKey)) return 0;
     caps->SetModel(model);
     caps->SetVersionText(version);

@@ -89,8 +89,8 @@ private:
     ScanList m_scans;
     mutable CriticalLock m_lock;
     SensorCaps m_caps;
-    SensorCaps* m_liveCaps;             // not owned
-    volatile LONG m_stopDrawing;        // set by any thread, read while drawing
+    SensorCaps* m_liveCaps;       // not owned
+    volatile LONG m_stopDrawing;  // set by any thread, read while drawing
     DWORD m_modified;
     BYTE m_saveFormat;
 };

@@ -1,7 +1,6 @@
-#include "framework/TextFile.h"
-
 #include <gtest/gtest.h>
 
+#include "framework/TextFile.h"
 #include "tests/TestFiles.h"
 
 namespace {
@@ -64,7 +63,10 @@ TEST_F(TextFileTest, ReadToken_SplitsAtDelimiters) {
         {"LF only in the set", "a\r\nb", "\n", 16, {{"a\r", false}, {"b", false}}},
         {"long token is split", "abcdef,g", comma, 4, {{"abcd", true}, {"ef", false}, {"g", false}}},
         {"token of exactly size", "abcd,e", comma, 4, {{"abcd", true}, {"", false}, {"e", false}}},
-        {"no set: fixed blocks", std::string("0123456789abcdefghij"), "", 8,
+        {"no set: fixed blocks",
+         std::string("0123456789abcdefghij"),
+         "",
+         8,
          {{"01234567", true}, {"89abcdef", true}, {"ghij", false}}},
         {"empty file", "", kCommaCrLf, 16, {}},
     };
@@ -86,7 +88,8 @@ TEST_F(TextFileTest, ReadToken_SplitsAtDelimiters) {
 
 TEST_F(TextFileTest, ReadToken_KeepsCrLfTogetherAcrossReadAhead) {
     // Lines whose CR falls on every boundary of the read-ahead buffer.
-    const DWORD lengths[] = {14, 15, 16, 17, 31, 32, 33, 4095, 4096, 16383, 16384, 16385, 32766, 32767, 32768, 32769};
+    const DWORD lengths[] = {14,   15,    16,    17,    31,    32,    33,    4095,
+                             4096, 16383, 16384, 16385, 32766, 32767, 32768, 32769};
     for (DWORD length : lengths) {
         SCOPED_TRACE(length);
         ASSERT_TRUE(OpenWith(std::string(length, 'x') + "\r\n\r\ny"));
@@ -158,7 +161,8 @@ TEST_F(TextFileTest, ClosedFile_EveryOperationFailsAndOpenNeedsClosed) {
     EXPECT_FALSE(m_file.Open(m_folder.Path("missing.txt").c_str(), GENERIC_READ, 0, OPEN_EXISTING, 0));
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
     ASSERT_TRUE(OpenWith("x"));
-    EXPECT_FALSE(m_file.Open(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0)) << "already open";
+    EXPECT_FALSE(m_file.Open(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0))
+        << "already open";
 }
 
 TEST_F(TextFileTest, Printf_WritesEachLfAsCrLfAndLongLinesWhole) {

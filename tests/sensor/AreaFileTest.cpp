@@ -1,9 +1,8 @@
-#include "sensor/AreaFile.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "sensor/AreaFile.h"
 #include "sensor/AreaSet.h"
 #include "sensor/SensorCaps.h"
 #include "tests/TestFiles.h"
@@ -15,7 +14,8 @@ const char kResetArea1[] =
     "[Point1]\r\n0 0\r\n[Point2]\r\n0 0\r\n[Point3]\r\n0 0\r\n[Point4]\r\n0 0\r\n"
     "[Point5]\r\n0 0\r\n[Point6]\r\n0 0\r\n[Point7]\r\n0 0\r\n"
     "[Output2]\r\n0\r\n[Output3]\r\n0\r\n"
-    "[PartitionShape]\r\n0\r\n[2ScanMode]\r\n0\r\n[MirrorReflectionMode]\r\n0\r\n[HalfHysteresis]\r\n0\r\n\r\n";
+    "[PartitionShape]\r\n0\r\n[2ScanMode]\r\n0\r\n[MirrorReflectionMode]\r\n0\r\n[HalfHysteresis]"
+    "\r\n0\r\n\r\n";
 
 std::string ResetFileText() {
     std::string text = "[ZOR Area Data File]\r\n\r\n";
@@ -85,8 +85,10 @@ TEST_F(AreaFileTest, SaveFile_WritesValuesOfEachArea) {
     ASSERT_TRUE(m_set.SaveFile(m_path.c_str()));
     std::string text = ReadBytes(m_path);
     const char area7[] =
-        "[Area7]\r\n[Output1]\r\n[Point1]\r\n32767 29994\r\n[Point2]\r\n20000 29994\r\n[Point3]\r\n5000 29994\r\n"
-        "[Point4]\r\n0 29994\r\n[Point5]\r\n-5000 29994\r\n[Point6]\r\n-20000 29994\r\n[Point7]\r\n-32768 29994\r\n"
+        "[Area7]\r\n[Output1]\r\n[Point1]\r\n32767 29994\r\n[Point2]\r\n20000 29994\r\n[Point3]\r\n5000 "
+        "29994\r\n"
+        "[Point4]\r\n0 29994\r\n[Point5]\r\n-5000 29994\r\n[Point6]\r\n-20000 29994\r\n[Point7]\r\n-32768 "
+        "29994\r\n"
         "[Output2]\r\n12006\r\n[Output3]\r\n-32762\r\n[PartitionShape]\r\n2\r\n[2ScanMode]\r\n6\r\n"
         "[MirrorReflectionMode]\r\n0\r\n[HalfHysteresis]\r\n1\r\n\r\n";
     ASSERT_GE(text.size(), sizeof(area7) - 1);
@@ -116,8 +118,10 @@ TEST_F(AreaFileTest, LoadFile_OlderLayoutGivesOptionsZero) {
     std::string text = "[ZOR Area Data File]\r\n\r\n";
     for (int a = 1; a <= 7; ++a) {
         text += "[Area" + std::to_string(a) + "]\r\n[Output1]\r\n";
-        for (int p = 1; p <= 7; ++p) text += "[Point" + std::to_string(p) + "]\r\n" + std::to_string(p * 100) + " 500\r\n";
-        text += "[Output2]\r\n400\r\n[Output3]\r\n200\r\n[PartitionShape]\r\n1\r\n[JudgementMode]\r\n5\r\n\r\n";
+        for (int p = 1; p <= 7; ++p)
+            text += "[Point" + std::to_string(p) + "]\r\n" + std::to_string(p * 100) + " 500\r\n";
+        text +=
+            "[Output2]\r\n400\r\n[Output3]\r\n200\r\n[PartitionShape]\r\n1\r\n[JudgementMode]\r\n5\r\n\r\n";
     }
     ASSERT_TRUE(LoadText(text));
     m_set.SelectArea(6);
@@ -165,7 +169,8 @@ TEST_F(AreaFileTest, LoadFile_RefusedFileChangesNothing) {
         {"2-scan mode beyond three bits", Replaced("[2ScanMode]\r\n0", "[2ScanMode]\r\n8")},
         {"mirror mode not 0 or 1", Replaced("[MirrorReflectionMode]\r\n0", "[MirrorReflectionMode]\r\n2")},
         {"unknown mode key", Replaced("[2ScanMode]", "[3ScanMode]")},
-        {"token longer than 32", Replaced("[Point1]\r\n0 0", "[Point1]\r\n000000000000000000000000000000000 0")},
+        {"token longer than 32",
+         Replaced("[Point1]\r\n0 0", "[Point1]\r\n000000000000000000000000000000000 0")},
         {"headerless 224 bytes", size224},
         {"starts with <", "<" + headerless},
         {"starts with text", "Area data\r\n" + headerless},

@@ -1,10 +1,9 @@
-#include "sensor/AreaSet.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "framework/ErrorCodes.h"
+#include "sensor/AreaSet.h"
 #include "sensor/SensorCaps.h"
 #include "tests/TestCanvas.h"
 
@@ -114,8 +113,10 @@ TEST_F(AreaSetTest, BuildStepTable_TriangleOutput1) {
     EXPECT_NE(0, Boundary(513, 0));
     EXPECT_EQ(0, Boundary(514, 0));
     for (int k = 0; k < 769; ++k) {
-        if (k < 257 || k > 513) EXPECT_EQ(0, Boundary(k, 0)) << k;
-        else EXPECT_NE(0, Boundary(k, 0)) << k;
+        if (k < 257 || k > 513)
+            EXPECT_EQ(0, Boundary(k, 0)) << k;
+        else
+            EXPECT_NE(0, Boundary(k, 0)) << k;
     }
 }
 
@@ -198,13 +199,20 @@ struct ZoneCase {
 
 TEST_F(AreaSetDrawTest, Draw_ZonesInTheirColoursByShape) {
     const ZoneCase cases[] = {
-        {"straight", 0,
-         {{0, 500, kRed}, {0, 1500, kOrange}, {500, 2500, kYellow}, {0, 3500, kWhite}, {1500, 500, kWhite},
+        {"straight",
+         0,
+         {{0, 500, kRed},
+          {0, 1500, kOrange},
+          {500, 2500, kYellow},
+          {0, 3500, kWhite},
+          {1500, 500, kWhite},
           {0, -500, kWhite}}},
         {"fan", 1, {{0, 500, kRed}, {800, 1000, kOrange}, {900, 2000, kYellow}}},
         // Ratios 2000 / 3000 and 1000 / 3000 of the outline.
         {"ratio", 2, {{0, 500, kRed}, {0, 1500, kOrange}, {0, 2500, kYellow}, {800, 1500, kYellow}}},
-        {"unknown shape 3: no output 2 and 3 zones", 3, {{0, 500, kYellow}, {0, 1500, kYellow}, {0, 2500, kYellow}}},
+        {"unknown shape 3: no output 2 and 3 zones",
+         3,
+         {{0, 500, kYellow}, {0, 1500, kYellow}, {0, 2500, kYellow}}},
     };
     for (const ZoneCase& c : cases) {
         SCOPED_TRACE(c.name);

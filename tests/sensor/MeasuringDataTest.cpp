@@ -1,7 +1,6 @@
-#include "sensor/MeasuringData.h"
-
 #include <gtest/gtest.h>
 
+#include "sensor/MeasuringData.h"
 #include "tests/TestCanvas.h"
 #include "tests/TestFiles.h"
 
@@ -17,7 +16,8 @@ const char kFreshHeader[] =
 // Step k of scan `seed` holds seed * 1000 + k.
 ScanData PatternScan(int seed) {
     ScanData scan;
-    for (int k = 0; k < ScanData::kStepCount; ++k) scan.SetStep(static_cast<WORD>(k), static_cast<WORD>(seed * 1000 + k));
+    for (int k = 0; k < ScanData::kStepCount; ++k)
+        scan.SetStep(static_cast<WORD>(k), static_cast<WORD>(seed * 1000 + k));
     return scan;
 }
 
@@ -235,11 +235,14 @@ TEST_F(MeasuringDataTest, Load_RefusedFileKeepsRecordedScans) {
         {"token of 16 characters", header + longToken},
         {"scan cut short", header + DistanceLine("1").substr(0, 700)},
         {"blank line after the data", header + DistanceLine("1") + "\r\n"},
-        {"header without data key", "[ZOR Measuring Data File]\r\n[Model]\r\n0000\r\n\r\n[Function]\r\n0030\r\n"},
-        {"model not hexadecimal", "[ZOR Measuring Data File]\r\n[Model]\r\nxyz\r\n\r\n[Function]\r\n0030\r\n\r\n"
-                                  "[Version]\r\n\r\n\r\n[Measuring Data]\n"},
-        {"function beyond 16 bits", "[ZOR Measuring Data File]\r\n[Model]\r\n0000\r\n\r\n[Function]\r\n10030\r\n\r\n"
-                                    "[Version]\r\n\r\n\r\n[Measuring Data]\n"},
+        {"header without data key",
+         "[ZOR Measuring Data File]\r\n[Model]\r\n0000\r\n\r\n[Function]\r\n0030\r\n"},
+        {"model not hexadecimal",
+         "[ZOR Measuring Data File]\r\n[Model]\r\nxyz\r\n\r\n[Function]\r\n0030\r\n\r\n"
+         "[Version]\r\n\r\n\r\n[Measuring Data]\n"},
+        {"function beyond 16 bits",
+         "[ZOR Measuring Data File]\r\n[Model]\r\n0000\r\n\r\n[Function]\r\n10030\r\n\r\n"
+         "[Version]\r\n\r\n\r\n[Measuring Data]\n"},
         {"header line only", "[ZOR Measuring Data File]\r\n"},
     };
     m_data.TakeSensorCaps(NULL);
