@@ -23,7 +23,12 @@ Dialog::Dialog(const char* name) : m_parent(NULL), m_recorded(FALSE) {
 }
 
 Dialog::~Dialog() {
-    Destroy();
+    if (IsOpen()) {
+        // Derived parts are gone: record the place here and let no further
+        // message reach this object.
+        Dialog::OnDestroy(0, 0);
+        DestroyUnbound();
+    }
     if (!m_recorded) return;
     IniFile settings;
     for (int i = 0; i < 4; ++i) {

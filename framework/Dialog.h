@@ -12,7 +12,8 @@ class Dialog : public TemplateDialog {
 public:
     explicit Dialog(const char* name);
     // Destroys the window and writes the rectangle back if the dialog was
-    // open during this run (two dialogs may share one section).
+    // open during this run (two dialogs may share one section). Derived
+    // dialogs that need their own OnDestroy call Destroy in their destructor.
     ~Dialog() override;
 
     BOOL CreateModeless(LPCSTR templ, HWND parent) override;

@@ -31,6 +31,14 @@ INT_PTR DialogWindow::DoModal(LPCSTR templ, HWND parent) {
                            reinterpret_cast<LPARAM>(this));
 }
 
+void DialogWindow::DestroyUnbound() {
+    HWND hwnd = m_hwnd;
+    if (hwnd == NULL) return;
+    RemovePropA(hwnd, PropertyName());
+    m_hwnd = NULL;
+    DestroyWindow(hwnd);
+}
+
 HWND DialogWindow::GetHwnd() {
     return m_hwnd;
 }

@@ -24,6 +24,9 @@ protected:
     void SetInstance(HINSTANCE instance) { m_instance = instance; }
     // The window is gone (ended by another thread); the field forgets it.
     void ForgetHwnd() { m_hwnd = NULL; }
+    // Unbinds the window from this object, then destroys it: for destructors,
+    // when the derived parts are gone and must not receive its last messages.
+    void DestroyUnbound();
 
 private:
     HWND m_hwnd;           // set at WM_INITDIALOG, cleared at WM_DESTROY; by the dialog's thread

@@ -74,6 +74,8 @@ public:
         AddCommandHandler(kMarkerCommand, Command(&Probe::OnMarker));
         AddMessageHandler(WM_DESTROY, Handler(&Probe::OnDestroy));
     }
+    // Ended here, while this object's own handlers still exist.
+    ~Probe() override { End(); }
     LRESULT OnMarker(WORD, WORD, LPARAM) {
         PostMessageA(m_owner, WM_TEST_MARKER, 0, 0);
         return 0;

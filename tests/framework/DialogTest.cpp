@@ -168,3 +168,47 @@ TEST(Dialog_Open, BaseNameAndDamagedModal) {
     EXPECT_STREQ(longName.GetName(), "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
     EXPECT_EQ(unnamed.DoModal(MAKEINTRESOURCEA(0x7FF5), NULL), -1);
 }
+
+namespace {
+
+// Counts the messages that reach a window while it is still bound to its
+// object, from the moment a derived destructor has run.
+HWND g_watched = NULL;
+int g_boundLateMessages = 0;
+
+LRESULT CALLBACK WatchBinding(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    LPCSTR property = reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(GlobalFindAtomA("CLASSPOINTER")));
+    if (code == HC_ACTION && g_watched != NULL && sent->hwnd == g_watched &&
+        GetPropA(sent->hwnd, property) != NULL) {
+        ++g_boundLateMessages;
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+class TrackingDialog : public TestDialog {
+public:
+    TrackingDialog() : TestDialog("TrackingDlg", IDD_TEST_EXTENDED) {}
+    ~TrackingDialog() override { g_watched = GetHwnd(); }
+};
+
+}  // namespace
+
+TEST(Dialog_Open, DeletingAnOpenDialogSendsNothingToItsPartsAlreadyGone) {
+    TestSettings file;
+    TrackingDialog* dlg = new TrackingDialog;
+    HWND hwnd = dlg->Create(NULL, NULL);
+    ASSERT_NE(hwnd, (HWND)NULL);
+    ShowWindow(hwnd, SW_SHOW);
+    SetWindowPos(hwnd, NULL, 77, 66, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchBinding, NULL, GetCurrentThreadId());
+    ASSERT_NE(hook, (HHOOK)NULL);
+    g_boundLateMessages = 0;
+    delete dlg;
+    UnhookWindowsHookEx(hook);
+    g_watched = NULL;
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(g_boundLateMessages, 0);
+    EXPECT_EQ(Key("TrackingDlg", "Left"), 77);  // the place is still written
+    EXPECT_EQ(Key("TrackingDlg", "Right"), Dialog::kUnset);
+}
