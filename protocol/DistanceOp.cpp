@@ -1,0 +1,72 @@
+#include "protocol/DistanceOp.h"
+
+#include "mainwindow/Application.h"
+#include "protocol/DeviceMessages.h"
+#include "protocol/SensorDevice.h"
+
+namespace {
+
+const BYTE kGet = 0x69;
+const BYTE kUserLevel = 1;
+const int kMiddleStep = ScanData::kStepCount / 2;  // 384, straight ahead
+
+}  // namespace
+
+DistanceOp::DistanceOp() : DeviceOperation(0, kIntervalMs) {
+    AddMessageHandler(WM_TIMER, Handler(&DistanceOp::OnTimer));
+    AddMessageHandler(WM_OP_START, Handler(&DistanceOp::OnStart));
+    AddMessageHandler(WM_OP_REPLY, Handler(&DistanceOp::HandleReply));
+}
+
+DistanceOp::~DistanceOp() {}
+
+int DistanceOp::FirstStep(int count) {
+    if (count >= ScanData::kStepCount) return 0;
+    return kMiddleStep - (count - 1) / 2;
+}
+
+int DistanceOp::StepCount() {
+    // Asked for every reply: the sensor may have changed since the last one.
+    Application* application = m_application;
+    return application != NULL ? application->GetStepCount() : ScanData::kStepCount;
+}
+
+LRESULT DistanceOp::OnStart(WPARAM, LPARAM) {
+    if (HasTimer()) return 0;
+    RestartTimer();
+    SendRequest();
+    return 0;
+}
+
+LRESULT DistanceOp::OnTimer(WPARAM, LPARAM) {
+    SendRequest();
+    return 0;
+}
+
+LRESULT DistanceOp::HandleReply(WPARAM, LPARAM) {
+    std::string reply;
+    if (!TakeReply(&reply)) return 0;
+    const int count = StepCount();
+    if (!IsRunning() || count <= 0) return 0;
+    if (reply.size() != 2 * static_cast<size_t>(count) + 4 || static_cast<BYTE>(reply[1]) != kGet) return 0;
+    RestartTimer();
+    const BYTE* data = reinterpret_cast<const BYTE*>(reply.data()) + 2;
+    const int first = FirstStep(count);
+    for (int i = 0; i < count; ++i) {
+        const WORD distance = static_cast<WORD>(data[2 * i] | (data[2 * i + 1] << 8));
+        m_scan.SetStep(static_cast<WORD>(first + i), distance);
+    }
+    SensorDevice* device = m_device;
+    if (device != NULL) device->OnScan(&m_scan);
+    SendRequest();
+    return 0;
+}
+
+int DistanceOp::SendRequest() {
+    SensorDevice* device = m_device;
+    if (device == NULL || device->GetLinkLevel() != kUserLevel) return 0;
+    std::string message;
+    message += static_cast<char>(kCommand);
+    message += static_cast<char>(kGet);
+    return device->SendFrame(message);
+}

@@ -1,0 +1,121 @@
+#include "protocol/DistanceOp.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/protocol/OpTestLog.h"
+#include "tests/protocol/RecordingDevice.h"
+
+namespace {
+
+const size_t kNotFound = OpTestLog::kNotFound;
+const char* const kGet = "send:a269";
+
+// A distance reply of count words, word i = base + i; or of total bytes.
+std::string DistanceReply(int count, WORD base, size_t total = 0) {
+    std::string message = RecordingDevice::Bytes({0xA2, 0x69});
+    for (int i = 0; i < count; ++i) {
+        const WORD w = static_cast<WORD>(base + i);
+        message += static_cast<char>(w & 0xFF);
+        message += static_cast<char>(w >> 8);
+    }
+    if (total != 0) message.resize(total - 2, '\0');
+    return RecordingDevice::Complete(message);
+}
+
+class DistanceOpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_op.SetDevice(&m_device);
+        m_op.SetApplication(&m_application);
+        m_device.SetLevel(1);
+    }
+    void TearDown() override {
+        m_op.Abort();
+        m_op.Detach();
+    }
+    size_t WaitFrom(const std::string& entry, size_t from, DWORD timeoutMs = 5000) {
+        return OpTestLog::WaitFrom(m_device.m_log, entry, from, timeoutMs);
+    }
+
+    RecordingDevice m_device;
+    TestApplication m_application;
+    DistanceOp m_op;
+};
+
+}  // namespace
+
+TEST(DistanceOp_FirstStep, SmallerScansAreCentredOnStep384) {
+    const struct {
+        int count;
+        int first;
+    } rows[] = {{769, 0}, {31, 369}, {91, 339}, {1, 384}, {2, 384}, {768, 1}};
+    for (const auto& row : rows) EXPECT_EQ(DistanceOp::FirstStep(row.count), row.first) << row.count;
+}
+
+TEST_F(DistanceOpTest, ReplyIsStoredReportedAndFollowedAtOnce) {
+    m_op.SetRetry(0, 60000);  // no tick: every further request comes from a reply
+    ASSERT_EQ(m_op.Start(0), 1);
+    ASSERT_EQ(WaitFrom(kGet, 0), 0u);
+    ASSERT_EQ(m_op.OnReply(DistanceReply(769, 1000)), 1);
+    const size_t scan = WaitFrom("scan", 0);
+    ASSERT_NE(scan, kNotFound);
+    EXPECT_EQ(WaitFrom(kGet, scan), scan + 1);
+    EXPECT_EQ(m_device.ScanStep(0), 1000);
+    EXPECT_EQ(m_device.ScanStep(384), 1384);
+    EXPECT_EQ(m_device.ScanStep(768), 1768);
+}
+
+TEST_F(DistanceOpTest, RepliesOfAnotherLengthAreIgnored) {
+    m_op.SetRetry(0, 60000);
+    ASSERT_EQ(m_op.Start(0), 1);
+    ASSERT_EQ(m_op.OnReply(DistanceReply(769, 1, 1541)), 1);
+    ASSERT_EQ(m_op.OnReply(DistanceReply(769, 2, 1543)), 1);
+    ASSERT_EQ(m_op.OnReply(DistanceReply(31, 3)), 1);
+    ASSERT_EQ(m_op.OnReply(DistanceReply(769, 500)), 1);
+    ASSERT_NE(WaitFrom(kGet, 1), kNotFound);
+    // One request at the start, one after the only good reply.
+    const std::vector<std::string> want = {kGet, "scan", kGet};
+    EXPECT_EQ(m_device.m_log.Entries(), want);
+    EXPECT_EQ(m_device.ScanStep(0), 500);
+}
+
+TEST_F(DistanceOpTest, SensorWithFewerStepsFillsTheMiddleOfTheScan) {
+    const struct {
+        int count;
+        WORD first;
+    } rows[] = {{31, 369}, {91, 339}};
+    for (const auto& row : rows) {
+        m_application.SetStepCount(row.count);
+        m_op.SetRetry(0, 60000);
+        const size_t from = m_device.m_log.Count();
+        ASSERT_EQ(m_op.Start(0), 1);
+        ASSERT_EQ(m_op.OnReply(DistanceReply(row.count, 2000)), 1);
+        ASSERT_NE(WaitFrom("scan", from), kNotFound);
+        EXPECT_EQ(m_device.ScanStep(row.first), 2000) << row.count;
+        EXPECT_EQ(m_device.ScanStep(row.first + row.count - 1), 2000 + row.count - 1) << row.count;
+        // Outside the sensor's steps the scan shows no echo.
+        EXPECT_EQ(m_device.ScanStep(row.first - 1), static_cast<WORD>(ScanData::kNoEchoFill)) << row.count;
+        EXPECT_EQ(m_device.ScanStep(row.first + row.count), static_cast<WORD>(ScanData::kNoEchoFill)) << row.count;
+        m_op.Abort();
+    }
+}
+
+TEST_F(DistanceOpTest, SendsOnlyAtLevel1AndResumesOnTheNextTick) {
+    m_device.SetLevel(2);
+    m_op.SetRetry(0, 20);
+    ASSERT_EQ(m_op.Start(0), 1);
+    // Ten ticks at level 2: nothing goes out.
+    EXPECT_EQ(WaitFrom(kGet, 0, 200), kNotFound);
+    m_device.SetLevel(1);
+    EXPECT_NE(WaitFrom(kGet, 0), kNotFound);
+}
+
+TEST_F(DistanceOpTest, ReplyAfterStopIsDropped) {
+    m_op.SetRetry(0, 60000);
+    ASSERT_EQ(m_op.Start(0), 1);
+    ASSERT_NE(WaitFrom(kGet, 0), kNotFound);
+    m_op.Abort();
+    EXPECT_EQ(m_op.OnReply(DistanceReply(769, 1)), 0);
+    const std::vector<std::string> want = {kGet};
+    EXPECT_EQ(m_device.m_log.Entries(), want);
+}

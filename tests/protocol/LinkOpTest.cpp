@@ -1,0 +1,257 @@
+#include "protocol/LinkOp.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/protocol/OpTestLog.h"
+#include "tests/protocol/RecordingDevice.h"
+
+namespace {
+
+const size_t kNotFound = OpTestLog::kNotFound;
+
+// Frames worked by hand; the answer to challenge 01..08 is 0xEEA7, CRC-16/KERMIT.
+const char* const kGet = "send:a069";
+const char* const kSet1 = "send:a05a01a7ee";
+const char* const kSet3 = "send:a05a03a7ee";
+
+std::string Challenge(std::initializer_list<int> bytes) {
+    std::string message = RecordingDevice::Bytes({0xA0, 0x69});
+    message += RecordingDevice::Bytes(bytes);
+    return RecordingDevice::Complete(message);
+}
+
+std::string SetReply(int level) {
+    return RecordingDevice::Complete(RecordingDevice::Bytes({0xA0, 0x5A, level}));
+}
+
+const std::string kChallenge1to8 = Challenge({1, 2, 3, 4, 5, 6, 7, 8});
+
+class LinkOpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_op.SetDevice(&m_device);
+        m_op.SetApplication(&m_application);
+    }
+    void TearDown() override {
+        m_op.Abort();
+        m_op.Detach();
+    }
+
+    size_t WaitFrom(const std::string& entry, size_t from, DWORD timeoutMs = 5000) {
+        return OpTestLog::WaitFrom(m_device.m_log, entry, from, timeoutMs);
+    }
+
+    // Links at level 1 with ticks of intervalMs; the index after the last
+    // request the new link made.
+    size_t LinkToLevel1(DWORD intervalMs) {
+        m_op.SetRetry(LinkOp::kRetries, intervalMs);
+        EXPECT_EQ(m_op.SetLevel(1), 1);
+        const size_t get = WaitFrom(kGet, 0);
+        EXPECT_NE(get, kNotFound);
+        EXPECT_EQ(m_op.OnReply(kChallenge1to8), 1);
+        const size_t set = WaitFrom(kSet1, get);
+        EXPECT_NE(set, kNotFound);
+        EXPECT_EQ(m_op.OnReply(SetReply(1)), 1);
+        const size_t last = WaitFrom("read function setting", set);
+        EXPECT_NE(last, kNotFound);
+        return last + 1;
+    }
+
+    RecordingDevice m_device;
+    TestApplication m_application;
+    LinkOp m_op;
+};
+
+}  // namespace
+
+TEST_F(LinkOpTest, HandshakeFramesByteForByteThenKeepAlive) {
+    m_application.SetValue5(1);
+    m_op.SetRetry(LinkOp::kRetries, 200);
+    ASSERT_EQ(m_op.SetLevel(1), 1);
+    // Nothing goes out at the start: the first frame is the Get of the first tick.
+    const size_t get = WaitFrom(kGet, 0);
+    ASSERT_EQ(get, 0u);
+    ASSERT_EQ(m_op.OnReply(kChallenge1to8), 1);
+    const size_t set = WaitFrom(kSet1, get);
+    ASSERT_NE(set, kNotFound);
+    // A challenge at level 0 starts a new connection: the FRAM counts as unread.
+    EXPECT_EQ(m_application.GetValue5(), 0u);
+    ASSERT_EQ(m_op.OnReply(SetReply(1)), 1);
+    const size_t level = WaitFrom("level:1", set);
+    ASSERT_NE(level, kNotFound);
+    ASSERT_NE(WaitFrom("read function setting", level), kNotFound);
+    const std::vector<std::string> after = OpTestLog::From(m_device.m_log, level);
+    ASSERT_GE(after.size(), 4u);
+    const std::vector<std::string> want = {"level:1", "request version", "read function", "read function setting"};
+    EXPECT_EQ(std::vector<std::string>(after.begin(), after.begin() + 4), want);
+    EXPECT_EQ(m_op.GetLevel(), 1);
+    // At the level asked for, the same Set goes on every tick as a keep-alive.
+    EXPECT_NE(WaitFrom(kSet1, level), kNotFound);
+}
+
+TEST(LinkOp_Answer, IsCrcOfTheChallenge) {
+    struct Row {
+        std::initializer_list<int> challenge;
+        const char* set;
+    };
+    const Row rows[] = {
+        {{1, 2, 3, 4, 5, 6, 7, 8}, "send:a05a01a7ee"},
+        {{0, 0, 0, 0, 0, 0, 0, 0}, "send:a05a010000"},
+        {{0xDE, 0xAD, 0xBE, 0xEF, 0x01, 0x23, 0x45, 0x67}, "send:a05a01fe6b"},
+    };
+    for (const Row& row : rows) {
+        RecordingDevice device;
+        LinkOp op;
+        op.SetDevice(&device);
+        op.SetRetry(LinkOp::kRetries, 100);
+        ASSERT_EQ(op.SetLevel(1), 1);
+        ASSERT_NE(OpTestLog::WaitFrom(device.m_log, kGet, 0), kNotFound);
+        ASSERT_EQ(op.OnReply(Challenge(row.challenge)), 1);
+        EXPECT_NE(OpTestLog::WaitFrom(device.m_log, row.set, 0), kNotFound) << row.set;
+        op.Abort();
+    }
+}
+
+TEST_F(LinkOpTest, ClimbsToLevel3ThroughAnIntermediateLevel) {
+    const size_t linked = LinkToLevel1(300);
+    ASSERT_EQ(m_op.SetLevel(3), 1);
+    // Asked at once, not on the next tick.
+    const size_t get = WaitFrom(kGet, linked);
+    ASSERT_NE(get, kNotFound);
+    ASSERT_EQ(m_op.OnReply(Challenge({0xDE, 0xAD, 0xBE, 0xEF, 0x01, 0x23, 0x45, 0x67})), 1);
+    const size_t set = WaitFrom("send:a05a03fe6b", get);
+    ASSERT_NE(set, kNotFound);
+    // The sensor grants 2 only: another Get follows at once.
+    ASSERT_EQ(m_op.OnReply(SetReply(2)), 1);
+    const size_t level2 = WaitFrom("level:2", set);
+    ASSERT_NE(level2, kNotFound);
+    const size_t again = WaitFrom(kGet, level2);
+    ASSERT_NE(again, kNotFound);
+    ASSERT_EQ(m_op.OnReply(Challenge({0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11})), 1);
+    const size_t set3 = WaitFrom("send:a05a035684", again);
+    ASSERT_NE(set3, kNotFound);
+    ASSERT_EQ(m_op.OnReply(SetReply(3)), 1);
+    ASSERT_NE(WaitFrom("level:3", set3), kNotFound);
+    EXPECT_EQ(m_op.GetLevel(), 3);
+    // Only the first link asks for the version.
+    EXPECT_EQ(WaitFrom("request version", linked, 0), kNotFound);
+}
+
+TEST_F(LinkOpTest, RefusedSetChangesNothingAndIsSentAgain) {
+    const size_t linked = LinkToLevel1(40);
+    ASSERT_EQ(m_op.SetLevel(3), 1);
+    ASSERT_NE(WaitFrom(kGet, linked), kNotFound);
+    ASSERT_EQ(m_op.OnReply(kChallenge1to8), 1);
+    const size_t set = WaitFrom(kSet3, linked);
+    ASSERT_NE(set, kNotFound);
+    ASSERT_EQ(m_op.OnReply(SetReply(1)), 1);  // refused: the level stays 1
+    const size_t resent = WaitFrom(kSet3, set + 1);
+    ASSERT_NE(resent, kNotFound);
+    ASSERT_EQ(m_op.OnReply(SetReply(3)), 1);
+    const size_t granted = WaitFrom("level:3", resent);
+    ASSERT_NE(granted, kNotFound);
+    // Between the first Set and the grant: the same Set again, nothing else.
+    for (size_t i = set; i < granted; ++i) EXPECT_EQ(m_device.m_log.Entries()[i], kSet3) << i;
+}
+
+TEST_F(LinkOpTest, DropsToLevel0AfterTenSilentTicksAndClimbsAgain) {
+    const size_t linked = LinkToLevel1(20);
+    const size_t dropped = WaitFrom("level:0", linked);
+    ASSERT_NE(dropped, kNotFound);
+    // Nine keep-alives, the tenth tick drops, and the climb starts with a Get.
+    std::vector<std::string> want(9, kSet1);
+    want.push_back("level:0");
+    want.push_back(kGet);
+    ASSERT_NE(WaitFrom(kGet, dropped), kNotFound);
+    const std::vector<std::string> after = OpTestLog::From(m_device.m_log, linked);
+    EXPECT_EQ(std::vector<std::string>(after.begin(), after.begin() + 11), want);
+    EXPECT_EQ(m_op.GetLevel(), 0);
+    EXPECT_TRUE(m_op.IsRunning());
+    // Reported once, not on every later tick.
+    EXPECT_EQ(WaitFrom("level:0", dropped + 1, 0), kNotFound);
+}
+
+TEST_F(LinkOpTest, DropForgetsTheAnswerSoARestartedSensorGetsAFreshChallenge) {
+    const size_t linked = LinkToLevel1(20);
+    ASSERT_EQ(m_op.SetLevel(3), 1);
+    ASSERT_NE(WaitFrom(kGet, linked), kNotFound);
+    ASSERT_EQ(m_op.OnReply(kChallenge1to8), 1);
+    // The answer is ready but the sensor never confirms it.
+    const size_t set = WaitFrom(kSet3, linked);
+    ASSERT_NE(set, kNotFound);
+    const size_t dropped = WaitFrom("level:0", set);
+    ASSERT_NE(dropped, kNotFound);
+    ASSERT_NE(WaitFrom(kGet, dropped), kNotFound);
+    EXPECT_EQ(OpTestLog::From(m_device.m_log, dropped)[1], kGet);
+    // The next challenge brings its own answer.
+    ASSERT_EQ(m_op.OnReply(Challenge({0, 0, 0, 0, 0, 0, 0, 0})), 1);
+    EXPECT_NE(WaitFrom("send:a05a030000", dropped), kNotFound);
+}
+
+TEST_F(LinkOpTest, HoldSendsNothingAndKeepsTheLevel) {
+    const size_t linked = LinkToLevel1(20);
+    m_op.SetHold(1);
+    const size_t held = m_device.m_log.Count();
+    // A level change while held sends nothing either.
+    ASSERT_EQ(m_op.SetLevel(2), 1);
+    // Thirty ticks: without the hold the level would have dropped after ten.
+    EXPECT_EQ(WaitFrom("level:0", linked, 600), kNotFound);
+    EXPECT_LE(OpTestLog::From(m_device.m_log, held).size(), 1u);  // one tick may have been under way
+    EXPECT_EQ(m_op.GetLevel(), 1);
+    m_op.SetHold(0);
+    EXPECT_NE(WaitFrom(kGet, held), kNotFound);
+}
+
+TEST_F(LinkOpTest, LevelZeroSendsSetZeroWithTheKeptAnswerReportsAndStops) {
+    const size_t linked = LinkToLevel1(300);
+    m_op.SetLevel(0);
+    const std::vector<std::string> after = OpTestLog::From(m_device.m_log, linked);
+    ASSERT_GE(after.size(), 2u);
+    const std::vector<std::string> tail(after.end() - 2, after.end());
+    const std::vector<std::string> want = {"send:a05a00a7ee", "level:0"};
+    EXPECT_EQ(tail, want);
+    EXPECT_FALSE(m_op.IsRunning());
+    EXPECT_EQ(m_op.GetLevel(), 0);
+    // Started again, it climbs from a fresh Get.
+    m_op.SetRetry(LinkOp::kRetries, 20);
+    const size_t restart = m_device.m_log.Count();
+    ASSERT_EQ(m_op.SetLevel(1), 1);
+    EXPECT_EQ(WaitFrom(kGet, restart), restart);
+}
+
+TEST_F(LinkOpTest, AbortWhileStoppedReportsLevelZeroAndSendsNothing) {
+    m_op.Abort();
+    const std::vector<std::string> want = {"level:0"};
+    EXPECT_EQ(m_device.m_log.Entries(), want);
+}
+
+TEST_F(LinkOpTest, SameLevelWhileRunningSendsNothing) {
+    LinkToLevel1(20);
+    m_op.SetRetry(LinkOp::kRetries, 60000);
+    const size_t before = m_device.m_log.Count();
+    ASSERT_EQ(m_op.SetLevel(1), 1);
+    EXPECT_EQ(m_device.m_log.Count(), before);
+}
+
+TEST_F(LinkOpTest, RepliesOfWrongLengthOrSubCommandAreIgnored) {
+    const size_t linked = LinkToLevel1(300);
+    const std::string bad[] = {
+        RecordingDevice::Complete(RecordingDevice::Bytes({0xA0, 0x5A, 2, 0})),  // Set reply, 6 bytes
+        RecordingDevice::Complete(RecordingDevice::Bytes({0xA0, 0x5A})),        // Set reply, 4 bytes
+        RecordingDevice::Complete(RecordingDevice::Bytes({0xA0, 0x41, 2})),     // unknown sub-command
+        RecordingDevice::Complete(RecordingDevice::Bytes({0xA0, 0x69, 1, 2, 3, 4, 5, 6, 7})),  // 11 bytes
+        RecordingDevice::Bytes({0xA0}),
+    };
+    for (const std::string& reply : bad) ASSERT_EQ(m_op.OnReply(reply), 1);
+    // Handled in order: when the good reply shows, the bad ones were ignored.
+    ASSERT_EQ(m_op.OnReply(SetReply(3)), 1);
+    const size_t level = WaitFrom("level:3", linked);
+    ASSERT_NE(level, kNotFound);
+    for (const std::string& e : OpTestLog::From(m_device.m_log, linked)) {
+        EXPECT_NE(e, "level:2");
+        // No Get and no other answer: the short challenge was not taken.
+        if (e.compare(0, 5, "send:") == 0) {
+            EXPECT_EQ(e, kSet1);
+        }
+    }
+}
