@@ -1,11 +1,16 @@
 #include "protocol/SensorDevice.h"
 
+#include <new>
+
 #include "framework/ErrorCodes.h"
 #include "protocol/DeviceHandOver.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DeviceOperation.h"
 #include "protocol/DevicePort.h"
+#include "protocol/DistanceOp.h"
+#include "protocol/LinkOp.h"
 #include "protocol/OperationParams.h"
+#include "protocol/VersionOp.h"
 #include "sensor/ScanData.h"
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
@@ -32,6 +37,11 @@ BYTE RemapTrouble(BYTE code) {
         default:
             return code;
     }
+}
+
+// The link requests go to the link operation's own interface.
+LinkOp* LinkOperation(SensorDevice* device) {
+    return dynamic_cast<LinkOp*>(device->FindOperation(SensorDevice::kCmdLink));
 }
 
 LPARAM PackLowHigh(WORD low, WORD high) {
@@ -121,7 +131,9 @@ int SensorDevice::Open() {
 int SensorDevice::CreateOperations() {
     // The operations of the commands this program serves are entered here,
     // one Register each, as they are built.
-    return 1;
+    return Register(kCmdLink, new (std::nothrow) LinkOp, true) &&
+           Register(kCmdVersion, new (std::nothrow) VersionOp, false) &&
+           Register(kCmdDistance, new (std::nothrow) DistanceOp, true);
 }
 
 int SensorDevice::Register(BYTE command, DeviceOperation* operation, bool withApplication) {
@@ -162,18 +174,21 @@ int SensorDevice::StartFram(DWORD mode, BYTE first, BYTE count, const WORD* data
     return StartOperation(kCmdFram, reinterpret_cast<ULONG_PTR>(&params));
 }
 
-// The link requests need the link operation's own interface; until this
-// device registers one, the link stays down and they do nothing.
 BYTE SensorDevice::GetLinkLevel() {
-    return kLevelDisconnected;
+    LinkOp* link = LinkOperation(this);
+    return link != NULL ? link->GetLevel() : kLevelDisconnected;
 }
 
-int SensorDevice::SetLinkLevel(BYTE) {
-    return 0;
+int SensorDevice::SetLinkLevel(BYTE level) {
+    LinkOp* link = LinkOperation(this);
+    return link != NULL ? link->SetLevel(level) : 0;
 }
 
-int SensorDevice::SetLinkOpFlag(DWORD) {
-    return 0;
+int SensorDevice::SetLinkOpFlag(DWORD hold) {
+    LinkOp* link = LinkOperation(this);
+    if (link == NULL) return 0;
+    link->SetHold(hold);
+    return 1;
 }
 
 int SensorDevice::RequestVersion() {
@@ -312,7 +327,11 @@ void SensorDevice::OnLinkLevelChanged(BYTE level) {
         caps->SetOptionByte(0);
         caps->SetVersionText("");
         DevicePort* port = m_port;
-        if (FindOperation(kCmdVersion) != NULL && port != NULL) {
+        DeviceOperation* version = FindOperation(kCmdVersion);
+        if (version != NULL && port != NULL) {
+            // Cleared, so that the next connection reports its text again.
+            VersionOp* versionOp = dynamic_cast<VersionOp*>(version);
+            if (versionOp != NULL) versionOp->ClearText();
             const char* text = port->GetHandOver()->PublishVersion("");
             PostToOwner(WM_DEVICE_SENSOR_INFO, reinterpret_cast<WPARAM>(text), 0);
         }

@@ -1,0 +1,143 @@
+// The link, version and distance operations inside a real sensor device,
+// behind a device port whose line is recorded: what goes out as frames and
+// what reaches the frame window as notifications.
+#include <gtest/gtest.h>
+
+#include "protocol/DistanceOp.h"
+#include "protocol/LinkOp.h"
+#include "protocol/SensorDevice.h"
+#include "protocol/VersionOp.h"
+#include "tests/protocol/RecordingDevice.h"
+#include "tests/protocol/RecordingPort.h"
+
+namespace {
+
+std::string Frame(std::string message) {
+    std::string frame;
+    SensorDeviceBase::AssembleFrame(message, frame);
+    return frame;
+}
+
+std::string Frame(std::initializer_list<int> values) {
+    return Frame(RecordingDevice::Bytes(values));
+}
+
+std::string VersionFrame(const std::string& text) {
+    std::string message = RecordingDevice::Bytes({0xA1, 0x69}) + text;
+    message.resize(66, '\0');
+    return Frame(message);
+}
+
+int CountOf(RecordingPort& port, UINT msg, const std::string& data) {
+    int n = 0;
+    for (const Notification& note : port.NotificationsOf(msg))
+        if (note.data == data) ++n;
+    return n;
+}
+
+class LinkSession : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_port.Wire(&m_caps, &m_waveForm);
+        m_port.SetApplication(&m_application);
+        m_port.m_factory = [this](WORD) {
+            m_device = new SensorDevice;
+            return m_device;
+        };
+        ASSERT_EQ(m_port.SelectDevice(0), 1);
+        ASSERT_NE(m_device, nullptr);
+        m_port.ClearNotifications();  // the replay's level 0
+    }
+    void TearDown() override { m_port.Detach(); }
+
+    // The link climbs to level 1 on ticks of 30 ms.
+    void Link() {
+        m_device->FindOperation(SensorDevice::kCmdLink)->SetRetry(LinkOp::kRetries, 30);
+        ASSERT_EQ(m_port.AcquireLinkLevel(1), 1);
+        ASSERT_TRUE(m_port.m_frames.WaitFor(Frame({0xA0, 0x69})));
+        m_port.Receive(Frame({0xA0, 0x69, 1, 2, 3, 4, 5, 6, 7, 8}));
+        ASSERT_TRUE(m_port.m_frames.WaitFor(Frame({0xA0, 0x5A, 1, 0xA7, 0xEE})));
+        m_port.Receive(Frame({0xA0, 0x5A, 1}));
+        ASSERT_TRUE(WaitForLevel(1));
+    }
+    bool WaitForLevel(WPARAM level) {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            for (const Notification& n : m_port.NotificationsOf(WM_DEVICE_CONNECTION_CHANGED))
+                if (n.wParam == level) return true;
+            if (GetTickCount() - start > 5000) return false;
+            m_port.WaitForNotification(WM_DEVICE_CONNECTION_CHANGED, 50);
+        }
+    }
+    bool WaitForInfo(const std::string& text, int count) {
+        const DWORD start = GetTickCount();
+        while (CountOf(m_port, WM_DEVICE_SENSOR_INFO, text) < count) {
+            if (GetTickCount() - start > 5000) return false;
+            m_port.WaitForNotification(WM_DEVICE_SENSOR_INFO, 50);
+        }
+        return true;
+    }
+
+    SensorCaps m_caps;
+    WaveFormRecord m_waveForm;
+    TestApplication m_application;
+    RecordingPort m_port;
+    SensorDevice* m_device = nullptr;  // owned by the port
+};
+
+}  // namespace
+
+TEST_F(LinkSession, OperationsAreRegisteredByTheirCommandBytes) {
+    EXPECT_NE(dynamic_cast<LinkOp*>(m_device->FindOperation(0xA0)), nullptr);
+    EXPECT_NE(dynamic_cast<VersionOp*>(m_device->FindOperation(0xA1)), nullptr);
+    EXPECT_NE(dynamic_cast<DistanceOp*>(m_device->FindOperation(0xA2)), nullptr);
+}
+
+TEST_F(LinkSession, LinkAsksForTheVersionWhichIsReportedOncePerConnection) {
+    Link();
+    EXPECT_EQ(m_port.GetLinkLevel(), 1);
+    ASSERT_TRUE(m_port.m_frames.WaitFor(Frame({0xA1, 0x69})));
+    m_port.Receive(VersionFrame("5.1.3K"));
+    m_port.Receive(VersionFrame("5.1.3K"));
+    m_port.Receive(VersionFrame("5.1.4K"));
+    ASSERT_TRUE(WaitForInfo("5.1.4K", 1));
+    EXPECT_EQ(CountOf(m_port, WM_DEVICE_SENSOR_INFO, "5.1.3K"), 1);
+    EXPECT_EQ(m_caps.GetVersionText(), "5.1.4K");
+
+    // Silence drops the link; the drop reports an empty text.
+    ASSERT_TRUE(WaitForLevel(0));
+    EXPECT_EQ(CountOf(m_port, WM_DEVICE_SENSOR_INFO, ""), 1);
+    // Linked again, the same text is reported again.
+    m_port.ClearNotifications();
+    m_port.Receive(Frame({0xA0, 0x69, 1, 2, 3, 4, 5, 6, 7, 8}));
+    m_port.Receive(Frame({0xA0, 0x5A, 1}));
+    ASSERT_TRUE(WaitForLevel(1));
+    m_port.Receive(VersionFrame("5.1.4K"));
+    EXPECT_TRUE(WaitForInfo("5.1.4K", 1));
+}
+
+TEST_F(LinkSession, RealtimeScansFlowAtLevel1) {
+    Link();
+    ASSERT_EQ(m_port.SetRealtime(1), 1);
+    ASSERT_TRUE(m_port.m_frames.WaitFor(Frame({0xA2, 0x69})));
+    std::string reply = RecordingDevice::Bytes({0xA2, 0x69});
+    for (int step = 0; step < ScanData::kStepCount; ++step) {
+        reply += static_cast<char>(step & 0xFF);
+        reply += static_cast<char>(step >> 8);
+    }
+    m_port.Receive(Frame(reply));
+    ASSERT_TRUE(m_port.WaitForNotification(WM_DEVICE_SCAN));
+    // The window's copy holds the reply's words.
+    EXPECT_EQ(m_port.NotificationsOf(WM_DEVICE_SCAN)[0].data, reply.substr(2));
+    ASSERT_EQ(m_port.SetRealtime(0), 1);
+    EXPECT_FALSE(m_device->FindOperation(SensorDevice::kCmdDistance)->IsRunning());
+}
+
+TEST_F(LinkSession, HoldFlagReachesTheLinkAndLevelZeroSendsSetZero) {
+    Link();
+    EXPECT_EQ(m_device->SetLinkOpFlag(1), 1);
+    EXPECT_EQ(m_device->SetLinkOpFlag(0), 1);
+    ASSERT_EQ(m_port.AcquireLinkLevel(0), 1);
+    EXPECT_TRUE(m_port.m_frames.WaitFor(Frame({0xA0, 0x5A, 0, 0xA7, 0xEE})));
+    EXPECT_EQ(m_port.GetLinkLevel(), 0);
+}
