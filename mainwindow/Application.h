@@ -3,32 +3,122 @@
 
 #include <windows.h>
 
+#include "framework/MessagePump.h"
+#include "sensor/AreaSet.h"
+#include "sensor/MeasuringData.h"
+#include "sensor/ScanShape.h"
 #include "sensor/SensorCaps.h"
+#include "sensor/WaveFormRecord.h"
 
-// The application object: it owns the program's long-lived objects and offers
-// the services the device side and the dialogs call.
+// <windows.h> defines Yield() away, a relic of 16-bit Windows.
+#undef Yield
+
+class DevicePort;
+class MainFrame;
+class PrintView;
+class ProgressDlg;
+class Rebar;
+class ScanView;
+
+// The one application object: holds the sensor-side data, owns the device
+// port, the main frame, the view, the tool bands and the print view, wires
+// them, runs the message loop, and offers the services that the device side
+// and the dialogs call (message pump, yield, progress dialog, file dialogs,
+// a few shared values).
 //
-// So far it holds what the device operations ask of it: the connected
-// sensor's capabilities (for the scan's step count) and the flag that the
-// FRAM has been read. The stored values are plain 32-bit loads and stores:
-// a reader on another thread sees either the old or the new value.
-class Application {
+// Threads: the user-interface thread calls everything except Yield, the
+// shared values and GetStepCount, which the device threads call too. The
+// shared values are single 32-bit loads and stores without a lock.
+class Application : public MessagePump {
 public:
     Application();
-    virtual ~Application();
+    // Writes the remembered file names and deletes the owned objects.
+    ~Application() override;
 
-    // The number of scan steps of the connected sensor. Device threads.
+    // Creates, wires and starts everything and creates the main window;
+    // 0 with the reason in the last error.
+    virtual BOOL Initialize(HINSTANCE instance, LPSTR commandLine, int showCommand);
+    // The message loop: the quit message's exit code, or 0 with last error
+    // 0x20000000 when message retrieval fails.
+    virtual int Run();
+    // Handles every waiting message of the calling thread; a quit message
+    // is posted again for the main loop.
+    void PumpMessages() override;
+    virtual BOOL Yield();
+    // Drops every link and ends the message loop with exit code 1.
+    virtual void Quit();
+    virtual void GetVersionInfo(OSVERSIONINFOA* info);
+    // A started progress dialog owned by owner (0: the main window), or 0.
+    virtual ProgressDlg* BeginProgress(HWND owner);
+    virtual BOOL EndProgress(ProgressDlg* dialog);
+    virtual BOOL GetDocumentPath(char* buffer, DWORD size);
+    virtual void UpdateCaption(const char* path);
+    virtual BOOL OpenAreaFileDialog(char* buffer, DWORD size);
+    virtual BOOL SaveAreaFileDialog(char* buffer, DWORD size);
+    virtual BOOL OpenMeasurementFileDialog(char* buffer, DWORD size);
+    virtual BOOL SaveMeasurementFileDialog(char* buffer, DWORD size);
+    virtual DWORD GetValue1();
+    virtual void SetValue1(DWORD value);
+    virtual DWORD GetWaveFormBoth();
+    virtual void SetWaveFormBoth(DWORD value);
+    virtual DWORD GetValue3();
+    virtual void SetValue3(DWORD value);
+    // The connected sensor's number of scan steps.
     virtual int GetStepCount();
-    // 1 once the FRAM editor has read the FRAM; cleared for a new connection.
+    virtual int OpenUpdateFile();
+    // Opens COM port (0 closes) through the device port.
+    virtual int OpenPort(int port);
+    virtual DWORD GetValue4();
+    // 0 keeps the stored port number.
+    virtual void SetValue4(DWORD value);
     virtual DWORD GetValue5();
     virtual void SetValue5(DWORD value);
+
+    // 1 unless the system is Win32s or Windows 95 at build 950.
+    static BOOL IsSupportedSystem(const OSVERSIONINFOA& version);
+
+    static const char kCaptionPrefix[];
+    static const char kSettingsSection[];
+
+protected:
+    // The system's version record; a test gives a made-up one.
+    virtual BOOL QueryVersion(OSVERSIONINFOA* version);
+    // Creates the five owned objects; 0 when one is missing.
+    virtual BOOL CreateObjects();
 
 private:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
+    void ReadSettings();
+    void WireObjects();
+    BOOL StartObjects(HINSTANCE instance, LPSTR commandLine, int showCommand);
+    BOOL ChooseFile(int kind, const char* remembered, char* store, char* buffer, DWORD size);
+
+    OSVERSIONINFOA m_version;
+    HINSTANCE m_instance;
+    HACCEL m_accelerators;
+    AreaSet m_areaSet;
+    ScanShape m_realtimeScan;
+    MeasuringData m_measuringData;
+    WaveFormRecord m_waveFormRecord;
     SensorCaps m_sensorCaps;
-    volatile LONG m_value5;  // any thread
+    DevicePort* m_devicePort;
+    MainFrame* m_mainFrame;
+    ScanView* m_scanView;
+    Rebar* m_rebar;
+    PrintView* m_printView;
+    HWND m_mainWindow;
+    char m_documentPath[MAX_PATH];
+    char m_areaFileName[MAX_PATH];
+    char m_measurementFileName[MAX_PATH];
+
+    // Shared with the device threads; plain 32-bit values.
+    volatile DWORD m_levelSwitchOn;
+    volatile DWORD m_waveFormBoth;
+    volatile DWORD m_updateBootPart;
+    volatile DWORD m_lastComPort;
+    volatile DWORD m_framRead;
 };
 
 #endif

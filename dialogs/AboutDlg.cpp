@@ -1,0 +1,9 @@
+#include "dialogs/AboutDlg.h"
+
+AboutDlg::AboutDlg() : Dialog("AboutDlg") {}
+
+AboutDlg::~AboutDlg() {}
+
+void AboutDlg::Reset() {
+    SetParent(NULL);
+}
