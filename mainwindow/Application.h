@@ -73,6 +73,8 @@ public:
     virtual void SetValue4(DWORD value);
     virtual DWORD GetValue5();
     virtual void SetValue5(DWORD value);
+    // The area set's image table, which a firmware update from the image sends.
+    const WORD* GetImageBuffer() const { return m_areaSet.GetImageTable(); }
 
     // 1 unless the system is Win32s or Windows 95 at build 950.
     static BOOL IsSupportedSystem(const OSVERSIONINFOA& version);

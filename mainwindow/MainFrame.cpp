@@ -441,7 +441,7 @@ LRESULT MainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
     int height = HIWORD(lParam);
     if (m_rebar != NULL) m_rebar->Resize(width);
     if (m_statusBar != NULL && m_statusBar->GetHwnd() != NULL) {
-        SendMessageA(m_statusBar->GetHwnd(), WM_SIZE, wParam, lParam);
+        ::SendMessageA(m_statusBar->GetHwnd(), WM_SIZE, wParam, lParam);
     }
     LayOut(width, height);
     return 0;

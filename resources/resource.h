@@ -5,5 +5,6 @@
 // carries every resource under the same id.
 #include "resources/FrameworkIds.h"
 #include "resources/DialogIds.h"
+#include "resources/MenuIds.h"
 
 #endif

@@ -1,0 +1,199 @@
+#include "mainwindow/MainFrame.h"
+
+#include "framework/IniFile.h"
+#include "framework/LanguageResource.h"
+#include "mainwindow/Application.h"
+#include "mainwindow/PrintView.h"
+#include "mainwindow/Rebar.h"
+#include "mainwindow/ScanView.h"
+#include "protocol/DevicePort.h"
+#include "resources/MenuIds.h"
+#include "tests/framework/TestSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const DWORD kStopped = ERROR_CANCELLED;
+
+// Stops before the window class, which is one per process and whose mutex
+// the program itself holds when it runs beside the tests.
+class FrameBeforeItsWindow : public MainFrame {
+public:
+    BOOL RegisterWindowClass(HINSTANCE) override {
+        ++registrations;
+        SetLastError(kStopped);
+        return FALSE;
+    }
+    int Dialogs() const { return CountDialogs(); }
+    int registrations = 0;
+};
+
+// Every collaborator the application hands the frame, real but not started.
+struct Collaborators {
+    Application application;
+    DevicePort port;
+    ScanView view;
+    Rebar rebar;
+    PrintView printView;
+    AreaSet areas;
+    ScanShape shape;
+    MeasuringData data;
+    WaveFormRecord record;
+    SensorCaps caps;
+
+    void WireInto(MainFrame* frame) {
+        frame->SetApplication(&application);
+        frame->SetDevicePort(&port);
+        frame->SetScanView(&view);
+        frame->SetRebar(&rebar);
+        frame->SetPrintView(&printView);
+        frame->SetAreaSet(&areas);
+        frame->SetScanShape(&shape);
+        frame->SetMeasuringData(&data);
+        frame->SetWaveFormRecord(&record);
+        frame->SetSensorCaps(&caps);
+    }
+};
+
+const WORD kInspectCommands[] = {ID_INSPECT_CORRECT,      ID_INSPECT_WRITE_FUNCTION,
+                                 ID_INSPECT_WAVE_FORM,    ID_INSPECT_LED_TROUBLE,
+                                 ID_INSPECT_PHOTOINTERRUPTER_TROUBLE, ID_INSPECT_MOTOR_TROUBLE};
+const WORD kDevelopCommands[] = {ID_DEVELOP_RAM_EDITOR, ID_DEVELOP_FRAM_EDITOR, ID_DEVELOP_COM_MONITOR,
+                                 ID_DEVELOP_ENCRYPT};
+
+int HandledOf(MainFrame* frame, const WORD* ids, size_t count) {
+    int handled = 0;
+    for (size_t i = 0; i < count; ++i) handled += frame->HasCommandHandler(ids[i]);
+    return handled;
+}
+
+class MainFrameStart : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_GE(LanguageResource().Enumerate(GetModuleHandleA(NULL)), 1); }
+
+    TestSettings m_file;  // first: the objects below write into it when they go
+    Collaborators m_with;
+};
+
+}  // namespace
+
+TEST(MainFrameCommandLine, TakesExactlyTheThreeSwitches) {
+    const struct {
+        const char* line;
+        BOOL stats, inspect, develop;
+    } cases[] = {
+        {"", FALSE, FALSE, FALSE},
+        {"-stats", TRUE, FALSE, FALSE},
+        {"-inspect", FALSE, TRUE, FALSE},
+        {"-develop", FALSE, FALSE, TRUE},
+        {"-stats -inspect -develop", TRUE, TRUE, TRUE},
+        {"\t-develop\n-stats  ", TRUE, FALSE, TRUE},
+        {"-Stats -INSPECT", FALSE, FALSE, FALSE},
+        {"/stats /inspect /develop", FALSE, FALSE, FALSE},
+        {"--stats -inspectx x-develop", FALSE, FALSE, FALSE},
+        {"-stats-inspect", FALSE, FALSE, FALSE},
+        {"\"-develop\"", FALSE, FALSE, FALSE},
+        {"file.ara -inspect", FALSE, TRUE, FALSE},
+    };
+    for (const auto& c : cases) {
+        TestSettings file;
+        MainFrame frame;
+        frame.ParseCommandLine(c.line);
+        EXPECT_EQ(c.stats, frame.IsStatistics()) << c.line;
+        EXPECT_EQ(c.inspect, frame.IsInspect()) << c.line;
+        EXPECT_EQ(c.develop, frame.IsDevelop()) << c.line;
+    }
+}
+
+TEST_F(MainFrameStart, EachMissingCollaboratorFailsWithTheOutOfMemoryCode) {
+    typedef void (*Clear)(MainFrame*);
+    const Clear clears[] = {
+        [](MainFrame* f) { f->SetApplication(NULL); },  [](MainFrame* f) { f->SetDevicePort(NULL); },
+        [](MainFrame* f) { f->SetScanView(NULL); },     [](MainFrame* f) { f->SetRebar(NULL); },
+        [](MainFrame* f) { f->SetPrintView(NULL); },    [](MainFrame* f) { f->SetAreaSet(NULL); },
+        [](MainFrame* f) { f->SetScanShape(NULL); },    [](MainFrame* f) { f->SetMeasuringData(NULL); },
+        [](MainFrame* f) { f->SetWaveFormRecord(NULL); }, [](MainFrame* f) { f->SetSensorCaps(NULL); },
+    };
+    int index = 0;
+    for (Clear clear : clears) {
+        FrameBeforeItsWindow frame;
+        m_with.WireInto(&frame);
+        clear(&frame);
+        SetLastError(0);
+        EXPECT_EQ(NULL, frame.Initialize(GetModuleHandleA(NULL), "-inspect -develop", SW_SHOW)) << index;
+        EXPECT_EQ(14u, GetLastError()) << index;
+        EXPECT_EQ(0, frame.Dialogs()) << index;
+        EXPECT_EQ(0, frame.registrations) << index;
+        ++index;
+    }
+}
+
+TEST_F(MainFrameStart, WithoutSwitchesOnlyTheAlwaysPresentDialogsExist) {
+    FrameBeforeItsWindow frame;
+    m_with.WireInto(&frame);
+    EXPECT_EQ(NULL, frame.Initialize(GetModuleHandleA(NULL), "", SW_SHOW));
+    EXPECT_EQ(kStopped, GetLastError());
+    EXPECT_EQ(1, frame.registrations);
+    EXPECT_EQ(9, frame.Dialogs());
+    EXPECT_EQ(1, frame.HasCommandHandler(ID_SETTING_FILTER_SWITCH));
+    EXPECT_EQ(0, HandledOf(&frame, kInspectCommands, 6));
+    EXPECT_EQ(0, HandledOf(&frame, kDevelopCommands, 4));
+}
+
+TEST_F(MainFrameStart, SwitchesAddTheirDialogsAndCommands) {
+    const struct {
+        const char* line;
+        int dialogs;
+        int inspectCommands;
+        int developCommands;
+    } cases[] = {
+        {"-stats", 9, 0, 0},
+        {"-inspect", 12, 6, 0},
+        {"-develop", 13, 0, 4},
+        {"-inspect -develop", 16, 6, 4},
+    };
+    for (const auto& c : cases) {
+        FrameBeforeItsWindow frame;
+        m_with.WireInto(&frame);
+        EXPECT_EQ(NULL, frame.Initialize(GetModuleHandleA(NULL), c.line, SW_SHOW));
+        EXPECT_EQ(c.dialogs, frame.Dialogs()) << c.line;
+        EXPECT_EQ(c.inspectCommands, HandledOf(&frame, kInspectCommands, 6)) << c.line;
+        EXPECT_EQ(c.developCommands, HandledOf(&frame, kDevelopCommands, 4)) << c.line;
+    }
+}
+
+TEST_F(MainFrameStart, EveryListedLanguageBecomesACommand) {
+    FrameBeforeItsWindow frame;
+    m_with.WireInto(&frame);
+    frame.Initialize(GetModuleHandleA(NULL), "", SW_SHOW);
+    EXPECT_EQ(1, frame.HasCommandHandler(ID_LANGUAGE_FIRST));  // the built-in English
+    EXPECT_EQ(0, frame.HasCommandHandler(ID_LANGUAGE_FIRST + 1));
+}
+
+TEST_F(MainFrameStart, MissingLanguageFallsBackToTheFirstAndKeepsItsIndex) {
+    IniFile().WriteInt("Window", "Language", 5);
+    {
+        FrameBeforeItsWindow frame;
+        m_with.WireInto(&frame);
+        EXPECT_EQ(5, frame.GetSettings().language);
+        frame.Initialize(GetModuleHandleA(NULL), "", SW_SHOW);
+        EXPECT_EQ(1, frame.registrations);
+        EXPECT_EQ(0, frame.GetSettings().language);
+        EXPECT_EQ(GetModuleHandleA(NULL), LanguageResource().GetModule());
+    }
+    EXPECT_NE(std::string::npos, m_file.Contents().find("Language=0"));
+}
+
+TEST_F(MainFrameStart, DestructionWritesTheWindowAndDeviceSections) {
+    IniFile().WriteInt("Device", "DeviceType", 9);
+    IniFile().WriteInt("Device", "ComPort", 3);
+    { MainFrame frame; }
+    std::string text = m_file.Contents();
+    EXPECT_NE(std::string::npos, text.find("DeviceType=65535")) << text;
+    EXPECT_NE(std::string::npos, text.find("ComPort=3")) << text;
+    EXPECT_NE(std::string::npos, text.find("WindowRight=512")) << text;
+    EXPECT_NE(std::string::npos, text.find("ShowCommand=1")) << text;
+}
