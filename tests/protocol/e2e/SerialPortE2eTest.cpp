@@ -6,7 +6,7 @@
 #include <stdio.h>
 
 #include "protocol/SensorDeviceBase.h"
-#include "tests/protocol/e2e/RecordingPort.h"
+#include "tests/protocol/e2e/CollectingPort.h"
 #include "tests/protocol/e2e/SimLog.h"
 
 namespace {
@@ -53,7 +53,7 @@ protected:
     }
 
     int m_com = 0;
-    RecordingPort m_port;
+    CollectingPort m_port;
 };
 
 TEST_F(SerialPortE2e, LinkHandshakeRoundTrip) {
@@ -135,7 +135,7 @@ TEST_F(SerialPortE2e, DroppedReplyLeavesNothingAndDelayedReplyArrives) {
 }
 
 TEST_F(SerialPortE2e, EventsOutsideTheMaskAreNotDelivered) {
-    RecordingPort breaksOnly(EV_BREAK);
+    CollectingPort breaksOnly(EV_BREAK);
     ASSERT_EQ(breaksOnly.CreateEvents(), 1);
     ASSERT_EQ(breaksOnly.Open(m_com), 1);
     ASSERT_EQ(breaksOnly.WriteAll(kLinkGetFrame), 8);

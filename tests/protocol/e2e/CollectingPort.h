@@ -1,5 +1,5 @@
-#ifndef TESTS_PROTOCOL_E2E_RECORDINGPORT_H
-#define TESTS_PROTOCOL_E2E_RECORDINGPORT_H
+#ifndef TESTS_PROTOCOL_E2E_COLLECTINGPORT_H
+#define TESTS_PROTOCOL_E2E_COLLECTINGPORT_H
 
 #include <windows.h>
 
@@ -10,10 +10,10 @@
 
 // A serial port owner for tests: collects the good messages cut out of the
 // received bytes and signals each arrival.
-class RecordingPort : public SerialPort {
+class CollectingPort : public SerialPort {
 public:
-    explicit RecordingPort(DWORD eventMask = EV_RXCHAR);
-    ~RecordingPort() override;
+    explicit CollectingPort(DWORD eventMask = EV_RXCHAR);
+    ~CollectingPort() override;
 
     void OnCommEvent(DWORD events) override;
 

@@ -1,8 +1,8 @@
-#include "tests/protocol/e2e/RecordingPort.h"
+#include "tests/protocol/e2e/CollectingPort.h"
 
 #include "protocol/SensorDeviceBase.h"
 
-RecordingPort::RecordingPort(DWORD eventMask) : m_reads(0), m_mostInOneRead(0), m_bytes(0) {
+CollectingPort::CollectingPort(DWORD eventMask) : m_reads(0), m_mostInOneRead(0), m_bytes(0) {
     InitializeCriticalSection(&m_lock);
     m_arrived = CreateEventA(NULL, FALSE, FALSE, NULL);
     m_inQueueSize = 4096;
@@ -13,13 +13,13 @@ RecordingPort::RecordingPort(DWORD eventMask) : m_reads(0), m_mostInOneRead(0), 
     m_eventMask = eventMask;
 }
 
-RecordingPort::~RecordingPort() {
+CollectingPort::~CollectingPort() {
     Close();
     CloseHandle(m_arrived);
     DeleteCriticalSection(&m_lock);
 }
 
-void RecordingPort::OnCommEvent(DWORD events) {
+void CollectingPort::OnCommEvent(DWORD events) {
     if ((events & EV_RXCHAR) == 0) return;
     std::string bytes;
     if (ReadAll(bytes) == 0) return;
@@ -34,7 +34,7 @@ void RecordingPort::OnCommEvent(DWORD events) {
     SetEvent(m_arrived);
 }
 
-bool RecordingPort::WaitForMessages(size_t count, DWORD timeoutMs) {
+bool CollectingPort::WaitForMessages(size_t count, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
         if (Messages().size() >= count) return true;
@@ -44,28 +44,28 @@ bool RecordingPort::WaitForMessages(size_t count, DWORD timeoutMs) {
     }
 }
 
-std::vector<std::string> RecordingPort::Messages() {
+std::vector<std::string> CollectingPort::Messages() {
     EnterCriticalSection(&m_lock);
     std::vector<std::string> copy = m_messages;
     LeaveCriticalSection(&m_lock);
     return copy;
 }
 
-int RecordingPort::Reads() {
+int CollectingPort::Reads() {
     EnterCriticalSection(&m_lock);
     int reads = m_reads;
     LeaveCriticalSection(&m_lock);
     return reads;
 }
 
-size_t RecordingPort::MostMessagesInOneRead() {
+size_t CollectingPort::MostMessagesInOneRead() {
     EnterCriticalSection(&m_lock);
     size_t most = m_mostInOneRead;
     LeaveCriticalSection(&m_lock);
     return most;
 }
 
-size_t RecordingPort::BytesReceived() {
+size_t CollectingPort::BytesReceived() {
     EnterCriticalSection(&m_lock);
     size_t bytes = m_bytes;
     LeaveCriticalSection(&m_lock);
