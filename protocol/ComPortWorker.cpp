@@ -1,5 +1,15 @@
 #include "protocol/ComPortWorker.h"
 
+#include "protocol/DevicePort.h"
+
+namespace {
+
+bool IsPortNumber(WPARAM port) {
+    return port >= static_cast<WPARAM>(SerialPort::kFirstPort) && port <= static_cast<WPARAM>(SerialPort::kLastPort);
+}
+
+}  // namespace
+
 ComPortWorker::ComPortWorker(DevicePort* port) : m_devicePort(port) {
     InitializeCriticalSection(&m_startLock);
     ZeroMemory(m_portMap, sizeof(m_portMap));
@@ -25,6 +35,8 @@ int ComPortWorker::Stop() {
 
 int ComPortWorker::RequestOpen(int port) {
     if (GetThreadId() == 0) return 0;
+    // Drops every level holder: the link stops before its port goes away.
+    m_devicePort->AcquireLinkLevel(0);
     return PostMessage(WM_COMWORKER_OPEN, static_cast<WPARAM>(port), 0) ? 1 : 0;
 }
 
@@ -33,10 +45,31 @@ int ComPortWorker::RequestScan() {
     return PostMessage(WM_COMWORKER_SCAN, 0, 0) ? 1 : 0;
 }
 
-LRESULT ComPortWorker::OnOpenPort(WPARAM, LPARAM) {
+LRESULT ComPortWorker::OnOpenPort(WPARAM port, LPARAM) {
+    const bool opening = IsPortNumber(port);
+    const int ok = opening ? m_devicePort->Open(static_cast<int>(port)) : m_devicePort->Close();
+    const int reported = opening && ok ? static_cast<int>(port) : 0;
+    // A newly opened port starts its link at level 1.
+    if (reported != 0) m_devicePort->AcquireLinkLevel(1);
+    m_devicePort->NotifyPortOpened(reported, ok);
     return 0;
 }
 
 LRESULT ComPortWorker::OnScanPorts(WPARAM, LPARAM) {
+    for (int word = 0; word < kPortMapWords; ++word) {
+        // Each port enters at bit 31 and moves down; after 32 ports bit k
+        // stands for port 32 word + k + 1 and the old contents are gone.
+        for (int bit = 1; bit <= 32; ++bit) {
+            m_portMap[word] >>= 1;
+            COMMCONFIG config;
+            DWORD size = sizeof(config);
+            ZeroMemory(&config, sizeof(config));
+            config.dwSize = sizeof(config);
+            if (m_devicePort->GetDefaultCommConfig(32 * word + bit, &config, &size) == TRUE) {
+                m_portMap[word] |= 0x80000000UL;
+            }
+        }
+    }
+    m_devicePort->NotifyPortList(m_portMap);
     return 0;
 }
