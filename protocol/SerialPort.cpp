@@ -117,9 +117,12 @@ int SerialPort::Close() {
     StopReceiveThread();
     LockScope lock(&m_writeLock);
     if (m_port != NULL) {
-        // The last frame before a close must reach the sensor.
-        DrainOutput();
-        PurgeComm(PURGE_TXCLEAR | PURGE_RXCLEAR);
+        // The last frame before a close must reach the sensor: output is
+        // purged only when it did not drain in time. A pseudo-terminal
+        // reports an empty output queue at once, and purging it would drop
+        // what the other end has not read yet.
+        const DWORD purge = DrainOutput() ? PURGE_RXCLEAR : PURGE_TXCLEAR | PURGE_RXCLEAR;
+        PurgeComm(purge);
         CloseOwned(&m_port);
     }
     return 1;
@@ -137,14 +140,17 @@ void SerialPort::StopReceiveThread() {
     m_threadId = 0;
 }
 
-void SerialPort::DrainOutput() {
+// True once the output queue is empty; false when it still holds bytes after
+// the bound or cannot be asked.
+bool SerialPort::DrainOutput() {
     const DWORD start = GetTickCount();
     for (;;) {
         DWORD errors = 0;
         COMSTAT status;
         ZeroMemory(&status, sizeof(status));
-        if (!ClearCommError(&errors, &status) || status.cbOutQue == 0) return;
-        if (GetTickCount() - start >= kDrainTimeoutMs) return;
+        if (!ClearCommError(&errors, &status)) return false;
+        if (status.cbOutQue == 0) return true;
+        if (GetTickCount() - start >= kDrainTimeoutMs) return false;
         Sleep(1);
     }
 }

@@ -16,7 +16,8 @@
 //
 // Writes wait, bounded, for room in the output queue and for their completion,
 // so no OVERLAPPED is reused while pending and no caller's buffer is read after
-// WriteAll returns. Close gives queued output up to 500 ms to drain.
+// WriteAll returns. Close gives queued output up to 500 ms to drain and
+// purges it only when it did not.
 //
 // The Win32 communication functions are offered as virtual operations that
 // supply the port's handle or name. Names such as CreateFile are macros of
@@ -91,7 +92,7 @@ private:
     DWORD BytesWaiting();
     int StartReceiveThread();
     void StopReceiveThread();
-    void DrainOutput();
+    bool DrainOutput();
     int WaitForRoom(DWORD size);
     DWORD FinishOverlapped(OVERLAPPED* overlapped, DWORD timeoutMs, BOOL* ok);
 
