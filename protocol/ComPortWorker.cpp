@@ -2,14 +2,6 @@
 
 #include "protocol/DevicePort.h"
 
-namespace {
-
-bool IsPortNumber(WPARAM port) {
-    return port >= static_cast<WPARAM>(SerialPort::kFirstPort) && port <= static_cast<WPARAM>(SerialPort::kLastPort);
-}
-
-}  // namespace
-
 ComPortWorker::ComPortWorker(DevicePort* port) : m_devicePort(port) {
     InitializeCriticalSection(&m_startLock);
     ZeroMemory(m_portMap, sizeof(m_portMap));
@@ -46,7 +38,8 @@ int ComPortWorker::RequestScan() {
 }
 
 LRESULT ComPortWorker::OnOpenPort(WPARAM port, LPARAM) {
-    const bool opening = IsPortNumber(port);
+    // wParam carries the int of the request: a negative number closes too.
+    const bool opening = SerialPort::IsPortNumber(static_cast<int>(port));
     const int ok = opening ? m_devicePort->Open(static_cast<int>(port)) : m_devicePort->Close();
     const int reported = opening && ok ? static_cast<int>(port) : 0;
     // A newly opened port starts its link at level 1.

@@ -6,10 +6,6 @@
 
 namespace {
 
-bool IsPortNumber(int port) {
-    return port >= SerialPort::kFirstPort && port <= SerialPort::kLastPort;
-}
-
 void FormatName(char* name, size_t size, const char* format, int port) {
     snprintf(name, size, format, port);
 }
@@ -32,17 +28,6 @@ int CreateEventIfMissing(OVERLAPPED* overlapped) {
 // ports that cannot report modem status.
 const DWORD kWaitMask = EV_RXCHAR;
 
-class LockScope {
-public:
-    explicit LockScope(CRITICAL_SECTION* lock) : m_lock(lock) { EnterCriticalSection(m_lock); }
-    ~LockScope() { LeaveCriticalSection(m_lock); }
-
-private:
-    LockScope(const LockScope&) = delete;
-    LockScope& operator=(const LockScope&) = delete;
-    CRITICAL_SECTION* m_lock;
-};
-
 }  // namespace
 
 SerialPort::SerialPort()
@@ -56,7 +41,6 @@ SerialPort::SerialPort()
     ZeroMemory(&m_waitOv, sizeof(m_waitOv));
     ZeroMemory(&m_readOv, sizeof(m_readOv));
     ZeroMemory(&m_writeOv, sizeof(m_writeOv));
-    InitializeCriticalSection(&m_writeLock);
 }
 
 SerialPort::~SerialPort() {
@@ -65,7 +49,6 @@ SerialPort::~SerialPort() {
     CloseOwned(&m_readOv.hEvent);
     CloseOwned(&m_writeOv.hEvent);
     CloseOwned(&m_stopEvent);
-    DeleteCriticalSection(&m_writeLock);
 }
 
 int SerialPort::CreateEvents() {
@@ -115,7 +98,7 @@ int SerialPort::StartReceiveThread() {
 
 int SerialPort::Close() {
     StopReceiveThread();
-    LockScope lock(&m_writeLock);
+    CriticalLock::Hold hold(m_writeLock);
     if (m_port != NULL) {
         // The last frame before a close must reach the sensor: output is
         // purged only when it did not drain in time. A pseudo-terminal
@@ -177,7 +160,7 @@ DWORD SerialPort::BytesWaiting() {
 }
 
 int SerialPort::WriteAll(const std::string& data) {
-    LockScope lock(&m_writeLock);
+    CriticalLock::Hold hold(m_writeLock);
     if (m_port == NULL) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;

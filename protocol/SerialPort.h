@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "sensor/CriticalLock.h"
+
 // An overlapped COM port with its own receive thread.
 //
 // The receive thread waits for EV_RXCHAR only: a mask with modem-line events
@@ -75,6 +77,7 @@ public:
     virtual void OnCommEvent(DWORD events) = 0;
 
     bool IsOpen() const { return m_port != NULL; }
+    static bool IsPortNumber(int port) { return port >= kFirstPort && port <= kLastPort; }
 
 protected:
     DWORD m_inQueueSize;   // set by the subclass while the port is closed
@@ -103,7 +106,7 @@ private:
     HANDLE m_stopEvent;       // set by Close, read by the receive thread
     HANDLE m_thread;          // thread of Open/Close only
     DWORD m_threadId;         // thread of Open/Close only
-    CRITICAL_SECTION m_writeLock;  // guards m_writeOv and the handle against a close during a write
+    CriticalLock m_writeLock;  // guards m_writeOv and the handle against a close during a write
 };
 
 #endif
