@@ -5,13 +5,17 @@ Opens a pseudo-terminal, links its slave end into a Wine prefix as
 dosdevices/comN, decodes the frames the program writes, answers as a sensor
 would, and logs every frame received and sent. Fault switches bend the replies:
 bad CRC, bytes outside frames, dropped replies, delays, silence, replies split
-into pieces or repeated in one write. It stops by itself after --lifetime
+into pieces or repeated in one write, an outage after which the sensor has
+restarted. With --pace its replies take the time a real line at the rate and
+stop bits the program set would take. It stops by itself after --lifetime
 seconds, or on SIGTERM/SIGINT, and then removes its link.
 
 Log lines: "<ms since start> <KIND> <hex or text>", KIND one of START, LINK,
 BAUD, RX (good message, CRC included), RXBAD (message failing its CRC), NOISE
 (bytes outside frames), TX, TXBAD (sent with a wrong CRC), DROP, STALL
-(reading stops for a while), RESUME, STOP.
+(reading stops for a while), RESUME, PACE (line rate and bits per byte),
+OUTAGE (the sensor goes dark: frames are logged, not handled), BACK (it answers
+again, restarted), STOP.
 """
 
 import argparse
@@ -24,6 +28,8 @@ import time
 import tty
 
 import simcodec
+import simline
+from simscene import Scene
 from simsensor import Sensor
 
 BAUD_NAMES = {getattr(termios, "B%d" % rate): rate
@@ -35,7 +41,7 @@ class Faults:
     """Which replies go wrong, counted over the replies made so far."""
 
     def __init__(self, bad_crc_every=0, drop_every=0, noise=b"", delay_ms=0, silent=False,
-                 chunk=0, chunk_delay_ms=0, burst=1, stall_ms=0):
+                 chunk=0, chunk_delay_ms=0, burst=1, stall_ms=0, outage_after_ms=0, outage_ms=0):
         self.bad_crc_every = bad_crc_every
         self.drop_every = drop_every
         self.noise = noise
@@ -45,6 +51,8 @@ class Faults:
         self.chunk_delay_ms = chunk_delay_ms
         self.burst = max(1, burst)
         self.stall_ms = stall_ms
+        self.outage_after_ms = outage_after_ms
+        self.outage_ms = outage_ms
         self.count = 0
 
     def next_reply(self):
@@ -73,7 +81,7 @@ class Log:
 
 
 class Simulator:
-    def __init__(self, sensor, faults, log):
+    def __init__(self, sensor, faults, log, pace=False):
         self.sensor = sensor
         self.faults = faults
         self.log = log
@@ -85,6 +93,10 @@ class Simulator:
         self.baud = None
         self.stopping = False
         self.stalled_until = None  # reading stops until then once the first frame came
+        self.line = simline.Line() if pace else None
+        self.arrived = 0.0  # when the request being answered would have arrived
+        self.completed = {}  # reply message -> (message with CRC, frame): scans repeat
+        self.outage = None  # (start, end) once the first good frame came
 
     # Pseudo-terminal and link
 
@@ -129,10 +141,15 @@ class Simulator:
     # Receiving and answering
 
     def on_bytes(self, data):
+        if self.line is not None:
+            self.arrived = self.line.arrival(len(data), time.monotonic())
         for kind, payload in self.parser.feed(data):
             if kind == "frame":
                 self.log.write("RX", payload.hex())
                 self.start_stall()
+                self.start_outage()
+                if self.in_outage(time.monotonic()):
+                    continue
                 for reply in self.sensor.handle(payload):
                     self.reply(reply)
             elif kind == "bad":
@@ -154,25 +171,58 @@ class Simulator:
         self.log.write("RESUME")
         return False
 
+    def start_outage(self):
+        if self.faults.outage_ms and self.outage is None:
+            start = time.monotonic() + self.faults.outage_after_ms / 1000.0
+            self.outage = (start, start + self.faults.outage_ms / 1000.0)
+
+    def in_outage(self, now):
+        """True while the sensor is dark; it restarts as the outage begins."""
+        if self.outage is None or self.outage == "over" or now < self.outage[0]:
+            return False
+        start, end = self.outage
+        if start != 0:
+            self.log.write("OUTAGE", str(self.faults.outage_ms))
+            self.sensor.restart()
+            self.outage = (0, end)  # begun
+        if now < end:
+            return True
+        self.outage = "over"  # once only
+        self.log.write("BACK")
+        return False
+
+    def complete(self, message):
+        if message not in self.completed:
+            if len(self.completed) > 64:
+                self.completed.clear()
+            complete = simcodec.with_crc(message)
+            self.completed[message] = (complete, simcodec.frame(complete))
+        return self.completed[message]
+
     def reply(self, message):
         faults = self.faults
         count = faults.next_reply()
-        complete = simcodec.with_crc(message)
+        complete, frame = self.complete(message)
         if faults.silent or faults.every(faults.drop_every, count):
             self.log.write("DROP", complete.hex())
             return
         if faults.every(faults.bad_crc_every, count):
             complete = complete[:-1] + bytes((complete[-1] ^ 0x5A,))
+            frame = simcodec.frame(complete)
             self.log.write("TXBAD", complete.hex())
         else:
             self.log.write("TX", complete.hex())
-        self.send(faults.noise + simcodec.frame(complete) * faults.burst, faults.delay_ms)
+        self.send(faults.noise + frame * faults.burst, faults.delay_ms)
 
     def send(self, data, delay_ms=0):
         """Queues raw bytes, split into pieces when the chunk switch is on."""
         due = time.monotonic() + delay_ms / 1000.0
         if self.queue:
             due = max(due, self.queue[-1][0])
+        if self.line is not None and self.line.rate:
+            # Not before the request has arrived, and at the line's pace.
+            self.queue.extend(self.line.schedule(data, max(due, self.arrived)))
+            return
         size = self.faults.chunk or len(data)
         for i in range(0, len(data), size):
             self.queue.append((due, data[i:i + size]))
@@ -196,12 +246,15 @@ class Simulator:
 
     def watch_baud(self):
         try:
-            speed = termios.tcgetattr(self.master)[5]
+            attrs = termios.tcgetattr(self.master)
         except termios.error:
             return
+        speed = attrs[5]
         if speed != self.baud:
             self.baud = speed
             self.log.write("BAUD", str(BAUD_NAMES.get(speed, speed)))
+        if self.line is not None and self.line.configure(attrs):
+            self.log.write("PACE", "%s %d" % (self.line.rate, self.line.bits))
 
     def run(self, lifetime):
         end = time.monotonic() + lifetime
@@ -244,6 +297,13 @@ def parse_args(argv):
     p.add_argument("--chunk-delay-ms", type=int, default=0, help="pause between pieces")
     p.add_argument("--burst", type=int, default=1, help="write each reply frame N times in one write")
     p.add_argument("--stall-ms", type=int, default=0, help="stop reading for M ms after the first good frame")
+    p.add_argument("--outage-after-ms", type=int, default=0,
+                   help="the sensor goes dark this long after the first good frame")
+    p.add_argument("--outage-ms", type=int, default=0, help="how long it stays dark; it comes back restarted")
+    p.add_argument("--pace", action="store_true", help="send at the rate and stop bits the program set")
+    p.add_argument("--version-text", default="5.1.3K", help="the version text, up to 64 characters")
+    p.add_argument("--scene", default=None, help="distances: background;first-last:mm;... (step 0 is 0)")
+    p.add_argument("--steps", type=int, default=0, help="scan steps (default 769, 31 for version letter U)")
     args = p.parse_args(argv)
     if not args.prefix:
         p.error("no Wine prefix: pass --prefix or set WINEPREFIX")
@@ -255,9 +315,12 @@ def parse_args(argv):
 def main(argv=None):
     args = parse_args(sys.argv[1:] if argv is None else argv)
     faults = Faults(args.bad_crc_every, args.drop_every, bytes.fromhex(args.noise_hex), args.delay_ms,
-                    args.silent, args.chunk, args.chunk_delay_ms, args.burst, args.stall_ms)
+                    args.silent, args.chunk, args.chunk_delay_ms, args.burst, args.stall_ms,
+                    args.outage_after_ms, args.outage_ms)
     log = Log(args.log)
-    sim = Simulator(Sensor(args.seed), faults, log)
+    scene = Scene(args.scene) if args.scene else None
+    sensor = Sensor(args.seed, args.version_text, scene, args.steps or None)
+    sim = Simulator(sensor, faults, log, args.pace)
 
     def stop(signum, frame):
         sim.stopping = True

@@ -7,21 +7,36 @@ returns a list of reply messages (without CRC) and enter it in COMMANDS.
 import random
 
 from simcodec import crc16
+from simscene import Scene
 
 GET = 0x69  # "i"
 SET = 0x5A  # "Z"
 
 LINK = 0xA0
+VERSION = 0xA1
+DISTANCE = 0xA2
 
 MAX_LEVEL = 3
+VERSION_BYTES = 64
+FULL_SCAN_STEPS = 769
+FEW_STEPS_LETTER_U = 31
 
 
 class Sensor:
-    def __init__(self, seed=1):
+    def __init__(self, seed=1, version="5.1.3K", scene=None, steps=None):
         self.random = random.Random(seed)
         self.level = 0
         self.challenge = None
-        self.commands = {LINK: self.handle_link}
+        self.version = version.encode("latin-1")[:VERSION_BYTES].ljust(VERSION_BYTES, b"\0")
+        self.scene = scene or Scene()
+        # A sensor of version letter U scans 31 steps, the others 769.
+        self.steps = steps or (FEW_STEPS_LETTER_U if version[-1:] == "U" else FULL_SCAN_STEPS)
+        self.commands = {LINK: self.handle_link, VERSION: self.handle_version, DISTANCE: self.handle_distance}
+
+    def restart(self):
+        """Power cycle: the link and its challenge are gone."""
+        self.level = 0
+        self.challenge = None
 
     def handle(self, message):
         """Reply messages for one good request (CRC included in message)."""
@@ -48,3 +63,15 @@ class Sensor:
 
     def answer_ok(self, answer):
         return self.challenge is not None and crc16(self.challenge + b"\0\0") == answer
+
+    # Version and distance are served only to a linked program.
+
+    def handle_version(self, sub, data):
+        if sub == GET and not data and self.level >= 1:
+            return [bytes((VERSION, GET)) + self.version]
+        return []
+
+    def handle_distance(self, sub, data):
+        if sub == GET and not data and self.level >= 1:
+            return [bytes((DISTANCE, GET)) + self.scene.words(self.steps)]
+        return []
