@@ -1,0 +1,99 @@
+#include "tests/protocol/e2e/WatchedPort.h"
+
+#include "protocol/DeviceMessages.h"
+#include "sensor/ScanData.h"
+
+WatchedPort::WatchedPort() : m_noted(CreateEventA(NULL, FALSE, FALSE, NULL)) {
+    InitializeCriticalSection(&m_lock);
+}
+
+WatchedPort::~WatchedPort() {
+    // The device's threads report until it is closed: close it while the
+    // record still exists.
+    Detach();
+    Close();
+    DeleteCriticalSection(&m_lock);
+    CloseHandle(m_noted);
+}
+
+LRESULT WatchedPort::SendToFrame(UINT msg, WPARAM wParam, LPARAM) {
+    Record(msg, wParam);
+    return 1;
+}
+
+BOOL WatchedPort::PostToFrame(UINT msg, WPARAM wParam, LPARAM) {
+    Record(msg, wParam);
+    return TRUE;
+}
+
+void WatchedPort::Record(UINT msg, WPARAM wParam) {
+    Note note = {msg, wParam, std::string(), GetTickCount()};
+    if (wParam != 0 && (msg == WM_DEVICE_SENSOR_INFO || msg == WM_DEVICE_SCAN)) {
+        CriticalLock::Hold hold(GetHandOver()->GetLock());
+        if (msg == WM_DEVICE_SENSOR_INFO) {
+            note.data = reinterpret_cast<const char*>(wParam);
+        } else {
+            const ScanData* scan = reinterpret_cast<const ScanData*>(wParam);
+            for (WORD step = 0; step < ScanData::kStepCount; ++step) {
+                const WORD value = scan->GetStep(step);
+                note.data += static_cast<char>(value & 0xFF);
+                note.data += static_cast<char>(value >> 8);
+            }
+        }
+    }
+    EnterCriticalSection(&m_lock);
+    m_notes.push_back(note);
+    LeaveCriticalSection(&m_lock);
+    SetEvent(m_noted);
+}
+
+std::vector<WatchedPort::Note> WatchedPort::NotesOf(UINT msg) {
+    std::vector<Note> found;
+    EnterCriticalSection(&m_lock);
+    for (const Note& note : m_notes)
+        if (note.msg == msg) found.push_back(note);
+    LeaveCriticalSection(&m_lock);
+    return found;
+}
+
+size_t WatchedPort::Count(UINT msg, bool byParam, WPARAM wParam, const std::string& data) {
+    size_t n = 0;
+    for (const Note& note : NotesOf(msg)) {
+        if (byParam ? note.wParam == wParam : note.data == data) ++n;
+    }
+    return n;
+}
+
+bool WatchedPort::WaitForCount(UINT msg, bool byParam, WPARAM wParam, const std::string& data, size_t count,
+                               DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (Count(msg, byParam, wParam, data) >= count) return true;
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= timeoutMs) return false;
+        WaitForSingleObject(m_noted, timeoutMs - waited);
+    }
+}
+
+bool WatchedPort::WaitForLevel(WPARAM level, size_t count, DWORD timeoutMs) {
+    return WaitForCount(WM_DEVICE_CONNECTION_CHANGED, true, level, std::string(), count, timeoutMs);
+}
+
+bool WatchedPort::WaitForInfo(const std::string& text, size_t count, DWORD timeoutMs) {
+    return WaitForCount(WM_DEVICE_SENSOR_INFO, false, 0, text, count, timeoutMs);
+}
+
+bool WatchedPort::WaitForScans(size_t count, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (NotesOf(WM_DEVICE_SCAN).size() >= count) return true;
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= timeoutMs) return false;
+        WaitForSingleObject(m_noted, timeoutMs - waited);
+    }
+}
+
+WORD WatchedPort::Step(const Note& scan, int step) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(scan.data.data());
+    return static_cast<WORD>(bytes[2 * step] | (bytes[2 * step + 1] << 8));
+}

@@ -1,0 +1,49 @@
+#ifndef TESTS_PROTOCOL_E2E_WATCHEDPORT_H
+#define TESTS_PROTOCOL_E2E_WATCHEDPORT_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "protocol/DevicePort.h"
+
+// The real device port on a real line, with the main window replaced by a
+// record of the notifications. Data behind a posted pointer (the version
+// text, the scan) is copied at once under the hand-over lock, as the window
+// copies it.
+class WatchedPort : public DevicePort {
+public:
+    struct Note {
+        UINT msg;
+        WPARAM wParam;
+        std::string data;  // version text, or the scan as 769 little-endian words
+        DWORD tick;        // GetTickCount when it arrived
+    };
+
+    WatchedPort();
+    ~WatchedPort() override;
+
+    LRESULT SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    BOOL PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    std::vector<Note> NotesOf(UINT msg);
+    // Wait until at least count such notes arrived; false on time-out.
+    bool WaitForLevel(WPARAM level, size_t count, DWORD timeoutMs);
+    bool WaitForInfo(const std::string& text, size_t count, DWORD timeoutMs);
+    bool WaitForScans(size_t count, DWORD timeoutMs);
+    // The scan step of a recorded scan note.
+    static WORD Step(const Note& scan, int step);
+
+private:
+    size_t Count(UINT msg, bool byParam, WPARAM wParam, const std::string& data);
+    bool WaitForCount(UINT msg, bool byParam, WPARAM wParam, const std::string& data, size_t count,
+                      DWORD timeoutMs);
+    void Record(UINT msg, WPARAM wParam);
+
+    CRITICAL_SECTION m_lock;  // guards m_notes
+    std::vector<Note> m_notes;
+    HANDLE m_noted;  // auto-reset; set after every note
+};
+
+#endif
