@@ -33,9 +33,9 @@ protected:
         m_port.SetSensorCaps(&m_caps);
         ASSERT_EQ(m_port.CreateEvents(), 1);
         ASSERT_EQ(m_port.SelectDevice(kDevice115200), 1);
-        // What the port worker does once it has opened the port.
-        ASSERT_EQ(m_port.Open(m_com), 1) << GetLastError();
-        m_port.AcquireLinkLevel(1);
+        // The port worker opens the port and asks for link level 1.
+        ASSERT_EQ(m_port.RequestOpen(m_com), 1);
+        ASSERT_TRUE(m_port.WaitForOpened(m_com, kLinkTimeoutMs));
     }
 
     int m_com = 0;

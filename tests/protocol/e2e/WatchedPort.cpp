@@ -75,6 +75,10 @@ bool WatchedPort::WaitForCount(UINT msg, bool byParam, WPARAM wParam, const std:
     }
 }
 
+bool WatchedPort::WaitForOpened(int port, DWORD timeoutMs) {
+    return WaitForCount(WM_DEVICE_PORT_OPENED, true, static_cast<WPARAM>(port), std::string(), 1, timeoutMs);
+}
+
 bool WatchedPort::WaitForLevel(WPARAM level, size_t count, DWORD timeoutMs) {
     return WaitForCount(WM_DEVICE_CONNECTION_CHANGED, true, level, std::string(), count, timeoutMs);
 }

@@ -29,6 +29,7 @@ public:
 
     std::vector<Note> NotesOf(UINT msg);
     // Wait until at least count such notes arrived; false on time-out.
+    bool WaitForOpened(int port, DWORD timeoutMs);
     bool WaitForLevel(WPARAM level, size_t count, DWORD timeoutMs);
     bool WaitForInfo(const std::string& text, size_t count, DWORD timeoutMs);
     bool WaitForScans(size_t count, DWORD timeoutMs);
