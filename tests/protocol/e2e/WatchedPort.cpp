@@ -75,6 +75,10 @@ bool WatchedPort::WaitForCount(UINT msg, bool byParam, WPARAM wParam, const std:
     }
 }
 
+size_t WatchedPort::LevelCount(WPARAM level) {
+    return Count(WM_DEVICE_CONNECTION_CHANGED, true, level, std::string());
+}
+
 bool WatchedPort::WaitForOpened(int port, DWORD timeoutMs) {
     return WaitForCount(WM_DEVICE_PORT_OPENED, true, static_cast<WPARAM>(port), std::string(), 1, timeoutMs);
 }

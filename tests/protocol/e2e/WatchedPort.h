@@ -29,6 +29,8 @@ public:
 
     std::vector<Note> NotesOf(UINT msg);
     // Wait until at least count such notes arrived; false on time-out.
+    // How many times a link level was reported so far.
+    size_t LevelCount(WPARAM level);
     bool WaitForOpened(int port, DWORD timeoutMs);
     bool WaitForLevel(WPARAM level, size_t count, DWORD timeoutMs);
     bool WaitForInfo(const std::string& text, size_t count, DWORD timeoutMs);
