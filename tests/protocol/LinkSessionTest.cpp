@@ -116,23 +116,6 @@ TEST_F(LinkSession, LinkAsksForTheVersionWhichIsReportedOncePerConnection) {
     EXPECT_TRUE(WaitForInfo("5.1.4K", 1));
 }
 
-TEST_F(LinkSession, RealtimeScansFlowAtLevel1) {
-    Link();
-    ASSERT_EQ(m_port.SetRealtime(1), 1);
-    ASSERT_TRUE(m_port.m_frames.WaitFor(Frame({0xA2, 0x69})));
-    std::string reply = RecordingDevice::Bytes({0xA2, 0x69});
-    for (int step = 0; step < ScanData::kStepCount; ++step) {
-        reply += static_cast<char>(step & 0xFF);
-        reply += static_cast<char>(step >> 8);
-    }
-    m_port.Receive(Frame(reply));
-    ASSERT_TRUE(m_port.WaitForNotification(WM_DEVICE_SCAN));
-    // The window's copy holds the reply's words.
-    EXPECT_EQ(m_port.NotificationsOf(WM_DEVICE_SCAN)[0].data, reply.substr(2));
-    ASSERT_EQ(m_port.SetRealtime(0), 1);
-    EXPECT_FALSE(m_device->FindOperation(SensorDevice::kCmdDistance)->IsRunning());
-}
-
 TEST_F(LinkSession, HoldFlagReachesTheLinkAndLevelZeroSendsSetZero) {
     Link();
     EXPECT_EQ(m_device->SetLinkOpFlag(1), 1);

@@ -92,12 +92,6 @@ class LineTest(unittest.TestCase):
         # The next reply waits for the line, however early it is asked for.
         self.assertAlmostEqual(line.schedule(b"x", 0.0)[0][0], 10.0 + 41 * 11 / 57600.0)
 
-    def test_a_request_arrives_after_its_own_line_time(self):
-        line = simline.Line()
-        line.configure(self.attrs(termios.B115200, 1))
-        self.assertAlmostEqual(line.arrival(8, 5.0), 5.0 + 80 / 115200.0)
-        self.assertAlmostEqual(line.arrival(8, 5.0), 5.0 + 160 / 115200.0)
-
 
 class PacedSimulatorTest(unittest.TestCase):
     def start(self, pace=True, **faults):
@@ -155,15 +149,6 @@ class PacedSimulatorTest(unittest.TestCase):
         self.assertGreaterEqual(seconds, 0.97 * line_time)
         self.assertLess(seconds, line_time + 2.0)
         self.assertIn("PACE", self.log_kinds())
-
-    def test_one_stop_bit_is_faster(self):
-        self.start()
-        self.set_line(termios.B57600, 1)
-        self.thread.start()
-        self.link()
-        _, seconds = self.exchange(DISTANCE_GET)
-        self.assertGreaterEqual(seconds, 0.97 * (8 + 2058) * 10 / 57600.0)
-        self.assertLess(seconds, 0.97 * (8 + 2058) * 11 / 57600.0 + 2.0)
 
     def test_outage_restarts_the_sensor(self):
         self.start(pace=False, outage_after_ms=200, outage_ms=300)
