@@ -387,6 +387,10 @@ HWND MainFrame::CreateMainWindow(HMODULE resources) {
         return NULL;
     }
     boxes.SetOwner(hwnd);
+    // A window shown maximised from its WM_CREATE is maximised once more as
+    // its creation ends, which takes the maximised size for its normal
+    // rectangle: the saved one is put back.
+    ApplyPlacement(TRUE);
     return hwnd;
 }
 
@@ -417,12 +421,13 @@ void MainFrame::StartDevice() {
 }
 
 void MainFrame::ApplyPlacement(BOOL keepShowCommand) {
+    HWND hwnd = GetHwnd();
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
-    if (!GetWindowPlacement(GetHwnd(), &placement)) return;
+    if (!GetWindowPlacement(hwnd, &placement)) return;
     placement.rcNormalPosition = m_settings.window;
     if (!keepShowCommand) placement.showCmd = static_cast<UINT>(m_settings.showCommand);
-    SetWindowPlacement(GetHwnd(), &placement);
+    SetWindowPlacement(hwnd, &placement);
 }
 
 LRESULT MainFrame::OnSysCommand(WPARAM wParam, LPARAM lParam) {

@@ -1,0 +1,134 @@
+#include "tests/mainwindow/e2e/ProgramRun.h"
+
+#include "tests/protocol/e2e/SimLog.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+bool Has(const std::string& text, const char* line) {
+    return text.find(line) != std::string::npos;
+}
+
+std::string Caption(HWND hwnd) {
+    char text[256] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+// The caption is set once the start is complete, just after the window shows.
+std::string CaptionOnceStarted(HWND hwnd) {
+    const DWORD start = GetTickCount();
+    while (Caption(hwnd) == "TIV Configurator" && GetTickCount() - start < ProgramRun::kTimeoutMs) Sleep(10);
+    return Caption(hwnd);
+}
+
+// The first message received whose hex starts with prefix, waited for.
+bool WaitForRequest(const std::string& prefix, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        for (const std::string& line : SimLog::Lines("RX")) {
+            if (line.compare(0, prefix.size(), prefix) == 0) return true;
+        }
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(20);
+    }
+}
+
+}  // namespace
+
+TEST(ProgramE2e, FirstStartShowsTheMainWindowAndACloseSavesTheSettings) {
+    ProgramRun program;
+    ASSERT_TRUE(program.Ready());
+    const DWORD started = GetTickCount();
+    ASSERT_NE(static_cast<HANDLE>(NULL), program.Start(""));
+    HWND window = program.WaitForWindow();
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+    printf("start-up to a shown window: %lu ms\n", GetTickCount() - started);
+
+    EXPECT_EQ("Veldra", CaptionOnceStarted(window));
+    EXPECT_FALSE(IsZoomed(window));
+    RECT rect;
+    ASSERT_TRUE(GetWindowRect(window, &rect));
+    EXPECT_EQ(512, rect.right - rect.left);
+    EXPECT_EQ(384, rect.bottom - rect.top);
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
+    std::string settings = program.Settings();
+    for (const char* line : {"[Window]", "ToolbarVisible=1", "StatusbarVisible=1", "WindowLeft=0", "WindowTop=0",
+                             "WindowRight=512", "WindowBottom=384", "ShowCommand=1", "Language=0", "[Device]",
+                             "ComPort=0", "DeviceType=65535", "[File]", "AreaFileName=", "MeasurementFileName="}) {
+        EXPECT_TRUE(Has(settings, line)) << line << " in\n" << settings;
+    }
+}
+
+TEST(ProgramE2e, SecondCopyEndsSilentlyAndTheFirstStays) {
+    ProgramRun program;
+    ASSERT_TRUE(program.Ready());
+    program.Start("");
+    HWND first = program.WaitForWindow();
+    ASSERT_NE(static_cast<HWND>(NULL), first);
+
+    // A message box would keep the second copy waiting for a click.
+    HANDLE second = program.Start("-inspect");
+    ASSERT_NE(static_cast<HANDLE>(NULL), second);
+    EXPECT_EQ(0u, program.WaitForExit(second));
+    EXPECT_TRUE(IsWindow(first));
+    EXPECT_TRUE(IsWindowVisible(first));
+    EXPECT_EQ(first, GetForegroundWindow());
+    EXPECT_EQ(STILL_ACTIVE, program.WaitForExit(NULL, 0));
+
+    PostMessageA(first, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
+}
+
+TEST(ProgramE2e, SavedPlacementShowsTheWindowAndCheckedValuesAreWrittenBack) {
+    ProgramRun program;
+    ASSERT_TRUE(program.Ready());
+    program.WriteSetting("Window", "WindowLeft", "100");
+    program.WriteSetting("Window", "WindowTop", "50");
+    program.WriteSetting("Window", "WindowRight", "700");
+    program.WriteSetting("Window", "WindowBottom", "450");
+    program.WriteSetting("Window", "ShowCommand", "3");
+    program.WriteSetting("Device", "DeviceType", "7");
+    program.Start("");
+    HWND window = program.WaitForWindow();
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+    EXPECT_TRUE(IsZoomed(window));
+    // The restored rectangle is the program's own: it shows in what it saves.
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
+    std::string settings = program.Settings();
+    for (const char* line : {"WindowLeft=100", "WindowTop=50", "WindowRight=700", "WindowBottom=450",
+                             "ShowCommand=3", "DeviceType=65535"}) {
+        EXPECT_TRUE(Has(settings, line)) << line << " in\n" << settings;
+    }
+}
+
+// With the sensor simulator on COM TIV_SIM_COM.
+TEST(ProgramE2e, SavedPortIsOpenedAndLinked) {
+    ASSERT_NE(0, SimLog::ComPort());
+    ProgramRun program;
+    ASSERT_TRUE(program.Ready());
+    program.WriteSetting("Device", "ComPort", std::to_string(SimLog::ComPort()).c_str());
+    program.WriteSetting("Device", "DeviceType", "0");
+    program.Start("");
+    HWND window = program.WaitForWindow();
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+
+    EXPECT_TRUE(WaitForRequest("a069", 20000));    // the link's challenge request
+    EXPECT_TRUE(WaitForRequest("a05a01", 20000));  // its answer for level 1
+    EXPECT_TRUE(WaitForRequest("a169", 20000));    // then the version
+    EXPECT_FALSE(SimLog::Lines("TX").empty());
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
+    std::string settings = program.Settings();
+    EXPECT_TRUE(Has(settings, ("ComPort=" + std::to_string(SimLog::ComPort())).c_str())) << settings;
+    EXPECT_TRUE(Has(settings, "DeviceType=0")) << settings;
+}
