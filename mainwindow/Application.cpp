@@ -86,8 +86,8 @@ Application::~Application() {
 
 BOOL Application::IsSupportedSystem(const OSVERSIONINFOA& version) {
     if (version.dwPlatformId == kWin32s) return FALSE;
-    return !(version.dwPlatformId == kWindows9x && version.dwMajorVersion == 4 && version.dwMinorVersion == 0 &&
-             LOWORD(version.dwBuildNumber) == kFaultyBuild);
+    return !(version.dwPlatformId == kWindows9x && version.dwMajorVersion == 4 &&
+             version.dwMinorVersion == 0 && LOWORD(version.dwBuildNumber) == kFaultyBuild);
 }
 
 BOOL Application::QueryVersion(OSVERSIONINFOA* version) {
@@ -260,7 +260,8 @@ BOOL Application::GetDocumentPath(char* buffer, DWORD size) {
 void Application::UpdateCaption(const char* /*path*/) {
     std::string caption = kCaptionPrefix;
     char title[MAX_PATH];
-    if (m_documentPath[0] != '\0' && GetFileTitleA(m_documentPath, title, sizeof title) == 0) caption += title;
+    if (m_documentPath[0] != '\0' && GetFileTitleA(m_documentPath, title, sizeof title) == 0)
+        caption += title;
     if (m_mainWindow != NULL) SetWindowTextA(m_mainWindow, caption.c_str());
 }
 

@@ -21,8 +21,9 @@ BOOL ErrorBox::Format(DWORD code, char* text, size_t size) {
         snprintf(text, size, "Error %08lx", static_cast<unsigned long>(code));
         return TRUE;
     }
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code,
-                                  MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, static_cast<DWORD>(size), NULL);
+    DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, code,
+                       MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, static_cast<DWORD>(size), NULL);
     if (length == 0) {
         // A code the system has no text for still tells the user something.
         snprintf(text, size, "Error %08lx", static_cast<unsigned long>(code));

@@ -18,7 +18,11 @@ const char* FilePart(const char* path) {
 
 FileChoice::FileChoice(Mode mode, const char* filterText, const char* pattern, const char* extension,
                        const char* untitled)
-    : m_mode(mode), m_filterText(filterText), m_pattern(pattern), m_extension(extension), m_untitled(untitled) {}
+    : m_mode(mode),
+      m_filterText(filterText),
+      m_pattern(pattern),
+      m_extension(extension),
+      m_untitled(untitled) {}
 
 FileChoice::~FileChoice() {}
 

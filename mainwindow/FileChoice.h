@@ -17,7 +17,8 @@ public:
 
     // untitled: the proposed name of a save without a remembered file
     // (ignored when opening). Every text must outlive the object.
-    FileChoice(Mode mode, const char* filterText, const char* pattern, const char* extension, const char* untitled);
+    FileChoice(Mode mode, const char* filterText, const char* pattern, const char* extension,
+               const char* untitled);
     virtual ~FileChoice();
 
     // Shows the dialog; 1 and the full path in chosen (kPathChars bytes)

@@ -29,11 +29,11 @@ struct FrameSettings {
 
     int toolbarVisible;
     int statusbarVisible;
-    RECT window;       // the normal (restored) window rectangle
-    int showCommand;   // 1 normal, 3 maximised
-    int language;      // the language's command id minus 0x8200
-    int comPort;       // 0 = none
-    int deviceType;    // 0, 1, 2 (baud index) or 65535 (automatic recognition)
+    RECT window;      // the normal (restored) window rectangle
+    int showCommand;  // 1 normal, 3 maximised
+    int language;     // the language's command id minus 0x8200
+    int comPort;      // 0 = none
+    int deviceType;   // 0, 1, 2 (baud index) or 65535 (automatic recognition)
 };
 
 #endif

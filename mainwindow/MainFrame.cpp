@@ -22,10 +22,10 @@
 #include "framework/MsgBox.h"
 #include "framework/ResourceString.h"
 #include "mainwindow/Application.h"
-#include "mainwindow/ViewMessages.h"
 #include "mainwindow/Rebar.h"
 #include "mainwindow/ScanView.h"
 #include "mainwindow/StatusBar.h"
+#include "mainwindow/ViewMessages.h"
 #include "protocol/DevicePort.h"
 #include "resources/MenuIds.h"
 
@@ -270,8 +270,9 @@ BOOL MainFrame::CreateDialogs() {
     m_numericalInputDlg = new (std::nothrow) NumericalInputDlg;
     m_aboutDlg = new (std::nothrow) AboutDlg;
     m_functionSettingDlg = new (std::nothrow) FunctionSettingDlg;
-    return m_headerFooterDlg != NULL && m_recordDlg != NULL && m_playBackDlg != NULL && m_tivInfoDlg != NULL &&
-           m_ioTestDlg != NULL && m_numericalInputDlg != NULL && m_aboutDlg != NULL && m_functionSettingDlg != NULL;
+    return m_headerFooterDlg != NULL && m_recordDlg != NULL && m_playBackDlg != NULL &&
+           m_tivInfoDlg != NULL && m_ioTestDlg != NULL && m_numericalInputDlg != NULL && m_aboutDlg != NULL &&
+           m_functionSettingDlg != NULL;
 }
 
 void MainFrame::WireDialogs() {
@@ -326,7 +327,8 @@ BOOL MainFrame::CreateDevelopDialogs() {
     m_framEditorDlg = new (std::nothrow) FRAMEditorDlg;
     m_comMonitorDlg = new (std::nothrow) ComMonitorDlg;
     m_encryptionDlg = new (std::nothrow) EncryptionDlg;
-    if (m_ramEditorDlg == NULL || m_framEditorDlg == NULL || m_comMonitorDlg == NULL || m_encryptionDlg == NULL) {
+    if (m_ramEditorDlg == NULL || m_framEditorDlg == NULL || m_comMonitorDlg == NULL ||
+        m_encryptionDlg == NULL) {
         SetLastError(kErrorMissingCollaborator);
         return FALSE;
     }
@@ -404,7 +406,8 @@ LRESULT MainFrame::OnCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     PostMessage(WM_STATUS_UPDATE_AREA, 0, 0);
     PostMessage(WM_STATUS_UPDATE_PORT, 0, 0);
     StartDevice();
-    if (m_scanView != NULL && m_scanView->GetHwnd() != NULL) InvalidateRect(m_scanView->GetHwnd(), NULL, FALSE);
+    if (m_scanView != NULL && m_scanView->GetHwnd() != NULL)
+        InvalidateRect(m_scanView->GetHwnd(), NULL, FALSE);
     ApplyPlacement(FALSE);
     return 0;
 }
@@ -472,8 +475,9 @@ void MainFrame::SavePlacement() {
     placement.length = sizeof placement;
     if (!GetWindowPlacement(GetHwnd(), &placement)) return;
     m_settings.window = placement.rcNormalPosition;
-    BOOL maximised = placement.showCmd == SW_SHOWMAXIMIZED ||
-                     (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
+    BOOL maximised =
+        placement.showCmd == SW_SHOWMAXIMIZED ||
+        (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
     m_settings.showCommand = maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
 }
 

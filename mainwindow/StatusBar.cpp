@@ -12,7 +12,8 @@ HWND StatusBar::Create(HINSTANCE instance, HWND parent) {
     InitCommonControlsEx(&controls);
     m_instance = instance;
     m_parent = parent;
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBARS_SIZEGRIP | CCS_BOTTOM;
+    const DWORD style =
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBARS_SIZEGRIP | CCS_BOTTOM;
     HWND hwnd = CreateStatusWindowA(style, "", parent, kControlId);
     if (hwnd == NULL) return NULL;
     SetHwnd(hwnd);

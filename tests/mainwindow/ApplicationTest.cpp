@@ -52,7 +52,8 @@ public:
         wc.hInstance = GetModuleHandleA(NULL);
         wc.lpszClassName = "ApplicationTestCounter";
         RegisterClassA(&wc);
-        m_hwnd = CreateWindowA("ApplicationTestCounter", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
+        m_hwnd = CreateWindowA("ApplicationTestCounter", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance,
+                               NULL);
         s_count = 0;
     }
     ~Counter() { DestroyWindow(m_hwnd); }
@@ -88,8 +89,8 @@ TEST(Application, RefusesWin32sAndTheFirstWindows95Only) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.supported, Application::IsSupportedSystem(c.version))
-            << c.version.dwPlatformId << " " << c.version.dwMajorVersion << "." << c.version.dwMinorVersion << " "
-            << c.version.dwBuildNumber;
+            << c.version.dwPlatformId << " " << c.version.dwMajorVersion << "." << c.version.dwMinorVersion
+            << " " << c.version.dwBuildNumber;
     }
 }
 

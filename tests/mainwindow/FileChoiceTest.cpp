@@ -35,7 +35,8 @@ TEST(FileChoice, ProposedNameIsTheTitleCutAtItsLastDot) {
         {"C:\\data\\", ""},
         {"", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.title, FileChoice::TitleWithoutExtension(c.remembered)) << c.remembered;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.title, FileChoice::TitleWithoutExtension(c.remembered)) << c.remembered;
 }
 
 TEST(FileChoice, SaveWithoutARememberedFileProposesUntitled) {

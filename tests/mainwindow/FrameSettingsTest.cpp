@@ -45,9 +45,9 @@ TEST(FrameSettings, SaveWritesBothSectionsUnderTheirKeys) {
     s.deviceType = 1;
     s.Save(&settings);
     std::string text = file.Contents();
-    for (const char* line : {"[Window]", "ToolbarVisible=0", "StatusbarVisible=1", "WindowLeft=10", "WindowTop=20",
-                             "WindowRight=610", "WindowBottom=420", "ShowCommand=3", "Language=2", "[Device]",
-                             "ComPort=5", "DeviceType=1"}) {
+    for (const char* line : {"[Window]", "ToolbarVisible=0", "StatusbarVisible=1", "WindowLeft=10",
+                             "WindowTop=20", "WindowRight=610", "WindowBottom=420", "ShowCommand=3",
+                             "Language=2", "[Device]", "ComPort=5", "DeviceType=1"}) {
         EXPECT_NE(std::string::npos, text.find(line)) << line << " in\n" << text;
     }
     FrameSettings back;
@@ -63,7 +63,8 @@ TEST(FrameSettings, UnknownDeviceTypesBecomeAutomaticRecognition) {
     const struct {
         int stored;
         int expected;
-    } cases[] = {{0, 0}, {1, 1}, {2, 2}, {65535, 65535}, {3, 65535}, {-1, 65535}, {65534, 65535}, {0x1FFFF, 65535}};
+    } cases[] = {{0, 0},     {1, 1},      {2, 2},         {65535, 65535},
+                 {3, 65535}, {-1, 65535}, {65534, 65535}, {0x1FFFF, 65535}};
     for (const auto& c : cases) {
         FrameSettings s;
         s.deviceType = c.stored;
@@ -90,15 +91,14 @@ TEST(FrameSettings, EmptyOrUnreachableWindowRectangleGivesTheDefault) {
         RECT stored;
         bool kept;
     } cases[] = {
-        {{100, 100, 700, 500}, true},
-        {{-300, -200, 100, 100}, true},     // partly on the screen
-        {{1200, 1000, 1900, 1500}, true},   // one corner on the screen
-        {{100, 100, 100, 500}, false},      // no width
-        {{100, 500, 700, 500}, false},      // no height
-        {{700, 100, 100, 500}, false},      // turned over
-        {{2000, 100, 2600, 500}, false},    // right of the screen
-        {{-900, -900, -100, -100}, false},  // above and left
-        {{100, 1024, 700, 1400}, false},    // just below
+        {{100, 100, 700, 500}, true},      {{-300, -200, 100, 100}, true},  // partly on the screen
+        {{1200, 1000, 1900, 1500}, true},                                   // one corner on the screen
+        {{100, 100, 100, 500}, false},                                      // no width
+        {{100, 500, 700, 500}, false},                                      // no height
+        {{700, 100, 100, 500}, false},                                      // turned over
+        {{2000, 100, 2600, 500}, false},                                    // right of the screen
+        {{-900, -900, -100, -100}, false},                                  // above and left
+        {{100, 1024, 700, 1400}, false},                                    // just below
     };
     for (const auto& c : cases) {
         FrameSettings s;

@@ -58,9 +58,9 @@ struct Collaborators {
     }
 };
 
-const WORD kInspectCommands[] = {ID_INSPECT_CORRECT,      ID_INSPECT_WRITE_FUNCTION,
-                                 ID_INSPECT_WAVE_FORM,    ID_INSPECT_LED_TROUBLE,
-                                 ID_INSPECT_PHOTOINTERRUPTER_TROUBLE, ID_INSPECT_MOTOR_TROUBLE};
+const WORD kInspectCommands[] = {
+    ID_INSPECT_CORRECT,     ID_INSPECT_WRITE_FUNCTION,           ID_INSPECT_WAVE_FORM,
+    ID_INSPECT_LED_TROUBLE, ID_INSPECT_PHOTOINTERRUPTER_TROUBLE, ID_INSPECT_MOTOR_TROUBLE};
 const WORD kDevelopCommands[] = {ID_DEVELOP_RAM_EDITOR, ID_DEVELOP_FRAM_EDITOR, ID_DEVELOP_COM_MONITOR,
                                  ID_DEVELOP_ENCRYPT};
 
@@ -111,10 +111,10 @@ TEST(MainFrameCommandLine, TakesExactlyTheThreeSwitches) {
 TEST_F(MainFrameStart, EachMissingCollaboratorFailsWithTheOutOfMemoryCode) {
     typedef void (*Clear)(MainFrame*);
     const Clear clears[] = {
-        [](MainFrame* f) { f->SetApplication(NULL); },  [](MainFrame* f) { f->SetDevicePort(NULL); },
-        [](MainFrame* f) { f->SetScanView(NULL); },     [](MainFrame* f) { f->SetRebar(NULL); },
-        [](MainFrame* f) { f->SetPrintView(NULL); },    [](MainFrame* f) { f->SetAreaSet(NULL); },
-        [](MainFrame* f) { f->SetScanShape(NULL); },    [](MainFrame* f) { f->SetMeasuringData(NULL); },
+        [](MainFrame* f) { f->SetApplication(NULL); },    [](MainFrame* f) { f->SetDevicePort(NULL); },
+        [](MainFrame* f) { f->SetScanView(NULL); },       [](MainFrame* f) { f->SetRebar(NULL); },
+        [](MainFrame* f) { f->SetPrintView(NULL); },      [](MainFrame* f) { f->SetAreaSet(NULL); },
+        [](MainFrame* f) { f->SetScanShape(NULL); },      [](MainFrame* f) { f->SetMeasuringData(NULL); },
         [](MainFrame* f) { f->SetWaveFormRecord(NULL); }, [](MainFrame* f) { f->SetSensorCaps(NULL); },
     };
     int index = 0;

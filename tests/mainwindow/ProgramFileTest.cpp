@@ -39,8 +39,8 @@ TEST(ProgramFile, BareNamesComeFromTheProgramsFolderWhateverIsCurrent) {
 }
 
 TEST(ProgramFile, PathsWithAFolderStayAsGiven) {
-    for (const char* name : {"C:\\sounds\\detect1.wav", "sub\\veldra.chm", "D:help.chm", "\\\\server\\a.wav",
-                             "a/b.wav"}) {
+    for (const char* name :
+         {"C:\\sounds\\detect1.wav", "sub\\veldra.chm", "D:help.chm", "\\\\server\\a.wav", "a/b.wav"}) {
         std::string path;
         ASSERT_TRUE(ProgramFile::PathOf(name, &path));
         EXPECT_EQ(name, path);

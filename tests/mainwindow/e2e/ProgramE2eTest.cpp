@@ -59,9 +59,10 @@ TEST(ProgramE2e, FirstStartShowsTheMainWindowAndACloseSavesTheSettings) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(1u, program.WaitForExit());
     std::string settings = program.Settings();
-    for (const char* line : {"[Window]", "ToolbarVisible=1", "StatusbarVisible=1", "WindowLeft=0", "WindowTop=0",
-                             "WindowRight=512", "WindowBottom=384", "ShowCommand=1", "Language=0", "[Device]",
-                             "ComPort=0", "DeviceType=65535", "[File]", "AreaFileName=", "MeasurementFileName="}) {
+    for (const char* line :
+         {"[Window]", "ToolbarVisible=1", "StatusbarVisible=1", "WindowLeft=0", "WindowTop=0",
+          "WindowRight=512", "WindowBottom=384", "ShowCommand=1", "Language=0", "[Device]", "ComPort=0",
+          "DeviceType=65535", "[File]", "AreaFileName=", "MeasurementFileName="}) {
         EXPECT_TRUE(Has(settings, line)) << line << " in\n" << settings;
     }
 }
