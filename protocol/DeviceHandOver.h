@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "sensor/CriticalLock.h"
+#include "framework/CriticalLock.h"
 #include "sensor/ScanData.h"
 
 // The data that posted notifications carry by pointer: the version text, the

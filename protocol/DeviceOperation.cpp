@@ -1,20 +1,10 @@
 #include "protocol/DeviceOperation.h"
 
+#include "framework/CriticalLock.h"
 #include "protocol/DeviceMessages.h"
 
 namespace {
 
-// Holds a critical section for one scope.
-class Lock {
-public:
-    explicit Lock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(m_cs); }
-    ~Lock() { LeaveCriticalSection(m_cs); }
-
-private:
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-    CRITICAL_SECTION* m_cs;
-};
 
 }  // namespace
 
@@ -28,14 +18,10 @@ DeviceOperation::DeviceOperation(BYTE retryReload, DWORD intervalMs)
       m_deadline(0),
       m_active(0),
       m_lastTimerId(0) {
-    InitializeCriticalSection(&m_timerLock);
-    InitializeCriticalSection(&m_replyLock);
 }
 
 DeviceOperation::~DeviceOperation() {
     DeviceOperation::Abort();
-    DeleteCriticalSection(&m_replyLock);
-    DeleteCriticalSection(&m_timerLock);
 }
 
 void DeviceOperation::Detach() {
@@ -48,7 +34,7 @@ int DeviceOperation::Start(ULONG_PTR) {
     // A tick or reply left from the last run must not reach the new one.
     StopTimer();
     {
-        Lock lock(&m_replyLock);
+        CriticalLock::Hold lock(m_replyLock);
         m_replies.clear();
     }
     if (!WorkerThread::Start(NULL, 0, 0, 0)) {
@@ -82,7 +68,7 @@ void DeviceOperation::StopThread() {
 
 int DeviceOperation::OnReply(const std::string& message) {
     if (!IsRunning()) return 0;
-    Lock lock(&m_replyLock);
+    CriticalLock::Hold lock(m_replyLock);
     if (m_replies.size() >= kMaxQueuedReplies) return 0;
     m_replies.push_back(message);
     // Posting never blocks, so it may happen under the lock: the queue and
@@ -95,7 +81,7 @@ int DeviceOperation::OnReply(const std::string& message) {
 }
 
 int DeviceOperation::TakeReply(std::string* reply) {
-    Lock lock(&m_replyLock);
+    CriticalLock::Hold lock(m_replyLock);
     if (m_replies.empty()) return 0;
     reply->swap(m_replies.front());
     m_replies.pop_front();
@@ -104,7 +90,7 @@ int DeviceOperation::TakeReply(std::string* reply) {
 
 void DeviceOperation::SetRetry(BYTE count, DWORD intervalMs) {
     {
-        Lock lock(&m_timerLock);
+        CriticalLock::Hold lock(m_timerLock);
         m_retryReload = count;
         m_interval = intervalMs;
     }
@@ -114,7 +100,7 @@ void DeviceOperation::SetRetry(BYTE count, DWORD intervalMs) {
 UINT_PTR DeviceOperation::RestartTimer() {
     UINT_PTR id;
     {
-        Lock lock(&m_timerLock);
+        CriticalLock::Hold lock(m_timerLock);
         m_retriesLeft = m_retryReload;
         m_deadline = GetTickCount() + (m_interval > 0 ? m_interval : 1);
         if (++m_lastTimerId == 0) m_lastTimerId = 1;
@@ -128,18 +114,18 @@ UINT_PTR DeviceOperation::RestartTimer() {
 }
 
 void DeviceOperation::StopTimer() {
-    Lock lock(&m_timerLock);
+    CriticalLock::Hold lock(m_timerLock);
     m_timerId = 0;
     m_retriesLeft = 0;
 }
 
 void DeviceOperation::CountDown() {
-    Lock lock(&m_timerLock);
+    CriticalLock::Hold lock(m_timerLock);
     if (m_retriesLeft > 0) --m_retriesLeft;
 }
 
 BOOL DeviceOperation::IsExhausted() {
-    Lock lock(&m_timerLock);
+    CriticalLock::Hold lock(m_timerLock);
     return m_retriesLeft == 0;
 }
 
@@ -148,7 +134,7 @@ BOOL DeviceOperation::IsRunning() {
 }
 
 bool DeviceOperation::HasTimer() {
-    Lock lock(&m_timerLock);
+    CriticalLock::Hold lock(m_timerLock);
     return m_timerId != 0;
 }
 
@@ -165,7 +151,7 @@ bool DeviceOperation::IsOperationMessage(UINT msg) const {
 }
 
 DWORD DeviceOperation::TimeToNextTick() {
-    Lock lock(&m_timerLock);
+    CriticalLock::Hold lock(m_timerLock);
     if (m_timerId == 0) return INFINITE;
     const LONG left = static_cast<LONG>(m_deadline - GetTickCount());
     return left > 0 ? static_cast<DWORD>(left) : 0;
@@ -174,7 +160,7 @@ DWORD DeviceOperation::TimeToNextTick() {
 void DeviceOperation::TickIfDue() {
     UINT_PTR id = 0;
     {
-        Lock lock(&m_timerLock);
+        CriticalLock::Hold lock(m_timerLock);
         const DWORD now = GetTickCount();
         if (m_timerId == 0 || static_cast<LONG>(now - m_deadline) < 0) return;
         // The next tick counts from now: a late tick does not bring a burst.

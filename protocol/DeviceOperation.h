@@ -4,6 +4,7 @@
 #include <deque>
 #include <string>
 
+#include "framework/CriticalLock.h"
 #include "framework/WorkerThread.h"
 
 class Application;
@@ -68,14 +69,14 @@ private:
     DWORD TimeToNextTick();
     void TickIfDue();
 
-    CRITICAL_SECTION m_timerLock;  // guards the five timer fields below
+    CriticalLock m_timerLock;  // guards the five timer fields below
     BYTE m_retryReload;
     DWORD m_interval;
     BYTE m_retriesLeft;
     UINT_PTR m_timerId;  // 0 when no tick is due
     DWORD m_deadline;    // tick count of the next tick
 
-    CRITICAL_SECTION m_replyLock;       // guards m_replies
+    CriticalLock m_replyLock;       // guards m_replies
     std::deque<std::string> m_replies;  // one entry per WM_OP_REPLY posted
 
     volatile LONG m_active;  // any thread, through Interlocked calls

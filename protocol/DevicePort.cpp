@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "framework/CriticalLock.h"
 #include "framework/ErrorCodes.h"
 #include "framework/SentMessageWait.h"
 #include "mainwindow/MainFrame.h"
@@ -18,16 +19,6 @@ const size_t kMaxReceiveBytes = 2 * SensorDeviceBase::kMaxFrameBytes;
 const int kRangeCapability = 17;  // the coordinate limit in millimetres
 const DWORD kEventsAllButTxEmpty = 0x1FB;
 
-class Lock {
-public:
-    explicit Lock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(m_cs); }
-    ~Lock() { LeaveCriticalSection(m_cs); }
-
-private:
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-    CRITICAL_SECTION* m_cs;
-};
 
 struct LineSettings {
     DWORD baud;
@@ -70,10 +61,6 @@ DevicePort::DevicePort()
       m_retiring(NULL),
       m_retiringUsers(0),
       m_retired(CreateEventA(NULL, TRUE, FALSE, NULL)) {
-    InitializeCriticalSection(&m_sendLock);
-    InitializeCriticalSection(&m_receiveLock);
-    InitializeCriticalSection(&m_counterLock);
-    InitializeCriticalSection(&m_deviceLock);
     ZeroMemory(m_levelCount, sizeof(m_levelCount));
     ZeroMemory(m_switchCount, sizeof(m_switchCount));
     m_worker = new (std::nothrow) ComPortWorker(this);
@@ -90,10 +77,6 @@ DevicePort::~DevicePort() {
     m_device = NULL;
     delete m_worker;
     if (m_retired != NULL) CloseHandle(m_retired);
-    DeleteCriticalSection(&m_deviceLock);
-    DeleteCriticalSection(&m_counterLock);
-    DeleteCriticalSection(&m_receiveLock);
-    DeleteCriticalSection(&m_sendLock);
 }
 
 void DevicePort::SetSensorCaps(SensorCaps* caps) {
@@ -174,8 +157,8 @@ SensorDeviceBase* DevicePort::SwapDevice(SensorDeviceBase* next) {
         // The receive thread uses the device under the receive lock, the
         // others through counted uses: after this block neither reaches old
         // anew.
-        Lock receive(&m_receiveLock);
-        Lock device(&m_deviceLock);
+        CriticalLock::Hold receive(m_receiveLock);
+        CriticalLock::Hold device(m_deviceLock);
         old = m_device;
         m_device = next;
         m_retiring = old;
@@ -186,7 +169,7 @@ SensorDeviceBase* DevicePort::SwapDevice(SensorDeviceBase* next) {
     }
     // A thread inside the old device may be sending this thread a message.
     const bool left = !used || WaitHandlingSentMessages(m_retired, kRetireTimeoutMs) == WAIT_OBJECT_0;
-    Lock device(&m_deviceLock);
+    CriticalLock::Hold device(m_deviceLock);
     m_retiring = NULL;
     m_retiringUsers = 0;
     // A device still in use after the time-out is left alone rather than
@@ -195,7 +178,7 @@ SensorDeviceBase* DevicePort::SwapDevice(SensorDeviceBase* next) {
 }
 
 SensorDeviceBase* DevicePort::AcquireDevice() {
-    Lock device(&m_deviceLock);
+    CriticalLock::Hold device(m_deviceLock);
     if (m_device != NULL) ++m_deviceUsers;
     return m_device;
 }
@@ -203,7 +186,7 @@ SensorDeviceBase* DevicePort::AcquireDevice() {
 void DevicePort::ReleaseDevice(SensorDeviceBase* released) {
     bool last = false;
     {
-        Lock device(&m_deviceLock);
+        CriticalLock::Hold device(m_deviceLock);
         if (released == m_device)
             --m_deviceUsers;
         else if (released == m_retiring && m_retiringUsers > 0)
@@ -218,7 +201,7 @@ void DevicePort::ReplaySwitches(SensorDeviceBase* device) {
     WORD step;
     BYTE flag;
     {
-        Lock counters(&m_counterLock);
+        CriticalLock::Hold counters(m_counterLock);
         level = HighestLevel();
         CopyMemory(counts, m_switchCount, sizeof(counts));
         step = m_waveStep;
@@ -284,7 +267,7 @@ BYTE DevicePort::HighestLevel() {
 int DevicePort::AcquireLinkLevel(BYTE level) {
     if (level > kMaxLinkLevel) return 0;
     {
-        Lock counters(&m_counterLock);
+        CriticalLock::Hold counters(m_counterLock);
         if (level == 0)
             ZeroMemory(m_levelCount, sizeof(m_levelCount));
         else if (m_levelCount[level] < kMaxCount)
@@ -297,7 +280,7 @@ int DevicePort::AcquireLinkLevel(BYTE level) {
 int DevicePort::ReleaseLinkLevel(BYTE level) {
     if (level > kMaxLinkLevel) return 0;
     {
-        Lock counters(&m_counterLock);
+        CriticalLock::Hold counters(m_counterLock);
         if (m_levelCount[level] > 0) --m_levelCount[level];
         ++m_levelChanges;
     }
@@ -315,12 +298,12 @@ int DevicePort::DeliverLinkLevel() {
         BYTE level;
         DWORD seen;
         {
-            Lock counters(&m_counterLock);
+            CriticalLock::Hold counters(m_counterLock);
             level = HighestLevel();
             seen = m_levelChanges;
         }
         result = device->SetLinkLevel(level);
-        Lock counters(&m_counterLock);
+        CriticalLock::Hold counters(m_counterLock);
         if (m_levelChanges == seen) break;
     }
     ReleaseDevice(device);
@@ -331,7 +314,7 @@ int DevicePort::CountedSwitch(Switch which, SwitchCall call, DWORD on) {
     if (m_device == NULL) return 0;
     bool reach;
     {
-        Lock counters(&m_counterLock);
+        CriticalLock::Hold counters(m_counterLock);
         BYTE& count = m_switchCount[which];
         if (on == 1) {
             if (count < kMaxCount) ++count;
@@ -364,7 +347,7 @@ int DevicePort::SetWaveForm(DWORD on, WORD step, BYTE flag) {
     if (m_device == NULL) return 0;
     bool reach;
     {
-        Lock counters(&m_counterLock);
+        CriticalLock::Hold counters(m_counterLock);
         BYTE& count = m_switchCount[kWaveForm];
         if (on == 1) {
             if (count < kMaxCount) ++count;
@@ -417,7 +400,7 @@ int DevicePort::WriteAreas(const BYTE* table) {
 }
 
 int DevicePort::Send(const std::string& bytes) {
-    Lock send(&m_sendLock);
+    CriticalLock::Hold send(m_sendLock);
     return WriteAll(bytes) == static_cast<int>(bytes.size()) ? 1 : 0;
 }
 
@@ -425,7 +408,7 @@ void DevicePort::OnCommEvent(DWORD events) {
     if ((events & EV_RXCHAR) == 0) return;
     std::vector<std::string> monitorLines;
     {
-        Lock receive(&m_receiveLock);
+        CriticalLock::Hold receive(m_receiveLock);
         if (ReadAll(m_receiveBuffer) > 0) {
             if (m_device != NULL)
                 m_device->OnReceive(m_receiveBuffer, monitorLines);
@@ -443,7 +426,7 @@ void DevicePort::OnCommEvent(DWORD events) {
 }
 
 size_t DevicePort::ReceiveBufferSize() {
-    Lock receive(&m_receiveLock);
+    CriticalLock::Hold receive(m_receiveLock);
     return m_receiveBuffer.size();
 }
 

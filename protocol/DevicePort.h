@@ -1,6 +1,7 @@
 #ifndef PROTOCOL_DEVICEPORT_H
 #define PROTOCOL_DEVICEPORT_H
 
+#include "framework/CriticalLock.h"
 #include "protocol/DeviceHandOver.h"
 #include "protocol/SerialPort.h"
 
@@ -139,20 +140,20 @@ private:
     SensorCaps* m_caps;
     ComPortWorker* m_worker;  // owned
 
-    CRITICAL_SECTION m_sendLock;     // held around every write to the port
-    CRITICAL_SECTION m_receiveLock;  // held around the handling of received bytes
+    CriticalLock m_sendLock;     // held around every write to the port
+    CriticalLock m_receiveLock;  // held around the handling of received bytes
     std::string m_receiveBuffer;     // receive thread, under m_receiveLock
 
     BOOL m_autoRecognition;  // user-interface thread
 
-    CRITICAL_SECTION m_counterLock;  // guards the counters and the wave-form cache
+    CriticalLock m_counterLock;  // guards the counters and the wave-form cache
     BYTE m_levelCount[kMaxLinkLevel + 1];
     BYTE m_switchCount[kSwitchCount];
     WORD m_waveStep;
     BYTE m_waveFlag;
     DWORD m_levelChanges;  // bumped with every change of m_levelCount
 
-    CRITICAL_SECTION m_deviceLock;  // guards the four use fields below
+    CriticalLock m_deviceLock;  // guards the four use fields below
     int m_deviceUsers;              // counted uses of m_device
     SensorDeviceBase* m_retiring;   // the device being replaced, while used
     int m_retiringUsers;

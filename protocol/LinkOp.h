@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "sensor/CriticalLock.h"
+#include "framework/CriticalLock.h"
 
 // The operation of the link command: brings the link to the level the device
 // port asks for, keeps it alive and notices when the sensor falls silent.

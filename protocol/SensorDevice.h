@@ -4,7 +4,7 @@
 #include <map>
 
 #include "protocol/SensorDeviceBase.h"
-#include "sensor/CriticalLock.h"
+#include "framework/CriticalLock.h"
 
 class DeviceOperation;
 class ScanData;

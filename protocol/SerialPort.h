@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "sensor/CriticalLock.h"
+#include "framework/CriticalLock.h"
 
 // An overlapped COM port with its own receive thread.
 //

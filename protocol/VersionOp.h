@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "sensor/CriticalLock.h"
+#include "framework/CriticalLock.h"
 
 // The operation of the version command: asks for the sensor's 64-character
 // version text every 500 ms while the link is at level 1 or above, and ends

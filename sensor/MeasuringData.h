@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "sensor/CriticalLock.h"
+#include "framework/CriticalLock.h"
 #include "sensor/ScanData.h"
 #include "sensor/SensorCaps.h"
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "sensor/CriticalLock.h"
+#include "framework/CriticalLock.h"
 
 // What the program knows of the connected sensor: model code, function word,
 // option byte, filter-switch bytes and firmware version, and the capability

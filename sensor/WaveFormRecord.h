@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "sensor/CriticalLock.h"
+#include "framework/CriticalLock.h"
 
 // The sensor's last waveform report: the 42 data bytes of the waveform reply,
 // little-endian, kept as received and read through accessors.

@@ -1,10 +1,9 @@
-#ifndef SENSOR_CRITICALLOCK_H
-#define SENSOR_CRITICALLOCK_H
+#ifndef FRAMEWORK_CRITICALLOCK_H
+#define FRAMEWORK_CRITICALLOCK_H
 
 #include <windows.h>
 
-// Owns one critical section. The sensor records are filled by device threads
-// and read by the user-interface thread; each guards its fields with one of these.
+// Owns one critical section; Hold keeps it entered for one scope.
 class CriticalLock {
 public:
     CriticalLock();

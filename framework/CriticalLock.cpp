@@ -1,4 +1,4 @@
-#include "sensor/CriticalLock.h"
+#include "framework/CriticalLock.h"
 
 CriticalLock::CriticalLock() {
     InitializeCriticalSection(&m_section);
