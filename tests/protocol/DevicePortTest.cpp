@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "framework/ErrorCodes.h"
+#include "mainwindow/Application.h"
 #include "protocol/DevicePort.h"
 #include "tests/protocol/RecordingPort.h"
 
@@ -524,10 +525,11 @@ TEST_F(PortFixture, DetachClosesTheDeviceAndSilencesNotifications) {
         SensorDeviceBase* CreateDevice(WORD) override { return m_make(); }
     };
     {
+        Application application;
         FramelessPort port;
         port.m_make = [this] { return new RecordingDevice(&m_log, &m_live); };
         EXPECT_EQ(port.CreateEvents(), 0);  // collaborators missing
-        port.SetApplication(reinterpret_cast<Application*>(&port));
+        port.SetApplication(&application);
         port.SetSensorCaps(&m_caps);
         port.SetWaveFormRecord(&m_waveForm);
         ASSERT_EQ(port.SelectDevice(0), 1);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "mainwindow/Application.h"
 #include "protocol/DeviceHandOver.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
@@ -41,10 +42,10 @@ public:
         DeleteCriticalSection(&m_lock);
     }
 
-    // The collaborators a device needs to open; the application is never
-    // called in these tests, so any address stands for it.
+    // The collaborators a device needs to open; a real application object,
+    // since operations may ask it for shared values.
     void Wire(SensorCaps* caps, WaveFormRecord* record) {
-        SetApplication(reinterpret_cast<Application*>(this));
+        SetApplication(&m_application);
         SetSensorCaps(caps);
         SetWaveFormRecord(record);
     }
@@ -103,6 +104,7 @@ public:
         return true;
     }
     size_t BufferedBytes() { return ReceiveBufferSize(); }
+    Application* TestApplication() { return &m_application; }
 
     Factory m_factory;
     EventLog m_frames;  // every string given to Send
@@ -162,7 +164,8 @@ private:
         return bytes;
     }
 
-    CRITICAL_SECTION m_lock;  // guards m_notifications and m_incoming
+    Application m_application;  // constructed only; never initialised
+    CRITICAL_SECTION m_lock;    // guards m_notifications and m_incoming
     std::vector<Notification> m_notifications;
     std::string m_incoming;
     AutoEvent m_notified;

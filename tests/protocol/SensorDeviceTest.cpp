@@ -155,7 +155,7 @@ protected:
 TEST_F(DeviceFixture, OpenNeedsEveryCollaboratorAndCreatesNothingWithoutOne) {
     for (int missing = 0; missing < 4; ++missing) {
         TestDevice device([](TestDevice* d) { return d->Add(0xA1, new PollOp(0xA1, 3, 100), false); });
-        if (missing != 0) device.SetApplication(reinterpret_cast<Application*>(&m_port));
+        if (missing != 0) device.SetApplication(m_port.TestApplication());
         if (missing != 1) device.SetWaveFormRecord(&m_waveForm);
         if (missing != 2) device.SetPort(&m_port);
         if (missing != 3) device.SetCaps(&m_caps);
@@ -170,12 +170,12 @@ TEST_F(DeviceFixture, OpenLinksEachOperationAndTheApplicationWhereItUsesIt) {
     ASSERT_NE(device, nullptr);
     EXPECT_EQ(device->Op(0xA1)->Device(), device);
     EXPECT_EQ(device->Op(0xA1)->App(), nullptr);
-    EXPECT_EQ(device->Op(0xA2)->App(), reinterpret_cast<Application*>(&m_port));
+    EXPECT_EQ(device->Op(0xA2)->App(), m_port.TestApplication());
     // A failed creation leaves nothing behind and the open fails.
     TestDevice failing([](TestDevice* d) {
         return d->Add(0xA1, new PollOp(0xA1, 3, 100), false) && d->Add(0xA2, NULL, false);
     });
-    failing.SetApplication(reinterpret_cast<Application*>(&m_port));
+    failing.SetApplication(m_port.TestApplication());
     failing.SetWaveFormRecord(&m_waveForm);
     failing.SetPort(&m_port);
     failing.SetCaps(&m_caps);

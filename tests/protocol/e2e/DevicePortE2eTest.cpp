@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "mainwindow/Application.h"
 #include "mainwindow/MainFrame.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DeviceOperation.h"
@@ -141,8 +142,7 @@ protected:
     void SetUp() override {
         m_com = SimLog::ComPort();
         if (m_com == 0) GTEST_SKIP() << "needs the sensor simulator (run through CTest)";
-        // The application is never called: the collector uses no progress.
-        m_port.SetApplication(reinterpret_cast<Application*>(&m_caps));
+        m_port.SetApplication(&m_application);
         m_port.SetFrame(&m_frame);
         m_port.SetWaveFormRecord(&m_waveForm);
         m_port.SetSensorCaps(&m_caps);
@@ -161,6 +161,7 @@ protected:
     std::string Opened(int port, int ok) { return "opened " + std::to_string(port) + " " + std::to_string(ok); }
 
     int m_com = 0;
+    Application m_application;
     SensorCaps m_caps;
     WaveFormRecord m_waveForm;
     NotedFrame m_frame;
