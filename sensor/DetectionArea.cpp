@@ -377,9 +377,22 @@ void DetectionArea::LoadRaw(const BYTE* in) {
         }
         LogChange(payload, kRawWords, kChangeRecord);
     }
+    // The points are put in order before they go into the records, so that
+    // every record keeps its place in the ring: the logged point changes name
+    // their records by id, and an undone record load must give each record
+    // back the point it held, or an older point undo moves the wrong point.
+    Vertex points[kPointCount];
+    for (int i = 0; i < kPointCount; ++i) {
+        PlaceVertex(points[i], ReadShort(in + 4 * i), ReadShort(in + 4 * i + 2));
+        for (int j = i; j > 0 && Precedes(points[j].angle, points[j].radius, points[j - 1]); --j) {
+            Vertex earlier = points[j - 1];
+            points[j - 1] = points[j];
+            points[j] = earlier;
+        }
+    }
     int node = m_vertices[0].next;
     for (int i = 0; i < kPointCount; ++i) {
-        PlaceVertex(m_vertices[node], ReadShort(in + 4 * i), ReadShort(in + 4 * i + 2));
+        PlaceVertex(m_vertices[node], points[i].x, points[i].y);
         node = m_vertices[node].next;
     }
     m_outputs[Output2Index()].value = ReadShort(in + kOutput2Offset);

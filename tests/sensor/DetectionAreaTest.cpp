@@ -263,6 +263,31 @@ TEST(DetectionArea_History, EveryKindOfChangeUndoes) {
     EXPECT_EQ(Export(area), end);
 }
 
+// A loaded record whose points come in another order must not leave the
+// records holding other points than before once the load is undone: the
+// older point edit names its record by id.
+TEST(DetectionArea_History, PointEditsUndoAcrossAnUndoneRecordLoad) {
+    DetectionArea area;
+    area.SetRecordHistory(1);
+    std::vector<Raw> states{Export(area)};
+    area.SetPoint(0, Pt(1000, 0));
+    states.push_back(Export(area));
+    area.SetPoint(1, Pt(0, 1000));
+    states.push_back(Export(area));
+    Raw reversed = Record({-1000, 0, 1000, 1000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    area.LoadRaw(reversed.data());
+    states.push_back(Export(area));
+
+    for (int i = 2; i >= 0; --i) {
+        ASSERT_EQ(area.Undo(), 1);
+        EXPECT_EQ(Export(area), states[i]) << "undo to state " << i;
+    }
+    for (int i = 1; i <= 3; ++i) {
+        ASSERT_EQ(area.Redo(), 1);
+        EXPECT_EQ(Export(area), states[i]) << "redo to state " << i;
+    }
+}
+
 TEST(DetectionArea_History, NothingIsRecordedWhileOff) {
     DetectionArea area;
     area.SetPoint(0, Pt(10, 10));
