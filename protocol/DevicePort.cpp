@@ -57,6 +57,7 @@ DevicePort::DevicePort()
       m_waveStep(0),
       m_waveFlag(0),
       m_levelChanges(0),
+      m_delivering(false),
       m_deviceUsers(0),
       m_retiring(NULL),
       m_retiringUsers(0),
@@ -196,18 +197,19 @@ void DevicePort::ReleaseDevice(SensorDeviceBase* released) {
 }
 
 void DevicePort::ReplaySwitches(SensorDeviceBase* device) {
-    BYTE level;
     BYTE counts[kSwitchCount];
     WORD step;
     BYTE flag;
     {
         CriticalLock::Hold counters(m_counterLock);
-        level = HighestLevel();
         CopyMemory(counts, m_switchCount, sizeof(counts));
         step = m_waveStep;
         flag = m_waveFlag;
+        // The level goes the one way every level goes (the new device is the
+        // current one now): a thread still telling the old device tells it.
+        ++m_levelChanges;
     }
-    device->SetLinkLevel(level);
+    DeliverLinkLevel();
     device->SetRealtime(counts[kRealtime] != 0);
     device->SetIoPolling(counts[kIoPolling] != 0);
     device->SetTroublePolling(counts[kTroublePolling] != 0);
@@ -288,10 +290,16 @@ int DevicePort::ReleaseLinkLevel(BYTE level) {
 }
 
 int DevicePort::DeliverLinkLevel() {
-    SensorDeviceBase* device = AcquireDevice();
-    if (device == NULL) return 0;
-    // Callers on several threads may finish out of order: whoever sees that
-    // the counters moved while it called the device tells it again, so the
+    {
+        // One thread at a time tells the device: the link operation starts and
+        // stops its thread there, which two threads at once would corrupt. A
+        // change made meanwhile is seen by the thread that is telling it.
+        CriticalLock::Hold counters(m_counterLock);
+        if (m_delivering) return 1;
+        m_delivering = true;
+    }
+    // Callers on several threads may finish out of order: the deliverer tells
+    // the device again until the counters held still during its call, so the
     // last level the device hears is the one the counters hold.
     int result = 0;
     for (;;) {
@@ -302,11 +310,15 @@ int DevicePort::DeliverLinkLevel() {
             level = HighestLevel();
             seen = m_levelChanges;
         }
-        result = device->SetLinkLevel(level);
+        SensorDeviceBase* device = AcquireDevice();
+        result = device != NULL ? device->SetLinkLevel(level) : 0;
+        if (device != NULL) ReleaseDevice(device);
         CriticalLock::Hold counters(m_counterLock);
-        if (m_levelChanges == seen) break;
+        if (m_levelChanges == seen) {
+            m_delivering = false;
+            break;
+        }
     }
-    ReleaseDevice(device);
     return result;
 }
 

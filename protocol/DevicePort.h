@@ -152,6 +152,7 @@ private:
     WORD m_waveStep;
     BYTE m_waveFlag;
     DWORD m_levelChanges;  // bumped with every change of m_levelCount
+    bool m_delivering;     // a thread is telling the device its level
 
     CriticalLock m_deviceLock;  // guards the four use fields below
     int m_deviceUsers;              // counted uses of m_device

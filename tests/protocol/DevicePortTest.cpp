@@ -261,6 +261,45 @@ TEST_F(PortFixture, LevelCountersStayConsistentUnderManyThreads) {
     EXPECT_EQ(m_port.AcquireLinkLevel(1), 21);
 }
 
+TEST_F(PortFixture, OneThreadAtATimeTellsTheDeviceItsLevel) {
+    // The link operation starts and stops its thread inside SetLinkLevel: the
+    // port worker and the user-interface thread must never be in it together.
+    volatile LONG inside = 0;
+    volatile LONG most = 0;
+    m_prepare = [&](RecordingDevice* d) {
+        d->m_onLevel = [&] {
+            const LONG now = InterlockedIncrement(&inside);
+            if (now > InterlockedCompareExchange(&most, 0, 0)) InterlockedExchange(&most, now);
+            Sleep(1);  // a thread start or stop takes a while
+            InterlockedDecrement(&inside);
+        };
+    };
+    ASSERT_NE(Select(), nullptr);
+    struct Worker {
+        RecordingPort* port;
+        BYTE level;
+        static DWORD WINAPI Run(LPVOID p) {
+            Worker* w = static_cast<Worker*>(p);
+            for (int i = 0; i < 30; ++i) {
+                w->port->AcquireLinkLevel(w->level);
+                w->port->ReleaseLinkLevel(w->level);
+            }
+            return 0;
+        }
+    };
+    Worker workers[4] = {{&m_port, 1}, {&m_port, 3}, {&m_port, 1}, {&m_port, 2}};
+    HANDLE threads[4];
+    for (int i = 0; i < 4; ++i) threads[i] = CreateThread(NULL, 0, Worker::Run, &workers[i], 0, NULL);
+    // The user-interface thread swaps devices meanwhile; each new device is
+    // told its level by the replay.
+    for (int i = 0; i < 10; ++i) ASSERT_EQ(m_port.SelectDevice(static_cast<WORD>(i % 3)), 1);
+    ASSERT_EQ(WaitForMultipleObjects(4, threads, TRUE, 60000), WAIT_OBJECT_0);
+    for (HANDLE t : threads) CloseHandle(t);
+    EXPECT_EQ(InterlockedCompareExchange(&most, 0, 0), 1);
+    EXPECT_EQ(Log().back(), "level:0");  // nobody holds a level any more
+    EXPECT_EQ(m_live.Violations(), 0);
+}
+
 TEST_F(PortFixture, SelectDeviceSetsTheLineOfItsTypeAndReplaysTheSharedState) {
     ASSERT_NE(Select(0), nullptr);
     m_port.SetStatisticsPolling(1);
