@@ -20,6 +20,15 @@ public:
     }
 };
 
+// A language module of the tests, loaded as the program loads one.
+HMODULE LoadTestModule(const char* name) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, sizeof path);
+    std::string folder(path);
+    folder.erase(folder.rfind('\\') + 1);
+    return LoadLibraryExA((folder + "modules\\" + name).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+}
+
 }  // namespace
 
 TEST(MsgBox_Show, TextWithDefaultOwnerAndCaption) {
@@ -61,4 +70,25 @@ TEST(MsgBox_Show, MissingIdShowsEmptyTextAndLongTextIsCut) {
     EXPECT_EQ(box.ShowTextOwnerCaption(NULL, "%s|end", "cut", MB_OK, huge.c_str()), IDOK);
     EXPECT_EQ(closer.texts.find("|end"), std::string::npos);
     EXPECT_NE(closer.texts.find(std::string(1000, 'w')), std::string::npos);
+}
+
+TEST(MsgBox_Show, ModuleTextIsTheFormatOnlyWhenItReadsTheProgramsArguments) {
+    DefaultsGuard guard;
+    HMODULE module = LoadTestModule("Valid.dll");
+    ASSERT_NE(module, (HMODULE)NULL);
+    MsgBox box;
+    box.SetModule(module);
+    {
+        ModalCloser closer(IDOK);
+        EXPECT_EQ(box.ShowId(IDS_TEST_FORMAT, MB_OK, "area", 7), IDOK);
+        EXPECT_NE(closer.texts.find("Module area 7"), std::string::npos) << closer.texts;
+    }
+    {
+        // The module's text would read four strings where the caller passes one number.
+        ModalCloser closer(IDOK);
+        EXPECT_EQ(box.ShowId(IDS_TEST_MISMATCH, MB_OK, 5), IDOK);
+        EXPECT_NE(closer.texts.find("Built-in 5"), std::string::npos) << closer.texts;
+    }
+    box.SetModule(NULL);
+    FreeLibrary(module);
 }

@@ -16,5 +16,7 @@
 #define IDS_TEST_PROGRAM_ONLY 0x7201
 // A format with a conversion, in the program and the module.
 #define IDS_TEST_FORMAT 0x7202
+// A format whose module text reads other arguments than the program's.
+#define IDS_TEST_MISMATCH 0x7203
 
 #endif
