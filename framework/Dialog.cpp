@@ -80,13 +80,17 @@ LRESULT Dialog::OnInitDialog(WPARAM, LPARAM) {
     HWND hwnd = GetHwnd();
     UINT flags = SWP_NOZORDER;
     if (m_saved[kLeft] == kUnset || m_saved[kTop] == kUnset) {
-        flags |= SWP_NOMOVE;
+        // The size is right - left: without a place it means nothing.
+        flags |= SWP_NOMOVE | SWP_NOSIZE;
     } else if (!SavedRectOnScreen(hwnd)) {
         return 0;
     }
     if (m_saved[kRight] == kUnset || m_saved[kBottom] == kUnset) flags |= SWP_NOSIZE;
-    SetWindowPos(hwnd, NULL, m_saved[kLeft], m_saved[kTop], m_saved[kRight] - m_saved[kLeft],
-                 m_saved[kBottom] - m_saved[kTop], flags);
+    if ((flags & (SWP_NOMOVE | SWP_NOSIZE)) == (SWP_NOMOVE | SWP_NOSIZE)) return 0;
+    // Unset values stand for no number: they take part in no sum.
+    int width = (flags & SWP_NOSIZE) ? 0 : m_saved[kRight] - m_saved[kLeft];
+    int height = (flags & SWP_NOSIZE) ? 0 : m_saved[kBottom] - m_saved[kTop];
+    SetWindowPos(hwnd, NULL, m_saved[kLeft], m_saved[kTop], width, height, flags);
     return 0;
 }
 

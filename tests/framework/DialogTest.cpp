@@ -96,7 +96,7 @@ TEST(Dialog_Placement, OnlyLeftAndTopMoveWithTemplateSize) {
     ExpectAtWithSizeOf(dlg.Create(NULL, NULL), 200, 210, templ);
 }
 
-TEST(Dialog_Placement, RectangleOffEveryScreenIsNotUsed) {
+TEST(Dialog_Placement, RectangleOffEveryScreenOrWithoutPlaceIsNotUsed) {
     TestSettings file;
     RECT templ = TemplateRect(IDD_TEST_RESIZABLE);
     struct Case {
@@ -104,6 +104,9 @@ TEST(Dialog_Placement, RectangleOffEveryScreenIsNotUsed) {
     } cases[] = {
         {20000, 20000, Dialog::kUnset, Dialog::kUnset},
         {-9000, 100, -8800, 300},
+        // A size without a place: right - left means nothing.
+        {Dialog::kUnset, Dialog::kUnset, 450, 360},
+        {Dialog::kUnset, 100, 450, 360},
     };
     for (const Case& c : cases) {
         WritePrivateProfileStringA("FarDlg", NULL, NULL, file.Path().c_str());
