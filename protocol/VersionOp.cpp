@@ -59,6 +59,9 @@ LRESULT VersionOp::HandleReply(WPARAM, LPARAM) {
     std::string reply;
     if (!TakeReply(&reply)) return 0;
     if (!IsRunning() || reply.size() != kReplyBytes || static_cast<BYTE>(reply[1]) != kGet) return 0;
+    // An answer that arrives after the link went down belongs to the sensor
+    // that was left: reported, it would stand as the version while none is linked.
+    if (m_device != NULL && !IsLinked()) return 0;
     char text[kTextChars + 1];
     memcpy(text, reply.data() + 2, kTextChars);
     text[kTextChars] = 0;

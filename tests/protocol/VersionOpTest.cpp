@@ -63,6 +63,24 @@ TEST_F(VersionOpTest, ReportsOnlyAChangedTextAndAgainAfterClearing) {
     EXPECT_EQ(m_device.m_log.Entries(), want);
 }
 
+TEST_F(VersionOpTest, AnswerArrivingAfterTheLinkWentDownIsNotReported) {
+    m_device.SetLevel(1);
+    m_op.SetRetry(0, 60000);
+    ASSERT_EQ(m_op.Start(0), 1);
+    ASSERT_EQ(m_op.OnReply(VersionReply("5.1.3K")), 1);
+    ASSERT_NE(WaitFrom("version:5.1.3K", 0), kNotFound);
+    // The link drops (the device clears the text) with an answer on its way.
+    m_device.SetLevel(0);
+    EXPECT_EQ(m_op.ClearText(), "");
+    ASSERT_EQ(m_op.OnReply(VersionReply("5.1.3K")), 1);
+    // The next tick, after the answer in the queue, ends the operation.
+    m_op.SetRetry(0, 1);
+    ASSERT_EQ(m_op.Wait(5000), WAIT_OBJECT_0);
+    EXPECT_EQ(m_op.GetText(), "");
+    const std::vector<std::string> want = {kGet, "version:5.1.3K"};
+    EXPECT_EQ(m_device.m_log.Entries(), want);
+}
+
 TEST_F(VersionOpTest, RepliesOfWrongLengthOrSubCommandAreIgnored) {
     m_device.SetLevel(1);
     m_op.SetRetry(0, 60000);
