@@ -97,6 +97,9 @@ void DevicePort::SetApplication(Application* application) {
 }
 
 int DevicePort::Detach() {
+    // The port worker may be raising the link of a port it just opened: let it
+    // finish before the device's operations are stopped under it.
+    if (m_worker != NULL) m_worker->Stop();
     m_application = NULL;
     m_frame = NULL;
     m_waveFormRecord = NULL;

@@ -216,6 +216,15 @@ TEST_F(DevicePortE2e, CloseWhileReceivingThenReopen) {
     for (const std::string& reply : m_replies.Items()) EXPECT_EQ(SimLog::Hex(reply).size(), good.size());
 }
 
+TEST_F(DevicePortE2e, DetachLetsThePortWorkerFinishItsOpenFirst) {
+    // At exit the worker may still be opening a port and raising its link:
+    // the device's operations stop only after it is done.
+    ASSERT_EQ(m_port.RequestOpen(m_com), 1);
+    EXPECT_EQ(m_port.Detach(), 1);
+    EXPECT_TRUE(m_port.IsOpen());
+    EXPECT_EQ(m_port.RequestOpen(0), 0);  // no worker any more
+}
+
 TEST_F(DevicePortE2e, SwapDeviceWhileFramesArrive) {
     ASSERT_EQ(OpenThroughWorker(m_com), Opened(m_com, 1));
     ASSERT_EQ(m_port.Send(Frame(kLinkGet)), 1);
