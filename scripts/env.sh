@@ -81,21 +81,26 @@ tiv_stop_wine() {
     [ -n "${TIV_WINESERVER:-}" ] && "$TIV_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
 }
 
-# A virtual screen when there is none, for the window tests.
+# A virtual screen when there is none, for the window tests. Xvfb picks a
+# free display number itself and writes it to a file.
 tiv_start_display() {
     TIV_XVFB_PID=
     [ -n "${DISPLAY:-}" ] && return 0
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    local numberFile n i
+    numberFile=$(mktemp)
+    Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$numberFile" </dev/null >/dev/null 2>&1 &
     TIV_XVFB_PID=$!
-    export DISPLAY=":$n"
-    local i
     for i in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        n=$(head -n 1 "$numberFile")
+        if [ -n "$n" ]; then
+            rm -f "$numberFile"
+            export DISPLAY=":$n"
+            return 0
+        fi
         sleep 0.1
     done
-    echo "Xvfb did not start on :$n" >&2
+    rm -f "$numberFile"
+    echo "Xvfb did not start" >&2
     return 1
 }
 
