@@ -57,32 +57,41 @@ void DetectionArea::PlaceVertex(Vertex& v, short x, short y) const {
     v.angle = PolarAngle(x, y);
 }
 
+namespace {
+
+// The points and the outputs are rings of records linked by index.
+template <class Node>
+void UnlinkNode(Node* nodes, int id) {
+    Node& n = nodes[id];
+    nodes[n.prev].next = n.next;
+    nodes[n.next].prev = n.prev;
+}
+
+template <class Node>
+void LinkNodeBefore(Node* nodes, int id, int node) {
+    Node& n = nodes[id];
+    n.next = static_cast<BYTE>(node);
+    n.prev = nodes[node].prev;
+    nodes[n.prev].next = static_cast<BYTE>(id);
+    nodes[node].prev = static_cast<BYTE>(id);
+}
+
+}  // namespace
+
 void DetectionArea::UnlinkVertex(int id) {
-    Vertex& v = m_vertices[id];
-    m_vertices[v.prev].next = v.next;
-    m_vertices[v.next].prev = v.prev;
+    UnlinkNode(m_vertices, id);
 }
 
 void DetectionArea::LinkVertexBefore(int id, int node) {
-    Vertex& v = m_vertices[id];
-    v.next = static_cast<BYTE>(node);
-    v.prev = m_vertices[node].prev;
-    m_vertices[v.prev].next = static_cast<BYTE>(id);
-    m_vertices[node].prev = static_cast<BYTE>(id);
+    LinkNodeBefore(m_vertices, id, node);
 }
 
 void DetectionArea::UnlinkOutput(int id) {
-    Output& o = m_outputs[id];
-    m_outputs[o.prev].next = o.next;
-    m_outputs[o.next].prev = o.prev;
+    UnlinkNode(m_outputs, id);
 }
 
 void DetectionArea::LinkOutputBefore(int id, int node) {
-    Output& o = m_outputs[id];
-    o.next = static_cast<BYTE>(node);
-    o.prev = m_outputs[node].prev;
-    m_outputs[o.prev].next = static_cast<BYTE>(id);
-    m_outputs[node].prev = static_cast<BYTE>(id);
+    LinkNodeBefore(m_outputs, id, node);
 }
 
 void DetectionArea::Reset() {

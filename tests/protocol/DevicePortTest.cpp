@@ -236,25 +236,55 @@ TEST_F(PortFixture, LevelsAboveThreeAreIgnored) {
     EXPECT_EQ(m_port.AcquireLinkLevel(2), 22);
 }
 
-TEST_F(PortFixture, LevelCountersStayConsistentUnderManyThreads) {
-    ASSERT_NE(Select(), nullptr);
+namespace {
+
+// Four threads that each take and give back one link level, rounds times.
+class LevelTraffic {
+public:
+    LevelTraffic(RecordingPort* port, int rounds, std::initializer_list<BYTE> levels) {
+        int i = 0;
+        for (BYTE level : levels) {
+            m_workers[i] = Worker{port, level, rounds};
+            m_threads[i] = CreateThread(NULL, 0, Worker::Run, &m_workers[i], 0, NULL);
+            ++i;
+        }
+    }
+    ~LevelTraffic() { Join(); }
+    bool Join() {
+        if (m_threads[0] == NULL) return true;
+        const bool ended = WaitForMultipleObjects(kThreads, m_threads, TRUE, 60000) == WAIT_OBJECT_0;
+        for (HANDLE& t : m_threads) {
+            CloseHandle(t);
+            t = NULL;
+        }
+        return ended;
+    }
+
+private:
+    static const int kThreads = 4;
     struct Worker {
         RecordingPort* port;
         BYTE level;
+        int rounds;
         static DWORD WINAPI Run(LPVOID p) {
             Worker* w = static_cast<Worker*>(p);
-            for (int i = 0; i < 200; ++i) {
+            for (int i = 0; i < w->rounds; ++i) {
                 w->port->AcquireLinkLevel(w->level);
                 w->port->ReleaseLinkLevel(w->level);
             }
             return 0;
         }
     };
-    Worker workers[4] = {{&m_port, 1}, {&m_port, 2}, {&m_port, 3}, {&m_port, 1}};
-    HANDLE threads[4];
-    for (int i = 0; i < 4; ++i) threads[i] = CreateThread(NULL, 0, Worker::Run, &workers[i], 0, NULL);
-    ASSERT_EQ(WaitForMultipleObjects(4, threads, TRUE, 60000), WAIT_OBJECT_0);
-    for (HANDLE t : threads) CloseHandle(t);
+    Worker m_workers[kThreads];
+    HANDLE m_threads[kThreads] = {NULL, NULL, NULL, NULL};
+};
+
+}  // namespace
+
+TEST_F(PortFixture, LevelCountersStayConsistentUnderManyThreads) {
+    ASSERT_NE(Select(), nullptr);
+    LevelTraffic traffic(&m_port, 200, {1, 2, 3, 1});
+    ASSERT_TRUE(traffic.Join());
     // Every holder left: the last level the device heard is 0, and one more
     // holder gives exactly its own level.
     EXPECT_EQ(Log().back(), "level:0");
@@ -275,26 +305,11 @@ TEST_F(PortFixture, OneThreadAtATimeTellsTheDeviceItsLevel) {
         };
     };
     ASSERT_NE(Select(), nullptr);
-    struct Worker {
-        RecordingPort* port;
-        BYTE level;
-        static DWORD WINAPI Run(LPVOID p) {
-            Worker* w = static_cast<Worker*>(p);
-            for (int i = 0; i < 30; ++i) {
-                w->port->AcquireLinkLevel(w->level);
-                w->port->ReleaseLinkLevel(w->level);
-            }
-            return 0;
-        }
-    };
-    Worker workers[4] = {{&m_port, 1}, {&m_port, 3}, {&m_port, 1}, {&m_port, 2}};
-    HANDLE threads[4];
-    for (int i = 0; i < 4; ++i) threads[i] = CreateThread(NULL, 0, Worker::Run, &workers[i], 0, NULL);
+    LevelTraffic traffic(&m_port, 30, {1, 3, 1, 2});
     // The user-interface thread swaps devices meanwhile; each new device is
     // told its level by the replay.
     for (int i = 0; i < 10; ++i) ASSERT_EQ(m_port.SelectDevice(static_cast<WORD>(i % 3)), 1);
-    ASSERT_EQ(WaitForMultipleObjects(4, threads, TRUE, 60000), WAIT_OBJECT_0);
-    for (HANDLE t : threads) CloseHandle(t);
+    ASSERT_TRUE(traffic.Join());
     EXPECT_EQ(InterlockedCompareExchange(&most, 0, 0), 1);
     // Nobody holds a level any more. A swap after the workers ended replays
     // the switches after the level, so look for the last level line.
