@@ -7,25 +7,20 @@
 #include "protocol/LinkOp.h"
 #include "protocol/SensorDevice.h"
 #include "protocol/VersionOp.h"
+#include "tests/protocol/FrameBytes.h"
 #include "tests/protocol/RecordingDevice.h"
 #include "tests/protocol/RecordingPort.h"
 
 namespace {
 
-std::string Frame(std::string message) {
-    std::string frame;
-    SensorDeviceBase::AssembleFrame(message, frame);
-    return frame;
-}
-
 std::string Frame(std::initializer_list<int> values) {
-    return Frame(RecordingDevice::Bytes(values));
+    return ::Frame(RecordingDevice::Bytes(values));
 }
 
 std::string VersionFrame(const std::string& text) {
     std::string message = RecordingDevice::Bytes({0xA1, 0x69}) + text;
     message.resize(66, '\0');
-    return Frame(message);
+    return ::Frame(message);
 }
 
 int CountOf(RecordingPort& port, UINT msg, const std::string& data) {

@@ -1,14 +1,9 @@
 #include "protocol/SensorDeviceBase.h"
+#include "tests/protocol/FrameBytes.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> values) {
-    std::string s;
-    for (int v : values) s += static_cast<char>(v);
-    return s;
-}
 
 struct WorkedExample {
     std::string message;
@@ -86,24 +81,8 @@ TEST(SensorDeviceBase_Codec, DecodeIgnoresLoneTailAndFillBits) {
     EXPECT_EQ(out.size(), 1u);
 }
 
-namespace {
-
-std::string FrameOf(std::string message) {
-    std::string frame;
-    SensorDeviceBase::AssembleFrame(message, frame);
-    return frame;
-}
-
-std::string WithCrc(std::string message) {
-    std::string frame;
-    SensorDeviceBase::AssembleFrame(message, frame);
-    return message;
-}
-
-}  // namespace
-
 TEST(SensorDeviceBase_Extract, NoiseBeforeFramesAndSeveralFramesInOneRead) {
-    std::string buffer = "junk\x03" + FrameOf(Bytes({0xA0, 0x69})) + FrameOf(Bytes({0xA1, 0x69, 1, 2, 3}));
+    std::string buffer = "junk\x03" + Frame(Bytes({0xA0, 0x69})) + Frame(Bytes({0xA1, 0x69, 1, 2, 3}));
     std::vector<std::string> messages;
     SensorDeviceBase::ExtractMessages(buffer, messages);
     ASSERT_EQ(messages.size(), 2u);
@@ -118,7 +97,7 @@ TEST(SensorDeviceBase_Extract, NoiseBeforeFramesAndSeveralFramesInOneRead) {
 }
 
 TEST(SensorDeviceBase_Extract, FrameSplitOverReadsIsDecodedOnceComplete) {
-    const std::string frame = FrameOf(Bytes({0xA2, 0x69, 0x40, 0x00}));
+    const std::string frame = Frame(Bytes({0xA2, 0x69, 0x40, 0x00}));
     std::string buffer;
     std::vector<std::string> messages;
     for (size_t i = 0; i < frame.size(); ++i) {
@@ -133,10 +112,10 @@ TEST(SensorDeviceBase_Extract, FrameSplitOverReadsIsDecodedOnceComplete) {
 }
 
 TEST(SensorDeviceBase_Extract, BadFramesAreDroppedAndTheNextOneCounts) {
-    std::string bad = FrameOf(Bytes({0xA1, 0x69}));
+    std::string bad = Frame(Bytes({0xA1, 0x69}));
     bad[2] = static_cast<char>(bad[2] + 1);
-    const std::string good = FrameOf(Bytes({0xA0, 0x5A, 1}));
-    std::string cut = FrameOf(Bytes({0xA3, 0x69, 9, 9}));
+    const std::string good = Frame(Bytes({0xA0, 0x5A, 1}));
+    std::string cut = Frame(Bytes({0xA3, 0x69, 9, 9}));
     cut.pop_back();
 
     std::string buffer = bad + good + std::string("\x02\x03") + cut + good;
@@ -155,7 +134,7 @@ TEST(SensorDeviceBase_Extract, UnfinishedNoiseIsBounded) {
     EXPECT_TRUE(buffer.empty());
 
     // A real frame that began after the noise survives the trim and completes.
-    const std::string frame = FrameOf(Bytes({0xA1, 0x69}));
+    const std::string frame = Frame(Bytes({0xA1, 0x69}));
     buffer = "\x02" + std::string(SensorDeviceBase::kMaxFrameBytes, 'A') + frame.substr(0, 4);
     SensorDeviceBase::ExtractMessages(buffer, messages);
     EXPECT_EQ(buffer, frame.substr(0, 4));

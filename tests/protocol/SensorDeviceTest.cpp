@@ -7,27 +7,10 @@
 #include "protocol/DeviceOperation.h"
 #include "protocol/OperationParams.h"
 #include "protocol/SensorDevice.h"
+#include "tests/protocol/FrameBytes.h"
 #include "tests/protocol/RecordingPort.h"
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> values) {
-    std::string s;
-    for (int v : values) s += static_cast<char>(v);
-    return s;
-}
-
-std::string Frame(std::string message) {
-    std::string frame;
-    SensorDeviceBase::AssembleFrame(message, frame);
-    return frame;
-}
-
-std::string WithCrc(std::string message) {
-    std::string frame;
-    SensorDeviceBase::AssembleFrame(message, frame);
-    return message;
-}
 
 // A polling operation like the real ones: [command 69] on start and on every
 // tick, gives up when its retries run out, logs each reply as bytes.

@@ -16,6 +16,7 @@
 #include "protocol/SensorDevice.h"
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
+#include "tests/protocol/FrameBytes.h"
 #include "tests/protocol/e2e/SimLog.h"
 
 namespace {
@@ -122,12 +123,6 @@ protected:
 private:
     Inbox* m_replies;
 };
-
-std::string Frame(std::string message) {
-    std::string frame;
-    SensorDeviceBase::AssembleFrame(message, frame);
-    return frame;
-}
 
 double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
     LARGE_INTEGER frequency;

@@ -6,24 +6,13 @@
 #include <stdio.h>
 
 #include "protocol/SensorDeviceBase.h"
+#include "tests/protocol/FrameBytes.h"
 #include "tests/protocol/e2e/CollectingPort.h"
 #include "tests/protocol/e2e/SimLog.h"
 
 namespace {
 
 const DWORD kReplyTimeoutMs = 5000;
-
-std::string Bytes(std::initializer_list<int> values) {
-    std::string s;
-    for (int v : values) s += static_cast<char>(v);
-    return s;
-}
-
-std::string Frame(std::string message) {
-    std::string frame;
-    SensorDeviceBase::AssembleFrame(message, frame);
-    return frame;
-}
 
 // Link Get and its frame, worked by hand.
 const std::string kLinkGet = Bytes({0xA0, 0x69, 0x38, 0x51});
