@@ -1,0 +1,48 @@
+#ifndef FRAMEWORK_WINDOWDC_H
+#define FRAMEWORK_WINDOWDC_H
+
+#include <windows.h>
+
+// The device context of a window (GetDC), released when the scope ends.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {}
+    ~WindowDc() {
+        if (m_dc != NULL) ReleaseDC(m_window, m_dc);
+    }
+
+    HDC Get() const { return m_dc; }
+    operator HDC() const { return m_dc; }
+
+private:
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HWND m_window;
+    HDC m_dc;
+};
+
+// A memory device context (CreateCompatibleDC) that remembers the bitmap,
+// pen, brush and font it had at creation and selects them back before it is
+// deleted, so the tools selected into it can be deleted by their owners.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC like);
+    ~MemoryDc();
+
+    HDC Get() const { return m_dc; }
+    operator HDC() const { return m_dc; }
+    bool Valid() const { return m_dc != NULL; }
+
+private:
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+
+    HDC m_dc;
+    HGDIOBJ m_bitmap;
+    HGDIOBJ m_pen;
+    HGDIOBJ m_brush;
+    HGDIOBJ m_font;
+};
+
+#endif
