@@ -4,6 +4,7 @@
 
 #include "framework/CriticalLock.h"
 #include "framework/ErrorCodes.h"
+#include "framework/LittleEndian.h"
 #include "framework/SentMessageWait.h"
 #include "mainwindow/MainFrame.h"
 #include "protocol/ComPortWorker.h"
@@ -16,7 +17,6 @@ namespace {
 // Bytes kept between receive events at most: an unfinished frame is far
 // shorter, so only noise is cut.
 const size_t kMaxReceiveBytes = 2 * SensorDeviceBase::kMaxFrameBytes;
-const int kRangeCapability = 17;  // the coordinate limit in millimetres
 const DWORD kEventsAllButTxEmpty = 0x1FB;
 
 
@@ -40,7 +40,7 @@ LineSettings SettingsOf(WORD type) {
 }
 
 bool InRange(const BYTE* bytes, int offset, int limit) {
-    const int value = static_cast<short>(bytes[offset] | (bytes[offset + 1] << 8));
+    const int value = ReadLeShort(bytes + offset);
     return value >= -limit && value <= limit;
 }
 
@@ -383,11 +383,11 @@ int DevicePort::SetWaveForm(DWORD on, WORD step, BYTE flag) {
 }
 
 bool DevicePort::AreasInRange(const BYTE* table) {
-    const int limit = m_caps->HasCapability(kRangeCapability);
-    for (int area = 0; area < SensorDevice::kAreaCount; ++area) {
-        const BYTE* record = table + area * SensorDevice::kAreaRecordBytes;
+    const int limit = m_caps->HasCapability(SensorCaps::kCapCoordinateLimit);
+    for (int area = 0; area < kAreaCount; ++area) {
+        const BYTE* record = table + area * kAreaRecordBytes;
         // Seven points of x and y, then Output2 and Output3: 16 signed words.
-        for (int offset = 0; offset < 32; offset += 2) {
+        for (int offset = 0; offset < kAreaFlagsOffset; offset += 2) {
             if (!InRange(record, offset, limit)) return false;
         }
     }

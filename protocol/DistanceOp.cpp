@@ -1,5 +1,6 @@
 #include "protocol/DistanceOp.h"
 
+#include "framework/LittleEndian.h"
 #include "mainwindow/Application.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/SensorDevice.h"
@@ -53,7 +54,7 @@ LRESULT DistanceOp::HandleReply(WPARAM, LPARAM) {
     const BYTE* data = reinterpret_cast<const BYTE*>(reply.data()) + 2;
     const int first = FirstStep(count);
     for (int i = 0; i < count; ++i) {
-        const WORD distance = static_cast<WORD>(data[2 * i] | (data[2 * i + 1] << 8));
+        const WORD distance = ReadLeWord(data + 2 * i);
         m_scan.SetStep(static_cast<WORD>(first + i), distance);
     }
     SensorDevice* device = m_device;

@@ -1,5 +1,6 @@
 #include "protocol/LinkOp.h"
 
+#include "framework/LittleEndian.h"
 #include "mainwindow/Application.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/SensorDevice.h"
@@ -87,8 +88,7 @@ std::string LinkOp::BuildRequest() {
     }
     message += static_cast<char>(kSet);
     message += static_cast<char>(m_requested);
-    message += static_cast<char>(m_answer & 0xFF);
-    message += static_cast<char>(m_answer >> 8);
+    AppendLeWord(&message, m_answer);
     return message;
 }
 

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "framework/ErrorCodes.h"
+#include "framework/LittleEndian.h"
 #include "protocol/DeviceHandOver.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DeviceOperation.h"
@@ -21,7 +22,6 @@ const BYTE kLevelDisconnected = 0;
 const WORD kNoModel = 0xFFFF;
 const WORD kFunctionWhenDisconnected = 0x30;
 const BYTE kTroubleWhenDisconnected = 0xFF;
-const int kMirrorCapability = 3;
 const WORD kMirrorFlag = 0x20;
 
 // Trouble codes and type-0 notifications number their kinds differently from
@@ -48,15 +48,6 @@ LPARAM PackLowHigh(WORD low, WORD high) {
     return static_cast<LPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
 }
 
-WORD WordAt(const BYTE* bytes, int offset) {
-    return static_cast<WORD>(bytes[offset] | (bytes[offset + 1] << 8));
-}
-
-void PutWord(BYTE* bytes, int offset, WORD value) {
-    bytes[offset] = static_cast<BYTE>(value & 0xFF);
-    bytes[offset + 1] = static_cast<BYTE>(value >> 8);
-}
-
 // Version 1.0 sensors keep the partition shape, the mirror flag and the
 // two-scan modes in the top bits of the output words; later versions spread
 // the flags word over bit 15 of all sixteen words.
@@ -65,8 +56,8 @@ bool IsVersion10(SensorCaps* caps) {
 }
 
 void EncodeArea(const BYTE* record, bool version10, WORD* words) {
-    const WORD flags = WordAt(record, 32);
-    for (int i = 0; i < 16; ++i) words[i] = WordAt(record, 2 * i);
+    const WORD flags = ReadLeWord(record + kAreaFlagsOffset);
+    for (int i = 0; i < 16; ++i) words[i] = ReadLeWord(record + 2 * i);
     if (version10) {
         words[14] = static_cast<WORD>((words[14] & 0x1FFF) | (((flags >> 3) & 3) << 13) |
                                       ((flags & kMirrorFlag) ? 0x8000 : 0));
@@ -80,21 +71,21 @@ void EncodeArea(const BYTE* record, bool version10, WORD* words) {
 
 void DecodeArea(const WORD* words, bool version10, BYTE* record) {
     if (version10) {
-        for (int i = 0; i < 14; ++i) PutWord(record, 2 * i, words[i]);
-        PutWord(record, 28, words[14] & 0x1FFF);
-        PutWord(record, 30, words[15] & 0x1FFF);
+        for (int i = 0; i < 14; ++i) WriteLeWord(record + 2 * i, words[i]);
+        WriteLeWord(record + kAreaOutput2Offset, words[14] & 0x1FFF);
+        WriteLeWord(record + kAreaOutput3Offset, words[15] & 0x1FFF);
         const WORD flags = static_cast<WORD>(((words[15] >> 13) & 7) | (((words[14] >> 13) & 3) << 3) |
                                              (((words[14] >> 15) & 1) << 5));
-        PutWord(record, 32, flags);
+        WriteLeWord(record + kAreaFlagsOffset, flags);
         return;
     }
     WORD flags = 0;
     for (int i = 0; i < 16; ++i) {
         // 15-bit two's complement, sign-extended from bit 14.
-        PutWord(record, 2 * i, static_cast<WORD>(((words[i] & 0x7FFF) ^ 0x4000) + 0xC000));
+        WriteLeWord(record + 2 * i, static_cast<WORD>(((words[i] & 0x7FFF) ^ 0x4000) + 0xC000));
         flags = static_cast<WORD>(flags | (((words[i] >> 15) & 1) << i));
     }
-    PutWord(record, 32, flags);
+    WriteLeWord(record + kAreaFlagsOffset, flags);
 }
 
 }  // namespace
@@ -299,10 +290,11 @@ int SensorDevice::OnReceive(std::string& buffer, std::vector<std::string>& monit
 int SensorDevice::EncodeAreas(BYTE* table, WORD* image) {
     if (table == NULL || image == NULL) return 0;
     SensorCaps* caps = m_caps;
-    if (caps != NULL && !caps->HasCapability(kMirrorCapability)) {
+    if (caps != NULL && !caps->HasCapability(SensorCaps::kCapMirrorReflection)) {
         for (int a = 0; a < kAreaCount; ++a) {
             BYTE* record = table + a * kAreaRecordBytes;
-            PutWord(record, 32, static_cast<WORD>(WordAt(record, 32) & ~kMirrorFlag));
+            const WORD flags = ReadLeWord(record + kAreaFlagsOffset);
+            WriteLeWord(record + kAreaFlagsOffset, flags & ~kMirrorFlag);
         }
     }
     const bool version10 = IsVersion10(caps);

@@ -3,8 +3,9 @@
 
 #include <map>
 
-#include "protocol/SensorDeviceBase.h"
 #include "framework/CriticalLock.h"
+#include "protocol/SensorDeviceBase.h"
+#include "sensor/AreaRecord.h"
 
 class DeviceOperation;
 class ScanData;
@@ -44,10 +45,7 @@ public:
         kCmdFilterSwitch = 0xB2,
         kCmdLevelSwitch = 0xB3,
     };
-    static const int kAreaCount = 7;
-    static const int kAreaRecordBytes = 34;
-    static const int kAreaTableBytes = kAreaCount * kAreaRecordBytes;  // 238
-    static const int kAreaImageWords = kAreaCount * 16;                // 112
+    static const int kAreaImageWords = kAreaCount * 16;  // 112
     static const BYTE kAreaFirstWord = 0x40;
     static const BYTE kAreaWordCount = 0x80;  // two whole blocks: FRAM words 0x40..0xBF
 

@@ -1,5 +1,6 @@
 #include "protocol/SensorDeviceBase.h"
 
+#include "framework/LittleEndian.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 
@@ -69,10 +70,11 @@ int SensorDeviceBase::Decode6(const std::string& text, std::string& out) {
 }
 
 void SensorDeviceBase::AssembleFrame(std::string& message, std::string& frame) {
+    // The check runs over the message with its two check bytes still zero.
     message.append(2, '\0');
     const WORD crc = Crc16(message);
-    message[message.size() - 2] = static_cast<char>(crc & 0xFF);
-    message[message.size() - 1] = static_cast<char>(crc >> 8);
+    message.resize(message.size() - 2);
+    AppendLeWord(&message, crc);
     std::string text;
     Encode6(message, text);
     frame.clear();

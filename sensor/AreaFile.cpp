@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/LittleEndian.h"
 #include "framework/TextFile.h"
+#include "sensor/AreaRecord.h"
+#include "sensor/DetectionArea.h"
 
 namespace {
 
@@ -12,19 +15,6 @@ const DWORD kTokenChars = 32;
 
 // Sizes of files that are known not to be area files whatever they hold.
 const DWORD kRefusedSizes[] = {224, 384, 1080};
-
-const int kOutput2Offset = 28;
-const int kOutput3Offset = 30;
-const int kFlagsOffset = 32;
-
-short ReadShort(const BYTE* p) {
-    return static_cast<short>(p[0] | (p[1] << 8));
-}
-
-void WriteShort(BYTE* p, long value) {
-    p[0] = static_cast<BYTE>(value & 0xFF);
-    p[1] = static_cast<BYTE>((value >> 8) & 0xFF);
-}
 
 int ReadKey(TextFile& file, char* token) {
     return file.ReadField(token, kTokenChars + 1);
@@ -47,7 +37,7 @@ int ReadValue(TextFile& file, long min, long max, long* value) {
 int ReadShortValue(TextFile& file, BYTE* out) {
     long value = 0;
     if (!ReadValue(file, -32768, 32767, &value)) return 0;
-    WriteShort(out, value);
+    WriteLeWord(out, value);
     return 1;
 }
 
@@ -70,15 +60,15 @@ int AreaFile::Save(const char* path, const BYTE* table) {
 int AreaFile::Write(TextFile& file, const BYTE* table) {
     int ok = file.Printf("%s\n\n", kHeader);
     for (int area = 0; area < kAreaCount; ++area) {
-        const BYTE* record = table + area * kRecordBytes;
+        const BYTE* record = table + area * kAreaRecordBytes;
         ok = ok && file.Printf("[Area%d]\n[Output1]\n", area + 1);
-        for (int p = 0; p < 7; ++p) {
-            ok = ok && file.Printf("[Point%d]\n%d %d\n", p + 1, ReadShort(record + 4 * p),
-                                   ReadShort(record + 4 * p + 2));
+        for (int p = 0; p < DetectionArea::kPointCount; ++p) {
+            ok = ok && file.Printf("[Point%d]\n%d %d\n", p + 1, ReadLeShort(record + 4 * p),
+                                   ReadLeShort(record + 4 * p + 2));
         }
-        WORD flags = static_cast<WORD>(ReadShort(record + kFlagsOffset));
-        ok = ok && file.Printf("[Output2]\n%d\n[Output3]\n%d\n", ReadShort(record + kOutput2Offset),
-                               ReadShort(record + kOutput3Offset));
+        WORD flags = ReadLeWord(record + kAreaFlagsOffset);
+        ok = ok && file.Printf("[Output2]\n%d\n[Output3]\n%d\n", ReadLeShort(record + kAreaOutput2Offset),
+                               ReadLeShort(record + kAreaOutput3Offset));
         ok =
             ok &&
             file.Printf(
@@ -116,10 +106,10 @@ int AreaFile::IsRefusedHeaderless(TextFile& file) {
 
 int AreaFile::Parse(TextFile& file, BYTE* table) {
     file.SetDelimiters(" \r\n", 3);
-    BYTE parsed[kTableBytes];
+    BYTE parsed[kAreaTableBytes];
     std::memset(parsed, 0, sizeof(parsed));
     for (int area = 0; area < kAreaCount; ++area) {
-        if (!ParseArea(file, area, parsed + area * kRecordBytes)) return 0;
+        if (!ParseArea(file, area, parsed + area * kAreaRecordBytes)) return 0;
     }
     std::memcpy(table, parsed, sizeof(parsed));
     return 1;
@@ -129,18 +119,18 @@ int AreaFile::ParseArea(TextFile& file, int area, BYTE* record) {
     char key[kTokenChars + 1];
     std::snprintf(key, sizeof(key), "[Area%d]", area + 1);
     if (!ExpectKey(file, key) || !ExpectKey(file, "[Output1]")) return 0;
-    for (int p = 0; p < 7; ++p) {
+    for (int p = 0; p < DetectionArea::kPointCount; ++p) {
         std::snprintf(key, sizeof(key), "[Point%d]", p + 1);
         if (!ExpectKey(file, key) || !ReadShortValue(file, record + 4 * p) ||
             !ReadShortValue(file, record + 4 * p + 2)) {
             return 0;
         }
     }
-    if (!ExpectKey(file, "[Output2]") || !ReadShortValue(file, record + kOutput2Offset)) return 0;
-    if (!ExpectKey(file, "[Output3]") || !ReadShortValue(file, record + kOutput3Offset)) return 0;
+    if (!ExpectKey(file, "[Output2]") || !ReadShortValue(file, record + kAreaOutput2Offset)) return 0;
+    if (!ExpectKey(file, "[Output3]") || !ReadShortValue(file, record + kAreaOutput3Offset)) return 0;
     WORD flags = 0;
     if (!ParseOptions(file, &flags)) return 0;
-    WriteShort(record + kFlagsOffset, flags);
+    WriteLeWord(record + kAreaFlagsOffset, flags);
     return 1;
 }
 

@@ -7,7 +7,7 @@ class TextFile;
 
 // The area data file ("*.ara"): the seven detection areas as a line-oriented
 // text file of bracketed keys, each value on the line after its key. It
-// carries the 238-byte table of seven 34-byte raw area records.
+// carries the table of seven raw area records (sensor/AreaRecord.h).
 //
 // The reader expects the writer's exact line layout: the text is read as
 // tokens split at spaces and line ends, an empty line being a token of its
@@ -15,10 +15,6 @@ class TextFile;
 // the later options 0.
 class AreaFile {
 public:
-    static const int kAreaCount = 7;
-    static const int kRecordBytes = 34;
-    static const int kTableBytes = kAreaCount * kRecordBytes;
-
     // Writes the table through a temporary file that replaces `path` only
     // when every byte was written.
     static int Save(const char* path, const BYTE* table);

@@ -1,8 +1,8 @@
 #include "sensor/AreaSet.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "framework/ErrorCodes.h"
 #include "sensor/AreaFile.h"
@@ -11,24 +11,7 @@
 namespace {
 
 const double kPi = 3.14159265358979323846;
-const double kStepAngle = 2 * kPi / 1024;
 const char kClipboardFormatName[] = "ZOR AREADATA";
-
-// Capability ids consulted here beside those SensorCaps names.
-const int kCapMirrorReflection = 3;
-const int kCapShapeSelectable = 5;
-const int kCapShapeStraight = 6;
-const int kCapShapeFan = 7;
-
-// The steps whose boundaries the sensor uses, and the steps at the sides
-// (below 0 degrees and above 180) where a straight output keeps output 1's.
-const int kFirstUsableStep = 11;
-const int kLastUsableStep = 767;
-const int kStraightFirstStep = 129;
-const int kStraightLastStep = 639;
-const WORD kMaxBoundary = 10000;
-
-enum Shape { kStraight = 0, kFan = 1, kRatio = 2 };
 
 short Clamp(short value, int limit) {
     if (value > limit) return static_cast<short>(limit);
@@ -47,31 +30,16 @@ DWORD Pack(short x, short y) {
     return static_cast<DWORD>(static_cast<WORD>(x)) | (static_cast<DWORD>(static_cast<WORD>(y)) << 16);
 }
 
-double StepAngle(int step) {
-    return step * kStepAngle - kPi / 4;
-}
-
-// The scan step just past the direction of (x, y).
-int StepOf(int x, int y) {
-    int s = static_cast<int>(std::atan2(static_cast<double>(y), static_cast<double>(x)) / kStepAngle + 1);
-    return s < -256 ? s + 1152 : s + 128;
-}
-
 HRGN EmptyRegion() {
     return CreateRectRgn(0, 0, 0, 0);
 }
 
-// A copy of `region` cut to `box`; null without a region.
-HRGN ClippedCopy(HRGN region, HRGN box) {
-    if (region == NULL) return NULL;
-    HRGN copy = EmptyRegion();
-    if (copy != NULL) CombineRgn(copy, region, box, RGN_AND);
+// A copy of `region` cut to `box`; none without a region.
+OwnedRegion ClippedCopy(HRGN region, HRGN box) {
+    if (region == NULL) return OwnedRegion();
+    OwnedRegion copy(EmptyRegion());
+    if (copy.Valid()) CombineRgn(copy, region, box, RGN_AND);
     return copy;
-}
-
-void DeleteRegion(HRGN* region) {
-    if (*region != NULL) DeleteObject(*region);
-    *region = NULL;
 }
 
 }  // namespace
@@ -89,19 +57,11 @@ AreaSet::AreaSet()
       m_output1Brush(CreateSolidBrush(kOutput1Colour)),
       m_output2Brush(CreateSolidBrush(kOutput2Colour)),
       m_output3Brush(CreateSolidBrush(kOutput3Colour)),
-      m_output3Hatch(CreateHatchBrush(HS_BDIAGONAL, kOutput3Colour)),
-      m_ratioBase(0) {
-    std::memset(m_boundaryTable, 0, sizeof(m_boundaryTable));
+      m_output3Hatch(CreateHatchBrush(HS_BDIAGONAL, kOutput3Colour)) {
     std::memset(m_imageTable, 0, sizeof(m_imageTable));
 }
 
-AreaSet::~AreaSet() {
-    DeleteRegions();
-    DeleteObject(m_output1Brush);
-    DeleteObject(m_output2Brush);
-    DeleteObject(m_output3Brush);
-    DeleteObject(m_output3Hatch);
-}
+AreaSet::~AreaSet() {}
 
 void AreaSet::SetDevice(SensorCaps* caps) {
     m_caps = caps;
@@ -167,11 +127,11 @@ void AreaSet::SetOutput3(short value) {
 }
 
 int AreaSet::GetEffectivePartitionShape() const {
-    if (m_caps == NULL) return kStraight;
-    if (m_caps->HasCapability(kCapShapeSelectable) == 1) return m_current->GetPartitionShape();
-    if (m_caps->HasCapability(kCapShapeStraight) == 1) return kStraight;
-    if (m_caps->HasCapability(kCapShapeFan) == 1) return kFan;
-    return kStraight;
+    if (m_caps == NULL) return DetectionArea::kShapeStraight;
+    if (m_caps->HasCapability(SensorCaps::kCapShapeSelectable) == 1) return m_current->GetPartitionShape();
+    if (m_caps->HasCapability(SensorCaps::kCapShapeStraight) == 1) return DetectionArea::kShapeStraight;
+    if (m_caps->HasCapability(SensorCaps::kCapShapeFan) == 1) return DetectionArea::kShapeFan;
+    return DetectionArea::kShapeStraight;
 }
 
 void AreaSet::SetPartitionShape(BYTE shape) {
@@ -267,7 +227,7 @@ int AreaSet::CanRedo() const {
 // The cut can be undone: the emptied record is logged as one change.
 int AreaSet::CutCurrent() {
     if (!CopyToClipboard()) return 0;
-    const BYTE empty[DetectionArea::kRawBytes] = {};
+    const BYTE empty[kAreaRecordBytes] = {};
     SetCurrentRaw(empty);
     return 1;
 }
@@ -275,7 +235,7 @@ int AreaSet::CutCurrent() {
 // The record is added to what the clipboard holds, without emptying it.
 int AreaSet::CopyToClipboard() {
     if (m_clipboardFormat == 0) return 0;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, DetectionArea::kRawBytes);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, kAreaRecordBytes);
     if (memory == NULL) return 0;
     BYTE* record = static_cast<BYTE*>(GlobalLock(memory));
     if (record == NULL) {
@@ -297,7 +257,7 @@ int AreaSet::CopyToClipboard() {
 
 int AreaSet::PasteFromClipboard() {
     if (m_clipboardFormat == 0 || !OpenClipboard(NULL)) return 0;
-    BYTE record[DetectionArea::kRawBytes];
+    BYTE record[kAreaRecordBytes];
     int got = 0;
     HANDLE data = GetClipboardData(m_clipboardFormat);
     // A block shorter than a record is not one.
@@ -329,7 +289,7 @@ void AreaSet::GetCurrentRaw(BYTE* out) const {
 }
 
 void AreaSet::GetAllRaw(BYTE* out) const {
-    for (int i = 0; i < kAreaCount; ++i) m_areas[i].ExportRaw(out + i * DetectionArea::kRawBytes);
+    for (int i = 0; i < kAreaCount; ++i) m_areas[i].ExportRaw(out + i * kAreaRecordBytes);
 }
 
 void AreaSet::SetCurrentRaw(const BYTE* in) {
@@ -342,7 +302,7 @@ void AreaSet::SetCurrentRaw(const BYTE* in) {
 void AreaSet::SetAllFromRaw(const BYTE* in) {
     for (int i = 0; i < kAreaCount; ++i) {
         m_areas[i].SetRecordHistory(0);
-        m_areas[i].LoadRaw(in + i * DetectionArea::kRawBytes);
+        m_areas[i].LoadRaw(in + i * kAreaRecordBytes);
         m_areas[i].ClearHistory();
     }
     m_fileModified = 1;
@@ -354,7 +314,7 @@ DetectionArea* AreaSet::GetCurrentArea() {
 }
 
 int AreaSet::SaveFile(const char* path) {
-    BYTE table[kTableBytes];
+    BYTE table[kAreaTableBytes];
     GetAllRaw(table);
     if (!AreaFile::Save(path, table)) return 0;
     m_fileModified = 0;
@@ -362,7 +322,7 @@ int AreaSet::SaveFile(const char* path) {
 }
 
 int AreaSet::LoadFile(const char* path) {
-    BYTE table[kTableBytes] = {};
+    BYTE table[kAreaTableBytes] = {};
     if (!AreaFile::Load(path, table)) return 0;
     SetAllFromRaw(table);
     SelectArea(0);
@@ -441,13 +401,10 @@ HRGN AreaSet::SensorFieldRegion() const {
     const int startAngle = m_caps->HasCapability(SensorCaps::kCapStartAngle);  // tenths of a degree
     const LONG t = static_cast<LONG>(limit * std::tan(startAngle * kPi / 1800));
     const POINT field[5] = {{0, 0}, {limit, t}, {limit, limit}, {-limit, limit}, {-limit, t}};
-    HRGN circle = CreateEllipticRgn(-limit, -limit, limit, limit);
+    OwnedRegion circle(CreateEllipticRgn(-limit, -limit, limit, limit));
     HRGN polygon = CreatePolygonRgn(field, 5, WINDING);
-    if (polygon == NULL) return circle;
-    if (circle != NULL) {
-        CombineRgn(polygon, polygon, circle, RGN_AND);
-        DeleteObject(circle);
-    }
+    if (polygon == NULL) return circle.Release();
+    if (circle.Valid()) CombineRgn(polygon, polygon, circle, RGN_AND);
     return polygon;
 }
 
@@ -460,11 +417,11 @@ double AreaSet::RatioOf(short distance) {
 // The zone within `distance` for a partition shape; an unknown shape has none.
 HRGN AreaSet::ZoneRegion(int shape, short distance) {
     switch (shape) {
-        case kStraight:
+        case DetectionArea::kShapeStraight:
             return StraightRegion(distance);
-        case kFan:
+        case DetectionArea::kShapeFan:
             return FanRegion(distance);
-        case kRatio:
+        case DetectionArea::kShapeRatio:
             return RatioRegion(RatioOf(distance));
         default:
             return EmptyRegion();
@@ -472,9 +429,9 @@ HRGN AreaSet::ZoneRegion(int shape, short distance) {
 }
 
 void AreaSet::DeleteRegions() {
-    DeleteRegion(&m_region1);
-    DeleteRegion(&m_region2);
-    DeleteRegion(&m_region3);
+    m_region1.Reset();
+    m_region2.Reset();
+    m_region3.Reset();
 }
 
 // Splits the output 1 polygon within the sensor field into three zones:
@@ -482,30 +439,22 @@ void AreaSet::DeleteRegions() {
 // region1 the rest.
 void AreaSet::BuildRegions() {
     DeleteRegions();
-    HRGN field = SensorFieldRegion();
-    HRGN r1 = Output1Region();
+    OwnedRegion field(SensorFieldRegion());
+    OwnedRegion r1(Output1Region());
+    if (!r1.Valid()) return;
     const int shape = GetEffectivePartitionShape();
-    HRGN r2 = r1 != NULL ? ZoneRegion(shape, GetOutput2()) : NULL;
-    HRGN r3 = r1 != NULL ? ZoneRegion(shape, GetOutput3()) : NULL;
-    if (r1 == NULL || r2 == NULL || r3 == NULL) {
-        DeleteRegion(&field);
-        DeleteRegion(&r1);
-        DeleteRegion(&r2);
-        DeleteRegion(&r3);
-        return;
-    }
-    if (field != NULL) {
-        CombineRgn(r1, r1, field, RGN_AND);
-        DeleteObject(field);
-    }
+    OwnedRegion r2(ZoneRegion(shape, GetOutput2()));
+    OwnedRegion r3(ZoneRegion(shape, GetOutput3()));
+    if (!r2.Valid() || !r3.Valid()) return;
+    if (field.Valid()) CombineRgn(r1, r1, field, RGN_AND);
     CombineRgn(r2, r2, r3, RGN_XOR);
     CombineRgn(r2, r2, r1, RGN_AND);
     CombineRgn(r3, r3, r1, RGN_AND);
     CombineRgn(r1, r1, r2, RGN_XOR);
     CombineRgn(r1, r1, r3, RGN_XOR);
-    m_region1 = r1;
-    m_region2 = r2;
-    m_region3 = r3;
+    m_region1 = std::move(r1);
+    m_region2 = std::move(r2);
+    m_region3 = std::move(r3);
 }
 
 // Masked fills, so that zones darken what lies under them.
@@ -514,16 +463,12 @@ void AreaSet::Draw(HDC dc) {
     int oldMode = SetROP2(dc, R2_MASKPEN);
     RECT clip;
     GetClipBox(dc, &clip);
-    HRGN box = CreateRectRgnIndirect(&clip);
-    if (box != NULL) {
-        HRGN r1 = ClippedCopy(m_region1, box);
-        HRGN r2 = ClippedCopy(m_region2, box);
-        HRGN r3 = ClippedCopy(m_region3, box);
+    OwnedRegion box(CreateRectRgnIndirect(&clip));
+    if (box.Valid()) {
+        OwnedRegion r1 = ClippedCopy(m_region1, box);
+        OwnedRegion r2 = ClippedCopy(m_region2, box);
+        OwnedRegion r3 = ClippedCopy(m_region3, box);
         FillRegions(dc, r1, r2, r3);
-        DeleteRegion(&r1);
-        DeleteRegion(&r2);
-        DeleteRegion(&r3);
-        DeleteObject(box);
     }
     SetROP2(dc, oldMode);
 }
@@ -540,123 +485,36 @@ void AreaSet::FillRegions(HDC dc, HRGN r1, HRGN r2, HRGN r3) {
             FillRgn(dc, r3, m_output3Hatch);
         }
     }
-    if (m_caps->HasCapability(kCapMirrorReflection) != 1 || m_current->GetMirrorReflectionMode() != 1) return;
-    HRGN overlay = EmptyRegion();
-    HBRUSH cross = CreateHatchBrush(HS_DIAGCROSS, kMirrorColour);
-    if (overlay != NULL && cross != NULL) {
-        for (HRGN zone : {r1, r2, r3}) {
-            if (zone != NULL) CombineRgn(overlay, overlay, zone, RGN_OR);
-        }
-        FillRgn(dc, overlay, cross);
+    if (m_caps->HasCapability(SensorCaps::kCapMirrorReflection) != 1 ||
+        m_current->GetMirrorReflectionMode() != 1)
+        return;
+    OwnedRegion overlay(EmptyRegion());
+    OwnedBrush cross(CreateHatchBrush(HS_DIAGCROSS, kMirrorColour));
+    if (!overlay.Valid() || !cross.Valid()) return;
+    for (HRGN zone : {r1, r2, r3}) {
+        if (zone != NULL) CombineRgn(overlay, overlay, zone, RGN_OR);
     }
-    if (cross != NULL) DeleteObject(cross);
-    DeleteRegion(&overlay);
+    FillRgn(dc, overlay, cross);
 }
 
 // ---- Boundary table ----------------------------------------------------------
 
-void AreaSet::ReadVertices(const DetectionArea& area, Vertex* points) const {
-    for (int pos = 0; pos < DetectionArea::kPointCount; ++pos) {
-        DWORD packed = area.GetPoint(pos);
-        points[pos].x = PackedX(packed);
-        points[pos].y = PackedY(packed);
-    }
-}
-
 void AreaSet::BuildStepTable() {
-    std::memset(m_boundaryTable, 0, sizeof(m_boundaryTable));
     for (int a = 0; a < kAreaCount; ++a) {
-        Vertex points[DetectionArea::kPointCount];
-        ReadVertices(m_areas[a], points);
-        m_ratioBase = 0;
-        for (const Vertex& v : points) {
-            if (std::abs(v.y) > m_ratioBase) m_ratioBase = std::abs(v.y);
+        BoundaryTable::Point points[DetectionArea::kPointCount];
+        for (int pos = 0; pos < DetectionArea::kPointCount; ++pos) {
+            const DWORD packed = m_areas[a].GetPoint(pos);
+            points[pos] = {PackedX(packed), PackedY(packed)};
         }
-        TabulateOutput1(a, points);
-        const int shape = m_areas[a].GetPartitionShape();
-        TabulateOutput(a, 1, shape, m_areas[a].GetOutput2());
-        TabulateOutput(a, 2, shape, m_areas[a].GetOutput3());
-        for (int column = 0; column < kColumns; ++column) BuildImage(a, column);
+        m_boundaries[a].Build(points, m_areas[a].GetOutput2(), m_areas[a].GetOutput3(),
+                              m_areas[a].GetPartitionShape());
+        m_boundaries[a].WriteImage(m_imageTable[a]);
     }
-}
-
-// The distance along each step's ray to the nearest edge of the outline.
-void AreaSet::TabulateOutput1(int area, const Vertex* points) {
-    for (int e = 0; e + 1 < DetectionArea::kPointCount; ++e) {
-        const Vertex& p1 = points[e];
-        const Vertex& p2 = points[e + 1];
-        if ((p1.x == 0 && p1.y == 0) || (p2.x == 0 && p2.y == 0)) continue;
-        int s1 = StepOf(p1.x, p1.y);
-        int s2 = StepOf(p2.x, p2.y);
-        if (s2 - s1 >= 512) s1 = s2;
-        if (s1 < kFirstUsableStep) s1 = kFirstUsableStep;
-        if (s1 > kLastUsableStep || s2 < kFirstUsableStep) break;
-        if (s2 > kLastUsableStep) s2 = kLastUsableStep;
-        const long long n =
-            std::llabs(static_cast<long long>(p1.x) * p2.y - static_cast<long long>(p2.x) * p1.y);
-        for (int k = s1; k <= s2; ++k) {
-            const double theta = StepAngle(k);
-            const long long d = std::llabs(
-                static_cast<long long>((p1.x - p2.x) * std::sin(theta) - (p1.y - p2.y) * std::cos(theta)));
-            if (d == 0) continue;  // the ray runs along the edge
-            const WORD distance = static_cast<WORD>(n / d < kMaxBoundary ? n / d : kMaxBoundary);
-            WORD& entry = m_boundaryTable[area][k][0];
-            if (entry == 0 || entry > distance) entry = distance;
-        }
-    }
-}
-
-// Output 2 or 3 within output 1's boundary, by the area's partition shape.
-void AreaSet::TabulateOutput(int area, int column, int shape, short distance) {
-    WORD(*table)[kColumns] = m_boundaryTable[area];
-    for (int k = 0; k < kBoundarySteps; ++k) {
-        const WORD outer = table[k][0];
-        WORD& entry = table[k][column];
-        if (shape == kStraight) {
-            if (k > kLastUsableStep) continue;
-            entry = outer;
-            if (outer == 0 || k < kStraightFirstStep || k > kStraightLastStep) continue;
-            const long q = static_cast<long>(distance / std::sin(StepAngle(k)));
-            if (q >= 0 && q < outer) entry = static_cast<WORD>(q);
-        } else if (shape == kFan) {
-            const WORD inner = static_cast<WORD>(distance);
-            entry = outer != 0 && inner < outer ? inner : outer;
-        } else if (shape == kRatio) {
-            entry = outer;
-            if (distance >= m_ratioBase) continue;
-            // A base of 0 or a negative distance leaves no zone.
-            const long long scaled =
-                m_ratioBase > 0 ? static_cast<long long>(outer) * distance / m_ratioBase : 0;
-            entry = static_cast<WORD>(scaled > 0 ? scaled : 0);
-        }
-    }
-}
-
-// The image rows: mean and largest boundary, a zero row, then the steps.
-void AreaSet::BuildImage(int area, int column) {
-    const WORD(*table)[kColumns] = m_boundaryTable[area];
-    WORD(*image)[kColumns] = m_imageTable[area];
-    unsigned long sum = 0;
-    unsigned count = 0;
-    WORD largest = 0;
-    for (int k = 2; k <= kLastUsableStep; ++k) {
-        const WORD value = table[k][column];
-        if (value == 0) continue;
-        sum += value;
-        ++count;
-        if (value > largest) largest = value;
-    }
-    image[0][column] = static_cast<WORD>(count > 0 ? sum / count : 0);
-    image[1][column] = largest;
-    image[2][column] = 0;
-    for (int row = 3; row < kImageRows; ++row) image[row][column] = table[row - 1][column];
 }
 
 WORD AreaSet::GetBoundary(int area, int step, int column) const {
-    if (area < 0 || area >= kAreaCount || step < 0 || step >= kBoundarySteps || column < 0 ||
-        column >= kColumns)
-        return 0;
-    return m_boundaryTable[area][step][column];
+    if (area < 0 || area >= kAreaCount) return 0;
+    return m_boundaries[area].Get(step, column);
 }
 
 const WORD* AreaSet::GetImageTable() const {

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include "framework/GdiObject.h"
+#include "sensor/AreaRecord.h"
+#include "sensor/BoundaryTable.h"
 #include "sensor/DetectionArea.h"
 
 class SensorCaps;
@@ -13,19 +16,14 @@ class TextFile;
 // from the last area file and from the sensor; exchanges areas as 34-byte raw
 // records singly (also through the clipboard form "ZOR AREADATA") and as the
 // 238-byte table of all seven; builds and draws the GDI regions of the
-// current area's three output zones; and computes the per-step boundary
-// table from which the area image for the sensor is made.
+// current area's three output zones; and keeps the per-step boundary tables
+// (BoundaryTable) from which the area image for the sensor is made.
 //
 // Coordinates are millimetres with the sensor at the origin; step k of a scan
 // lies at k * 2pi/1024 - pi/4. Used on the user-interface thread; the view's
 // render thread draws under the view's lock.
 class AreaSet {
 public:
-    static const int kAreaCount = 7;
-    static const int kTableBytes = kAreaCount * DetectionArea::kRawBytes;
-    static const int kBoundarySteps = 769;
-    static const int kImageRows = 768;
-    static const int kColumns = 3;  // outputs 1, 2 and 3
     static const int kCoordinateLimit = 10000;
     static const COLORREF kOutput1Colour = 0x66FFFF;  // pale yellow
     static const COLORREF kOutput2Colour = 0x66CCFF;  // light orange
@@ -112,21 +110,12 @@ private:
     AreaSet(const AreaSet&) = delete;
     AreaSet& operator=(const AreaSet&) = delete;
 
-    struct Vertex {
-        int x, y;
-        double angle;
-    };
-
     void MarkChanged();
     void DeleteRegions();
-    void ReadVertices(const DetectionArea& area, Vertex* points) const;
     HRGN WalkRegion(double scale, int stopAtOrigin, int limitGap) const;
     HRGN ZoneRegion(int shape, short distance);
     double RatioOf(short distance);
     void FillRegions(HDC dc, HRGN r1, HRGN r2, HRGN r3);
-    void TabulateOutput1(int area, const Vertex* points);
-    void TabulateOutput(int area, int column, int shape, short distance);
-    void BuildImage(int area, int column);
 
     DetectionArea m_areas[kAreaCount];
     int m_currentIndex;
@@ -135,16 +124,16 @@ private:
     DWORD m_fileModified;
     DWORD m_sensorModified;
     UINT m_clipboardFormat;
-    HRGN m_region1;  // zones of the current area, built by BuildRegions
-    HRGN m_region2;
-    HRGN m_region3;
-    HBRUSH m_output1Brush;
-    HBRUSH m_output2Brush;
-    HBRUSH m_output3Brush;
-    HBRUSH m_output3Hatch;
-    WORD m_boundaryTable[kAreaCount][kBoundarySteps][kColumns];
-    WORD m_imageTable[kAreaCount][kImageRows][kColumns];
-    int m_ratioBase;  // largest |y| of the area being tabulated
+    OwnedRegion m_region1;  // zones of the current area, built by BuildRegions
+    OwnedRegion m_region2;
+    OwnedRegion m_region3;
+    OwnedBrush m_output1Brush;
+    OwnedBrush m_output2Brush;
+    OwnedBrush m_output3Brush;
+    OwnedBrush m_output3Hatch;
+    BoundaryTable m_boundaries[kAreaCount];
+    // Contiguous for all seven areas: the image buffer the sensor receives.
+    WORD m_imageTable[kAreaCount][BoundaryTable::kImageRows][BoundaryTable::kColumns];
 };
 
 #endif

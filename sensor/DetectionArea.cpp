@@ -2,28 +2,20 @@
 
 #include <cmath>
 
+#include "framework/LittleEndian.h"
+#include "sensor/AreaRecord.h"
+
 namespace {
 
 const double kPi = 3.14159265358979323846;
 const double kHalfPi = kPi / 2;
 const double kTwoPi = kPi * 2;
 
-const int kOutput2Offset = 28;
-const int kOutput3Offset = 30;
-const int kFlagsOffset = 32;
-
 short PackedX(DWORD packed) { return static_cast<short>(LOWORD(packed)); }
 short PackedY(DWORD packed) { return static_cast<short>(HIWORD(packed)); }
 
 DWORD Pack(short x, short y) {
     return static_cast<DWORD>(static_cast<WORD>(x)) | (static_cast<DWORD>(static_cast<WORD>(y)) << 16);
-}
-
-short ReadShort(const BYTE* p) { return static_cast<short>(p[0] | (p[1] << 8)); }
-
-void WriteShort(BYTE* p, short value) {
-    p[0] = static_cast<BYTE>(value & 0xFF);
-    p[1] = static_cast<BYTE>((value >> 8) & 0xFF);
 }
 
 }  // namespace
@@ -157,10 +149,9 @@ int DetectionArea::ReplayEntry(WORD code, const WORD* payload, int count) {
         }
     }
     if (code == kChangeRecord && count == kRawWords) {
-        BYTE raw[kRawBytes];
+        BYTE raw[kAreaRecordBytes];
         for (int i = 0; i < kRawWords; ++i) {
-            raw[2 * i] = static_cast<BYTE>(payload[i] & 0xFF);
-            raw[2 * i + 1] = static_cast<BYTE>(payload[i] >> 8);
+            WriteLeWord(raw + 2 * i, payload[i]);
         }
         LoadRaw(raw);
         return 1;
@@ -364,25 +355,25 @@ void DetectionArea::ExportRaw(BYTE* out) const {
     if (out == nullptr) return;
     int node = m_vertices[0].next;
     for (int i = 0; i < kPointCount; ++i) {
-        WriteShort(out + 4 * i, m_vertices[node].x);
-        WriteShort(out + 4 * i + 2, m_vertices[node].y);
+        WriteLeWord(out + 4 * i, m_vertices[node].x);
+        WriteLeWord(out + 4 * i + 2, m_vertices[node].y);
         node = m_vertices[node].next;
     }
-    WriteShort(out + kOutput2Offset, GetOutput2());
-    WriteShort(out + kOutput3Offset, GetOutput3());
-    WriteShort(out + kFlagsOffset, PackFlags());
+    WriteLeWord(out + kAreaOutput2Offset, GetOutput2());
+    WriteLeWord(out + kAreaOutput3Offset, GetOutput3());
+    WriteLeWord(out + kAreaFlagsOffset, PackFlags());
 }
 
 void DetectionArea::LoadRaw(const BYTE* in) {
     if (in == nullptr) return;
     if (m_recordHistory || m_replaying) {
-        BYTE current[kRawBytes];
+        BYTE current[kAreaRecordBytes];
         ExportRaw(current);
         WORD payload[kRawWords];
         for (int i = 0; i < kRawWords; ++i) {
             // Pushed from the last word to the first, so word 0 pops first.
             int word = kRawWords - 1 - i;
-            payload[i] = static_cast<WORD>(current[2 * word] | (current[2 * word + 1] << 8));
+            payload[i] = ReadLeWord(current + 2 * word);
         }
         LogChange(payload, kRawWords, kChangeRecord);
     }
@@ -392,7 +383,7 @@ void DetectionArea::LoadRaw(const BYTE* in) {
     // back the point it held, or an older point undo moves the wrong point.
     Vertex points[kPointCount];
     for (int i = 0; i < kPointCount; ++i) {
-        PlaceVertex(points[i], ReadShort(in + 4 * i), ReadShort(in + 4 * i + 2));
+        PlaceVertex(points[i], ReadLeShort(in + 4 * i), ReadLeShort(in + 4 * i + 2));
         for (int j = i; j > 0 && Precedes(points[j].angle, points[j].radius, points[j - 1]); --j) {
             Vertex earlier = points[j - 1];
             points[j - 1] = points[j];
@@ -404,9 +395,9 @@ void DetectionArea::LoadRaw(const BYTE* in) {
         PlaceVertex(m_vertices[node], points[i].x, points[i].y);
         node = m_vertices[node].next;
     }
-    m_outputs[Output2Index()].value = ReadShort(in + kOutput2Offset);
-    m_outputs[Output3Index()].value = ReadShort(in + kOutput3Offset);
-    WORD flags = static_cast<WORD>(ReadShort(in + kFlagsOffset));
+    m_outputs[Output2Index()].value = ReadLeShort(in + kAreaOutput2Offset);
+    m_outputs[Output3Index()].value = ReadLeShort(in + kAreaOutput3Offset);
+    WORD flags = ReadLeWord(in + kAreaFlagsOffset);
     m_partitionShape = (flags >> 3) & 3;
     m_twoScanMode = flags & 7;
     m_mirrorReflectionMode = (flags >> 5) & 1;

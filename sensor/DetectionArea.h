@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "sensor/AreaRecord.h"
 #include "sensor/ChangeStack.h"
 
 // One of the sensor's seven detection areas: seven points bounding the area of
@@ -22,9 +23,16 @@
 class DetectionArea {
 public:
     static const int kPointCount = 7;
-    static const int kRawBytes = 34;  // seven points, two outputs, flags word
-    static const int kRawWords = kRawBytes / 2;
+    static const int kRawWords = kAreaRecordBytes / 2;
     static const BYTE kNotFound = 255;
+
+    // How outputs 2 and 3 divide the area: below a line across the view,
+    // within a circle about the sensor, or within the outline scaled down.
+    enum PartitionShape {
+        kShapeStraight = 0,
+        kShapeFan = 1,
+        kShapeRatio = 2,
+    };
 
     // Change codes beside the point ids 1..7 and the outputs (9, 10).
     enum ChangeCode {
@@ -75,8 +83,8 @@ public:
     virtual int CanRedo() const;
     virtual void ClearHistory();
     virtual void SortVertexRing();
-    virtual void ExportRaw(BYTE* out) const;  // kRawBytes
-    virtual void LoadRaw(const BYTE* in);     // kRawBytes
+    virtual void ExportRaw(BYTE* out) const;  // kAreaRecordBytes
+    virtual void LoadRaw(const BYTE* in);     // kAreaRecordBytes
     virtual void ClearRedo();
 
     // While on, every change is recorded for undo. Undo and Redo leave it as found.

@@ -20,11 +20,7 @@ ScanShape::ScanShape()
       m_brush2(CreateSolidBrush(kBrush2Colour)),
       m_brush3(CreateSolidBrush(kBrush3Colour)) {}
 
-ScanShape::~ScanShape() {
-    if (m_brush1 != NULL) DeleteObject(m_brush1);
-    if (m_brush2 != NULL) DeleteObject(m_brush2);
-    if (m_brush3 != NULL) DeleteObject(m_brush3);
-}
+ScanShape::~ScanShape() {}
 
 void ScanShape::SetDevice(SensorCaps* caps) { m_caps = caps; }
 void ScanShape::Clear() { m_caps = nullptr; }
@@ -79,24 +75,20 @@ void ScanShape::BuildPolygon(int centreStep, bool scaleEcho) {
     Append(0, 0);
 }
 
+// The tools go back when their scopes end: the context may outlive the brushes.
 int ScanShape::Draw(HDC dc, HBRUSH brush) {
     const int oldRop = SetROP2(dc, R2_MASKPEN);
-    HGDIOBJ oldBrush;
-    HGDIOBJ oldPen;
     if (m_outlineOnly) {
-        oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-        oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+        SelectScope noFill(dc, GetStockObject(NULL_BRUSH));
+        SelectScope pen(dc, GetStockObject(BLACK_PEN));
         // From the sensor round the scan and back, closing the outline.
         MoveToEx(dc, 0, 0, NULL);
         if (m_pointCount > 0) PolylineTo(dc, m_points, m_pointCount);
     } else {
-        oldBrush = SelectObject(dc, brush);
-        oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+        SelectScope fill(dc, brush);
+        SelectScope noPen(dc, GetStockObject(NULL_PEN));
         if (m_pointCount > 0) Polygon(dc, m_points, m_pointCount);
     }
-    // Our brushes must not stay selected: the context may outlive them.
-    if (oldPen != NULL) SelectObject(dc, oldPen);
-    if (oldBrush != NULL) SelectObject(dc, oldBrush);
     if (oldRop != 0) SetROP2(dc, oldRop);
     return 1;
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "framework/GdiObject.h"
 #include "sensor/ScanData.h"
 
 class SensorCaps;
@@ -57,9 +58,9 @@ private:
     POINT m_points[kMaxPoints];
     WORD m_pointCount;
     DWORD m_outlineOnly;
-    HBRUSH m_brush1;
-    HBRUSH m_brush2;
-    HBRUSH m_brush3;
+    OwnedBrush m_brush1;
+    OwnedBrush m_brush2;
+    OwnedBrush m_brush3;
     ScanData m_scan;
 };
 

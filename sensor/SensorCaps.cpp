@@ -78,6 +78,167 @@ bool IsBuildIn(int build, std::initializer_list<int> set) {
     return false;
 }
 
+// What the capability rules look at. none: no sensor recognised (model
+// 0xFFFF); first: the first family (model 0); second: any other model.
+struct CapabilityFacts {
+    bool none, first, second;
+    int maj, min, bld;
+    signed char letter;
+    bool longRange, flat;
+    bool spec5m;  // "spec5m" within the version text
+};
+
+typedef int (*CapabilityRule)(const CapabilityFacts& f);
+
+// Rules shared by two ids.
+int FirstFamilyOnly(const CapabilityFacts& f) {
+    return f.first;
+}
+int FirstFamilyOrFrom4(const CapabilityFacts& f) {
+    return f.first || f.maj >= 4;
+}
+int FirstFamilyOrFrom5(const CapabilityFacts& f) {
+    return f.first || f.maj >= 5;
+}
+// First-family versions from x.1 on.
+int FirstFamilyMinorOn(const CapabilityFacts& f) {
+    return f.first && f.maj != 0 && f.min > 0;
+}
+
+int CoordinateLimit(const CapabilityFacts& f) {
+    if (f.none) return 10000;
+    if (f.first) {
+        if (f.letter == 'U') return 3500;
+        return (f.maj == 1 && f.min == 0) ? 6000 : 10000;
+    }
+    if (f.maj == 5) {
+        if (f.min == 0 && f.bld < 4) return 5000;
+        if (f.min != 1 || f.bld != 0) return 6000;
+        return 5000;
+    }
+    if (f.maj == 4) return (f.min != 0 || f.spec5m) ? 5000 : 3200;
+    if (f.maj == 3) return (f.min == 5 && f.bld != 0) ? 3600 : 3200;
+    if (f.maj >= 6) return 0;
+    return 3200;
+}
+
+struct CapabilityEntry {
+    SensorCaps::CapabilityId id;
+    CapabilityRule answer;
+};
+
+// Each rule is read top down: the first test that applies gives the answer.
+constexpr CapabilityEntry kCapabilityRules[] = {
+    {SensorCaps::kCapSpare1,
+     [](const CapabilityFacts& f) -> int {
+         if (f.first || f.maj != 5) return 0;
+         if (f.min == 0) return f.bld >= 7;
+         if (f.min == 1) return f.bld != 0;
+         return f.min >= 3;
+     }},
+    {SensorCaps::kCap2ScanMode,
+     [](const CapabilityFacts& f) -> int {
+         if (f.none) return 1;
+         if (f.first) return f.maj != 0 && (f.min != 0 || f.bld >= 2);
+         if (f.maj != 5) return 0;
+         if (f.min != 0) return f.min >= 3;
+         if (f.bld != 8) return f.bld >= 10;
+         return f.letter >= 'B' && f.letter <= 'Z';
+     }},
+    {SensorCaps::kCapMirrorReflection,
+     [](const CapabilityFacts& f) -> int {
+         if (f.none) return 1;
+         if (f.first) return f.maj > 1 || f.min != 0;
+         return f.maj == 5 && f.min >= 3 && f.longRange;
+     }},
+    {SensorCaps::kCapSpare4,
+     [](const CapabilityFacts& f) -> int { return !f.first && f.maj == 5 && !f.flat; }},
+    {SensorCaps::kCapShapeSelectable,
+     [](const CapabilityFacts& f) -> int { return f.none || f.first || f.maj >= 5; }},
+    {SensorCaps::kCapShapeStraight,
+     [](const CapabilityFacts& f) -> int {
+         if (f.none || f.first || f.maj != 4 || f.min != 1) return 1;
+         return IsBuildIn(f.bld, {0, 3, 4, 5, 7, 9, 11, 12});
+     }},
+    {SensorCaps::kCapShapeFan,
+     [](const CapabilityFacts& f) -> int {
+         if (f.none || f.first || f.maj >= 5) return 1;
+         if (f.maj != 4 || f.min != 1) return 0;
+         return IsBuildIn(f.bld, {1, 2, 6, 8, 10});
+     }},
+    {SensorCaps::kCapCorrectionListEditable, [](const CapabilityFacts& f) -> int { return f.none || f.first; }},
+    {SensorCaps::kCapIoTest, FirstFamilyOrFrom5},
+    {SensorCaps::kCapFunctionWrite, FirstFamilyOrFrom5},
+    {SensorCaps::kCapCorrectionRead, FirstFamilyOnly},
+    {SensorCaps::kCapAngleCorrection,
+     [](const CapabilityFacts& f) -> int {
+         if (f.first || f.maj >= 3) return 1;
+         return f.maj == 2 && f.min == 0 && f.bld >= 7;
+     }},
+    {SensorCaps::kCapAngleRead, FirstFamilyOrFrom4},
+    {SensorCaps::kCapMotorCorrection, FirstFamilyOrFrom4},
+    {SensorCaps::kCapCorrectionRows,
+     [](const CapabilityFacts& f) -> int {
+         if (f.none || f.first || f.maj >= 4) return 4;
+         return (f.maj == 3 && f.min == 5 && f.bld != 0) ? 4 : 3;
+     }},
+    {SensorCaps::kCapDevelopMenu, [](const CapabilityFacts& f) -> int { return f.none || f.first || f.maj >= 4; }},
+    {SensorCaps::kCapCoordinateLimit, CoordinateLimit},
+    {SensorCaps::kCapNegativeLimit,
+     [](const CapabilityFacts& f) -> int {
+         if (f.none) return -10000;
+         if (f.second) return 0;
+         return (f.maj == 1 && f.min == 0) ? -6000 : -10000;
+     }},
+    {SensorCaps::kCapStartAngle,
+     [](const CapabilityFacts& f) -> int {
+         if (f.none || f.first) return f.letter == 'U' ? 765 : -450;
+         return f.flat ? 495 : 90;
+     }},
+    {SensorCaps::kCapStepCount,
+     [](const CapabilityFacts& f) -> int {
+         if (f.second) return 91;
+         return f.letter == 'U' ? 31 : 769;
+     }},
+    {SensorCaps::kCapHelp, FirstFamilyOnly},
+    {SensorCaps::kCapInspectMenu,
+     [](const CapabilityFacts& f) -> int {
+         if (f.first && (f.maj > 1 || f.min != 0 || f.bld >= 3)) return 1;
+         return f.maj == 5;
+     }},
+    {SensorCaps::kCapNoSidewaysExtension,
+     [](const CapabilityFacts& f) -> int { return f.none || FirstFamilyMinorOn(f); }},
+    {SensorCaps::kCapLedHigh,
+     [](const CapabilityFacts& f) -> int { return f.none || (f.first && f.letter == 'U'); }},
+    {SensorCaps::kCapHalfHysteresis,
+     [](const CapabilityFacts& f) -> int { return f.none || FirstFamilyMinorOn(f); }},
+    {SensorCaps::kCapFunctionSetting, FirstFamilyMinorOn},
+    {SensorCaps::kCapSlowScanning, FirstFamilyMinorOn},
+    {SensorCaps::kCapOptionMode,
+     [](const CapabilityFacts& f) -> int { return f.first && f.maj != 0 && f.min != 0 && f.bld >= 3; }},
+    {SensorCaps::kCapSensitivityCorrection,
+     [](const CapabilityFacts& f) -> int {
+         if (!f.first) return 0;
+         return (f.maj != 0 && f.min != 0) || f.letter == 'U';
+     }},
+    {SensorCaps::kCapFilterSwitch,
+     [](const CapabilityFacts& f) -> int { return f.first && f.maj != 0 && f.min != 0 && f.letter == 'K'; }},
+};
+
+const int kFirstCapability = SensorCaps::kCapSpare1;
+const int kLastCapability = SensorCaps::kCapFilterSwitch;
+
+// The table is indexed by id: every id in its place, none missing.
+constexpr bool RulesInIdOrder() {
+    if (sizeof(kCapabilityRules) / sizeof(kCapabilityRules[0]) != kLastCapability - kFirstCapability + 1)
+        return false;
+    for (int i = 0; i <= kLastCapability - kFirstCapability; ++i) {
+        if (kCapabilityRules[i].id != kFirstCapability + i) return false;
+    }
+    return true;
+}
+static_assert(RulesInIdOrder(), "capability rules must follow the ids");
+
 }  // namespace
 
 SensorCaps::SensorCaps() {
@@ -298,136 +459,22 @@ void SensorCaps::DeriveFlags() {
 }
 
 int SensorCaps::HasCapability(int id) const {
-    // Evaluated under one hold so that model and version belong together;
-    // the lock is re-entrant for the flag getters called below.
-    CriticalLock::Hold hold(m_lock);
-    const WORD m = m_model;
-    const int maj = m_major;
-    const int min = m_minor;
-    const int bld = m_build;
-    const signed char L = static_cast<signed char>(m_letter);
-    const bool none = m == kNoModel;
-    const bool first = m == 0;
-    const bool second = !none && !first;
-    const int tail = (m != 0 || maj == 0) ? 0 : (min > 0);
-
-    switch (id) {
-    case 1:
-        if (first || maj != 5) return 0;
-        if (min == 0) return bld >= 7;
-        if (min == 1) return bld != 0;
-        return min >= 3;
-    case 2:
-        if (none) return 1;
-        if (first) {
-            if (maj == 0) return 0;
-            if (min != 0) return 1;
-            return bld >= 2;
-        }
-        if (maj != 5) return 0;
-        if (min != 0) return min >= 3;
-        if (bld != 8) return bld >= 10;
-        return L >= 'B' && L <= 'Z';
-    case 3:
-        if (none) return 1;
-        if (first) return maj > 1 ? 1 : (min != 0);
-        if (maj != 5 || min < 3) return 0;
-        return IsLongRange() == 1;
-    case 4:
-        if (first || maj != 5) return 0;
-        return !IsFlatModel();
-    case 5:
-        if (none || first) return 1;
-        return maj >= 5;
-    case 6:
-        if (none || first || maj != 4 || min != 1) return 1;
-        return IsBuildIn(bld, {0, 3, 4, 5, 7, 9, 11, 12});
-    case 7:
-        if (none || first || maj >= 5) return 1;
-        if (maj != 4 || min != 1) return 0;
-        return IsBuildIn(bld, {1, 2, 6, 8, 10});
-    case 8:
-        return none || first;
-    case 9:
-    case 10:
-        if (first) return 1;
-        return maj >= 5;
-    case 11:
-    case 21:
-        return m == 0;
-    case 12:
-        if (first || maj >= 3) return 1;
-        if (maj != 2 || min != 0) return 0;
-        return bld >= 7;
-    case 13:
-    case 14:
-        if (first) return 1;
-        return maj >= 4;
-    case kCapCorrectionRows:
-        if (none || first || maj >= 4) return 4;
-        if (maj == 3 && min == 5 && bld != 0) return 4;
-        return 3;
-    case 16:
-        if (none || first) return 1;
-        return maj >= 4;
-    case kCapCoordinateLimit:
-        if (none) return 10000;
-        if (first) {
-            if (L == 'U') return 3500;
-            return (maj == 1 && min == 0) ? 6000 : 10000;
-        }
-        if (maj == 5) {
-            if (min == 0 && bld < 4) return 5000;
-            if (min != 1 || bld != 0) return 6000;
-            return 5000;
-        }
-        if (maj == 4) {
-            if (min != 0 || strstr(m_versionText, "spec5m") != nullptr) return 5000;
-            return 3200;
-        }
-        if (maj == 3) return (min == 5 && bld != 0) ? 3600 : 3200;
-        if (maj >= 6) return 0;
-        return 3200;
-    case kCapNegativeLimit:
-        if (none) return -10000;
-        if (second) return 0;
-        return (maj == 1 && min == 0) ? -6000 : -10000;
-    case kCapStartAngle:
-        if ((none || first) && L == 'U') return 765;
-        if (none || first) return -450;
-        return IsFlatModel() ? 495 : 90;
-    case kCapStepCount:
-        if (second) return 91;
-        return L == 'U' ? 31 : 769;
-    case 22:
-        if (first && (maj > 1 || min != 0 || bld >= 3)) return 1;
-        return maj == 5;
-    case 23:
-        if (none) return 1;
-        if (second || maj == 0) return 0;
-        return min > 0;
-    case 24:
-        if (none) return 1;
-        if (second) return 0;
-        return L == 'U';
-    case 25:
-        if (none) return 1;
-        return tail;
-    case 26:
-    case 27:
-        return tail;
-    case 28:
-        if (m != 0 || maj == 0 || min == 0) return 0;
-        return bld >= 3;
-    case 29:
-        if (m != 0) return 0;
-        if (maj == 0) return L == 'U';
-        if (min != 0) return 1;
-        return L == 'U';
-    case 30:
-        if (m != 0 || maj == 0 || min == 0) return 0;
-        return L == 'K';
-    default:
-        return 0;
+    if (id < kFirstCapability || id > kLastCapability) return 0;
+    CapabilityFacts facts;
+    {
+        // One hold, so that model and version belong together; the lock is
+        // re-entrant for the flag getters.
+        CriticalLock::Hold hold(m_lock);
+        facts.none = m_model == kNoModel;
+        facts.first = m_model == 0;
+        facts.second = !facts.none && !facts.first;
+        facts.maj = m_major;
+        facts.min = m_minor;
+        facts.bld = m_build;
+        facts.letter = static_cast<signed char>(m_letter);
+        facts.longRange = IsLongRange() == 1;
+        facts.flat = IsFlatModel() != 0;
+        facts.spec5m = strstr(m_versionText, "spec5m") != nullptr;
     }
+    return kCapabilityRules[id - kFirstCapability].answer(facts);
 }

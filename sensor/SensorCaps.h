@@ -19,13 +19,40 @@ public:
     static const WORD kNoModel = 0xFFFF;
     static const size_t kVersionTextChars = 255;  // without the terminator
 
-    // Capability ids with a number as their answer.
+    // The capability ids HasCapability answers, named after what they gate.
+    // Most answer yes or no; the correction rows, limits, start angle and
+    // step count answer a number.
     enum CapabilityId {
-        kCapCorrectionRows = 15,
-        kCapCoordinateLimit = 17,
-        kCapNegativeLimit = 18,
-        kCapStartAngle = 19,
+        kCapSpare1 = 1,  // answered, consulted by nothing yet
+        kCap2ScanMode = 2,
+        kCapMirrorReflection = 3,
+        kCapSpare4 = 4,  // answered, consulted by nothing yet
+        kCapShapeSelectable = 5,
+        kCapShapeStraight = 6,  // the fixed shape where none is selectable
+        kCapShapeFan = 7,       // the fixed shape where neither of the above
+        kCapCorrectionListEditable = 8,
+        kCapIoTest = 9,
+        kCapFunctionWrite = 10,
+        kCapCorrectionRead = 11,
+        kCapAngleCorrection = 12,
+        kCapAngleRead = 13,
+        kCapMotorCorrection = 14,
+        kCapCorrectionRows = 15,   // 3 or 4
+        kCapDevelopMenu = 16,
+        kCapCoordinateLimit = 17,  // mm
+        kCapNegativeLimit = 18,    // mm, 0 or below
+        kCapStartAngle = 19,       // angle of step 0 in tenths of a degree
         kCapStepCount = 20,
+        kCapHelp = 21,
+        kCapInspectMenu = 22,
+        kCapNoSidewaysExtension = 23,
+        kCapLedHigh = 24,
+        kCapHalfHysteresis = 25,
+        kCapFunctionSetting = 26,
+        kCapSlowScanning = 27,
+        kCapOptionMode = 28,
+        kCapSensitivityCorrection = 29,
+        kCapFilterSwitch = 30,
     };
 
     SensorCaps();
@@ -74,7 +101,7 @@ public:
     virtual void SetSlowScanning(int on);
     virtual void Reset();
     virtual int IsUnknown() const;
-    // Yes/no for most ids, a number for ids 15 and 17 to 20, 0 outside 1..30.
+    // The answer for a CapabilityId; 0 for any other id.
     virtual int HasCapability(int id) const;
     virtual void DeriveFlags();
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "framework/LittleEndian.h"
+
 namespace {
 
 const int kFlagsOffset = 1;
@@ -35,7 +37,7 @@ void WaveFormRecord::CopyTo(BYTE* out) const {
 
 WORD WaveFormRecord::WordAt(int offset) const {
     CriticalLock::Hold hold(m_lock);
-    return static_cast<WORD>(m_bytes[offset] | (m_bytes[offset + 1] << 8));
+    return ReadLeWord(m_bytes + offset);
 }
 
 int WaveFormRecord::FlagBit(int bit) const {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/LittleEndian.h"
 #include "sensor/AreaFile.h"
 #include "sensor/AreaSet.h"
 #include "sensor/SensorCaps.h"
@@ -27,25 +28,20 @@ std::string ResetFileText() {
     return text;
 }
 
-void PutShort(BYTE* p, int value) {
-    p[0] = static_cast<BYTE>(value & 0xFF);
-    p[1] = static_cast<BYTE>((value >> 8) & 0xFF);
-}
-
 // A table whose area i has its points sorted by angle at distances beyond
 // the edit limits, outputs of both signs and every flag in use.
 void FillTable(BYTE* table) {
-    std::memset(table, 0, AreaFile::kTableBytes);
+    std::memset(table, 0, kAreaTableBytes);
     const int xs[7] = {32767, 20000, 5000, 0, -5000, -20000, -32768};
     for (int i = 0; i < 7; ++i) {
         BYTE* record = table + 34 * i;
         for (int p = 0; p < 7; ++p) {
-            PutShort(record + 4 * p, xs[p]);
-            PutShort(record + 4 * p + 2, 30000 - i);
+            WriteLeWord(record + 4 * p, xs[p]);
+            WriteLeWord(record + 4 * p + 2, 30000 - i);
         }
-        PutShort(record + 28, 12000 + i);
-        PutShort(record + 30, -32768 + i);
-        PutShort(record + 32, (i & 7) | ((i % 4) << 3) | ((i & 1) << 5) | (((i >> 1) & 1) << 6));
+        WriteLeWord(record + 28, 12000 + i);
+        WriteLeWord(record + 30, -32768 + i);
+        WriteLeWord(record + 32, (i & 7) | ((i % 4) << 3) | ((i & 1) << 5) | (((i >> 1) & 1) << 6));
     }
 }
 
@@ -60,7 +56,7 @@ protected:
         return m_set.LoadFile(m_path.c_str());
     }
     std::string Table() {
-        BYTE table[AreaSet::kTableBytes];
+        BYTE table[kAreaTableBytes];
         m_set.GetAllRaw(table);
         return std::string(reinterpret_cast<char*>(table), sizeof(table));
     }
@@ -79,7 +75,7 @@ TEST_F(AreaFileTest, SaveFile_ResetSetIsExactLayout) {
 }
 
 TEST_F(AreaFileTest, SaveFile_WritesValuesOfEachArea) {
-    BYTE table[AreaSet::kTableBytes];
+    BYTE table[kAreaTableBytes];
     FillTable(table);
     m_set.SetAllFromRaw(table);
     ASSERT_TRUE(m_set.SaveFile(m_path.c_str()));
@@ -96,7 +92,7 @@ TEST_F(AreaFileTest, SaveFile_WritesValuesOfEachArea) {
 }
 
 TEST_F(AreaFileTest, LoadFile_GivesBackWhatWasSaved) {
-    BYTE table[AreaSet::kTableBytes];
+    BYTE table[kAreaTableBytes];
     FillTable(table);
     m_set.SetAllFromRaw(table);
     m_set.SelectArea(4);
@@ -105,7 +101,7 @@ TEST_F(AreaFileTest, LoadFile_GivesBackWhatWasSaved) {
     loaded.SetDevice(&m_caps);
     loaded.SelectArea(3);
     ASSERT_TRUE(loaded.LoadFile(m_path.c_str()));
-    BYTE back[AreaSet::kTableBytes];
+    BYTE back[kAreaTableBytes];
     loaded.GetAllRaw(back);
     EXPECT_EQ(0, std::memcmp(table, back, sizeof(table)));
     EXPECT_EQ(0, loaded.GetCurrentIndex());
@@ -176,7 +172,7 @@ TEST_F(AreaFileTest, LoadFile_RefusedFileChangesNothing) {
         {"starts with text", "Area data\r\n" + headerless},
         {"empty file", ""},
     };
-    BYTE table[AreaSet::kTableBytes];
+    BYTE table[kAreaTableBytes];
     FillTable(table);
     m_set.SetAllFromRaw(table);
     m_set.SelectArea(2);

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "framework/ErrorCodes.h"
+#include "framework/GdiObject.h"
+#include "framework/LittleEndian.h"
 #include "sensor/AreaSet.h"
 #include "sensor/SensorCaps.h"
 #include "tests/TestCanvas.h"
@@ -22,16 +24,12 @@ void LoadPoints(AreaSet& set, std::initializer_list<Point> points, int output2, 
     BYTE record[34] = {};
     int i = 0;
     for (const Point& p : points) {
-        record[4 * i] = static_cast<BYTE>(p.x & 0xFF);
-        record[4 * i + 1] = static_cast<BYTE>((p.x >> 8) & 0xFF);
-        record[4 * i + 2] = static_cast<BYTE>(p.y & 0xFF);
-        record[4 * i + 3] = static_cast<BYTE>((p.y >> 8) & 0xFF);
+        WriteLeWord(record + 4 * i, p.x);
+        WriteLeWord(record + 4 * i + 2, p.y);
         ++i;
     }
-    record[28] = static_cast<BYTE>(output2 & 0xFF);
-    record[29] = static_cast<BYTE>((output2 >> 8) & 0xFF);
-    record[30] = static_cast<BYTE>(output3 & 0xFF);
-    record[31] = static_cast<BYTE>((output3 >> 8) & 0xFF);
+    WriteLeWord(record + 28, output2);
+    WriteLeWord(record + 30, output3);
     record[32] = static_cast<BYTE>(shape << 3);
     set.SetCurrentRaw(record);
 }
@@ -78,11 +76,11 @@ TEST_F(AreaSetTest, AllRaw_RoundTripReproducesSevenAreas) {
         m_set.SetOutput2(static_cast<short>(700 + a));
         m_set.Set2ScanMode(a);
     }
-    BYTE table[AreaSet::kTableBytes];
+    BYTE table[kAreaTableBytes];
     m_set.GetAllRaw(table);
     AreaSet other;
     other.SetAllFromRaw(table);
-    BYTE back[AreaSet::kTableBytes];
+    BYTE back[kAreaTableBytes];
     other.GetAllRaw(back);
     EXPECT_EQ(0, std::memcmp(table, back, sizeof(table)));
     EXPECT_EQ(1u, other.IsFileModified());
@@ -282,21 +280,20 @@ TEST_F(AreaSetDrawTest, Draw_NothingFromFlatOrOldZonesOrWithoutCaps) {
 
 TEST_F(AreaSetTest, RegionBuilders_Shapes) {
     struct Probe {
-        HRGN region;
+        OwnedRegion region;
         POINT inside, outside;
     };
     LoadTriangle(0, 0);
     const Probe probes[] = {
-        {m_set.FanRegion(500), {300, 300}, {400, 400}},
-        {m_set.RatioRegion(0.5), {0, 900}, {0, 1100}},
-        {m_set.RatioRegion(7.0), {0, 1900}, {0, 2100}},
-        {m_set.SensorFieldRegion(), {0, 9000}, {0, -100}},
+        {OwnedRegion(m_set.FanRegion(500)), {300, 300}, {400, 400}},
+        {OwnedRegion(m_set.RatioRegion(0.5)), {0, 900}, {0, 1100}},
+        {OwnedRegion(m_set.RatioRegion(7.0)), {0, 1900}, {0, 2100}},
+        {OwnedRegion(m_set.SensorFieldRegion()), {0, 9000}, {0, -100}},
     };
     for (const Probe& p : probes) {
-        ASSERT_NE(static_cast<HRGN>(NULL), p.region);
+        ASSERT_TRUE(p.region.Valid());
         EXPECT_TRUE(PtInRegion(p.region, p.inside.x, p.inside.y)) << p.inside.x << "," << p.inside.y;
         EXPECT_FALSE(PtInRegion(p.region, p.outside.x, p.outside.y)) << p.outside.x << "," << p.outside.y;
-        DeleteObject(p.region);
     }
     m_set.ClearDevice();
     EXPECT_EQ(static_cast<HRGN>(NULL), m_set.SensorFieldRegion());

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/LittleEndian.h"
+
 namespace {
 
 typedef std::vector<BYTE> Raw;
@@ -18,14 +20,15 @@ DWORD Pt(int x, int y) {
 Raw Record(std::initializer_list<int> values) {
     Raw raw;
     for (int v : values) {
-        raw.push_back(static_cast<BYTE>(v & 0xFF));
-        raw.push_back(static_cast<BYTE>((v >> 8) & 0xFF));
+        BYTE word[2];
+        WriteLeWord(word, v);
+        raw.insert(raw.end(), word, word + 2);
     }
     return raw;
 }
 
 Raw Export(const DetectionArea& area) {
-    Raw raw(DetectionArea::kRawBytes, 0xCC);
+    Raw raw(kAreaRecordBytes, 0xCC);
     area.ExportRaw(raw.data());
     return raw;
 }
@@ -54,7 +57,7 @@ TEST(DetectionArea_Raw, ResetAreaExportsZeros) {
     area.LoadRaw(kUnsorted.data());
     area.Reset();
     for (int pos = 0; pos < 7; ++pos) EXPECT_EQ(area.GetPoint(pos), 0u);
-    EXPECT_EQ(Export(area), Raw(DetectionArea::kRawBytes, 0));
+    EXPECT_EQ(Export(area), Raw(kAreaRecordBytes, 0));
     EXPECT_EQ(area.CanUndo(), 0);
     EXPECT_EQ(area.GetRecordHistory(), 0);
 }
