@@ -166,7 +166,8 @@ constexpr CapabilityEntry kCapabilityRules[] = {
          if (f.maj != 4 || f.min != 1) return 0;
          return IsBuildIn(f.bld, {1, 2, 6, 8, 10});
      }},
-    {SensorCaps::kCapCorrectionListEditable, [](const CapabilityFacts& f) -> int { return f.none || f.first; }},
+    {SensorCaps::kCapCorrectionListEditable,
+     [](const CapabilityFacts& f) -> int { return f.none || f.first; }},
     {SensorCaps::kCapIoTest, FirstFamilyOrFrom5},
     {SensorCaps::kCapFunctionWrite, FirstFamilyOrFrom5},
     {SensorCaps::kCapCorrectionRead, FirstFamilyOnly},
@@ -182,7 +183,8 @@ constexpr CapabilityEntry kCapabilityRules[] = {
          if (f.none || f.first || f.maj >= 4) return 4;
          return (f.maj == 3 && f.min == 5 && f.bld != 0) ? 4 : 3;
      }},
-    {SensorCaps::kCapDevelopMenu, [](const CapabilityFacts& f) -> int { return f.none || f.first || f.maj >= 4; }},
+    {SensorCaps::kCapDevelopMenu,
+     [](const CapabilityFacts& f) -> int { return f.none || f.first || f.maj >= 4; }},
     {SensorCaps::kCapCoordinateLimit, CoordinateLimit},
     {SensorCaps::kCapNegativeLimit,
      [](const CapabilityFacts& f) -> int {

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include "framework/GdiObject.h"
+#include "framework/WindowDc.h"
+
 // A white 32-bit memory bitmap of 200 pixels square with the sensor at its
 // centre. Logical units are pixels (y down) or, after SetMillimetres, a
 // number of millimetres per pixel with y up, as the view maps its plan.
@@ -10,7 +13,7 @@ class TestCanvas {
 public:
     static const int kSize = 200;
 
-    TestCanvas() : m_dc(CreateCompatibleDC(NULL)), m_bitmap(NULL), m_old(NULL) {
+    TestCanvas() : m_dc(NULL) {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
         info.bmiHeader.biWidth = kSize;
@@ -18,15 +21,10 @@ public:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         void* bits = NULL;
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        m_old = SelectObject(m_dc, m_bitmap);
+        m_bitmap.Reset(CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, NULL, 0));
+        SelectObject(m_dc, m_bitmap);
         Fill(RGB(255, 255, 255));
         SetViewportOrgEx(m_dc, kSize / 2, kSize / 2, NULL);
-    }
-    ~TestCanvas() {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
     }
     void SetMillimetres(int perPixel) {
         SetMapMode(m_dc, MM_ANISOTROPIC);
@@ -34,14 +32,13 @@ public:
         SetViewportExtEx(m_dc, 1, -1, NULL);
     }
     void Fill(COLORREF colour) {
-        HBRUSH brush = CreateSolidBrush(colour);
+        OwnedBrush brush(CreateSolidBrush(colour));
         RECT all = {0, 0, kSize, kSize};
         int saved = SaveDC(m_dc);
         SetMapMode(m_dc, MM_TEXT);
         SetViewportOrgEx(m_dc, 0, 0, NULL);
         FillRect(m_dc, &all, brush);
         RestoreDC(m_dc, saved);
-        DeleteObject(brush);
     }
     HDC Dc() const { return m_dc; }
     COLORREF Pixel(int x, int y) const { return GetPixel(m_dc, x, y); }
@@ -49,9 +46,8 @@ public:
 private:
     TestCanvas(const TestCanvas&) = delete;
     TestCanvas& operator=(const TestCanvas&) = delete;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
+    OwnedBitmap m_bitmap;  // declared first: the context lets it go before it is deleted
+    MemoryDc m_dc;
 };
 
 #endif

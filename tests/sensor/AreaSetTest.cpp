@@ -5,6 +5,7 @@
 #include "framework/ErrorCodes.h"
 #include "framework/GdiObject.h"
 #include "framework/LittleEndian.h"
+#include "framework/OwnedHandle.h"
 #include "sensor/AreaSet.h"
 #include "sensor/SensorCaps.h"
 #include "tests/TestCanvas.h"
@@ -308,15 +309,12 @@ namespace {
 class ClipboardLock {
 public:
     ClipboardLock() : m_mutex(CreateMutexA(NULL, FALSE, "TivTestClipboard")) {
-        WaitForSingleObject(m_mutex, 60000);
+        WaitForSingleObject(m_mutex.Get(), 60000);
     }
-    ~ClipboardLock() {
-        ReleaseMutex(m_mutex);
-        CloseHandle(m_mutex);
-    }
+    ~ClipboardLock() { ReleaseMutex(m_mutex.Get()); }
 
 private:
-    HANDLE m_mutex;
+    OwnedHandle m_mutex;
 };
 
 // Empties the clipboard and puts a zeroed block of `size` bytes on it.

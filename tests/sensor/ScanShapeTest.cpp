@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "framework/GdiObject.h"
+#include "framework/WindowDc.h"
 #include "sensor/SensorCaps.h"
 
 namespace {
@@ -122,7 +124,7 @@ namespace {
 // centre and one pixel per millimetre.
 class Canvas {
 public:
-    Canvas() {
+    Canvas() : m_dc(NULL) {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
         info.bmiHeader.biWidth = kSize;
@@ -130,18 +132,13 @@ public:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        m_dc = CreateCompatibleDC(NULL);
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), NULL, 0);
-        m_old = SelectObject(m_dc, m_bitmap);
+        m_bitmap.Reset(
+            CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), NULL, 0));
+        SelectObject(m_dc, m_bitmap);
         PatBlt(m_dc, 0, 0, kSize, kSize, WHITENESS);
         SetViewportOrgEx(m_dc, kSize / 2, kSize / 2, NULL);
     }
-    ~Canvas() {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    bool Ok() const { return m_dc != NULL && m_bitmap != NULL && m_bits != nullptr; }
+    bool Ok() const { return m_dc.Valid() && m_bitmap.Valid() && m_bits != nullptr; }
     HDC Dc() const { return m_dc; }
     // 0x00RRGGBB, the DIB's own order.
     DWORD Pixel(int x, int y) const {
@@ -152,9 +149,8 @@ public:
     static const int kSize = 100;
 
 private:
-    HDC m_dc = NULL;
-    HBITMAP m_bitmap = NULL;
-    HGDIOBJ m_old = NULL;
+    OwnedBitmap m_bitmap;  // declared first: the context lets it go before it is deleted
+    MemoryDc m_dc;
     DWORD* m_bits = nullptr;
 };
 
