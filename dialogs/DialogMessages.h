@@ -8,4 +8,8 @@
 // The progress dialog's Cancel: posted to its owner, wParam and lParam 0.
 const UINT WM_PROGRESS_CANCEL = 0x500;
 
+// The recording dialog's end: posted to the main frame, beside the device's
+// notifications, whose numbers skip it.
+const UINT WM_RECORD_END = WM_USER + 6;
+
 #endif

@@ -1,7 +1,7 @@
 #ifndef DIALOGS_PROGRESSDLG_H
 #define DIALOGS_PROGRESSDLG_H
 
-#include "framework/TemplateDialog.h"
+#include "framework/ProgressView.h"
 
 class MessagePump;
 
@@ -15,7 +15,7 @@ class MessagePump;
 // dialog window and OnInitDialog/OnCancel belong to the dialog thread. The
 // window handle is written by the dialog thread and read by the caller after
 // the ready event; End joins the thread before it is reused.
-class ProgressDlg : public TemplateDialog {
+class ProgressDlg : public ProgressView {
 public:
     ProgressDlg();
     ~ProgressDlg() override;
@@ -24,16 +24,14 @@ public:
     virtual void Reset();
     // The dialog's window once it exists, 0 when refused or failed.
     virtual HWND Start(HINSTANCE instance, HWND owner);
-    virtual void End();
-    // A value below 0x10000 is a string id of the current language.
-    virtual void SetCaption(const char* textOrId);
-    virtual void SetMessage(const char* textOrId);
-    // 0..100; larger values fill the bar.
-    virtual void SetPos(UINT percent);
-    virtual BOOL IsDone();
+    void End() override;
+    void SetCaption(const char* textOrId) override;
+    void SetMessage(const char* textOrId) override;
+    void SetPos(UINT percent) override;
+    BOOL IsDone() override;
     // A disabled Cancel also ignores Escape: a firmware update must not be
     // aborted half-way.
-    virtual void EnableCancel(BOOL enable);
+    void EnableCancel(BOOL enable) override;
     virtual LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnCancel(WORD id, WORD notifyCode, LPARAM hwndCtl);
 

@@ -2,52 +2,48 @@
 
 #include "framework/SentMessageWait.h"
 
-WorkerThread::WorkerThread() : m_thread(NULL), m_threadId(0), m_startEvent(NULL), m_exitCode(0) {}
+WorkerThread::WorkerThread() : m_threadId(0), m_exitCode(0) {}
 
 WorkerThread::~WorkerThread() {
     Stop();
 }
 
 BOOL WorkerThread::Start(LPSECURITY_ATTRIBUTES sa, DWORD stackSize, DWORD creationFlags, int priority) {
-    m_startEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    if (m_startEvent == NULL) return FALSE;
+    m_startEvent.Reset(CreateEventA(NULL, TRUE, FALSE, NULL));
+    if (!m_startEvent.Valid()) return FALSE;
     Stop();
     DWORD id = 0;
-    m_thread = CreateThread(sa, stackSize, ThreadProc, this, creationFlags, &id);
-    BOOL started = m_thread != NULL;
+    m_thread.Reset(CreateThread(sa, stackSize, ThreadProc, this, creationFlags, &id));
+    const BOOL started = m_thread.Valid();
     if (started) {
         m_threadId = id;
         SetPriority(priority);
         // The thread's queue exists once the event is set: nothing posted after
         // Start returns is lost.
-        HANDLE waits[2] = {m_startEvent, m_thread};
+        HANDLE waits[2] = {m_startEvent.Get(), m_thread.Get()};
         WaitForMultipleObjects(2, waits, FALSE, INFINITE);
     } else {
         m_threadId = 0;
     }
-    DWORD saved = GetLastError();
-    CloseHandle(m_startEvent);
-    m_startEvent = NULL;
-    SetLastError(saved);
+    m_startEvent.Close();
     return started;
 }
 
 int WorkerThread::Stop() {
-    if (m_thread == NULL) return 0;
+    if (!m_thread.Valid()) return 0;
     PostThreadMessageA(m_threadId, WM_QUIT, 1, 0);
     if (GetCurrentThreadId() != m_threadId) {
-        WaitHandlingSentMessages(m_thread, INFINITE);
-        GetExitCodeThread(m_thread, &m_exitCode);
+        WaitHandlingSentMessages(m_thread.Get(), INFINITE);
+        GetExitCodeThread(m_thread.Get(), &m_exitCode);
     }
-    CloseHandle(m_thread);
-    m_thread = NULL;
+    m_thread.Close();
     m_threadId = 0;
     return 1;
 }
 
 DWORD WorkerThread::Wait(DWORD timeout) {
-    if (m_thread == NULL || GetCurrentThreadId() == m_threadId) return WAIT_FAILED;
-    return WaitForSingleObject(m_thread, timeout);
+    if (!m_thread.Valid() || GetCurrentThreadId() == m_threadId) return WAIT_FAILED;
+    return WaitForSingleObject(m_thread.Get(), timeout);
 }
 
 DWORD WorkerThread::GetThreadId() {
@@ -55,11 +51,11 @@ DWORD WorkerThread::GetThreadId() {
 }
 
 int WorkerThread::GetPriority() {
-    return GetThreadPriority(m_thread);
+    return GetThreadPriority(m_thread.Get());
 }
 
 BOOL WorkerThread::SetPriority(int priority) {
-    return SetThreadPriority(m_thread, priority);
+    return SetThreadPriority(m_thread.Get(), priority);
 }
 
 BOOL WorkerThread::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -73,7 +69,7 @@ DWORD WINAPI WorkerThread::ThreadProc(LPVOID param) {
 DWORD WorkerThread::Run() {
     MSG msg;
     PeekMessageA(&msg, NULL, WM_USER, WM_USER, PM_NOREMOVE);
-    SetEvent(m_startEvent);
+    SetEvent(m_startEvent.Get());
     return RunLoop();
 }
 

@@ -2,6 +2,7 @@
 #define FRAMEWORK_WORKERTHREAD_H
 
 #include "framework/MessageTarget.h"
+#include "framework/OwnedHandle.h"
 
 // A thread with its own message queue. Work arrives as thread messages and is
 // dispatched through the message map; WM_QUIT ends the loop. Start, Stop and
@@ -34,10 +35,10 @@ private:
     static DWORD WINAPI ThreadProc(LPVOID param);
     DWORD Run();
 
-    HANDLE m_thread;      // owning thread only
-    DWORD m_threadId;     // set by Start, cleared by Stop; read by posters
-    HANDLE m_startEvent;  // lives only while Start runs
-    DWORD m_exitCode;     // written by Stop after the thread ended
+    OwnedHandle m_thread;      // owning thread only
+    DWORD m_threadId;          // set by Start, cleared by Stop; read by posters
+    OwnedHandle m_startEvent;  // holds an event only while Start runs
+    DWORD m_exitCode;          // written by Stop after the thread ended
 };
 
 #endif

@@ -235,7 +235,7 @@ void Application::GetVersionInfo(OSVERSIONINFOA* info) {
     if (info != NULL) *info = m_version;
 }
 
-ProgressDlg* Application::BeginProgress(HWND owner) {
+ProgressView* Application::BeginProgress(HWND owner) {
     ProgressDlg* dialog = new (std::nothrow) ProgressDlg;
     if (dialog == NULL) return NULL;
     dialog->SetApplication(this);
@@ -246,7 +246,7 @@ ProgressDlg* Application::BeginProgress(HWND owner) {
     return dialog;
 }
 
-BOOL Application::EndProgress(ProgressDlg* dialog) {
+BOOL Application::EndProgress(ProgressView* dialog) {
     if (dialog == NULL) return FALSE;
     dialog->End();
     delete dialog;

@@ -3,20 +3,16 @@
 
 #include <windows.h>
 
-#include "framework/MessagePump.h"
+#include "protocol/DeviceHost.h"
 #include "sensor/AreaSet.h"
 #include "sensor/MeasuringData.h"
 #include "sensor/ScanShape.h"
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
 
-// <windows.h> defines Yield() away, a relic of 16-bit Windows.
-#undef Yield
-
 class DevicePort;
 class MainFrame;
 class PrintView;
-class ProgressDlg;
 class Rebar;
 class ScanView;
 
@@ -29,7 +25,7 @@ class ScanView;
 // Threads: the user-interface thread calls everything except Yield, the
 // shared values and GetStepCount, which the device threads call too. The
 // shared values are single 32-bit loads and stores without a lock.
-class Application : public MessagePump {
+class Application : public DeviceHost {
 public:
     Application();
     // Writes the remembered file names and deletes the owned objects.
@@ -44,37 +40,37 @@ public:
     // Handles every waiting message of the calling thread; a quit message
     // is posted again for the main loop.
     void PumpMessages() override;
-    virtual BOOL Yield();
+    BOOL Yield() override;
     // Drops every link and ends the message loop with exit code 1.
     virtual void Quit();
     virtual void GetVersionInfo(OSVERSIONINFOA* info);
     // A started progress dialog owned by owner (0: the main window), or 0.
-    virtual ProgressDlg* BeginProgress(HWND owner);
-    virtual BOOL EndProgress(ProgressDlg* dialog);
+    ProgressView* BeginProgress(HWND owner) override;
+    BOOL EndProgress(ProgressView* dialog) override;
     virtual BOOL GetDocumentPath(char* buffer, DWORD size);
     virtual void UpdateCaption(const char* path);
     virtual BOOL OpenAreaFileDialog(char* buffer, DWORD size);
     virtual BOOL SaveAreaFileDialog(char* buffer, DWORD size);
     virtual BOOL OpenMeasurementFileDialog(char* buffer, DWORD size);
     virtual BOOL SaveMeasurementFileDialog(char* buffer, DWORD size);
-    virtual DWORD GetValue1();
-    virtual void SetValue1(DWORD value);
-    virtual DWORD GetWaveFormBoth();
-    virtual void SetWaveFormBoth(DWORD value);
-    virtual DWORD GetValue3();
-    virtual void SetValue3(DWORD value);
+    DWORD GetValue1() override;
+    void SetValue1(DWORD value) override;
+    DWORD GetWaveFormBoth() override;
+    void SetWaveFormBoth(DWORD value) override;
+    DWORD GetValue3() override;
+    void SetValue3(DWORD value) override;
     // The connected sensor's number of scan steps.
-    virtual int GetStepCount();
+    int GetStepCount() override;
     virtual int OpenUpdateFile();
     // Opens COM port (0 closes) through the device port.
     virtual int OpenPort(int port);
     virtual DWORD GetValue4();
     // 0 keeps the stored port number.
     virtual void SetValue4(DWORD value);
-    virtual DWORD GetValue5();
-    virtual void SetValue5(DWORD value);
+    DWORD GetValue5() override;
+    void SetValue5(DWORD value) override;
     // The area set's image table, which a firmware update from the image sends.
-    const WORD* GetImageBuffer() const { return m_areaSet.GetImageTable(); }
+    const WORD* GetImageBuffer() override { return m_areaSet.GetImageTable(); }
 
     // 1 unless the system is Win32s or Windows 95 at build 950.
     static BOOL IsSupportedSystem(const OSVERSIONINFOA& version);

@@ -1,9 +1,9 @@
 #include "protocol/ComPortWorker.h"
 
+#include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 
 ComPortWorker::ComPortWorker(DevicePort* port) : m_devicePort(port) {
-    InitializeCriticalSection(&m_startLock);
     ZeroMemory(m_portMap, sizeof(m_portMap));
     AddMessageHandler(WM_COMWORKER_OPEN, Handler(&ComPortWorker::OnOpenPort));
     AddMessageHandler(WM_COMWORKER_SCAN, Handler(&ComPortWorker::OnScanPorts));
@@ -11,13 +11,13 @@ ComPortWorker::ComPortWorker(DevicePort* port) : m_devicePort(port) {
 
 ComPortWorker::~ComPortWorker() {
     Stop();
-    DeleteCriticalSection(&m_startLock);
 }
 
 int ComPortWorker::EnsureStarted() {
-    EnterCriticalSection(&m_startLock);
-    if (GetThreadId() == 0) Start(NULL, 0, 0, 0);
-    LeaveCriticalSection(&m_startLock);
+    {
+        CriticalLock::Hold start(m_startLock);
+        if (GetThreadId() == 0) Start(NULL, 0, 0, 0);
+    }
     return GetThreadId() != 0 ? 1 : 0;
 }
 

@@ -1,13 +1,10 @@
 #ifndef PROTOCOL_COMPORTWORKER_H
 #define PROTOCOL_COMPORTWORKER_H
 
+#include "framework/CriticalLock.h"
 #include "framework/WorkerThread.h"
 
 class DevicePort;
-
-// Thread messages of the port worker.
-const UINT WM_COMWORKER_OPEN = 0x800;  // wParam: 1..256 opens that COM port, any other value closes
-const UINT WM_COMWORKER_SCAN = 0x801;  // wParam 0
 
 // Opens, closes and scans COM ports off the user-interface thread. Requests
 // only post; the work runs on the worker one request at a time, in order, and
@@ -31,7 +28,7 @@ public:
 
 private:
     DevicePort* m_devicePort;           // owner; set at construction
-    CRITICAL_SECTION m_startLock;       // held while the thread is started
+    CriticalLock m_startLock;           // held while the thread is started
     DWORD m_portMap[kPortMapWords];     // worker thread writes; main window reads after WM_DEVICE_PORT_LIST
 };
 

@@ -11,6 +11,10 @@
 const UINT WM_OP_START = WM_USER + 0;  // start: wParam and lParam 0
 const UINT WM_OP_REPLY = WM_USER + 1;  // a reply waits in the operation's reply queue
 
+// The port worker: thread messages to its own thread.
+const UINT WM_COMWORKER_OPEN = 0x800;  // wParam: 1..256 opens that COM port, any other value closes
+const UINT WM_COMWORKER_SCAN = 0x801;  // wParam 0
+
 // Notifications to the main frame. "Sent" ones hold the sending thread until
 // the frame returns, so their pointers may point into the sender's memory.
 const UINT WM_DEVICE_PORT_OPENED = WM_USER + 0;         // posted: port 1..256 or 0, success
@@ -19,7 +23,7 @@ const UINT WM_DEVICE_TYPE_RECOGNIZED = WM_USER + 2;     // posted: baud index 0,
 const UINT WM_DEVICE_CONNECTION_CHANGED = WM_USER + 3;  // posted: link level 0..3
 const UINT WM_DEVICE_SENSOR_INFO = WM_USER + 4;         // posted: version text
 const UINT WM_DEVICE_SCAN = WM_USER + 5;                // posted: realtime ScanData
-const UINT WM_RECORD_END = WM_USER + 6;                 // posted by the recording dialog
+// WM_USER + 6 is the recording dialog's end (dialogs/DialogMessages.h).
 const UINT WM_DEVICE_RAM_DATA = WM_USER + 7;            // posted
 const UINT WM_DEVICE_RAM_WRITTEN = WM_USER + 8;         // posted
 const UINT WM_DEVICE_AREA_READ = WM_USER + 9;           // sent: 238-byte area table or 0

@@ -142,7 +142,7 @@ void DeviceOperation::SetDevice(SensorDevice* device) {
     m_device = device;
 }
 
-void DeviceOperation::SetApplication(Application* application) {
+void DeviceOperation::SetApplication(DeviceHost* application) {
     m_application = application;
 }
 

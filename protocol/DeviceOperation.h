@@ -7,7 +7,7 @@
 #include "framework/CriticalLock.h"
 #include "framework/WorkerThread.h"
 
-class Application;
+class DeviceHost;
 class SensorDevice;
 
 // Base of every per-command operation: a worker thread that sends its
@@ -47,7 +47,7 @@ public:
     // Set by Start, cleared by Abort.
     virtual BOOL IsRunning();
     virtual void SetDevice(SensorDevice* device);
-    virtual void SetApplication(Application* application);
+    virtual void SetApplication(DeviceHost* application);
 
 protected:
     // True while ticks are due; what the handlers mean by "timer running".
@@ -59,7 +59,7 @@ protected:
     // Set on the user-interface thread while the operation's thread is stopped
     // (device Open and Close); read by the handlers.
     SensorDevice* m_device;
-    Application* m_application;
+    DeviceHost* m_application;
 
 private:
     static const size_t kMaxQueuedReplies = 64;

@@ -2,11 +2,11 @@
 
 #include <new>
 
+#include "framework/ChildWindow.h"
 #include "framework/CriticalLock.h"
 #include "framework/ErrorCodes.h"
 #include "framework/LittleEndian.h"
 #include "framework/SentMessageWait.h"
-#include "mainwindow/MainFrame.h"
 #include "protocol/ComPortWorker.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/SensorDevice.h"
@@ -77,7 +77,6 @@ DevicePort::~DevicePort() {
     delete m_device;
     m_device = NULL;
     delete m_worker;
-    if (m_retired != NULL) CloseHandle(m_retired);
 }
 
 void DevicePort::SetSensorCaps(SensorCaps* caps) {
@@ -88,11 +87,11 @@ void DevicePort::SetWaveFormRecord(WaveFormRecord* record) {
     m_waveFormRecord = record;
 }
 
-void DevicePort::SetFrame(MainFrame* frame) {
+void DevicePort::SetFrame(ChildWindow* frame) {
     m_frame = frame;
 }
 
-void DevicePort::SetApplication(Application* application) {
+void DevicePort::SetApplication(DeviceHost* application) {
     m_application = application;
 }
 
@@ -111,6 +110,7 @@ int DevicePort::Detach() {
 
 int DevicePort::CreateEvents() {
     if (m_application == NULL || m_frame == NULL || m_waveFormRecord == NULL || m_caps == NULL) return 0;
+    if (!HasRetiredEvent()) return 0;
     if (m_worker != NULL) m_worker->EnsureStarted();
     return SerialPort::CreateEvents();
 }
@@ -130,6 +130,7 @@ int DevicePort::SelectDevice(WORD type) {
     dcb.ByteSize = 8;
     dcb.Parity = NOPARITY;
 
+    if (!HasRetiredEvent()) return 0;
     SensorDeviceBase* next = CreateDevice(type);
     if (next == NULL) return 0;
     next->SetApplication(m_application);
@@ -169,16 +170,23 @@ SensorDeviceBase* DevicePort::SwapDevice(SensorDeviceBase* next) {
         m_retiringUsers = m_deviceUsers;
         m_deviceUsers = 0;
         used = m_retiringUsers > 0;
-        ResetEvent(m_retired);
+        ResetEvent(m_retired.Get());
     }
     // A thread inside the old device may be sending this thread a message.
-    const bool left = !used || WaitHandlingSentMessages(m_retired, kRetireTimeoutMs) == WAIT_OBJECT_0;
+    const bool left = !used || WaitHandlingSentMessages(m_retired.Get(), kRetireTimeoutMs) == WAIT_OBJECT_0;
     CriticalLock::Hold device(m_deviceLock);
     m_retiring = NULL;
     m_retiringUsers = 0;
     // A device still in use after the time-out is left alone rather than
     // deleted under its caller.
     return left ? old : NULL;
+}
+
+bool DevicePort::HasRetiredEvent() {
+    // Made at construction; made again here should that have failed, so
+    // that a swap never waits on a missing event. Last error from the try.
+    if (!m_retired.Valid()) m_retired.Reset(CreateEventA(NULL, TRUE, FALSE, NULL));
+    return m_retired.Valid();
 }
 
 SensorDeviceBase* DevicePort::AcquireDevice() {
@@ -196,7 +204,7 @@ void DevicePort::ReleaseDevice(SensorDeviceBase* released) {
         else if (released == m_retiring && m_retiringUsers > 0)
             last = --m_retiringUsers == 0;
     }
-    if (last) SetEvent(m_retired);
+    if (last) SetEvent(m_retired.Get());
 }
 
 void DevicePort::ReplaySwitches(SensorDeviceBase* device) {
@@ -454,12 +462,12 @@ BOOL DevicePort::NotifyPortList(const DWORD* portBits) {
 }
 
 LRESULT DevicePort::SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
-    MainFrame* frame = m_frame;
+    ChildWindow* frame = m_frame;
     return frame != NULL ? frame->SendMessage(msg, wParam, lParam) : 0;
 }
 
 BOOL DevicePort::PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
-    MainFrame* frame = m_frame;
+    ChildWindow* frame = m_frame;
     return frame != NULL ? frame->PostMessage(msg, wParam, lParam) : FALSE;
 }
 

@@ -2,12 +2,13 @@
 #define PROTOCOL_DEVICEPORT_H
 
 #include "framework/CriticalLock.h"
+#include "framework/OwnedHandle.h"
 #include "protocol/DeviceHandOver.h"
 #include "protocol/SerialPort.h"
 
-class Application;
+class ChildWindow;
 class ComPortWorker;
-class MainFrame;
+class DeviceHost;
 class SensorCaps;
 class SensorDeviceBase;
 class WaveFormRecord;
@@ -42,8 +43,9 @@ public:
 
     virtual void SetSensorCaps(SensorCaps* caps);
     virtual void SetWaveFormRecord(WaveFormRecord* record);
-    virtual void SetFrame(MainFrame* frame);
-    virtual void SetApplication(Application* application);
+    // The main window, which every notification goes to.
+    virtual void SetFrame(ChildWindow* frame);
+    virtual void SetApplication(DeviceHost* application);
     // Clears the collaborators and closes the device (which stays); the
     // device's Close result, 0 without a device.
     virtual int Detach();
@@ -127,6 +129,8 @@ private:
     // Makes next the current device and returns the old one once no other
     // thread uses it; 0 when it stays in use (it is then never deleted).
     SensorDeviceBase* SwapDevice(SensorDeviceBase* next);
+    // User-interface thread: 1 once the event SwapDevice waits on exists.
+    bool HasRetiredEvent();
     int DeliverLinkLevel();
     BYTE HighestLevel();  // under m_counterLock
     int CountedSwitch(Switch which, SwitchCall call, DWORD on);
@@ -134,8 +138,8 @@ private:
     bool AreasInRange(const BYTE* table);
 
     SensorDeviceBase* m_device;  // owned; written on the user-interface thread only (see above)
-    Application* m_application;  // user-interface thread
-    MainFrame* m_frame;          // set before any device runs; read by every thread
+    DeviceHost* m_application;  // user-interface thread
+    ChildWindow* m_frame;       // set before any device runs; read by every thread
     WaveFormRecord* m_waveFormRecord;
     SensorCaps* m_caps;
     ComPortWorker* m_worker;  // owned
@@ -158,7 +162,7 @@ private:
     int m_deviceUsers;              // counted uses of m_device
     SensorDeviceBase* m_retiring;   // the device being replaced, while used
     int m_retiringUsers;
-    HANDLE m_retired;  // set when m_retiringUsers drops to 0
+    OwnedHandle m_retired;  // manual-reset; set when m_retiringUsers drops to 0
 
     DeviceHandOver m_handOver;
 };

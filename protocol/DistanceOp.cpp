@@ -1,7 +1,7 @@
 #include "protocol/DistanceOp.h"
 
 #include "framework/LittleEndian.h"
-#include "mainwindow/Application.h"
+#include "protocol/DeviceHost.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/SensorDevice.h"
 
@@ -28,7 +28,7 @@ int DistanceOp::FirstStep(int count) {
 
 int DistanceOp::StepCount() {
     // Asked for every reply: the sensor may have changed since the last one.
-    Application* application = m_application;
+    DeviceHost* application = m_application;
     return application != NULL ? application->GetStepCount() : ScanData::kStepCount;
 }
 

@@ -1,7 +1,7 @@
 #include "protocol/LinkOp.h"
 
 #include "framework/LittleEndian.h"
-#include "mainwindow/Application.h"
+#include "protocol/DeviceHost.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/SensorDevice.h"
 
@@ -185,7 +185,7 @@ void LinkOp::HandleChallenge(const std::string& reply) {
         newConnection = m_current == 0;
     }
     // A new connection may be another sensor: its FRAM is not read yet.
-    Application* application = m_application;
+    DeviceHost* application = m_application;
     if (newConnection && application != NULL) application->SetValue5(0);
     SendRequest();
 }

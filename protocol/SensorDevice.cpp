@@ -39,11 +39,6 @@ BYTE RemapTrouble(BYTE code) {
     }
 }
 
-// The link requests go to the link operation's own interface.
-LinkOp* LinkOperation(SensorDevice* device) {
-    return dynamic_cast<LinkOp*>(device->FindOperation(SensorDevice::kCmdLink));
-}
-
 LPARAM PackLowHigh(WORD low, WORD high) {
     return static_cast<LPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
 }
@@ -90,7 +85,7 @@ void DecodeArea(const WORD* words, bool version10, BYTE* record) {
 
 }  // namespace
 
-SensorDevice::SensorDevice() {
+SensorDevice::SensorDevice() : m_link(NULL), m_version(NULL) {
     ZeroMemory(m_areaTail, sizeof(m_areaTail));
 }
 
@@ -104,6 +99,8 @@ SensorDevice::~SensorDevice() {
 void SensorDevice::DeleteOperations() {
     for (auto& entry : m_operations) delete entry.second.operation;
     m_operations.clear();
+    m_link = NULL;
+    m_version = NULL;
 }
 
 int SensorDevice::Open() {
@@ -122,15 +119,24 @@ int SensorDevice::Open() {
 int SensorDevice::CreateOperations() {
     // The operations of the commands this program serves are entered here,
     // one Register each, as they are built.
-    return Register(kCmdLink, new (std::nothrow) LinkOp, true) &&
-           Register(kCmdVersion, new (std::nothrow) VersionOp, false) &&
-           Register(kCmdDistance, new (std::nothrow) DistanceOp, true);
+    LinkOp* link = new (std::nothrow) LinkOp;
+    if (!Register(kCmdLink, link, true)) return 0;
+    m_link = link;
+    VersionOp* version = new (std::nothrow) VersionOp;
+    if (!Register(kCmdVersion, version, false)) return 0;
+    m_version = version;
+    return Register(kCmdDistance, new (std::nothrow) DistanceOp, true);
 }
 
 int SensorDevice::Register(BYTE command, DeviceOperation* operation, bool withApplication) {
     if (operation == NULL) return 0;
     auto found = m_operations.find(command);
-    if (found != m_operations.end()) delete found->second.operation;
+    if (found != m_operations.end()) {
+        DeviceOperation* replaced = found->second.operation;
+        if (replaced == m_link) m_link = NULL;
+        if (replaced == m_version) m_version = NULL;
+        delete replaced;
+    }
     m_operations[command] = Entry{operation, withApplication};
     return 1;
 }
@@ -166,17 +172,17 @@ int SensorDevice::StartFram(DWORD mode, BYTE first, BYTE count, const WORD* data
 }
 
 BYTE SensorDevice::GetLinkLevel() {
-    LinkOp* link = LinkOperation(this);
+    LinkOp* link = m_link;
     return link != NULL ? link->GetLevel() : kLevelDisconnected;
 }
 
 int SensorDevice::SetLinkLevel(BYTE level) {
-    LinkOp* link = LinkOperation(this);
+    LinkOp* link = m_link;
     return link != NULL ? link->SetLevel(level) : 0;
 }
 
 int SensorDevice::SetLinkOpFlag(DWORD hold) {
-    LinkOp* link = LinkOperation(this);
+    LinkOp* link = m_link;
     if (link == NULL) return 0;
     link->SetHold(hold);
     return 1;
@@ -319,11 +325,9 @@ void SensorDevice::OnLinkLevelChanged(BYTE level) {
         caps->SetOptionByte(0);
         caps->SetVersionText("");
         DevicePort* port = m_port;
-        DeviceOperation* version = FindOperation(kCmdVersion);
-        if (version != NULL && port != NULL) {
+        if (FindOperation(kCmdVersion) != NULL && port != NULL) {
             // Cleared, so that the next connection reports its text again.
-            VersionOp* versionOp = dynamic_cast<VersionOp*>(version);
-            if (versionOp != NULL) versionOp->ClearText();
+            if (m_version != NULL) m_version->ClearText();
             const char* text = port->GetHandOver()->PublishVersion("");
             PostToOwner(WM_DEVICE_SENSOR_INFO, reinterpret_cast<WPARAM>(text), 0);
         }

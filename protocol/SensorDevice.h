@@ -8,7 +8,9 @@
 #include "sensor/AreaRecord.h"
 
 class DeviceOperation;
+class LinkOp;
 class ScanData;
+class VersionOp;
 
 // The device that speaks the framed protocol at a known baud rate. It keeps
 // one operation per command byte, turns each request of the device port into
@@ -137,6 +139,11 @@ private:
     void DeleteOperations();
 
     std::map<BYTE, Entry> m_operations;
+    // The two operations the device itself talks to, kept typed where they
+    // are created; owned through m_operations, 0 when this device has none.
+    // Written with the registry, before any operation runs.
+    LinkOp* m_link;
+    VersionOp* m_version;
 
     // The 16 FRAM words after the area image (0xB0..0xBF) as last read: an
     // area write sends whole blocks and must not overwrite them with guesses.

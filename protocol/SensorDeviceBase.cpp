@@ -134,7 +134,7 @@ void SensorDeviceBase::SetWaveFormRecord(WaveFormRecord* record) {
     m_waveFormRecord = record;
 }
 
-void SensorDeviceBase::SetApplication(Application* application) {
+void SensorDeviceBase::SetApplication(DeviceHost* application) {
     m_application = application;
 }
 

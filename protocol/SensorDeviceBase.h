@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-class Application;
+class DeviceHost;
 class DevicePort;
 class SensorCaps;
 class WaveFormRecord;
@@ -34,7 +34,7 @@ public:
     virtual void SetCaps(SensorCaps* caps);
     virtual void SetPort(DevicePort* port);
     virtual void SetWaveFormRecord(WaveFormRecord* record);
-    virtual void SetApplication(Application* application);
+    virtual void SetApplication(DeviceHost* application);
     // Clears the four collaborators.
     virtual void Close();
     virtual int Open() = 0;
@@ -122,7 +122,7 @@ protected:
 
     // Collaborators: set on the user-interface thread while no operation
     // runs, read by the operation and receive threads.
-    Application* m_application;
+    DeviceHost* m_application;
     WaveFormRecord* m_waveFormRecord;
     DevicePort* m_port;
     SensorCaps* m_caps;

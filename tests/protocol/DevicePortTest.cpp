@@ -5,128 +5,12 @@
 #include <memory>
 
 #include "framework/ErrorCodes.h"
-#include "mainwindow/Application.h"
 #include "protocol/DevicePort.h"
+#include "tests/protocol/LiveDevices.h"
+#include "tests/protocol/RecordingDevice.h"
 #include "tests/protocol/RecordingPort.h"
 
 namespace {
-
-// Which device objects exist and how many calls are inside each: a call to a
-// deleted device, or a delete during a call, counts as a violation.
-class LiveDevices {
-public:
-    LiveDevices() : m_violations(0) { InitializeCriticalSection(&m_lock); }
-    ~LiveDevices() { DeleteCriticalSection(&m_lock); }
-    void Born(const void* d) {
-        Change([&] { m_busy[d] = 0; });
-    }
-    void Died(const void* d) {
-        Change([&] {
-            if (m_busy.count(d) == 0 || m_busy[d] != 0) ++m_violations;
-            m_busy.erase(d);
-        });
-    }
-    void Enter(const void* d) {
-        Change([&] {
-            if (m_busy.count(d) == 0)
-                ++m_violations;
-            else
-                ++m_busy[d];
-        });
-    }
-    void Leave(const void* d) {
-        Change([&] {
-            if (m_busy.count(d) != 0) --m_busy[d];
-        });
-    }
-    size_t Count() {
-        size_t n = 0;
-        Change([&] { n = m_busy.size(); });
-        return n;
-    }
-    int Violations() {
-        int n = 0;
-        Change([&] { n = m_violations; });
-        return n;
-    }
-
-private:
-    void Change(const std::function<void()>& f) {
-        EnterCriticalSection(&m_lock);
-        f();
-        LeaveCriticalSection(&m_lock);
-    }
-    CRITICAL_SECTION m_lock;
-    std::map<const void*, int> m_busy;
-    int m_violations;
-};
-
-// A device that logs what reaches it: "level:3", "realtime:1", "wave:1,700,1".
-class RecordingDevice : public SensorDeviceBase {
-public:
-    RecordingDevice(EventLog* log, LiveDevices* live)
-        : m_log(log), m_live(live), m_openResult(1), m_keepBytes(false) {
-        m_live->Born(this);
-    }
-    ~RecordingDevice() override { m_live->Died(this); }
-
-    int Open() override { return m_openResult; }
-    void Close() override {
-        Log("close");
-        SensorDeviceBase::Close();
-    }
-    int SetLinkLevel(BYTE level) override {
-        Use use(this);
-        if (m_onLevel) m_onLevel();
-        return Log("level:" + std::to_string(level), 20 + level);
-    }
-    int SetRealtime(DWORD on) override { return Log("realtime:" + std::to_string(on), 7); }
-    int SetIoPolling(DWORD on) override { return Log("io:" + std::to_string(on), 7); }
-    int SetTroublePolling(DWORD on) override { return Log("trouble:" + std::to_string(on), 7); }
-    int SetStatisticsPolling(DWORD on) override { return Log("stats:" + std::to_string(on), 7); }
-    int SetWaveForm(DWORD on, WORD step, BYTE flag) override {
-        return Log("wave:" + std::to_string(on) + "," + std::to_string(step) + "," + std::to_string(flag), 7);
-    }
-    int WriteAreas(const BYTE*) override { return Log("areas", 1); }
-    int ReadRam(WORD start, WORD count) override {
-        return Log("ram:" + std::to_string(start) + "," + std::to_string(count), 1);
-    }
-    int WriteIo(BYTE d, BYTE m) override {
-        return Log("io:" + std::to_string(d) + "," + std::to_string(m), 1);
-    }
-    int UpdateFirmware(const char* path) override { return Log(std::string("firmware:") + path, 1); }
-    int SetLevelSwitch(DWORD on) override { return Log("levelswitch:" + std::to_string(on), 1); }
-    int WriteFunction(WORD f) override { return Log("function:" + std::to_string(f), 1); }
-    int SendFrame(std::string&) override { return 1; }
-    int OnReceive(std::string& buffer, std::vector<std::string>& monitorLines) override {
-        Use use(this);
-        monitorLines.push_back(buffer);
-        if (!m_keepBytes) buffer.clear();
-        return 1;
-    }
-    int EncodeAreas(BYTE*, WORD*) override { return 1; }
-    int DecodeAreas(const WORD*, BYTE*) override { return 1; }
-
-    EventLog* m_log;
-    LiveDevices* m_live;
-    int m_openResult;
-    bool m_keepBytes;
-    std::function<void()> m_onLevel;
-
-private:
-    class Use {
-    public:
-        explicit Use(RecordingDevice* d) : m_d(d) { m_d->m_live->Enter(m_d); }
-        ~Use() { m_d->m_live->Leave(m_d); }
-
-    private:
-        RecordingDevice* m_d;
-    };
-    int Log(const std::string& entry, int result = 1) {
-        m_log->Add(entry);
-        return result;
-    }
-};
 
 class PortFixture : public ::testing::Test {
 protected:
@@ -208,7 +92,7 @@ TEST_F(PortFixture, WithoutDeviceEverythingReturnsZeroAndCountersStay) {
     m_port.Wire(&m_caps, &m_waveForm);
     ASSERT_TRUE(m_port.SelectDevice(0));
     // The level counter counts without a device; the switches do not.
-    EXPECT_EQ(Log(), (Lines{"level:1", "realtime:0", "io:0", "trouble:0", "stats:0", "wave:0,0,0"}));
+    EXPECT_EQ(Log(), (Lines{"link:1", "realtime:0", "io:0", "trouble:0", "stats:0", "wave:0,0,0"}));
 }
 
 TEST_F(PortFixture, DeviceHoldsTheHighestLevelSomebodyHolds) {
@@ -223,8 +107,8 @@ TEST_F(PortFixture, DeviceHoldsTheHighestLevelSomebodyHolds) {
     EXPECT_EQ(m_port.AcquireLinkLevel(0), 20);  // clears every holder
     EXPECT_EQ(m_port.AcquireLinkLevel(1), 21);
     EXPECT_EQ(m_port.ReleaseLinkLevel(1), 20);  // level 2's two holders are gone
-    EXPECT_EQ(Log(), (Lines{"level:3", "level:3", "level:1", "level:0", "level:0", "level:2", "level:2",
-                            "level:0", "level:1", "level:0"}));
+    EXPECT_EQ(Log(), (Lines{"link:3", "link:3", "link:1", "link:0", "link:0", "link:2", "link:2",
+                            "link:0", "link:1", "link:0"}));
 }
 
 TEST_F(PortFixture, LevelsAboveThreeAreIgnored) {
@@ -287,7 +171,7 @@ TEST_F(PortFixture, LevelCountersStayConsistentUnderManyThreads) {
     ASSERT_TRUE(traffic.Join());
     // Every holder left: the last level the device heard is 0, and one more
     // holder gives exactly its own level.
-    EXPECT_EQ(Log().back(), "level:0");
+    EXPECT_EQ(Log().back(), "link:0");
     EXPECT_EQ(m_port.AcquireLinkLevel(1), 21);
 }
 
@@ -316,9 +200,9 @@ TEST_F(PortFixture, OneThreadAtATimeTellsTheDeviceItsLevel) {
     const Lines log = Log();
     std::string lastLevel;
     for (const std::string& line : log) {
-        if (line.compare(0, 6, "level:") == 0) lastLevel = line;
+        if (line.compare(0, 5, "link:") == 0) lastLevel = line;
     }
-    EXPECT_EQ(lastLevel, "level:0");
+    EXPECT_EQ(lastLevel, "link:0");
     EXPECT_EQ(m_live.Violations(), 0);
 }
 
@@ -334,7 +218,7 @@ TEST_F(PortFixture, SelectDeviceSetsTheLineOfItsTypeAndReplaysTheSharedState) {
     ASSERT_EQ(m_port.SelectDevice(2), 1);
     EXPECT_NE(m_last, old);
     EXPECT_EQ(Log(),
-              (Lines{"close", "level:2", "realtime:0", "io:0", "trouble:0", "stats:1", "wave:1,700,1"}));
+              (Lines{"close", "link:2", "realtime:0", "io:0", "trouble:0", "stats:1", "wave:1,700,1"}));
     EXPECT_EQ(m_live.Count(), 1u);
 
     const struct {
@@ -454,7 +338,7 @@ TEST_F(PortFixture, ForwardersPassTheirArgumentsUnchanged) {
     EXPECT_EQ(m_port.WriteFunction(0x1FF), 1);
     EXPECT_EQ(m_port.SetRealtimeUncounted(1), 7);
     EXPECT_EQ(m_port.SetRealtimeUncounted(0), 7);
-    EXPECT_EQ(m_port.ReadFunction(), 0);  // the device has nothing for it
+    EXPECT_EQ(m_port.ReadMotor(), 0);  // the device has nothing for it
     EXPECT_EQ(Log(), (Lines{"ram:4660,16", "io:129,15", "firmware:a.tiv", "levelswitch:1", "function:511",
                             "realtime:1", "realtime:0"}));
     // Uncounted calls leave the counter alone.
@@ -578,24 +462,15 @@ TEST_F(PortFixture, SwapWaitsForADeviceThreadThatIsSendingToTheUserInterface) {
 }
 
 TEST_F(PortFixture, DetachClosesTheDeviceAndSilencesNotifications) {
-    class FramelessPort : public DevicePort {
-    public:
-        std::function<SensorDeviceBase*()> m_make;
-
-    protected:
-        SensorDeviceBase* CreateDevice(WORD) override { return m_make(); }
-    };
     {
-        Application application;
-        FramelessPort port;
-        port.m_make = [this] { return new RecordingDevice(&m_log, &m_live); };
+        RecordingPort port;
+        port.m_factory = [this](WORD) { return new RecordingDevice(&m_log, &m_live); };
         EXPECT_EQ(port.CreateEvents(), 0);  // collaborators missing
-        port.SetApplication(&application);
-        port.SetSensorCaps(&m_caps);
-        port.SetWaveFormRecord(&m_waveForm);
+        port.Wire(&m_caps, &m_waveForm);
         ASSERT_EQ(port.SelectDevice(0), 1);
-        EXPECT_EQ(port.SendToFrame(WM_DEVICE_SCAN, 0, 0), 0);  // no frame
-        EXPECT_EQ(port.PostToFrame(WM_DEVICE_SCAN, 0, 0), FALSE);
+        // The port's own way to the frame: nothing without one.
+        EXPECT_EQ(port.DevicePort::SendToFrame(WM_DEVICE_SCAN, 0, 0), 0);
+        EXPECT_EQ(port.DevicePort::PostToFrame(WM_DEVICE_SCAN, 0, 0), FALSE);
         m_log.Clear();
         EXPECT_EQ(port.Detach(), 1);
         EXPECT_EQ(Log(), Lines{"close"});

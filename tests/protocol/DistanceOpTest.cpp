@@ -4,6 +4,7 @@
 
 #include "tests/protocol/OpTestLog.h"
 #include "tests/protocol/RecordingDevice.h"
+#include "tests/protocol/TestHost.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ protected:
     }
 
     RecordingDevice m_device;
-    TestApplication m_application;
+    TestHost m_application;
     DistanceOp m_op;
 };
 

@@ -4,6 +4,7 @@
 
 #include "tests/protocol/OpTestLog.h"
 #include "tests/protocol/RecordingDevice.h"
+#include "tests/protocol/TestHost.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ protected:
     }
 
     RecordingDevice m_device;
-    TestApplication m_application;
+    TestHost m_application;
     LinkOp m_op;
 };
 

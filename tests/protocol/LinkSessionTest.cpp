@@ -75,7 +75,7 @@ protected:
 
     SensorCaps m_caps;
     WaveFormRecord m_waveForm;
-    TestApplication m_application;
+    TestHost m_application;
     RecordingPort m_port;
     SensorDevice* m_device = nullptr;  // owned by the port
 };

@@ -70,7 +70,7 @@ public:
         if (m_command == SensorDevice::kCmdFirmwareUpdate) m_path = reinterpret_cast<const char*>(argument);
     }
     SensorDevice* Device() { return m_device; }
-    Application* App() { return m_application; }
+    DeviceHost* App() { return m_application; }
 
     BYTE m_command;
     ULONG_PTR m_argument;
@@ -138,7 +138,7 @@ protected:
 TEST_F(DeviceFixture, OpenNeedsEveryCollaboratorAndCreatesNothingWithoutOne) {
     for (int missing = 0; missing < 4; ++missing) {
         TestDevice device([](TestDevice* d) { return d->Add(0xA1, new PollOp(0xA1, 3, 100), false); });
-        if (missing != 0) device.SetApplication(m_port.TestApplication());
+        if (missing != 0) device.SetApplication(m_port.Host());
         if (missing != 1) device.SetWaveFormRecord(&m_waveForm);
         if (missing != 2) device.SetPort(&m_port);
         if (missing != 3) device.SetCaps(&m_caps);
@@ -153,12 +153,12 @@ TEST_F(DeviceFixture, OpenLinksEachOperationAndTheApplicationWhereItUsesIt) {
     ASSERT_NE(device, nullptr);
     EXPECT_EQ(device->Op(0xA1)->Device(), device);
     EXPECT_EQ(device->Op(0xA1)->App(), nullptr);
-    EXPECT_EQ(device->Op(0xA2)->App(), m_port.TestApplication());
+    EXPECT_EQ(device->Op(0xA2)->App(), m_port.Host());
     // A failed creation leaves nothing behind and the open fails.
     TestDevice failing([](TestDevice* d) {
         return d->Add(0xA1, new PollOp(0xA1, 3, 100), false) && d->Add(0xA2, NULL, false);
     });
-    failing.SetApplication(m_port.TestApplication());
+    failing.SetApplication(m_port.Host());
     failing.SetWaveFormRecord(&m_waveForm);
     failing.SetPort(&m_port);
     failing.SetCaps(&m_caps);

@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/Application.h"
-#include "mainwindow/MainFrame.h"
+#include "framework/ChildWindow.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DeviceOperation.h"
 #include "protocol/DevicePort.h"
@@ -17,6 +16,7 @@
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
 #include "tests/protocol/FrameBytes.h"
+#include "tests/protocol/TestHost.h"
 #include "tests/protocol/e2e/SimLog.h"
 
 namespace {
@@ -62,7 +62,7 @@ private:
 
 // The main frame's end: each notification as "name wParam lParam"; the port
 // list as its eight words.
-class NotedFrame : public MainFrame {
+class NotedFrame : public ChildWindow {
 public:
     BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_DEVICE_PORT_LIST) {
@@ -156,7 +156,7 @@ protected:
     std::string Opened(int port, int ok) { return "opened " + std::to_string(port) + " " + std::to_string(ok); }
 
     int m_com = 0;
-    Application m_application;
+    TestHost m_application;
     SensorCaps m_caps;
     WaveFormRecord m_waveForm;
     NotedFrame m_frame;
