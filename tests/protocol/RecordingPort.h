@@ -68,13 +68,16 @@ public:
         const bool fits = config != NULL && size != NULL && *size >= sizeof(COMMCONFIG);
         return fits && m_present.count(port) != 0 ? TRUE : FALSE;
     }
+    // Logged after the notification, so a test that saw the entry sees both.
     BOOL NotifyPortOpened(int port, int ok) override {
+        const BOOL posted = DevicePort::NotifyPortOpened(port, ok);
         m_line.Add("opened " + std::to_string(port) + " " + std::to_string(ok));
-        return DevicePort::NotifyPortOpened(port, ok);
+        return posted;
     }
     BOOL NotifyPortList(const DWORD* portBits) override {
+        const BOOL posted = DevicePort::NotifyPortList(portBits);
         m_line.Add("list");
-        return DevicePort::NotifyPortList(portBits);
+        return posted;
     }
     // Logs "level <n>" to m_line too when m_logLevels is set.
     int AcquireLinkLevel(BYTE level) override {
