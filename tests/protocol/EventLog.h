@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include "framework/CriticalLock.h"
+#include "framework/OwnedHandle.h"
+
 #include <string>
 #include <vector>
 
@@ -10,29 +13,23 @@
 // tests wait on it instead of sleeping.
 class EventLog {
 public:
-    EventLog() : m_changed(CreateEventA(NULL, FALSE, FALSE, NULL)) { InitializeCriticalSection(&m_lock); }
-    ~EventLog() {
-        DeleteCriticalSection(&m_lock);
-        CloseHandle(m_changed);
-    }
+    EventLog() : m_changed(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
 
     void Add(const std::string& entry) {
-        EnterCriticalSection(&m_lock);
-        m_entries.push_back(entry);
-        LeaveCriticalSection(&m_lock);
-        SetEvent(m_changed);
+        {
+            CriticalLock::Hold hold(m_lock);
+            m_entries.push_back(entry);
+        }
+        SetEvent(m_changed.Get());
     }
     std::vector<std::string> Entries() {
-        EnterCriticalSection(&m_lock);
-        std::vector<std::string> copy = m_entries;
-        LeaveCriticalSection(&m_lock);
-        return copy;
+        CriticalLock::Hold hold(m_lock);
+        return m_entries;
     }
     size_t Count() { return Entries().size(); }
     void Clear() {
-        EnterCriticalSection(&m_lock);
+        CriticalLock::Hold hold(m_lock);
         m_entries.clear();
-        LeaveCriticalSection(&m_lock);
     }
     // True once at least count entries exist, false after timeoutMs.
     bool WaitForCount(size_t count, DWORD timeoutMs = 5000) {
@@ -41,7 +38,7 @@ public:
             if (Count() >= count) return true;
             const DWORD waited = GetTickCount() - start;
             if (waited >= timeoutMs) return false;
-            WaitForSingleObject(m_changed, timeoutMs - waited);
+            WaitForSingleObject(m_changed.Get(), timeoutMs - waited);
         }
     }
     // True once an entry equal to text exists.
@@ -51,7 +48,7 @@ public:
             if (Contains(text)) return true;
             const DWORD waited = GetTickCount() - start;
             if (waited >= timeoutMs) return false;
-            WaitForSingleObject(m_changed, timeoutMs - waited);
+            WaitForSingleObject(m_changed.Get(), timeoutMs - waited);
         }
     }
     bool Contains(const std::string& text) {
@@ -64,8 +61,8 @@ private:
     EventLog(const EventLog&) = delete;
     EventLog& operator=(const EventLog&) = delete;
 
-    CRITICAL_SECTION m_lock;
-    HANDLE m_changed;
+    CriticalLock m_lock;  // guards m_entries
+    OwnedHandle m_changed;  // auto-reset; set after every entry
     std::vector<std::string> m_entries;
 };
 

@@ -91,6 +91,8 @@ public:
         return Register(command, op, withApplication);
     }
     PollOp* Op(BYTE command) { return static_cast<PollOp*>(FindOperation(command)); }
+    // The operations a plain sensor device creates.
+    int AddOwnOperations() { return SensorDevice::CreateOperations(); }
 
     int m_creations;
 
@@ -667,4 +669,24 @@ TEST(SensorDevice_AreaImage, MirrorModeIsClearedWhereTheSensorLacksIt) {
         EXPECT_EQ(table[34 * a + 32], 0x01) << a;
         EXPECT_EQ(image[16 * a + 14] & 0x8000, 0) << a;
     }
+}
+
+TEST_F(DeviceFixture, AReplacedLinkOrVersionOperationIsNoLongerReached) {
+    // The device keeps its link and version operations typed; an operation
+    // entered later under their command byte replaces them, and the device
+    // must not call the deleted one.
+    TestDevice* device = Select([](TestDevice* d) { return d->AddOwnOperations(); });
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->SetLinkOpFlag(1), 1);  // the link operation takes it
+    ASSERT_EQ(device->Add(0xA0, new PollOp(0xA0, 3, 60000), false), 1);
+    EXPECT_EQ(device->SetLinkOpFlag(1), 0);
+    EXPECT_EQ(device->SetLinkLevel(1), 0);
+    EXPECT_EQ(device->GetLinkLevel(), 0);
+
+    ASSERT_EQ(device->Add(0xA1, new PollOp(0xA1, 3, 60000), false), 1);
+    device->OnLinkLevelChanged(0);
+    // An operation sits under the version byte, so the empty text still goes out.
+    const std::vector<Notification> info = m_port.NotificationsOf(WM_DEVICE_SENSOR_INFO);
+    ASSERT_EQ(info.size(), 1u);
+    EXPECT_EQ(info[0].data, "");
 }
