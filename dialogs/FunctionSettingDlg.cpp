@@ -1,19 +1,3 @@
 #include "dialogs/FunctionSettingDlg.h"
 
-FunctionSettingDlg::FunctionSettingDlg() : Dialog("FunctionDlg"), m_sensorCaps(NULL), m_devicePort(NULL) {}
-
-FunctionSettingDlg::~FunctionSettingDlg() {}
-
-void FunctionSettingDlg::SetSensorCaps(SensorCaps* sensorCaps) {
-    m_sensorCaps = sensorCaps;
-}
-
-void FunctionSettingDlg::SetDevicePort(DevicePort* devicePort) {
-    m_devicePort = devicePort;
-}
-
-void FunctionSettingDlg::Reset() {
-    SetParent(NULL);
-    m_sensorCaps = NULL;
-    m_devicePort = NULL;
-}
+FunctionSettingDlg::FunctionSettingDlg() : SensorDialog("FunctionDlg") {}

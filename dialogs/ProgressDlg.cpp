@@ -12,8 +12,7 @@
 
 #include <string>
 
-ProgressDlg::ProgressDlg()
-    : m_owner(NULL), m_thread(NULL), m_threadId(0), m_application(NULL), m_done(1), m_ready(NULL) {
+ProgressDlg::ProgressDlg() : m_owner(NULL), m_threadId(0), m_application(NULL), m_done(1) {
     AddMessageHandler(WM_INITDIALOG, Handler(&ProgressDlg::OnInitDialog));
     AddCommandHandler(IDCANCEL, Command(&ProgressDlg::OnCancel));
 }
@@ -31,7 +30,7 @@ void ProgressDlg::Reset() {
 }
 
 HWND ProgressDlg::Start(HINSTANCE instance, HWND owner) {
-    if (GetHwnd() != NULL || m_thread != NULL) {
+    if (GetHwnd() != NULL || m_thread.Valid()) {
         SetLastError(ERROR_BUSY);
         return NULL;
     }
@@ -41,17 +40,16 @@ HWND ProgressDlg::Start(HINSTANCE instance, HWND owner) {
     }
     SetInstance(instance);
     m_owner = owner;
-    m_ready = CreateEventA(NULL, TRUE, FALSE, NULL);
-    if (m_ready == NULL) return NULL;
+    m_ready.Reset(CreateEventA(NULL, TRUE, FALSE, NULL));
+    if (!m_ready.Valid()) return NULL;
     m_done = 0;
     DWORD id = 0;
-    m_thread = CreateThread(NULL, 0, ThreadProc, this, 0, &id);
-    m_threadId = m_thread != NULL ? id : 0;
-    BOOL shown = m_thread != NULL && WaitUntilShown();
+    m_thread.Reset(CreateThread(NULL, 0, ThreadProc, this, 0, &id));
+    m_threadId = m_thread.Valid() ? id : 0;
+    BOOL shown = m_thread.Valid() && WaitUntilShown();
     DWORD error = GetLastError();
-    CloseHandle(m_ready);
-    m_ready = NULL;
-    if (m_thread == NULL) {
+    m_ready.Close();
+    if (!m_thread.Valid()) {
         m_done = 1;
     } else if (!shown) {
         CloseThread();  // the thread has ended: no window came
@@ -63,7 +61,7 @@ HWND ProgressDlg::Start(HINSTANCE instance, HWND owner) {
 BOOL ProgressDlg::WaitUntilShown() {
     // Creating a window owned by the caller's window sends messages to the
     // caller's thread: keep handling them until the dialog is up.
-    HANDLE waits[2] = {m_ready, m_thread};
+    HANDLE waits[2] = {m_ready.Get(), m_thread.Get()};
     for (;;) {
         DWORD result = MsgWaitForMultipleObjects(2, waits, FALSE, INFINITE, QS_ALLINPUT);
         if (result == WAIT_OBJECT_0) return TRUE;
@@ -97,9 +95,8 @@ void ProgressDlg::EndDialogWindow() {
 }
 
 void ProgressDlg::CloseThread() {
-    WaitHandlingSentMessages(m_thread, INFINITE);
-    CloseHandle(m_thread);
-    m_thread = NULL;
+    WaitHandlingSentMessages(m_thread.Get(), INFINITE);
+    m_thread.Close();
     m_threadId = 0;
 }
 
@@ -107,7 +104,7 @@ void ProgressDlg::End() {
     EndDialogWindow();
     // Only the caller joins the dialog thread and closes its handle; on the
     // dialog thread (Cancel) the dialog just ends.
-    if (m_thread != NULL && GetCurrentThreadId() != m_threadId) CloseThread();
+    if (m_thread.Valid() && GetCurrentThreadId() != m_threadId) CloseThread();
 }
 
 const char* ProgressDlg::TextOf(const char* textOrId, std::string* loaded) {
@@ -151,7 +148,7 @@ LRESULT ProgressDlg::OnInitDialog(WPARAM, LPARAM) {
     HWND dialog = GetHwnd();
     SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     ShowWindow(dialog, SW_SHOW);
-    SetEvent(m_ready);
+    SetEvent(m_ready.Get());
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #ifndef DIALOGS_PROGRESSDLG_H
 #define DIALOGS_PROGRESSDLG_H
 
+#include "framework/OwnedHandle.h"
 #include "framework/ProgressView.h"
 
 class MessagePump;
@@ -44,11 +45,11 @@ private:
     const char* TextOf(const char* textOrId, std::string* loaded);
 
     HWND m_owner;                // caller's thread
-    HANDLE m_thread;             // caller's thread only: created by Start, closed by End
+    OwnedHandle m_thread;        // caller's thread only: created by Start, closed by End
     DWORD m_threadId;            // set by Start; read by both
     MessagePump* m_application;  // collaborator, caller's thread
     volatile LONG m_done;        // 1 when no modal loop runs; written by the dialog thread
-    HANDLE m_ready;              // set by the dialog thread once the window is shown
+    OwnedHandle m_ready;         // set by the dialog thread once the window is shown
 };
 
 #endif

@@ -8,8 +8,8 @@
 
 // A dialog whose template is taken from a given module (a language module or
 // the program) and rebuilt in memory with the system's GUI font, whatever
-// face the template names. Every read of the template is checked against
-// the resource's size: a damaged template makes the creation fail.
+// face the template names. The parsing itself is framework/DialogTemplate;
+// a damaged template makes the creation fail.
 class TemplateDialog : public DialogWindow {
 public:
     TemplateDialog();
@@ -35,17 +35,6 @@ public:
     virtual BOOL SkipSz(const BYTE** p, const BYTE* end);
 
 private:
-    // Where the plain and the extended layouts differ.
-    struct Layout {
-        size_t headerSize;      // fixed header before the menu
-        size_t styleOffset;     // of the dialog's style DWORD
-        size_t countOffset;     // of the item count WORD
-        size_t oldFontSize;     // font block before its face name
-        size_t itemHeaderSize;  // fixed part of each item
-    };
-    BOOL Rebuild(const BYTE* templ, DWORD size, const Layout& layout, const std::vector<BYTE>& fontBlock,
-                 const std::wstring& face, std::vector<DWORD>* built);
-    BOOL SkipItems(const BYTE* templ, const BYTE* end, const Layout& layout, WORD count, const BYTE** p);
     BOOL Prepare(HMODULE module, LPCSTR templ, std::vector<DWORD>* built);
 };
 

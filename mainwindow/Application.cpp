@@ -137,6 +137,16 @@ BOOL Application::Initialize(HINSTANCE instance, LPSTR commandLine, int showComm
     return TRUE;
 }
 
+Workspace Application::GetWorkspace() {
+    Workspace workspace;
+    workspace.areaSet = &m_areaSet;
+    workspace.realtimeScan = &m_realtimeScan;
+    workspace.measuringData = &m_measuringData;
+    workspace.waveFormRecord = &m_waveFormRecord;
+    workspace.sensorCaps = &m_sensorCaps;
+    return workspace;
+}
+
 void Application::WireObjects() {
     m_areaSet.SetDevice(&m_sensorCaps);
     m_realtimeScan.SetDevice(&m_sensorCaps);
@@ -152,11 +162,7 @@ void Application::WireObjects() {
     m_mainFrame->SetScanView(m_scanView);
     m_mainFrame->SetRebar(m_rebar);
     m_mainFrame->SetPrintView(m_printView);
-    m_mainFrame->SetAreaSet(&m_areaSet);
-    m_mainFrame->SetScanShape(&m_realtimeScan);
-    m_mainFrame->SetMeasuringData(&m_measuringData);
-    m_mainFrame->SetWaveFormRecord(&m_waveFormRecord);
-    m_mainFrame->SetSensorCaps(&m_sensorCaps);
+    m_mainFrame->SetWorkspace(GetWorkspace());
 
     m_scanView->SetApplication(this);
     m_scanView->SetDevicePort(m_devicePort);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "mainwindow/Workspace.h"
 #include "protocol/DeviceHost.h"
 #include "sensor/AreaSet.h"
 #include "sensor/MeasuringData.h"
@@ -69,6 +70,8 @@ public:
     virtual void SetValue4(DWORD value);
     DWORD GetValue5() override;
     void SetValue5(DWORD value) override;
+    // The data objects held here, as the windows take them.
+    Workspace GetWorkspace();
     // The area set's image table, which a firmware update from the image sends.
     const WORD* GetImageBuffer() override { return m_areaSet.GetImageTable(); }
 

@@ -14,6 +14,7 @@
 #include "dialogs/PlayBackDlg.h"
 #include "dialogs/RAMEditorDlg.h"
 #include "dialogs/RecordDlg.h"
+#include "dialogs/SensorDialog.h"
 #include "dialogs/TivInfoDlg.h"
 #include "dialogs/WaveFormDlg.h"
 #include "framework/ErrorCodes.h"
@@ -21,15 +22,9 @@
 #include "framework/LanguageResource.h"
 #include "framework/MsgBox.h"
 #include "framework/ResourceString.h"
-#include "mainwindow/Application.h"
-#include "mainwindow/Rebar.h"
-#include "mainwindow/ScanView.h"
 #include "mainwindow/StatusBar.h"
-#include "mainwindow/ViewMessages.h"
-#include "protocol/DevicePort.h"
 #include "resources/MenuIds.h"
 
-#include <cstring>
 #include <new>
 #include <string>
 
@@ -57,11 +52,6 @@ void DeleteOwned(T*& object) {
 MainFrame::MainFrame()
     : m_application(NULL),
       m_devicePort(NULL),
-      m_scanShape(NULL),
-      m_measuringData(NULL),
-      m_areaSet(NULL),
-      m_waveFormRecord(NULL),
-      m_sensorCaps(NULL),
       m_scanView(NULL),
       m_rebar(NULL),
       m_statusBar(NULL),
@@ -83,21 +73,30 @@ MainFrame::MainFrame()
       m_functionSettingDlg(NULL),
       m_filterSwitchDlg(NULL),
       m_instance(NULL),
-      m_mutex(NULL),
       m_statistics(FALSE),
       m_inspect(FALSE),
       m_develop(FALSE),
+      m_selectedBySensor(FALSE),
+      m_printPreview(FALSE),
+      m_soundsOn(FALSE),
+      m_lastOutputState(0),
+      m_gridCircle(FALSE),
       m_placementReapplied(FALSE) {
     IniFile settings;
     m_settings.Load(&settings);
-    AddMessageHandler(WM_CREATE, Handler(&MainFrame::OnCreate));
-    AddMessageHandler(WM_SYSCOMMAND, Handler(&MainFrame::OnSysCommand));
-    AddMessageHandler(WM_SIZE, Handler(&MainFrame::OnSize));
-    AddMessageHandler(WM_DESTROY, Handler(&MainFrame::OnDestroy));
+    AddWindowMessages();
+    AddDeviceNotifications();
+    AddStatusNotifications();
+    AddFileCommands();
+    AddViewCommands();
+    AddCommunicationCommands();
+    AddAreaCommands();
+    AddSettingCommands();
+    AddHelpCommands();
 }
 
 MainFrame::~MainFrame() {
-    if (m_mutex != NULL) CloseHandle(m_mutex);
+    m_mutex.Close();
     DeleteOwned(m_statusBar);
     DeleteDialogs();
     IniFile settings;
@@ -123,24 +122,12 @@ void MainFrame::DeleteDialogs() {
     DeleteOwned(m_filterSwitchDlg);
 }
 
-void MainFrame::SetSensorCaps(SensorCaps* caps) {
-    m_sensorCaps = caps;
+void MainFrame::AddCommandRange(WORD first, WORD last, FrameCommandHandler handler) {
+    for (UINT id = first; id <= last; ++id) AddCommandHandler(static_cast<WORD>(id), Command(handler));
 }
 
-void MainFrame::SetWaveFormRecord(WaveFormRecord* record) {
-    m_waveFormRecord = record;
-}
-
-void MainFrame::SetAreaSet(AreaSet* areas) {
-    m_areaSet = areas;
-}
-
-void MainFrame::SetMeasuringData(MeasuringData* data) {
-    m_measuringData = data;
-}
-
-void MainFrame::SetScanShape(ScanShape* shape) {
-    m_scanShape = shape;
+void MainFrame::SetWorkspace(const Workspace& workspace) {
+    m_workspace = workspace;
 }
 
 void MainFrame::SetPrintView(PrintView* printView) {
@@ -175,17 +162,12 @@ void MainFrame::ReleaseObjects() {
     m_scanView = NULL;
     m_rebar = NULL;
     m_printView = NULL;
-    m_scanShape = NULL;
-    m_measuringData = NULL;
-    m_areaSet = NULL;
-    m_waveFormRecord = NULL;
-    m_sensorCaps = NULL;
+    m_workspace = Workspace();
 }
 
 BOOL MainFrame::HasCollaborators() const {
     return m_application != NULL && m_devicePort != NULL && m_scanView != NULL && m_rebar != NULL &&
-           m_printView != NULL && m_areaSet != NULL && m_scanShape != NULL && m_measuringData != NULL &&
-           m_waveFormRecord != NULL && m_sensorCaps != NULL;
+           m_printView != NULL && m_workspace.IsComplete();
 }
 
 HWND MainFrame::Initialize(HINSTANCE instance, LPCSTR commandLine, int /*showCommand*/) {
@@ -203,14 +185,7 @@ HWND MainFrame::Initialize(HINSTANCE instance, LPCSTR commandLine, int /*showCom
         return NULL;
     }
     WireDialogs();
-    AddCommandHandler(ID_SETTING_FILTER_SWITCH, Command(&MainFrame::OnFilterSwitch));
-    m_filterSwitchDlg = new (std::nothrow) FilterSwitchDlg;
-    if (m_filterSwitchDlg == NULL) {
-        SetLastError(kErrorMissingCollaborator);
-        return NULL;
-    }
-    m_filterSwitchDlg->SetSensorCaps(m_sensorCaps);
-    m_filterSwitchDlg->SetDevicePort(m_devicePort);
+    if (!CreateFilterSwitchDialog()) return NULL;
     if (m_inspect && !CreateInspectDialogs()) return NULL;
     if (m_develop && !CreateDevelopDialogs()) return NULL;
 
@@ -275,31 +250,39 @@ BOOL MainFrame::CreateDialogs() {
            m_functionSettingDlg != NULL;
 }
 
+void MainFrame::LinkToSensor(SensorDialog* dialog) {
+    dialog->SetSensorCaps(m_workspace.sensorCaps);
+    dialog->SetDevicePort(m_devicePort);
+}
+
 void MainFrame::WireDialogs() {
     m_headerFooterDlg->SetPrintView(m_printView);
-    m_recordDlg->SetMeasuringData(m_measuringData);
+    LinkToSensor(m_recordDlg);
+    m_recordDlg->SetMeasuringData(m_workspace.measuringData);
     m_recordDlg->SetScanView(m_scanView);
-    m_recordDlg->SetDevicePort(m_devicePort);
     m_recordDlg->SetMainFrame(this);
     m_recordDlg->SetApplication(m_application);
-    m_playBackDlg->SetMeasuringData(m_measuringData);
-    m_tivInfoDlg->SetSensorCaps(m_sensorCaps);
-    m_tivInfoDlg->SetDevicePort(m_devicePort);
-    m_ioTestDlg->SetSensorCaps(m_sensorCaps);
-    m_ioTestDlg->SetDevicePort(m_devicePort);
-    m_functionSettingDlg->SetSensorCaps(m_sensorCaps);
-    m_functionSettingDlg->SetDevicePort(m_devicePort);
-    m_numericalInputDlg->SetSensorCaps(m_sensorCaps);
-    m_numericalInputDlg->SetAreaSet(m_areaSet);
+    m_playBackDlg->SetMeasuringData(m_workspace.measuringData);
+    LinkToSensor(m_tivInfoDlg);
+    LinkToSensor(m_ioTestDlg);
+    LinkToSensor(m_functionSettingDlg);
+    LinkToSensor(m_numericalInputDlg);
+    m_numericalInputDlg->SetAreaSet(m_workspace.areaSet);
+}
+
+BOOL MainFrame::CreateFilterSwitchDialog() {
+    AddCommandHandler(ID_SETTING_FILTER_SWITCH, Command(&MainFrame::OnFilterSwitch));
+    m_filterSwitchDlg = new (std::nothrow) FilterSwitchDlg;
+    if (m_filterSwitchDlg == NULL) {
+        SetLastError(kErrorMissingCollaborator);
+        return FALSE;
+    }
+    LinkToSensor(m_filterSwitchDlg);
+    return TRUE;
 }
 
 BOOL MainFrame::CreateInspectDialogs() {
-    AddCommandHandler(ID_INSPECT_CORRECT, Command(&MainFrame::OnCorrection));
-    AddCommandHandler(ID_INSPECT_WRITE_FUNCTION, Command(&MainFrame::OnWriteFunction));
-    AddCommandHandler(ID_INSPECT_WAVE_FORM, Command(&MainFrame::OnWaveFormDialog));
-    AddCommandHandler(ID_INSPECT_LED_TROUBLE, Command(&MainFrame::OnLedTrouble));
-    AddCommandHandler(ID_INSPECT_PHOTOINTERRUPTER_TROUBLE, Command(&MainFrame::OnPhotointerrupterTrouble));
-    AddCommandHandler(ID_INSPECT_MOTOR_TROUBLE, Command(&MainFrame::OnMotorTrouble));
+    AddInspectCommands();
     m_correctionDlg = new (std::nothrow) CorrectionDlg;
     m_functionDlg = new (std::nothrow) FunctionDlg;
     m_waveFormDlg = new (std::nothrow) WaveFormDlg;
@@ -307,22 +290,16 @@ BOOL MainFrame::CreateInspectDialogs() {
         SetLastError(kErrorMissingCollaborator);
         return FALSE;
     }
-    m_correctionDlg->SetSensorCaps(m_sensorCaps);
-    m_correctionDlg->SetDevicePort(m_devicePort);
-    m_functionDlg->SetSensorCaps(m_sensorCaps);
-    m_functionDlg->SetDevicePort(m_devicePort);
-    m_waveFormDlg->SetSensorCaps(m_sensorCaps);
-    m_waveFormDlg->SetWaveFormRecord(m_waveFormRecord);
-    m_waveFormDlg->SetDevicePort(m_devicePort);
+    LinkToSensor(m_correctionDlg);
+    LinkToSensor(m_functionDlg);
+    LinkToSensor(m_waveFormDlg);
+    m_waveFormDlg->SetWaveFormRecord(m_workspace.waveFormRecord);
     m_waveFormDlg->SetApplication(m_application);
     return TRUE;
 }
 
 BOOL MainFrame::CreateDevelopDialogs() {
-    AddCommandHandler(ID_DEVELOP_RAM_EDITOR, Command(&MainFrame::OnRamEditor));
-    AddCommandHandler(ID_DEVELOP_FRAM_EDITOR, Command(&MainFrame::OnFramEditor));
-    AddCommandHandler(ID_DEVELOP_COM_MONITOR, Command(&MainFrame::OnComMonitor));
-    AddCommandHandler(ID_DEVELOP_ENCRYPT, Command(&MainFrame::OnEncryptMotFile));
+    AddDevelopCommands();
     m_ramEditorDlg = new (std::nothrow) RAMEditorDlg;
     m_framEditorDlg = new (std::nothrow) FRAMEditorDlg;
     m_comMonitorDlg = new (std::nothrow) ComMonitorDlg;
@@ -332,11 +309,10 @@ BOOL MainFrame::CreateDevelopDialogs() {
         SetLastError(kErrorMissingCollaborator);
         return FALSE;
     }
-    m_ramEditorDlg->SetDevicePort(m_devicePort);
-    m_framEditorDlg->SetDevicePort(m_devicePort);
+    LinkToSensor(m_ramEditorDlg);
+    LinkToSensor(m_framEditorDlg);
     m_framEditorDlg->SetApplication(m_application);
-    m_comMonitorDlg->SetSensorCaps(m_sensorCaps);
-    m_comMonitorDlg->SetDevicePort(m_devicePort);
+    LinkToSensor(m_comMonitorDlg);
     return TRUE;
 }
 
@@ -359,8 +335,8 @@ BOOL MainFrame::RegisterWindowClass(HINSTANCE instance) {
     wc.lpszClassName = kWindowClass;
     if (!RegisterClassA(&wc)) return FALSE;
 
-    m_mutex = CreateMutexA(NULL, FALSE, kWindowClass);
-    if (m_mutex == NULL) return FALSE;
+    m_mutex.Reset(CreateMutexA(NULL, FALSE, kWindowClass));
+    if (!m_mutex.Valid()) return FALSE;
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         HWND first = FindWindowA(kWindowClass, NULL);
         if (first != NULL) SetForegroundWindow(first);
@@ -394,182 +370,4 @@ HWND MainFrame::CreateMainWindow(HMODULE resources) {
     // rectangle: the saved one is put back.
     ApplyPlacement(TRUE);
     return hwnd;
-}
-
-LRESULT MainFrame::OnCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    HWND hwnd = GetHwnd();
-    if (m_rebar != NULL) m_rebar->Create(m_instance, hwnd);
-    if (m_statusBar != NULL) m_statusBar->Create(m_instance, hwnd);
-    if (m_scanView != NULL) m_scanView->Create(m_instance, hwnd);
-    BuildMenus();
-    // Filled once the window runs.
-    PostMessage(WM_STATUS_UPDATE_AREA, 0, 0);
-    PostMessage(WM_STATUS_UPDATE_PORT, 0, 0);
-    StartDevice();
-    if (m_scanView != NULL && m_scanView->GetHwnd() != NULL)
-        InvalidateRect(m_scanView->GetHwnd(), NULL, FALSE);
-    ApplyPlacement(FALSE);
-    return 0;
-}
-
-void MainFrame::StartDevice() {
-    if (m_devicePort == NULL) return;
-    WORD type = static_cast<WORD>(m_settings.deviceType);
-    m_devicePort->SetAutoRecognition(m_settings.deviceType == FrameSettings::kAutoRecognition);
-    m_devicePort->SelectDevice(type);
-    m_devicePort->RequestOpen(m_settings.comPort);
-    m_devicePort->RequestPortScan();
-    BOOL realtime = m_scanView != NULL && m_scanView->TestDrawItem(ScanView::kDrawRealtime);
-    m_devicePort->SetRealtime(realtime ? 1 : 0);
-}
-
-void MainFrame::ApplyPlacement(BOOL keepShowCommand) {
-    HWND hwnd = GetHwnd();
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(hwnd, &placement)) return;
-    placement.rcNormalPosition = m_settings.window;
-    if (!keepShowCommand) placement.showCmd = static_cast<UINT>(m_settings.showCommand);
-    SetWindowPlacement(hwnd, &placement);
-}
-
-LRESULT MainFrame::OnSysCommand(WPARAM wParam, LPARAM lParam) {
-    // The first system command finds the window where the system put it
-    // after the hidden start; the saved rectangle is applied once more.
-    if (!m_placementReapplied) {
-        ApplyPlacement(TRUE);
-        m_placementReapplied = TRUE;
-    }
-    return DefWindowProcA(GetHwnd(), WM_SYSCOMMAND, wParam, lParam);
-}
-
-LRESULT MainFrame::OnSize(WPARAM wParam, LPARAM lParam) {
-    if (!IsWindowVisible(GetHwnd())) return 0;
-    int width = LOWORD(lParam);
-    int height = HIWORD(lParam);
-    if (m_rebar != NULL) m_rebar->Resize(width);
-    if (m_statusBar != NULL && m_statusBar->GetHwnd() != NULL) {
-        ::SendMessageA(m_statusBar->GetHwnd(), WM_SIZE, wParam, lParam);
-    }
-    LayOut(width, height);
-    return 0;
-}
-
-void MainFrame::LayOut(int width, int height) {
-    if (m_scanView == NULL || m_scanView->GetHwnd() == NULL) return;
-    int top = m_rebar != NULL ? m_rebar->GetHeight() : 0;
-    int bottom = m_statusBar != NULL ? m_statusBar->GetHeight() : 0;
-    int viewHeight = height - top - bottom;
-    if (viewHeight < 0) viewHeight = 0;
-    m_scanView->Move(0, top, width, viewHeight, FALSE);
-}
-
-void MainFrame::Relayout() {
-    RECT client;
-    if (!GetClientRect(GetHwnd(), &client)) return;
-    OnSize(0, MAKELPARAM(client.right - client.left, client.bottom - client.top));
-}
-
-void MainFrame::SavePlacement() {
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(GetHwnd(), &placement)) return;
-    m_settings.window = placement.rcNormalPosition;
-    BOOL maximised =
-        placement.showCmd == SW_SHOWMAXIMIZED ||
-        (placement.showCmd == SW_SHOWMINIMIZED && (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
-    m_settings.showCommand = maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
-}
-
-LRESULT MainFrame::OnDestroy(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    HWND hwnd = GetHwnd();
-    SavePlacement();
-    ShowWindow(hwnd, SW_HIDE);
-    if (m_scanView != NULL) m_scanView->Destroy();
-    if (m_rebar != NULL) m_rebar->Destroy();
-    HMENU menu = GetMenu(hwnd);
-    SetMenu(hwnd, NULL);
-    if (menu != NULL) DestroyMenu(menu);
-    if (m_application != NULL) {
-        m_application->Quit();
-    } else {
-        PostQuitMessage(1);
-    }
-    return 0;
-}
-
-void MainFrame::BuildMenus() {
-    HWND hwnd = GetHwnd();
-    LanguageResource language;
-    HMODULE module = language.GetModule();
-    HMENU bar = LoadMenuA(module, MAKEINTRESOURCEA(IDR_MAIN_MENU));
-    if (bar == NULL) return;
-    if (m_inspect) AppendEngineeringMenu(bar, module, IDR_INSPECT_MENU, IDS_INSPECT_MENU);
-    if (m_develop) AppendEngineeringMenu(bar, module, IDR_DEVELOP_MENU, IDS_DEVELOP_MENU);
-    HMENU old = GetMenu(hwnd);
-    SetMenu(hwnd, bar);
-    if (old != NULL) DestroyMenu(old);
-    DrawMenuBar(hwnd);
-}
-
-void MainFrame::AppendEngineeringMenu(HMENU bar, HMODULE module, UINT menuId, UINT titleId) {
-    HMENU popup = LoadMenuA(module, MAKEINTRESOURCEA(menuId));
-    if (popup == NULL) return;
-    ResourceString title(module);
-    std::string text = title.Load(titleId);
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_STATE | MIIM_SUBMENU | MIIM_TYPE;
-    item.fType = MFT_STRING;
-    item.hSubMenu = popup;
-    item.dwTypeData = &text[0];
-    if (!InsertMenuItemA(bar, static_cast<UINT>(GetMenuItemCount(bar)), TRUE, &item)) DestroyMenu(popup);
-}
-
-LRESULT MainFrame::OnLanguage(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnFilterSwitch(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnCorrection(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnWriteFunction(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnWaveFormDialog(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnLedTrouble(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnPhotointerrupterTrouble(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnMotorTrouble(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnRamEditor(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnFramEditor(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnComMonitor(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnEncryptMotFile(WORD, WORD, LPARAM) {
-    return 0;
 }

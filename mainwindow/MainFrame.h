@@ -2,11 +2,14 @@
 #define MAINWINDOW_MAINFRAME_H
 
 #include "framework/ChildWindow.h"
+#include "framework/OwnedHandle.h"
 #include "mainwindow/FrameSettings.h"
+#include "mainwindow/Workspace.h"
+
+#include <cstddef>
 
 class AboutDlg;
 class Application;
-class AreaSet;
 class ComMonitorDlg;
 class CorrectionDlg;
 class DevicePort;
@@ -17,20 +20,17 @@ class FunctionDlg;
 class FunctionSettingDlg;
 class HeaderFooterDlg;
 class IOTestDlg;
-class MeasuringData;
 class NumericalInputDlg;
 class PlayBackDlg;
 class PrintView;
 class RAMEditorDlg;
 class Rebar;
 class RecordDlg;
-class ScanShape;
 class ScanView;
-class SensorCaps;
+class SensorDialog;
 class StatusBar;
 class TivInfoDlg;
 class WaveFormDlg;
-class WaveFormRecord;
 
 // The program's top-level window: class "ZORConfiguratorWClass", whose name
 // is also the single-instance mutex. Wired by the application, it selects
@@ -38,6 +38,17 @@ class WaveFormRecord;
 // only with their command-line switches), and creates its window, which
 // builds the tool bands, the status bar and the view, hands the saved port
 // to the device port and shows itself by the saved placement.
+//
+// Its implementation is split by concern, one file each:
+//   MainFrame.cpp                         construction, start-up, release
+//   MainFrameMessages.cpp                 standard window messages
+//   MainFrameNotify.cpp                   device notifications (WM_USER + n)
+//   MainFrameStatus.cpp                   status notifications of view and bands
+//   MainFrameMenus.cpp                    menu bar, menu and status updates
+//   MainFrame<Menu>Commands.cpp           File, View, Communication, Area,
+//                                         Setting, Help, Engineering commands
+// Each file registers its own messages or commands from one table.
+//
 // Other threads reach it only through SendMessage and PostMessage to its
 // window; everything else runs on the user-interface thread.
 class MainFrame : public ChildWindow {
@@ -50,11 +61,8 @@ public:
     // the settings back.
     ~MainFrame() override;
 
-    virtual void SetSensorCaps(SensorCaps* caps);
-    virtual void SetWaveFormRecord(WaveFormRecord* record);
-    virtual void SetAreaSet(AreaSet* areas);
-    virtual void SetMeasuringData(MeasuringData* data);
-    virtual void SetScanShape(ScanShape* shape);
+    // The data objects, all five at once.
+    virtual void SetWorkspace(const Workspace& workspace);
     virtual void SetPrintView(PrintView* printView);
     virtual void SetRebar(Rebar* rebar);
     virtual void SetScanView(ScanView* view);
@@ -72,13 +80,133 @@ public:
     virtual BOOL RegisterWindowClass(HINSTANCE instance);
     virtual HWND CreateMainWindow(HMODULE resources);
 
+    // Window messages (MainFrameMessages.cpp).
     virtual LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnSysColorChange(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnDeviceChange(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnDrawItem(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnMove(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnClose(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnChar(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
 
-    // Commands that exist only with their language module, dialog or switch.
+    // Device notifications, WM_USER + 0 .. 35 (MainFrameNotify.cpp).
+    virtual LRESULT OnPortOpened(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnPortList(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnDeviceTypeRecognized(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnConnectionChanged(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnSensorInfo(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnScan(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnRecordEnd(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnRamData(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser8(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnAreaRead(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnAreaWritten(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnFramData(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser12(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser13(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser14(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser15(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser16(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser17(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser18(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnOutputState(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnWaveForm(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnTroubleOrOutput(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser25(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser26(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnFirmwareResult(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser28(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser29(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser30(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser31(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser32(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser33(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnScan2(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnComMonitorLine(WPARAM wParam, LPARAM lParam);
+
+    // Status notifications of the view, the bands and the numerical input
+    // dialog, and the two the frame posts itself (MainFrameStatus.cpp).
+    virtual LRESULT OnAreaDataChanged(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUser581(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnCursorPosition(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnStatus602(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnStatus603(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnStatusText(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnMenuHelp(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT UpdateAreaPane(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT UpdatePortPane(WPARAM wParam, LPARAM lParam);
+
+    // File menu and print band (MainFrameFileCommands.cpp).
+    virtual LRESULT OnNewArea(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnOpenArea(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnSaveArea(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnSaveAreaAs(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnOpenMeasuringData(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnOpenMeasuringData2(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnSaveMeasuringData(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnPrintPreview(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnPrint(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnDocumentProperties(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnPageSetup(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnHeaderFooter(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnSaveEmf(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnExit(WORD id, WORD notifyCode, LPARAM hwndCtl);
+
+    // View menu and view band (MainFrameViewCommands.cpp).
+    virtual LRESULT OnToolBar(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnStatusBar(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnShowRealtime(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnLineDrawing(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnShowRecord(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnPlayBack(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnShowArea(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnSelectedBySensor(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnEditMode(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnMoveMode(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnZoomMode(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnGridCircle(WORD id, WORD notifyCode, LPARAM hwndCtl);
+
+    // Communication menu, port and communication bands
+    // (MainFrameCommunicationCommands.cpp).
+    virtual LRESULT OnSelectPort(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnReadArea(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnWriteArea(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnRecord(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnClearRecord(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnSensorInformation(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnIOTest(WORD id, WORD notifyCode, LPARAM hwndCtl);
+
+    // Area menu and area band (MainFrameAreaCommands.cpp).
+    virtual LRESULT OnNumericalInput(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnSelectArea(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnNextArea(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnPreviousArea(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnOutputShape(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnViewMode3(WORD id, WORD notifyCode, LPARAM hwndCtl);
+
+    // Setting menu, F11 and the language commands
+    // (MainFrameSettingCommands.cpp).
+    virtual LRESULT OnAutoRecognition(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnBaudRate(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnSound(WORD id, WORD notifyCode, LPARAM hwndCtl);
     virtual LRESULT OnLanguage(WORD id, WORD notifyCode, LPARAM hwndCtl);
+
+    // Help menu (MainFrameHelpCommands.cpp).
+    virtual LRESULT OnHelpTopic(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnUpdateFirmwareNonBoot(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnUpdateFirmwareBoot(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnAbout(WORD id, WORD notifyCode, LPARAM hwndCtl);
+
+    // Engineering commands: the filter switch always, the others only with
+    // their switch (MainFrameEngineeringCommands.cpp).
     virtual LRESULT OnFilterSwitch(WORD id, WORD notifyCode, LPARAM hwndCtl);
     virtual LRESULT OnCorrection(WORD id, WORD notifyCode, LPARAM hwndCtl);
     virtual LRESULT OnWriteFunction(WORD id, WORD notifyCode, LPARAM hwndCtl);
@@ -91,11 +219,23 @@ public:
     virtual LRESULT OnComMonitor(WORD id, WORD notifyCode, LPARAM hwndCtl);
     virtual LRESULT OnEncryptMotFile(WORD id, WORD notifyCode, LPARAM hwndCtl);
 
-    // A new menu bar from the current language module, with the
-    // engineering menus of the switches appended.
+    // Menus and status (MainFrameMenus.cpp). A new menu bar from the current
+    // language module, with the engineering menus of the switches appended.
     virtual void BuildMenus();
+    virtual void UpdateViewMenu();
+    virtual void UpdateCommunicationMenu();
+    // The Port popup from eight words of port bits, COM1 first.
+    virtual void BuildPortMenu(DWORD* portBits);
+    virtual void UpdateAreaMenu();
+    virtual void UpdateDeviceMenu();
+    virtual void UpdateHelpMenu();
+    virtual void UpdateInspectDevelopMenus();
     // Lays the tool bands, the view and the status bar out again.
     virtual void Relayout();
+    virtual void BroadcastToChildren(UINT msg, WPARAM wParam, LPARAM lParam);
+    // 1 when the caller may go on: nothing unsaved, saved, or declined.
+    virtual int PromptSaveArea();
+    virtual int PromptSaveRecord();
 
     BOOL IsStatistics() const { return m_statistics; }
     BOOL IsInspect() const { return m_inspect; }
@@ -107,15 +247,52 @@ protected:
     int CountDialogs() const;
 
 private:
+    typedef LRESULT (MainFrame::*FrameMessageHandler)(WPARAM wParam, LPARAM lParam);
+    typedef LRESULT (MainFrame::*FrameCommandHandler)(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    struct MessageEntry {
+        UINT message;
+        FrameMessageHandler handler;
+    };
+    struct CommandEntry {
+        WORD id;
+        FrameCommandHandler handler;
+    };
+    template <size_t N>
+    void AddMessageTable(const MessageEntry (&table)[N]) {
+        for (const MessageEntry& entry : table) AddMessageHandler(entry.message, Handler(entry.handler));
+    }
+    template <size_t N>
+    void AddCommandTable(const CommandEntry (&table)[N]) {
+        for (const CommandEntry& entry : table) AddCommandHandler(entry.id, Command(entry.handler));
+    }
+    void AddCommandRange(WORD first, WORD last, FrameCommandHandler handler);
+
+    // Each registers the messages or commands of its own file.
+    void AddWindowMessages();
+    void AddDeviceNotifications();
+    void AddStatusNotifications();
+    void AddFileCommands();
+    void AddViewCommands();
+    void AddCommunicationCommands();
+    void AddAreaCommands();
+    void AddSettingCommands();
+    void AddHelpCommands();
+    void AddInspectCommands();
+    void AddDevelopCommands();
+
     BOOL HasCollaborators() const;
     BOOL SelectLanguage();
     BOOL RegisterLanguageCommands();
     BOOL CreateDialogs();
     void WireDialogs();
+    void LinkToSensor(SensorDialog* dialog);
+    BOOL CreateFilterSwitchDialog();
     BOOL CreateInspectDialogs();
     BOOL CreateDevelopDialogs();
     void DeleteDialogs();
     void AppendEngineeringMenu(HMENU bar, HMODULE module, UINT menuId, UINT titleId);
+    // The window procedure's answer for a message the frame leaves alone.
+    LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
     void LayOut(int width, int height);
     void StartDevice();
     void ApplyPlacement(BOOL keepShowCommand);
@@ -123,11 +300,7 @@ private:
 
     Application* m_application;
     DevicePort* m_devicePort;
-    ScanShape* m_scanShape;
-    MeasuringData* m_measuringData;
-    AreaSet* m_areaSet;
-    WaveFormRecord* m_waveFormRecord;
-    SensorCaps* m_sensorCaps;
+    Workspace m_workspace;
     ScanView* m_scanView;
     Rebar* m_rebar;
     StatusBar* m_statusBar;  // owned
@@ -152,12 +325,17 @@ private:
     FilterSwitchDlg* m_filterSwitchDlg;
 
     HINSTANCE m_instance;
-    HANDLE m_mutex;  // the single-instance mutex, owned
+    OwnedHandle m_mutex;  // the single-instance mutex
 
     BOOL m_statistics;  // "-stats"
     BOOL m_inspect;     // "-inspect"
     BOOL m_develop;     // "-develop"
     FrameSettings m_settings;
+    BOOL m_selectedBySensor;    // the sensor's output state chooses the shown area
+    BOOL m_printPreview;        // the print preview replaces the view's drawing
+    BOOL m_soundsOn;            // detection sounds play on output changes (F11)
+    BYTE m_lastOutputState;     // the sensor's previous output bits, for the sounds
+    BOOL m_gridCircle;          // the view draws its grid circles
     BOOL m_placementReapplied;  // the first system command re-applied the saved rectangle
 };
 

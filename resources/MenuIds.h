@@ -22,6 +22,14 @@
 #define ID_FILE_EXIT 32781
 #define ID_FILE_NEW_AREA 40084
 
+// The print band, shown while the print preview is.
+#define ID_PRINT_START 32775
+#define ID_PRINT_PROPERTIES 32776
+#define ID_PRINT_PAGE_SETUP 32777
+#define ID_PRINT_HEADER_FOOTER 32778
+#define ID_PRINT_SAVE_EMF 32779
+#define ID_PRINT_EXIT 32780
+
 // Keys without a handler.
 #define ID_EDIT_UNDO 32782
 #define ID_EDIT_REDO 32783
@@ -31,6 +39,9 @@
 
 // View
 #define ID_VIEW_TOOLBAR 32787
+// Show or hide one tool band each, bands 2100 .. 2105.
+#define ID_VIEW_BAND_FIRST 32788
+#define ID_VIEW_BAND_LAST 32793
 #define ID_VIEW_STATUSBAR 32794
 #define ID_VIEW_REALTIME 32795
 #define ID_VIEW_LINE_DRAWING 32796
@@ -69,6 +80,10 @@
 #define ID_AREA_KEY_FIRST 32821
 #define ID_AREA_NEXT 32829
 #define ID_AREA_PREVIOUS 32830
+// The area band's output shape combo: Straight, Fan-shaped, Ratio.
+#define ID_AREA_SHAPE_STRAIGHT 32831
+#define ID_AREA_SHAPE_FAN 32832
+#define ID_AREA_SHAPE_RATIO 32833
 
 // Setting
 #define ID_SETTING_AUTO_RECOGNITION 32840

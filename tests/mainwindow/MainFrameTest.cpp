@@ -44,17 +44,23 @@ struct Collaborators {
     WaveFormRecord record;
     SensorCaps caps;
 
+    Workspace Data() {
+        Workspace workspace;
+        workspace.areaSet = &areas;
+        workspace.realtimeScan = &shape;
+        workspace.measuringData = &data;
+        workspace.waveFormRecord = &record;
+        workspace.sensorCaps = &caps;
+        return workspace;
+    }
+
     void WireInto(MainFrame* frame) {
         frame->SetApplication(&application);
         frame->SetDevicePort(&port);
         frame->SetScanView(&view);
         frame->SetRebar(&rebar);
         frame->SetPrintView(&printView);
-        frame->SetAreaSet(&areas);
-        frame->SetScanShape(&shape);
-        frame->SetMeasuringData(&data);
-        frame->SetWaveFormRecord(&record);
-        frame->SetSensorCaps(&caps);
+        frame->SetWorkspace(Data());
     }
 };
 
@@ -109,19 +115,26 @@ TEST(MainFrameCommandLine, TakesExactlyTheThreeSwitches) {
 }
 
 TEST_F(MainFrameStart, EachMissingCollaboratorFailsWithTheOutOfMemoryCode) {
-    typedef void (*Clear)(MainFrame*);
+    typedef void (*Clear)(MainFrame*, Workspace*);
     const Clear clears[] = {
-        [](MainFrame* f) { f->SetApplication(NULL); },    [](MainFrame* f) { f->SetDevicePort(NULL); },
-        [](MainFrame* f) { f->SetScanView(NULL); },       [](MainFrame* f) { f->SetRebar(NULL); },
-        [](MainFrame* f) { f->SetPrintView(NULL); },      [](MainFrame* f) { f->SetAreaSet(NULL); },
-        [](MainFrame* f) { f->SetScanShape(NULL); },      [](MainFrame* f) { f->SetMeasuringData(NULL); },
-        [](MainFrame* f) { f->SetWaveFormRecord(NULL); }, [](MainFrame* f) { f->SetSensorCaps(NULL); },
+        [](MainFrame* f, Workspace*) { f->SetApplication(NULL); },
+        [](MainFrame* f, Workspace*) { f->SetDevicePort(NULL); },
+        [](MainFrame* f, Workspace*) { f->SetScanView(NULL); },
+        [](MainFrame* f, Workspace*) { f->SetRebar(NULL); },
+        [](MainFrame* f, Workspace*) { f->SetPrintView(NULL); },
+        [](MainFrame*, Workspace* w) { w->areaSet = NULL; },
+        [](MainFrame*, Workspace* w) { w->realtimeScan = NULL; },
+        [](MainFrame*, Workspace* w) { w->measuringData = NULL; },
+        [](MainFrame*, Workspace* w) { w->waveFormRecord = NULL; },
+        [](MainFrame*, Workspace* w) { w->sensorCaps = NULL; },
     };
     int index = 0;
     for (Clear clear : clears) {
         FrameBeforeItsWindow frame;
         m_with.WireInto(&frame);
-        clear(&frame);
+        Workspace data = m_with.Data();
+        clear(&frame, &data);
+        frame.SetWorkspace(data);
         SetLastError(0);
         EXPECT_EQ(NULL, frame.Initialize(GetModuleHandleA(NULL), "-inspect -develop", SW_SHOW)) << index;
         EXPECT_EQ(14u, GetLastError()) << index;

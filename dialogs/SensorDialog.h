@@ -1,0 +1,58 @@
+#ifndef DIALOGS_SENSORDIALOG_H
+#define DIALOGS_SENSORDIALOG_H
+
+#include "framework/Dialog.h"
+
+class Application;
+class AreaSet;
+class DevicePort;
+class MainFrame;
+class MeasuringData;
+class ScanView;
+class SensorCaps;
+class WaveFormRecord;
+
+// The base of the dialogs that work with the sensor and its data: they read
+// the connected sensor's capabilities, send through the device port, and
+// some show or fill the data objects. The collaborators are kept here once,
+// so Reset drops the owner window and every link in one place. A dialog is
+// handed only the links it uses; the others stay null.
+// User-interface thread only.
+class SensorDialog : public Dialog {
+public:
+    explicit SensorDialog(const char* name);
+    ~SensorDialog() override;
+
+    virtual void SetSensorCaps(SensorCaps* sensorCaps) { m_sensorCaps = sensorCaps; }
+    virtual void SetDevicePort(DevicePort* devicePort) { m_devicePort = devicePort; }
+    virtual void SetAreaSet(AreaSet* areaSet) { m_areaSet = areaSet; }
+    virtual void SetMeasuringData(MeasuringData* measuringData) { m_measuringData = measuringData; }
+    virtual void SetWaveFormRecord(WaveFormRecord* waveFormRecord) { m_waveFormRecord = waveFormRecord; }
+    virtual void SetScanView(ScanView* scanView) { m_scanView = scanView; }
+    virtual void SetMainFrame(MainFrame* mainFrame) { m_mainFrame = mainFrame; }
+    virtual void SetApplication(Application* application) { m_application = application; }
+    // Drops the owner window and every collaborator.
+    virtual void Reset();
+
+protected:
+    SensorCaps* GetSensorCaps() const { return m_sensorCaps; }
+    DevicePort* GetDevicePort() const { return m_devicePort; }
+    AreaSet* GetAreaSet() const { return m_areaSet; }
+    MeasuringData* GetMeasuringData() const { return m_measuringData; }
+    WaveFormRecord* GetWaveFormRecord() const { return m_waveFormRecord; }
+    ScanView* GetScanView() const { return m_scanView; }
+    MainFrame* GetMainFrame() const { return m_mainFrame; }
+    Application* GetApplication() const { return m_application; }
+
+private:
+    SensorCaps* m_sensorCaps;
+    DevicePort* m_devicePort;
+    AreaSet* m_areaSet;
+    MeasuringData* m_measuringData;
+    WaveFormRecord* m_waveFormRecord;
+    ScanView* m_scanView;
+    MainFrame* m_mainFrame;
+    Application* m_application;
+};
+
+#endif
