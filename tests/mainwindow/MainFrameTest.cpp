@@ -210,3 +210,56 @@ TEST_F(MainFrameStart, DestructionWritesTheWindowAndDeviceSections) {
     EXPECT_NE(std::string::npos, text.find("WindowRight=512")) << text;
     EXPECT_NE(std::string::npos, text.find("ShowCommand=1")) << text;
 }
+
+TEST(MainFrameDispatch, EveryDeviceNotificationButThreeHasItsHandler) {
+    TestSettings file;
+    MainFrame frame;
+    for (UINT n = 0; n <= 36; ++n) {
+        // WM_USER + 20 (forced I/O confirmed), + 23 and + 24 reach no handler.
+        int expected = n == 20 || n == 23 || n == 24 || n == 36 ? 0 : 1;
+        EXPECT_EQ(expected, frame.HasMessageHandler(WM_USER + n)) << "WM_USER + " << n;
+    }
+}
+
+TEST(MainFrameDispatch, WindowAndStatusMessagesHaveTheirHandlers) {
+    TestSettings file;
+    MainFrame frame;
+    const struct {
+        UINT message;
+        int handled;
+    } cases[] = {
+        {WM_CREATE, 1},   {WM_SYSCOLORCHANGE, 1}, {WM_SYSCOMMAND, 1}, {WM_DEVICECHANGE, 1}, {WM_SETTINGCHANGE, 1},
+        {WM_SETFOCUS, 1}, {WM_MENUSELECT, 1},     {WM_DRAWITEM, 1},   {WM_NOTIFY, 1},       {WM_MOVE, 1},
+        {WM_SIZE, 1},     {WM_CLOSE, 1},          {WM_DESTROY, 1},    {WM_CHAR, 1},         {WM_MOUSEWHEEL, 1},
+        {WM_PAINT, 0},    {0x580, 1},             {0x581, 1},         {0x582, 0},           {0x600, 0},
+        {0x601, 1},       {0x604, 1},             {0x607, 1},         {0x608, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.handled, frame.HasMessageHandler(c.message)) << std::hex << c.message;
+    }
+}
+
+TEST(MainFrameDispatch, MenuCommandsAreRegisteredAtConstruction) {
+    TestSettings file;
+    MainFrame frame;
+    const struct {
+        WORD id;
+        int handled;
+    } cases[] = {
+        {40084, 1}, {32769, 1}, {32773, 1}, {40095, 1},  // File, and the develop menu's second open
+        {32774, 1}, {32775, 1}, {32780, 1}, {32781, 1},  // print, the print band, exit
+        {32782, 0}, {32786, 0},                          // editing keys without handler
+        {32787, 1}, {32788, 1}, {32793, 1}, {32803, 1}, {40094, 1},  // View and its bands
+        {32804, 1}, {0x8100, 1}, {0x81FF, 1}, {32810, 1},           // Disconnect, COM1, COM256
+        {32812, 1}, {32813, 1}, {32814, 1}, {32820, 1}, {32821, 0}, {32828, 0},  // Area, Alt+8 .. Alt+F
+        {32829, 1}, {32830, 1}, {32831, 1}, {32833, 1}, {32834, 0},              // output shapes
+        {32840, 1}, {40074, 1}, {40076, 1}, {32845, 1},                          // Setting, F11
+        {32846, 1}, {32847, 1}, {40077, 1}, {32848, 1},                          // Help
+        // Registered by the start-up: the languages, the filter switch and
+        // the engineering commands of the switches.
+        {0x8200, 0}, {40072, 0}, {32849, 0}, {32858, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.handled, frame.HasCommandHandler(c.id)) << c.id;
+    }
+}
