@@ -138,13 +138,7 @@ BOOL Application::Initialize(HINSTANCE instance, LPSTR commandLine, int showComm
 }
 
 Workspace Application::GetWorkspace() {
-    Workspace workspace;
-    workspace.areaSet = &m_areaSet;
-    workspace.realtimeScan = &m_realtimeScan;
-    workspace.measuringData = &m_measuringData;
-    workspace.waveFormRecord = &m_waveFormRecord;
-    workspace.sensorCaps = &m_sensorCaps;
-    return workspace;
+    return Workspace(&m_areaSet, &m_realtimeScan, &m_measuringData, &m_waveFormRecord, &m_sensorCaps);
 }
 
 void Application::WireObjects() {

@@ -20,6 +20,13 @@ struct Workspace {
 
     Workspace()
         : areaSet(NULL), realtimeScan(NULL), measuringData(NULL), waveFormRecord(NULL), sensorCaps(NULL) {}
+    Workspace(AreaSet* areas, ScanShape* realtime, MeasuringData* recorded, WaveFormRecord* waveForm,
+              SensorCaps* caps)
+        : areaSet(areas),
+          realtimeScan(realtime),
+          measuringData(recorded),
+          waveFormRecord(waveForm),
+          sensorCaps(caps) {}
 
     BOOL IsComplete() const {
         return areaSet != NULL && realtimeScan != NULL && measuringData != NULL && waveFormRecord != NULL &&

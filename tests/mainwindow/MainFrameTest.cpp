@@ -44,15 +44,7 @@ struct Collaborators {
     WaveFormRecord record;
     SensorCaps caps;
 
-    Workspace Data() {
-        Workspace workspace;
-        workspace.areaSet = &areas;
-        workspace.realtimeScan = &shape;
-        workspace.measuringData = &data;
-        workspace.waveFormRecord = &record;
-        workspace.sensorCaps = &caps;
-        return workspace;
-    }
+    Workspace Data() { return Workspace(&areas, &shape, &data, &record, &caps); }
 
     void WireInto(MainFrame* frame) {
         frame->SetApplication(&application);
