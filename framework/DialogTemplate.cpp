@@ -1,19 +1,13 @@
 #include "framework/DialogTemplate.h"
 
+#include "framework/LittleEndian.h"
+
 #include <cstring>
 
 namespace {
 
-WORD ReadWord(const BYTE* p) {
-    WORD value;
-    memcpy(&value, p, sizeof value);
-    return value;
-}
-
-DWORD ReadDword(const BYTE* p) {
-    DWORD value;
-    memcpy(&value, p, sizeof value);
-    return value;
+DWORD ReadLeDword(const BYTE* p) {
+    return ReadLeWord(p) | static_cast<DWORD>(ReadLeWord(p + 2)) << 16;
 }
 
 // Items start on 4-byte boundaries counted from the template's start.
@@ -45,7 +39,7 @@ BOOL SkipItems(const BYTE* templ, const BYTE* end, const Layout& layout, WORD co
         *p += layout.itemHeaderSize;
         if (!DialogTemplate::SkipSzOrOrd(p, end) || !DialogTemplate::SkipSzOrOrd(p, end)) return FALSE;
         if (end - *p < 2) return FALSE;
-        size_t extra = ReadWord(*p);
+        size_t extra = ReadLeWord(*p);
         *p += 2;
         size_t padded = (extra + 1) & ~static_cast<size_t>(1);
         if (static_cast<size_t>(end - *p) < padded) return FALSE;
@@ -61,8 +55,8 @@ BOOL Rebuild(const BYTE* templ, DWORD size, const Layout& layout, const std::vec
              const std::wstring& face, std::vector<DWORD>* built) {
     if (templ == NULL || size < layout.headerSize) return FALSE;
     const BYTE* end = templ + size;
-    DWORD style = ReadDword(templ + layout.styleOffset);
-    WORD count = ReadWord(templ + layout.countOffset);
+    DWORD style = ReadLeDword(templ + layout.styleOffset);
+    WORD count = ReadLeWord(templ + layout.countOffset);
     const BYTE* p = templ + layout.headerSize;
     if (!DialogTemplate::SkipSzOrOrd(&p, end) || !DialogTemplate::SkipSzOrOrd(&p, end) ||
         !DialogTemplate::SkipSz(&p, end)) {
@@ -101,7 +95,7 @@ namespace DialogTemplate {
 
 BOOL SkipSzOrOrd(const BYTE** p, const BYTE* end) {
     if (end - *p < 2) return FALSE;
-    if (ReadWord(*p) == 0xFFFF) {
+    if (ReadLeWord(*p) == 0xFFFF) {
         if (end - *p < 4) return FALSE;
         *p += 4;
         return TRUE;
@@ -111,7 +105,7 @@ BOOL SkipSzOrOrd(const BYTE** p, const BYTE* end) {
 
 BOOL SkipSz(const BYTE** p, const BYTE* end) {
     for (const BYTE* q = *p; end - q >= 2; q += 2) {
-        if (ReadWord(q) == 0) {
+        if (ReadLeWord(q) == 0) {
             *p = q + 2;
             return TRUE;
         }
@@ -120,7 +114,7 @@ BOOL SkipSz(const BYTE** p, const BYTE* end) {
 }
 
 BOOL IsExtended(const BYTE* templ, DWORD size) {
-    return templ != NULL && size >= 4 && ReadWord(templ) == 1 && ReadWord(templ + 2) == 0xFFFF;
+    return templ != NULL && size >= 4 && ReadLeWord(templ) == 1 && ReadLeWord(templ + 2) == 0xFFFF;
 }
 
 BOOL RebuildStd(const BYTE* templ, DWORD size, const std::wstring& face, WORD points,

@@ -1,5 +1,6 @@
 #include "mainwindow/MainFrame.h"
 
+#include "dialogs/DialogMessages.h"
 #include "protocol/DeviceMessages.h"
 
 // The sensor side's notifications to the frame, one handler per message
