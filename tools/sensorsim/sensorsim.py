@@ -7,15 +7,20 @@ would, and logs every frame received and sent. Fault switches bend the replies:
 bad CRC, bytes outside frames, dropped replies, delays, silence, replies split
 into pieces or repeated in one write, an outage after which the sensor has
 restarted. With --pace its replies take the time a real line at the rate and
-stop bits the program set would take. It stops by itself after --lifetime
-seconds, or on SIGTERM/SIGINT, and then removes its link.
+stop bits the program set would take. The sensor talks at its own rate
+(--baud): while the program's side of the line is set to another rate, every
+reply is written as a UART at the program's rate would read it (garbled).
+Requests are taken as sent, since the pseudo-terminal carries bytes, not bit
+timings. It stops by itself after --lifetime seconds, or on SIGTERM/SIGINT,
+and then removes its link.
 
 Log lines: "<ms since start> <KIND> <hex or text>", KIND one of START, LINK,
 BAUD, RX (good message, CRC included), RXBAD (message failing its CRC), NOISE
 (bytes outside frames), TX, TXBAD (sent with a wrong CRC), DROP, STALL
 (reading stops for a while), RESUME, PACE (line rate and bits per byte),
 OUTAGE (the sensor goes dark: frames are logged, not handled), BACK (it answers
-again, restarted), STOP.
+again, restarted), MISRATE (the program's rate and the bytes it will read
+instead of a reply piece), STOP.
 """
 
 import argparse
@@ -29,6 +34,7 @@ import tty
 
 import simcodec
 import simline
+import simuart
 from simscene import Scene
 from simsensor import Sensor
 
@@ -81,8 +87,9 @@ class Log:
 
 
 class Simulator:
-    def __init__(self, sensor, faults, log, pace=False):
+    def __init__(self, sensor, faults, log, pace=False, rate=None):
         self.sensor = sensor
+        self.rate = rate  # the sensor's own line rate; None answers at any rate
         self.faults = faults
         self.log = log
         self.parser = simcodec.FrameParser()
@@ -230,9 +237,23 @@ class Simulator:
 
     def flush_due(self):
         now = time.monotonic()
+        if self.queue and self.queue[0][0] <= now:
+            self.watch_baud()  # the rate the program reads at, as the bytes leave
         while self.queue and self.queue[0][0] <= now:
             _, data = self.queue.pop(0)
-            self.write_all(data)
+            self.write_all(self.as_read(data))
+
+    def program_rate(self):
+        return BAUD_NAMES.get(self.baud)
+
+    def as_read(self, data):
+        """The bytes the program's UART takes from data sent at the sensor's rate."""
+        read_rate = self.program_rate()
+        if self.rate is None or read_rate is None or read_rate == self.rate:
+            return data
+        read = simuart.reread(data, self.rate, sensor_stop_bits(self.rate), read_rate)
+        self.log.write("MISRATE", "%d %s" % (read_rate, read.hex()))
+        return read
 
     def write_all(self, data):
         view = memoryview(data)
@@ -280,6 +301,20 @@ class Simulator:
         self.log.write("STOP", "signal")
 
 
+def sensor_stop_bits(rate):
+    """The sensor sends one stop bit at 19200 baud and two at the faster rates."""
+    return 1 if rate == 19200 else 2
+
+
+def parse_rate(text):
+    if text == "any":
+        return None
+    rate = int(text)
+    if rate not in (19200, 57600, 115200):
+        raise argparse.ArgumentTypeError("a sensor talks at 19200, 57600 or 115200 baud, or 'any'")
+    return rate
+
+
 def parse_args(argv):
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument("--prefix", default=os.environ.get("WINEPREFIX"), help="Wine prefix (default $WINEPREFIX)")
@@ -301,6 +336,10 @@ def parse_args(argv):
                    help="the sensor goes dark this long after the first good frame")
     p.add_argument("--outage-ms", type=int, default=0, help="how long it stays dark; it comes back restarted")
     p.add_argument("--pace", action="store_true", help="send at the rate and stop bits the program set")
+    p.add_argument("--baud", type=parse_rate, default=19200,
+                   help="the sensor's own rate: 19200 (default), 57600, 115200, or any")
+    p.add_argument("--io-state", type=lambda t: int(t, 0), default=0x05,
+                   help="the I/O state byte before any forcing: inputs in bits 0-3, outputs in 4-7")
     p.add_argument("--version-text", default="5.1.3K", help="the version text, up to 64 characters")
     p.add_argument("--scene", default=None, help="distances: background;first-last:mm;... (step 0 is 0)")
     p.add_argument("--steps", type=int, default=0, help="scan steps (default 769, 31 for version letter U)")
@@ -319,8 +358,8 @@ def main(argv=None):
                     args.outage_after_ms, args.outage_ms)
     log = Log(args.log)
     scene = Scene(args.scene) if args.scene else None
-    sensor = Sensor(args.seed, args.version_text, scene, args.steps or None)
-    sim = Simulator(sensor, faults, log, args.pace)
+    sensor = Sensor(args.seed, args.version_text, scene, args.steps or None, args.io_state)
+    sim = Simulator(sensor, faults, log, args.pace, args.baud)
 
     def stop(signum, frame):
         sim.stopping = True

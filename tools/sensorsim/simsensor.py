@@ -15,6 +15,8 @@ SET = 0x5A  # "Z"
 LINK = 0xA0
 VERSION = 0xA1
 DISTANCE = 0xA2
+IO = 0xA8
+WAVE_FORM = 0xA9
 
 MAX_LEVEL = 3
 VERSION_BYTES = 64
@@ -23,7 +25,7 @@ FEW_STEPS_LETTER_U = 31
 
 
 class Sensor:
-    def __init__(self, seed=1, version="5.1.3K", scene=None, steps=None):
+    def __init__(self, seed=1, version="5.1.3K", scene=None, steps=None, io_state=0x05):
         self.random = random.Random(seed)
         self.level = 0
         self.challenge = None
@@ -31,12 +33,17 @@ class Sensor:
         self.scene = scene or Scene()
         # A sensor of version letter U scans 31 steps, the others 769.
         self.steps = steps or (FEW_STEPS_LETTER_U if version[-1:] == "U" else FULL_SCAN_STEPS)
-        self.commands = {LINK: self.handle_link, VERSION: self.handle_version, DISTANCE: self.handle_distance}
+        self.io_state = io_state & 0xFF  # the lines as the sensor drives them
+        self.disguised = 0  # forced lines: a set bit here drives the line off
+        self.mask = 0       # the lines being forced
+        self.commands = {LINK: self.handle_link, VERSION: self.handle_version, DISTANCE: self.handle_distance,
+                         IO: self.handle_io, WAVE_FORM: self.handle_wave_form}
 
     def restart(self):
-        """Power cycle: the link and its challenge are gone."""
+        """Power cycle: the link, its challenge and any forcing are gone."""
         self.level = 0
         self.challenge = None
+        self.disguised = self.mask = 0
 
     def handle(self, message):
         """Reply messages for one good request (CRC included in message)."""
@@ -75,3 +82,34 @@ class Sensor:
         if sub == GET and not data and self.level >= 1:
             return [bytes((DISTANCE, GET)) + self.scene.words(self.steps)]
         return []
+
+    # I/O: the state byte shows each forced line as the inverse of its
+    # disguised bit; a Set forces the lines of its mask and echoes its bytes.
+
+    def io_status(self):
+        return (self.io_state & ~self.mask | ~self.disguised & self.mask) & 0xFF
+
+    def handle_io(self, sub, data):
+        if self.level != 1:
+            return []
+        if sub == GET and not data:
+            return [bytes((IO, GET, self.io_status(), self.disguised, self.mask))]
+        if sub == SET and len(data) == 2:
+            self.disguised, self.mask = data[0], data[1]
+            return [bytes((IO, SET, self.disguised, self.mask))]
+        return []
+
+    # Waveform: the report of one step. Byte 1 echoes the request's last byte
+    # (selector in bit 7, step bits 8-9 in bits 0-1); the two measurements of
+    # a pair differ in level and AGC.
+
+    def handle_wave_form(self, sub, data):
+        if self.level != 1 or sub != GET or len(data) != 2:
+            return []
+        step = data[0] | ((data[1] & 3) << 8)
+        selector = data[1] >> 7
+        distances = self.scene.distances(max(self.steps, step + 1))
+        words = [0x0100 * phase + word for phase in range(4) for word in range(3)]
+        words += [distances[step], 600 + 100 * selector, 300 + 200 * selector]
+        body = b"".join(w.to_bytes(2, "little") for w in words)
+        return [bytes((WAVE_FORM, GET, data[0], data[1])) + body]
