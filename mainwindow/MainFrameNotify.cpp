@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogMessages.h"
 #include "protocol/DeviceMessages.h"
+#include "protocol/DevicePort.h"
 
 // The sensor side's notifications to the frame, one handler per message
 // number, registered from one table. WM_DEVICE_IO_FORCED and WM_USER + 23,
@@ -56,7 +57,11 @@ LRESULT MainFrame::OnPortList(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT MainFrame::OnDeviceTypeRecognized(WPARAM, LPARAM) {
+LRESULT MainFrame::OnDeviceTypeRecognized(WPARAM wParam, LPARAM) {
+    // Only while the program looks for the rate itself: a rate the user
+    // chose is never overridden.
+    if (m_devicePort != NULL && m_devicePort->IsAutoRecognition())
+        m_devicePort->SelectDevice(static_cast<WORD>(wParam & 0xFFFF));
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "framework/SentMessageWait.h"
 #include "protocol/ComPortWorker.h"
 #include "protocol/DeviceMessages.h"
+#include "protocol/ProbeDevice.h"
 #include "protocol/SensorDevice.h"
 #include "sensor/SensorCaps.h"
 
@@ -117,8 +118,7 @@ int DevicePort::CreateEvents() {
 
 SensorDeviceBase* DevicePort::CreateDevice(WORD type) {
     if (type <= 2) return new (std::nothrow) SensorDevice();
-    // The baud-rate probe is not part of this program yet.
-    return NULL;
+    return new (std::nothrow) ProbeDevice();
 }
 
 int DevicePort::SelectDevice(WORD type) {
@@ -142,9 +142,11 @@ int DevicePort::SelectDevice(WORD type) {
         delete next;
         return 0;
     }
+    // The old device goes quiet before the line changes: a probe still
+    // running would switch the new device's rate behind it.
+    if (m_device != NULL) m_device->SetConnected(0);
     Configure(&dcb, line.eventMask, kQueueBytes, kQueueBytes);
 
-    if (m_device != NULL) m_device->SetConnected(0);
     SensorDeviceBase* old = SwapDevice(next);
     if (old != NULL) {
         old->Close();

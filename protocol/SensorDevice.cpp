@@ -9,9 +9,11 @@
 #include "protocol/DeviceOperation.h"
 #include "protocol/DevicePort.h"
 #include "protocol/DistanceOp.h"
+#include "protocol/IoOp.h"
 #include "protocol/LinkOp.h"
 #include "protocol/OperationParams.h"
 #include "protocol/VersionOp.h"
+#include "protocol/WaveFormOp.h"
 #include "sensor/ScanData.h"
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
@@ -125,7 +127,9 @@ int SensorDevice::CreateOperations() {
     VersionOp* version = new (std::nothrow) VersionOp;
     if (!Register(kCmdVersion, version, false)) return 0;
     m_version = version;
-    return Register(kCmdDistance, new (std::nothrow) DistanceOp, true);
+    return Register(kCmdDistance, new (std::nothrow) DistanceOp, true) &&
+           Register(kCmdIo, new (std::nothrow) IoOp, false) &&
+           Register(kCmdWaveForm, new (std::nothrow) WaveFormOp, true);
 }
 
 int SensorDevice::Register(BYTE command, DeviceOperation* operation, bool withApplication) {

@@ -1,0 +1,63 @@
+#ifndef PROTOCOL_IOOP_H
+#define PROTOCOL_IOOP_H
+
+#include "protocol/DeviceOperation.h"
+
+#include "framework/CriticalLock.h"
+#include "protocol/OperationParams.h"
+
+// The operation of the I/O command: polls the state of the sensor's inputs
+// and outputs, and forces outputs for a test. A force interrupts polling;
+// when the force ends, confirmed or not, polling goes on if it was requested.
+//
+// Polling never gives up; a force gives up after ten ticks without its echo,
+// except the release (mask 0), which is sent until the sensor echoes it or
+// the link drops, so that no line stays forced behind a closed I/O test.
+// Abort from outside (polling switched off, device closed, destructor)
+// forgets any polling request: nothing starts again after it.
+//
+// Start and Abort run on the user-interface thread, the handlers on the
+// operation's thread; the request below changes only under m_lock.
+class IoOp : public DeviceOperation {
+public:
+    static const BYTE kCommand = 0xA8;
+    static const BYTE kRetries = 10;
+    static const DWORD kIntervalMs = 500;
+
+    IoOp();
+    ~IoOp() override;
+
+    // argument: an IoParams block. While running: a force replaces polling
+    // or the force before it, a poll request is kept for after the force;
+    // these return 1. Without a block: stops and returns 0.
+    int Start(ULONG_PTR argument) override;
+    // Stops, and forgets the polling request.
+    void Abort() override;
+
+    virtual LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnStart(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT HandleReply(WPARAM wParam, LPARAM lParam);
+    virtual int SendRequest();
+
+private:
+    struct Request {
+        DWORD mode;
+        BYTE disguised;
+        BYTE mask;
+    };
+
+    int Redirect(const IoParams& params);
+    // Operation thread: reports the force's outcome, then polls on if asked
+    // to, else stops.
+    void EndForce(DWORD confirmed);
+    Request Current();
+    BYTE LinkLevel();
+
+    CriticalLock m_lock;  // guards the four fields below
+    DWORD m_mode;         // IoParams::kPoll or kForce
+    BYTE m_disguised;
+    BYTE m_mask;
+    DWORD m_resumePolling;  // polling follows the running force
+};
+
+#endif
