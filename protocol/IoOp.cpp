@@ -13,8 +13,8 @@ const size_t kForceReplyBytes = 6;
 
 }  // namespace
 
-IoOp::IoOp()
-    : DeviceOperation(kRetries, kIntervalMs), m_mode(IoParams::kPoll), m_disguised(0), m_mask(0),
+IoOp::IoOp(DWORD intervalMs)
+    : DeviceOperation(kRetries, intervalMs), m_tickMs(intervalMs), m_mode(IoParams::kPoll), m_disguised(0), m_mask(0),
       m_resumePolling(0) {
     AddMessageHandler(WM_TIMER, Handler(&IoOp::OnTimer));
     AddMessageHandler(WM_OP_START, Handler(&IoOp::OnStart));
@@ -101,7 +101,7 @@ BYTE IoOp::LinkLevel() {
 }
 
 LRESULT IoOp::OnStart(WPARAM, LPARAM) {
-    SetRetry(kRetries, kIntervalMs);
+    SetRetry(kRetries, m_tickMs);
     if (LinkLevel() == kUserLevel) SendRequest();
     return 0;
 }

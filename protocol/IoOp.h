@@ -24,7 +24,8 @@ public:
     static const BYTE kRetries = 10;
     static const DWORD kIntervalMs = 500;
 
-    IoOp();
+    // intervalMs: the tick; tests shorten it.
+    explicit IoOp(DWORD intervalMs = kIntervalMs);
     ~IoOp() override;
 
     // argument: an IoParams block. While running: a force replaces polling
@@ -53,6 +54,7 @@ private:
     Request Current();
     BYTE LinkLevel();
 
+    const DWORD m_tickMs;
     CriticalLock m_lock;  // guards the four fields below
     DWORD m_mode;         // IoParams::kPoll or kForce
     BYTE m_disguised;
