@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -36,6 +37,16 @@ bool WaitForRequest(const std::string& prefix, DWORD timeoutMs) {
         if (GetTickCount() - start >= timeoutMs) return false;
         Sleep(20);
     }
+}
+
+// The simulated sensor's rate, from the switches its log starts with.
+std::string SimulatedRate() {
+    const std::vector<std::string> start = SimLog::Lines("START");
+    if (start.empty()) return std::string();
+    const size_t at = start[0].find("--baud ");
+    if (at == std::string::npos) return std::string();
+    const std::string rest = start[0].substr(at + 7);
+    return rest.substr(0, rest.find(' '));
 }
 
 }  // namespace
@@ -132,4 +143,27 @@ TEST(ProgramE2e, SavedPortIsOpenedAndLinked) {
     std::string settings = program.Settings();
     EXPECT_TRUE(Has(settings, ("ComPort=" + std::to_string(SimLog::ComPort())).c_str())) << settings;
     EXPECT_TRUE(Has(settings, "DeviceType=0")) << settings;
+}
+
+// With the sensor simulator at one of the three rates and no saved device
+// type: the program finds the rate and links (run once per rate by CTest).
+TEST(ProgramE2e, WithoutASavedTypeTheSensorsRateIsFoundAndLinked) {
+    ASSERT_NE(0, SimLog::ComPort());
+    ProgramRun program;
+    ASSERT_TRUE(program.Ready());
+    program.WriteSetting("Device", "ComPort", std::to_string(SimLog::ComPort()).c_str());
+    program.Start("");
+    HWND window = program.WaitForWindow();
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+
+    EXPECT_TRUE(WaitForRequest("a05a01", 20000));  // the answer for level 1
+    EXPECT_TRUE(WaitForRequest("a169", 20000));    // then the version: linked
+    // The line ends at the sensor's own rate.
+    const std::vector<std::string> rates = SimLog::Lines("BAUD");
+    ASSERT_FALSE(rates.empty());
+    EXPECT_EQ(rates.back(), SimulatedRate());
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
+    EXPECT_TRUE(Has(program.Settings(), "DeviceType=65535")) << program.Settings();
 }

@@ -87,6 +87,10 @@ bool WatchedPort::WaitForLevel(WPARAM level, size_t count, DWORD timeoutMs) {
     return WaitForCount(WM_DEVICE_CONNECTION_CHANGED, true, level, std::string(), count, timeoutMs);
 }
 
+bool WatchedPort::WaitForNote(UINT msg, WPARAM wParam, size_t count, DWORD timeoutMs) {
+    return WaitForCount(msg, true, wParam, std::string(), count, timeoutMs);
+}
+
 bool WatchedPort::WaitForInfo(const std::string& text, size_t count, DWORD timeoutMs) {
     return WaitForCount(WM_DEVICE_SENSOR_INFO, false, 0, text, count, timeoutMs);
 }

@@ -35,6 +35,8 @@ public:
     bool WaitForLevel(WPARAM level, size_t count, DWORD timeoutMs);
     bool WaitForInfo(const std::string& text, size_t count, DWORD timeoutMs);
     bool WaitForScans(size_t count, DWORD timeoutMs);
+    // Until at least count notes of msg with that wParam arrived.
+    bool WaitForNote(UINT msg, WPARAM wParam, size_t count, DWORD timeoutMs);
     // The scan step of a recorded scan note.
     static WORD Step(const Note& scan, int step);
 
