@@ -14,7 +14,7 @@ const size_t kChallengeReplyBytes = 12;
 
 const char BaudProbeOp::kProbeFrame[8] = {0x02, 0x48, 0x26, 0x44, 0x58, 0x34, 0x30, 0x03};
 
-BaudProbeOp::BaudProbeOp() : DeviceOperation(0, kIntervalMs), m_probe(NULL), m_index(0) {
+BaudProbeOp::BaudProbeOp() : DeviceOperation(0, kIntervalMs), m_probe(NULL), m_index(0), m_sent(false) {
     AddMessageHandler(WM_TIMER, Handler(&BaudProbeOp::OnTimer));
     AddMessageHandler(WM_OP_START, Handler(&BaudProbeOp::OnStart));
     AddMessageHandler(WM_OP_REPLY, Handler(&BaudProbeOp::OnReply));
@@ -51,7 +51,7 @@ LRESULT BaudProbeOp::OnTimer(WPARAM, LPARAM) {
     // Bytes that came before the switch belong to the rate they came at.
     TakeReplies();
     if (!IsRunning()) return 0;
-    m_index = static_cast<BYTE>((m_index + 1) % kRateCount);
+    if (m_sent) m_index = static_cast<BYTE>((m_index + 1) % kRateCount);
     m_buffer.clear();
     SendRequest();
     return 0;
@@ -109,5 +109,6 @@ int BaudProbeOp::SendRequest() {
     if (probe == NULL) return 0;
     probe->SetBaud(m_index);
     std::string frame(kProbeFrame, sizeof(kProbeFrame));
-    return probe->SendRaw(frame);
+    m_sent = probe->SendRaw(frame) != 0;
+    return m_sent ? 1 : 0;
 }

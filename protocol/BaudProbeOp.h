@@ -11,7 +11,9 @@ class ProbeDevice;
 // next of 19200, 57600 and 115200 baud and sends the fixed Link Get frame.
 // The first well-formed challenge reply names the rate: the index in effect
 // when its bytes came is reported, and the probe goes on cycling until the
-// device port replaces it.
+// device port replaces it. A rate whose frame could not go out (the port not
+// open yet) is tried again rather than passed over, so a sensor is found
+// within one cycle of the port's opening.
 //
 // Start runs on the user-interface thread; everything else, the receive
 // buffer included, on the operation's thread.
@@ -52,6 +54,7 @@ private:
 
     ProbeDevice* m_probe;  // set while the thread is stopped
     BYTE m_index;          // operation thread once started: 0, 1, 2
+    bool m_sent;           // operation thread: the last frame went out
     std::string m_buffer;  // operation thread
 };
 

@@ -31,7 +31,7 @@ public:
         m_log.Add(bytes == std::string(BaudProbeOp::kProbeFrame, 8) ? "probe" : "raw");
         // Answered at once, as a sensor at that rate would.
         if (m_answerAt == m_index && m_op != NULL) m_op->OnReply(ChallengeFrame());
-        return 1;
+        return m_failSends-- > 0 ? 0 : 1;
     }
     BOOL NotifyBaudFound(WORD index) override {
         m_log.Add("found:" + std::to_string(index));
@@ -42,6 +42,7 @@ public:
     BaudProbeOp* m_op = NULL;
     int m_answerAt = -1;
     int m_index = -1;
+    int m_failSends = 0;  // the first sends fail, as on a port not yet open
 };
 
 class BaudProbeOpTest : public ::testing::Test {
@@ -105,6 +106,17 @@ TEST_F(BaudProbeOpTest, CyclesTheThreeRatesFrom19200) {
                                            "probe", "baud:0", "probe", "baud:1", "probe"};
     const std::vector<std::string> got = m_probe.m_log.Entries();
     EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + 10), want);
+}
+
+TEST_F(BaudProbeOpTest, ARateWhoseFrameDidNotGoOutIsTriedAgain) {
+    m_probe.m_failSends = 2;
+    m_op.SetRetry(0, 20);
+    ASSERT_EQ(m_op.Start(0), 1);
+    ASSERT_TRUE(m_probe.m_log.WaitForCount(8));
+    m_op.Abort();
+    const std::vector<std::string> want = {"baud:0", "probe", "baud:0", "probe", "baud:0", "probe", "baud:1", "probe"};
+    const std::vector<std::string> got = m_probe.m_log.Entries();
+    EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + 8), want);
 }
 
 TEST_F(BaudProbeOpTest, ReportsTheIndexTheReplyCameAtAndGoesOnCycling) {

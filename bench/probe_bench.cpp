@@ -1,0 +1,170 @@
+// Automatic recognition: the time from the port's open to a linked sensor,
+// for the simulated sensor's rate, beside the probe's own cycle (three rates,
+// 500 ms each). The target: recognised within one cycle plus the link
+// handshake.
+//
+// Needs the simulator beside it; bench/run-probe-bench starts it once per rate.
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <vector>
+
+#include "mainwindow/Application.h"
+#include "mainwindow/MainFrame.h"
+#include "protocol/BaudProbeOp.h"
+#include "protocol/DeviceMessages.h"
+#include "protocol/DevicePort.h"
+#include "protocol/ProbeDevice.h"
+#include "sensor/SensorCaps.h"
+#include "sensor/WaveFormRecord.h"
+
+namespace {
+
+const int kRounds = 5;
+const DWORD kTimeoutMs = 15000;
+
+double NowMs() {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The main window's end: when the port opened, the rate was recognised and
+// the link reached level 1. Notes arrive on other threads; the bench's main
+// thread acts on them, as the window would.
+class RecognitionWatch : public MainFrame {
+public:
+    RecognitionWatch() : m_event(CreateEventA(NULL, FALSE, FALSE, NULL)) { InitializeCriticalSection(&m_lock); }
+    ~RecognitionWatch() override {
+        DeleteCriticalSection(&m_lock);
+        CloseHandle(m_event);
+    }
+
+    struct Times {
+        double opened = 0;
+        double recognised = 0;
+        double linked = 0;
+        int index = -1;
+        bool closed = false;
+    };
+
+    BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        const double now = NowMs();
+        EnterCriticalSection(&m_lock);
+        if (msg == WM_DEVICE_PORT_OPENED && wParam != 0 && lParam != 0) m_times.opened = now;
+        if (msg == WM_DEVICE_PORT_OPENED && wParam == 0) m_times.closed = true;
+        if (msg == WM_DEVICE_TYPE_RECOGNIZED && m_times.index < 0) {
+            m_times.recognised = now;
+            m_times.index = static_cast<int>(wParam);
+        }
+        if (msg == WM_DEVICE_CONNECTION_CHANGED && wParam == 1 && m_times.linked == 0) m_times.linked = now;
+        LeaveCriticalSection(&m_lock);
+        SetEvent(m_event);
+        return TRUE;
+    }
+    LRESULT SendMessage(UINT, WPARAM, LPARAM) override { return 0; }
+
+    Times Get() {
+        EnterCriticalSection(&m_lock);
+        const Times copy = m_times;
+        LeaveCriticalSection(&m_lock);
+        return copy;
+    }
+    void Reset() {
+        EnterCriticalSection(&m_lock);
+        m_times = Times();
+        LeaveCriticalSection(&m_lock);
+    }
+    bool Wait(DWORD timeoutMs) { return WaitForSingleObject(m_event, timeoutMs) == WAIT_OBJECT_0; }
+
+private:
+    HANDLE m_event;
+    CRITICAL_SECTION m_lock;  // guards m_times
+    Times m_times;
+};
+
+// One round: the probe selected, the port opened, the recognised device
+// selected, the link up. False on time-out.
+bool Round(DevicePort& port, RecognitionWatch& frame, int com, RecognitionWatch::Times* out) {
+    frame.Reset();
+    if (!port.SelectDevice(DevicePort::kProbeDeviceType) || !port.RequestOpen(com)) return false;
+    const double start = NowMs();
+    bool selected = false;
+    while (NowMs() - start < kTimeoutMs) {
+        const RecognitionWatch::Times t = frame.Get();
+        if (t.index >= 0 && !selected) {
+            port.SelectDevice(static_cast<WORD>(t.index));  // as the frame does
+            selected = true;
+        }
+        if (t.linked != 0 && t.opened != 0) {
+            *out = t;
+            return true;
+        }
+        frame.Wait(50);
+    }
+    return false;
+}
+
+bool Close(DevicePort& port, RecognitionWatch& frame) {
+    frame.Reset();
+    port.RequestOpen(0);
+    const double start = NowMs();
+    while (!frame.Get().closed) {
+        if (NowMs() - start > kTimeoutMs) return false;
+        frame.Wait(50);
+    }
+    return true;
+}
+
+}  // namespace
+
+int main() {
+    const char* com = getenv("TIV_SIM_COM");
+    if (com == NULL || atoi(com) == 0) {
+        printf("needs the sensor simulator: run bench/run-probe-bench\n");
+        return 2;
+    }
+    SensorCaps caps;
+    WaveFormRecord waveForm;
+    Application application;
+    RecognitionWatch frame;
+    DevicePort* port = new DevicePort;
+    port->SetApplication(&application);
+    port->SetFrame(&frame);
+    port->SetWaveFormRecord(&waveForm);
+    port->SetSensorCaps(&caps);
+    port->SetAutoRecognition(TRUE);
+    bool ok = port->CreateEvents() != 0;
+
+    const double cycleMs = BaudProbeOp::kRateCount * BaudProbeOp::kIntervalMs;
+    std::vector<double> found, linked;
+    int index = -1;
+    for (int round = 0; ok && round < kRounds; ++round) {
+        RecognitionWatch::Times t;
+        ok = Round(*port, frame, atoi(com), &t) && Close(*port, frame);
+        if (!ok) break;
+        index = t.index;
+        found.push_back(t.recognised - t.opened);
+        linked.push_back(t.linked - t.opened);
+    }
+    if (ok) {
+        double foundMax = 0, linkedMax = 0, linkedSum = 0;
+        for (size_t i = 0; i < found.size(); ++i) {
+            foundMax = found[i] > foundMax ? found[i] : foundMax;
+            linkedMax = linked[i] > linkedMax ? linked[i] : linkedMax;
+            linkedSum += linked[i];
+        }
+        printf("sensor at %lu baud (index %d), %d rounds from port open:\n",
+               static_cast<unsigned long>(ProbeDevice::BaudOf(static_cast<BYTE>(index))), index, kRounds);
+        printf("  recognised after at most %.0f ms; linked after %.0f ms on average, %.0f ms at most\n", foundMax,
+               linkedSum / linked.size(), linkedMax);
+        printf("  probe cycle %.0f ms (3 rates x %lu ms): recognised within %.2f cycles\n", cycleMs,
+               static_cast<unsigned long>(BaudProbeOp::kIntervalMs), foundMax / cycleMs);
+    } else {
+        printf("no link within %lu ms\n", static_cast<unsigned long>(kTimeoutMs));
+    }
+    port->Detach();
+    delete port;
+    return ok ? 0 : 1;
+}
