@@ -4,6 +4,7 @@
 
 #include "tests/protocol/OpTestLog.h"
 #include "tests/protocol/RecordingDevice.h"
+#include "tests/protocol/TestHost.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ protected:
     size_t WaitFrom(const std::string& entry, size_t from) { return OpTestLog::WaitFrom(m_device.m_log, entry, from); }
 
     WaveDevice m_device;
-    TestApplication m_application;
+    TestHost m_application;
     WaveFormOp m_op;
 };
 

@@ -2,11 +2,11 @@
 // against the sensor simulator at 19200 baud.
 #include <gtest/gtest.h>
 
-#include "mainwindow/Application.h"
-#include "mainwindow/MainFrame.h"
+#include "framework/ChildWindow.h"
 #include "protocol/DeviceMessages.h"
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
+#include "tests/protocol/TestHost.h"
 #include "tests/protocol/e2e/SimLog.h"
 #include "tests/protocol/e2e/WatchedPort.h"
 
@@ -38,8 +38,8 @@ protected:
     int m_com = 0;
     SensorCaps m_caps;
     WaveFormRecord m_waveForm;
-    Application m_application;
-    MainFrame m_frame;
+    TestHost m_application;
+    ChildWindow m_frame;  // a stand-in: the port records its notifications
     WatchedPort m_port;  // last: closed before its collaborators go
 };
 
