@@ -29,10 +29,14 @@ struct CrcTable {
 }  // namespace
 
 WORD SensorDeviceBase::Crc16(const std::string& bytes) {
+    return Crc16(0, reinterpret_cast<const BYTE*>(bytes.data()), bytes.size());
+}
+
+WORD SensorDeviceBase::Crc16(WORD start, const BYTE* bytes, size_t count) {
     static const CrcTable table;
-    DWORD r = 0;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const DWORD b = static_cast<unsigned char>(bytes[i]);
+    DWORD r = start;
+    for (size_t i = 0; i < count; ++i) {
+        const DWORD b = bytes[i];
         r = ((r >> 8) | (b << 8)) ^ table.values[r & 0xFF];
     }
     return static_cast<WORD>(r & 0xFFFF);

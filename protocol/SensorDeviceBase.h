@@ -103,6 +103,9 @@ public:
     // Bit-serial CRC register with the constant 0x10811 (CRC-16/KERMIT when the
     // message is followed by two zero bytes; 0 over a message and its own CRC).
     static WORD Crc16(const std::string& bytes);
+    // The same register run on from start over count bytes; the update
+    // file's page CRC is this register too.
+    static WORD Crc16(WORD start, const BYTE* bytes, size_t count);
     static int Encode6(const std::string& in, std::string& text);
     static int Decode6(const std::string& text, std::string& out);
 
