@@ -18,6 +18,7 @@ Log lines: "<ms since start> <KIND> <hex or text>", KIND one of START, LINK,
 BAUD, RX (good message, CRC included), RXBAD (message failing its CRC), NOISE
 (bytes outside frames), TX, TXBAD (sent with a wrong CRC), DROP, STALL
 (reading stops for a while), RESUME, PACE (line rate and bits per byte),
+FLASH (the programmed pages were dumped, at the update's final reset and at exit),
 OUTAGE (the sensor goes dark: frames are logged, not handled), BACK (it answers
 again, restarted), MISRATE (the program's rate and the bytes it will read
 instead of a reply piece), STOP.
@@ -36,7 +37,7 @@ import simcodec
 import simline
 import simuart
 from simscene import Scene
-from simsensor import Sensor
+from simsensor import Sensor, UpdateFaults
 
 BAUD_NAMES = {getattr(termios, "B%d" % rate): rate
               for rate in (1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400)
@@ -157,8 +158,11 @@ class Simulator:
                 self.start_outage()
                 if self.in_outage(time.monotonic()):
                     continue
+                dumps = self.sensor.dumps
                 for reply in self.sensor.handle(payload):
                     self.reply(reply)
+                if self.sensor.dumps != dumps:
+                    self.log.write("FLASH", self.sensor.dump_path or "-")
             elif kind == "bad":
                 self.log.write("RXBAD", payload.hex())
             else:
@@ -343,6 +347,11 @@ def parse_args(argv):
     p.add_argument("--version-text", default="5.1.3K", help="the version text, up to 64 characters")
     p.add_argument("--scene", default=None, help="distances: background;first-last:mm;... (step 0 is 0)")
     p.add_argument("--steps", type=int, default=0, help="scan steps (default 769, 31 for version letter U)")
+    p.add_argument("--flash-dump", help="file for the programmed flash pages: '<address> <hex>' per page")
+    p.add_argument("--refuse-update", action="store_true", help="refuse the firmware update's start")
+    p.add_argument("--bad-reads", type=int, default=0, help="the first N flash read-backs have a byte flipped")
+    p.add_argument("--update-silent-after", type=int, default=0,
+                   help="fall silent for good after N firmware update requests")
     args = p.parse_args(argv)
     if not args.prefix:
         p.error("no Wine prefix: pass --prefix or set WINEPREFIX")
@@ -358,7 +367,9 @@ def main(argv=None):
                     args.outage_after_ms, args.outage_ms)
     log = Log(args.log)
     scene = Scene(args.scene) if args.scene else None
-    sensor = Sensor(args.seed, args.version_text, scene, args.steps or None, args.io_state)
+    update_faults = UpdateFaults(args.refuse_update, args.bad_reads, args.update_silent_after)
+    sensor = Sensor(args.seed, args.version_text, scene, args.steps or None, args.io_state, update_faults,
+                    args.flash_dump)
     sim = Simulator(sensor, faults, log, args.pace, args.baud)
 
     def stop(signum, frame):
@@ -375,6 +386,7 @@ def main(argv=None):
         sim.run(args.lifetime)
     finally:
         sim.close()
+        sensor.write_dump()
         log.close()
     return 0
 

@@ -7,6 +7,7 @@ returns a list of reply messages (without CRC) and enter it in COMMANDS.
 import random
 
 from simcodec import crc16
+from simflash import Flash
 from simscene import Scene
 
 GET = 0x69  # "i"
@@ -17,6 +18,14 @@ VERSION = 0xA1
 DISTANCE = 0xA2
 IO = 0xA8
 WAVE_FORM = 0xA9
+FIRMWARE = 0xAF
+
+# Firmware update requests: the byte after the sub-command.
+RESET = 0x00
+BLOCK_ERASE = 0x20
+PROGRAM = 0x41
+READ = 0xFF
+DONE = 0x80  # status byte of a good erase or program
 
 MAX_LEVEL = 3
 VERSION_BYTES = 64
@@ -24,8 +33,19 @@ FULL_SCAN_STEPS = 769
 FEW_STEPS_LETTER_U = 31
 
 
+class UpdateFaults:
+    """How the firmware update goes wrong: a refused start, read-backs with a
+    flipped byte, silence after a number of update requests."""
+
+    def __init__(self, refuse=False, bad_reads=0, silent_after=0):
+        self.refuse = refuse
+        self.bad_reads = bad_reads
+        self.silent_after = silent_after
+
+
 class Sensor:
-    def __init__(self, seed=1, version="5.1.3K", scene=None, steps=None, io_state=0x05):
+    def __init__(self, seed=1, version="5.1.3K", scene=None, steps=None, io_state=0x05, update_faults=None,
+                 dump=None):
         self.random = random.Random(seed)
         self.level = 0
         self.challenge = None
@@ -37,17 +57,25 @@ class Sensor:
         self.disguised = 0  # forced lines: a set bit here drives the line off
         self.mask = 0       # the lines being forced
         self.commands = {LINK: self.handle_link, VERSION: self.handle_version, DISTANCE: self.handle_distance,
-                         IO: self.handle_io, WAVE_FORM: self.handle_wave_form}
+                         IO: self.handle_io, WAVE_FORM: self.handle_wave_form, FIRMWARE: self.handle_firmware}
+        self.flash = Flash()
+        self.updating = False
+        self.update_faults = update_faults or UpdateFaults()
+        self.update_requests = 0
+        self.dark = False  # silent for good
+        self.dump_path = dump
+        self.dumps = 0  # final resets so far
 
     def restart(self):
-        """Power cycle: the link, its challenge and any forcing are gone."""
+        """Power cycle: the link, its challenge, any forcing and the update mode are gone."""
         self.level = 0
         self.challenge = None
         self.disguised = self.mask = 0
+        self.updating = False
 
     def handle(self, message):
         """Reply messages for one good request (CRC included in message)."""
-        if len(message) < 4:
+        if len(message) < 4 or self.dark:
             return []
         handler = self.commands.get(message[0])
         if handler is None:
@@ -113,3 +141,56 @@ class Sensor:
         words += [distances[step], 600 + 100 * selector, 300 + 200 * selector]
         body = b"".join(w.to_bytes(2, "little") for w in words)
         return [bytes((WAVE_FORM, GET, data[0], data[1])) + body]
+
+    # Firmware update: started at level 3, then erase, program and read pages
+    # until the final reset, after which the sensor restarts at level 0.
+
+    def handle_firmware(self, sub, data):
+        if sub != SET or not data:
+            return []
+        faults = self.update_faults
+        self.update_requests += 1
+        if faults.silent_after and self.update_requests > faults.silent_after:
+            self.dark = True
+            return []
+        if not self.updating:
+            return self.start_update(data)
+        kind, address = data[0], int.from_bytes(data[1:5], "little")
+        if kind == RESET and len(data) == 1:
+            self.finish_update()
+            return []
+        if len(data) < 5:
+            return []
+        head = bytes((FIRMWARE, SET, kind)) + data[1:5]
+        if kind == BLOCK_ERASE and len(data) == 5 and self.flash.holds(address):
+            self.flash.erase(address)
+            return [head + bytes((DONE,))]
+        if kind == PROGRAM and len(data) == 5 + 256 and self.flash.holds(address):
+            self.flash.program(address, data[5:])
+            return [head + bytes((DONE,))]
+        if kind == READ and len(data) == 5 and self.flash.holds(address):
+            page = bytearray(self.flash.read(address))
+            if faults.bad_reads > 0:
+                faults.bad_reads -= 1
+                page[17] ^= 0x01
+            return [head + bytes(page)]
+        return []
+
+    def start_update(self, data):
+        """Start request: 0 file, 1 file with boot part, 2 from memory."""
+        mode = data[0]
+        if len(data) != 1 or mode > 2:
+            return []
+        if self.level < MAX_LEVEL or self.update_faults.refuse:
+            return [bytes((FIRMWARE, SET, 1, mode))]
+        self.updating = True
+        return [bytes((FIRMWARE, SET, 0, mode))]
+
+    def finish_update(self):
+        self.write_dump()
+        self.dumps += 1
+        self.restart()
+
+    def write_dump(self):
+        if self.dump_path:
+            self.flash.dump(self.dump_path)
