@@ -9,6 +9,7 @@
 #include "protocol/DeviceOperation.h"
 #include "protocol/DevicePort.h"
 #include "protocol/DistanceOp.h"
+#include "protocol/FirmwareUpdateOp.h"
 #include "protocol/IoOp.h"
 #include "protocol/LinkOp.h"
 #include "protocol/OperationParams.h"
@@ -129,7 +130,8 @@ int SensorDevice::CreateOperations() {
     m_version = version;
     return Register(kCmdDistance, new (std::nothrow) DistanceOp, true) &&
            Register(kCmdIo, new (std::nothrow) IoOp, false) &&
-           Register(kCmdWaveForm, new (std::nothrow) WaveFormOp, true);
+           Register(kCmdWaveForm, new (std::nothrow) WaveFormOp, true) &&
+           Register(kCmdFirmwareUpdate, new (std::nothrow) FirmwareUpdateOp, true);
 }
 
 int SensorDevice::Register(BYTE command, DeviceOperation* operation, bool withApplication) {

@@ -6,5 +6,6 @@
 #include "resources/FrameworkIds.h"
 #include "resources/DialogIds.h"
 #include "resources/MenuIds.h"
+#include "resources/FirmwareIds.h"
 
 #endif

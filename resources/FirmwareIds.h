@@ -1,0 +1,9 @@
+#ifndef RESOURCES_FIRMWAREIDS_H
+#define RESOURCES_FIRMWAREIDS_H
+
+// Texts of the firmware update.
+#define IDS_FIRMWARE_UPDATE 9218
+#define IDS_CANNOT_OPEN_FILE 9472
+#define IDS_FIRMWARE_REWRITE 9486
+
+#endif
