@@ -38,7 +38,9 @@ LRESULT MainFrame::DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT MainFrame::OnCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     HWND hwnd = GetHwnd();
-    if (m_rebar != NULL) m_rebar->Create(m_instance, hwnd);
+    // The rebar is made hidden; the tool bar setting shows it.
+    if (m_rebar != NULL && m_rebar->Create(m_instance, hwnd) != NULL)
+        m_rebar->Show(m_settings.toolbarVisible ? SW_SHOW : SW_HIDE);
     if (m_statusBar != NULL) m_statusBar->Create(m_instance, hwnd);
     if (m_scanView != NULL) m_scanView->Create(m_instance, hwnd);
     BuildMenus();

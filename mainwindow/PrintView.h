@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class Rebar;
 class ScanView;
 
@@ -18,9 +20,27 @@ public:
     virtual void SetRebar(Rebar* rebar);
     // Drops both links; the application calls it on exit.
     virtual void ReleaseObjects();
+    // The zoom in percent held by the print band's zoom combo, 10..500.
+    virtual int GetZoom();
+    // Shows the held zoom as the combo's text.
+    virtual void ShowZoom();
+    // The edit field changed: its text becomes the zoom.
+    virtual void OnZoomEdit();
+    // A list item was chosen: its text becomes the zoom. The edit field
+    // still shows the previous choice while the selection changes.
+    virtual void OnZoomSelect();
+    // The text of item index of a print band combo; "" when there is none.
+    virtual std::string GetComboText(UINT comboId, int index);
+
+    static const int kMinZoom = 10;
+    static const int kMaxZoom = 500;
+    // A zoom text read as an unsigned decimal number and limited to
+    // 10..500 ("-5" reads as a huge number and so gives 500).
+    static int ZoomFromText(const char* text);
 
 private:
     PrintView(const PrintView&) = delete;
+    void StoreZoom(const std::string& text);
     PrintView& operator=(const PrintView&) = delete;
 
     Rebar* m_rebar;

@@ -7,5 +7,6 @@
 #include "resources/DialogIds.h"
 #include "resources/MenuIds.h"
 #include "resources/FirmwareIds.h"
+#include "resources/ToolBandIds.h"
 
 #endif
