@@ -199,10 +199,12 @@ LRESULT ImageButton::OnMouseMove(WPARAM wParam, LPARAM lParam) {
         Notify(NM_TOOLITEM_HOVER);
         if (IsEnabled()) SetHot();
     } else if ((m_state & kPressed) && IsEnabled()) {
-        // The point of the message, so a captured drag sees where it is now.
+        // Hot while the captured mouse is over the button: the same test by
+        // which the system button decides on its click.
         POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        ClientToScreen(GetHwnd(), &point);
-        if (WindowFromPoint(point) == GetHwnd()) {
+        RECT client;
+        GetClientRect(GetHwnd(), &client);
+        if (PtInRect(&client, point)) {
             SetHot();
         } else {
             ClearHot();
