@@ -76,3 +76,8 @@ void PrintView::StoreZoom(const std::string& text) {
     HWND combo = m_rebar != NULL ? m_rebar->GetItemWindow(IDC_PRINT_ZOOM) : NULL;
     if (combo != NULL) SetWindowLongA(combo, GWL_USERDATA, ZoomFromText(text.c_str()));
 }
+
+// The preview has no page to paint until printing is set up.
+int PrintView::PaintPreview(int /*flags*/) {
+    return 0;
+}

@@ -38,6 +38,10 @@ public:
     // 10..500 ("-5" reads as a huge number and so gives 500).
     static int ZoomFromText(const char* text);
 
+    // Paints the page preview into the view's composite layer; the view's
+    // render thread calls it, under the view's lock, while the preview shows.
+    virtual int PaintPreview(int flags);
+
 private:
     PrintView(const PrintView&) = delete;
     void StoreZoom(const std::string& text);

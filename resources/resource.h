@@ -8,5 +8,6 @@
 #include "resources/MenuIds.h"
 #include "resources/FirmwareIds.h"
 #include "resources/ToolBandIds.h"
+#include "resources/ViewIds.h"
 
 #endif
