@@ -130,6 +130,9 @@ public:
     void SavePreviewClient();
 
 protected:
+    // The lock around the layers, for derived views that draw into them.
+    CriticalLock& ViewLock() { return m_viewLock; }
+
     virtual LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);

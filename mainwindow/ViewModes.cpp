@@ -265,9 +265,11 @@ void ViewModes::EditDrag(WPARAM keys, POINT point) {
     SetCursor(LoadCursor(NULL, shape));
     if (!m_editDrag || m_view->Areas() == NULL) return;
     if (m_hotHandle < ViewHandles::kVertexCount) {
-        BuildVertexFigure(m_hotHandle, mm);
+        BuildVertexFigure(*m_view->Areas(), m_hotHandle, mm, &m_figure);
     } else {
-        BuildOutputFigure(m_hotHandle, mm);
+        const SIZE client = m_view->ClientSize();
+        const POINT left = {0, 0}, right = {client.cx, 0};
+        BuildOutputFigure(*m_view->Areas(), mm, m_view->ToLogical(left).x, m_view->ToLogical(right).x, &m_figure);
     }
     ShowFeedback(true);
 }
@@ -275,71 +277,68 @@ void ViewModes::EditDrag(WPARAM keys, POINT point) {
 // The area's outline with the dragged vertex at its new place: the other
 // points in angular order with the moved one at the place where it will sort,
 // passing through the sensor where the outline jumps more than half a turn.
-void ViewModes::BuildVertexFigure(int handle, POINT moved) {
-    AreaSet* areas = m_view->Areas();
-    m_figure = ViewFeedback();
-    m_figure.kind = ViewFeedback::kPolygon;
-    m_figure.figureCount = 1;
-    m_figure.Append(0, 0);
-    const int place = areas->AreaGeometry25(Pack(moved));
+void ViewModes::BuildVertexFigure(AreaSet& areas, int handle, POINT moved, ViewFeedback* figure) {
+    ViewFeedback& f = *figure;
+    f = ViewFeedback();
+    f.kind = ViewFeedback::kPolygon;
+    f.figureCount = 1;
+    f.Append(0, 0);
+    const int place = areas.AreaGeometry25(Pack(moved));
     double previous = kFullTurn;
     for (int i = 0; i <= ViewHandles::kVertexCount; ++i) {
         if (i == place) {
-            const double a = areas->PolarAngle(moved.x, moved.y);
-            if (a - previous > kPi) m_figure.Append(0, 0);
-            m_figure.Append(moved.x, moved.y);
+            const double a = areas.PolarAngle(moved.x, moved.y);
+            if (a - previous > kPi) f.Append(0, 0);
+            f.Append(moved.x, moved.y);
             previous = a;
         }
         if (i == handle) continue;
         if (i == ViewHandles::kVertexCount) break;
-        const double a = areas->VertexAngle(i);
+        const double a = areas.VertexAngle(i);
         if (a == kFullTurn) break;
-        if (a - previous > kPi) m_figure.Append(0, 0);
-        const POINT p = Unpack(areas->GetPoint(i));
-        m_figure.Append(p.x, p.y);
+        if (a - previous > kPi) f.Append(0, 0);
+        const POINT p = Unpack(areas.GetPoint(i));
+        f.Append(p.x, p.y);
         previous = a;
     }
 }
 
 // The zone an output distance would cut off, by the partition shape: a line
 // across the view, a circle round the sensor, or the area scaled down.
-void ViewModes::BuildOutputFigure(int handle, POINT moved) {
-    (void)handle;
-    AreaSet* areas = m_view->Areas();
-    m_figure = ViewFeedback();
-    switch (areas->GetEffectivePartitionShape()) {
+void ViewModes::BuildOutputFigure(AreaSet& areas, POINT moved, LONG left, LONG right, ViewFeedback* figure) {
+    ViewFeedback& f = *figure;
+    f = ViewFeedback();
+    switch (areas.GetEffectivePartitionShape()) {
     case 0: {
-        m_figure.kind = ViewFeedback::kPolyline;
-        m_figure.figureCount = 1;
+        f.kind = ViewFeedback::kPolyline;
+        f.figureCount = 1;
         const int y = moved.y > 0 ? moved.y : 0;
-        const SIZE client = m_view->ClientSize();
-        const POINT left = {0, 0}, right = {client.cx, 0};
-        m_figure.Append(m_view->ToLogical(right).x, y);
-        m_figure.Append(m_view->ToLogical(left).x, y);
+        f.Append(right, y);
+        f.Append(left, y);
         break;
     }
     case 1: {
-        m_figure.kind = ViewFeedback::kEllipse;
+        f.kind = ViewFeedback::kEllipse;
         const int r = Radius(moved);
-        m_figure.Append(-r, r);
-        m_figure.Append(r, -r);
+        f.Append(-r, r);
+        f.Append(r, -r);
         break;
     }
     case 2: {
-        m_figure.kind = ViewFeedback::kPolygon;
-        m_figure.figureCount = 1;
-        const int maxY = areas->MaxAbsY();
+        f.kind = ViewFeedback::kPolygon;
+        f.figureCount = 1;
+        const int maxY = areas.MaxAbsY();
         double ratio = maxY == 0 ? 0.0 : static_cast<double>(moved.y) / maxY;
         if (ratio > 1.0) ratio = 1.0;
         if (ratio < 0.0) ratio = 0.0;
-        m_figure.Append(0, 0);
+        f.Append(0, 0);
         double previous = kFullTurn;
         for (int i = 0; i < ViewHandles::kVertexCount; ++i) {
-            const double a = areas->VertexAngle(i);
+            const double a = areas.VertexAngle(i);
             if (a == kFullTurn) break;
-            if (a - previous > kPi) m_figure.Append(0, 0);
-            const POINT p = Unpack(areas->GetPoint(i));
-            m_figure.Append(static_cast<LONG>(p.x * ratio), static_cast<LONG>(p.y * ratio));
+            if (a - previous > kPi) f.Append(0, 0);
+            const POINT p = Unpack(areas.GetPoint(i));
+            f.Append(static_cast<LONG>(p.x * ratio), static_cast<LONG>(p.y * ratio));
             previous = a;
         }
         break;

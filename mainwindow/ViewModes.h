@@ -7,6 +7,7 @@
 #include "mainwindow/ViewMapping.h"
 #include "resources/ViewIds.h"
 
+class AreaSet;
 class ScanView;
 
 // The mouse side of the scan view: raw button and move messages become
@@ -42,6 +43,12 @@ public:
     int FitRectToClient(int x, int y, int zoomIn);
     HCURSOR Cursor() const { return m_cursor; }
 
+    // The feedback figures of an edit drag, in mm: the area's outline with
+    // vertex `handle` moved, and the zone an output distance would cut off
+    // (a line from left to right, a circle, or the area scaled down).
+    static void BuildVertexFigure(AreaSet& areas, int handle, POINT moved, ViewFeedback* figure);
+    static void BuildOutputFigure(AreaSet& areas, POINT moved, LONG left, LONG right, ViewFeedback* figure);
+
 private:
     ViewModes(const ViewModes&) = delete;
     ViewModes& operator=(const ViewModes&) = delete;
@@ -74,8 +81,6 @@ private:
     int HitTest(POINT point, POINT* value);
     POINT EditPoint(WPARAM keys, POINT point);
     POINT PlanPoint(WPARAM keys, POINT point);
-    void BuildVertexFigure(int handle, POINT moved);
-    void BuildOutputFigure(int handle, POINT moved);
     void ShowFeedback(bool inMillimetres);
     void SetModeCursor();
     void SetCursor(HCURSOR cursor);
