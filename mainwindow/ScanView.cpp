@@ -212,6 +212,7 @@ ViewMapping ScanView::RenderMapping() {
 // --- Requests from the frame and the dialogs --------------------------------
 
 int ScanView::Redraw(WORD flags) {
+    if (m_renderThread.GetThreadId() == 0) return 0;
     return m_renderThread.PostMessage(WM_VIEW_REDRAW, flags, 0) ? 1 : 0;
 }
 
