@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -166,4 +167,60 @@ TEST(ProgramE2e, WithoutASavedTypeTheSensorsRateIsFoundAndLinked) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(1u, program.WaitForExit());
     EXPECT_TRUE(Has(program.Settings(), "DeviceType=65535")) << program.Settings();
+}
+
+namespace {
+
+// The view of a main window in another process, read from the screen
+// (a window of another process gives no pixels through its own context). With
+// fresh settings the view shows 512 pixels per 10 m with the sensor at
+// client pixel (256, 240).
+class ViewOnScreen {
+public:
+    explicit ViewOnScreen(HWND main) : m_view(FindWindowExA(main, NULL, "ZORViewWClass", NULL)) {}
+    HWND Window() const { return m_view; }
+    COLORREF PixelAtMillimetres(double x, double y) const {
+        POINT p = {256 + static_cast<int>(x * 0.0512), 240 - static_cast<int>(y * 0.0512)};
+        ClientToScreen(m_view, &p);
+        HDC screen = GetDC(NULL);
+        COLORREF c = GetPixel(screen, p.x, p.y);
+        ReleaseDC(NULL, screen);
+        return c;
+    }
+    // The scan point at a step of the 769-step fan and a distance.
+    COLORREF PixelAtStep(int step, double mm) const {
+        const double a = step * 2 * 3.14159265358979 / 1024 - 3.14159265358979 / 4;
+        return PixelAtMillimetres(mm * cos(a), mm * sin(a));
+    }
+
+private:
+    HWND m_view;
+};
+
+}  // namespace
+
+// With the sensor simulator on COM TIV_SIM_COM and its default scene: walls
+// at 4 m, an object 1.2 m straight ahead (steps 350 to 420).
+TEST(ProgramE2e, RealtimeScanShowsTheSimulatorsScene) {
+    ASSERT_NE(0, SimLog::ComPort());
+    ProgramRun program;
+    ASSERT_TRUE(program.Ready());
+    program.WriteSetting("Device", "ComPort", std::to_string(SimLog::ComPort()).c_str());
+    program.WriteSetting("Device", "DeviceType", "0");
+    program.Start("");
+    HWND window = program.WaitForWindow();
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+    ViewOnScreen view(window);
+    ASSERT_NE(static_cast<HWND>(NULL), view.Window());
+
+    const COLORREF scan = 0x999999;
+    const DWORD start = GetTickCount();
+    while (view.PixelAtStep(400, 800) != scan && GetTickCount() - start < 30000) Sleep(50);
+    EXPECT_EQ(scan, view.PixelAtStep(400, 800)) << "in front of the object";
+    EXPECT_EQ(static_cast<COLORREF>(0xFFFFFF), view.PixelAtStep(400, 1700)) << "behind the object";
+    EXPECT_EQ(scan, view.PixelAtStep(200, 3000)) << "in front of the wall";
+    EXPECT_EQ(static_cast<COLORREF>(0xFFFFFF), view.PixelAtMillimetres(-200, -400)) << "behind the sensor";
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
 }
