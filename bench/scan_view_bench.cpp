@@ -76,7 +76,7 @@ ScanData Room(int variant) {
 }
 
 void LoadSevenAreas(AreaSet& areas) {
-    for (BYTE a = 0; a < AreaSet::kAreaCount; ++a) {
+    for (BYTE a = 0; a < kAreaCount; ++a) {
         areas.SelectArea(a);
         const int s = 1000 + 300 * a;
         const int xy[7][2] = {{s, -s / 4}, {s, s}, {s / 3, s + 500}, {0, s + 900}, {-s / 3, s + 500}, {-s, s},

@@ -1,6 +1,7 @@
 #include "mainwindow/MainFrame.h"
 
 #include "dialogs/DialogMessages.h"
+#include "mainwindow/ScanView.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 
@@ -73,7 +74,18 @@ LRESULT MainFrame::OnSensorInfo(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT MainFrame::OnScan(WPARAM, LPARAM) {
+// The scan is copied out under the hand-over lock, since the distance
+// operation may already be publishing the next one; during the print preview
+// realtime scans are dropped.
+LRESULT MainFrame::OnScan(WPARAM wParam, LPARAM) {
+    const ScanData* published = reinterpret_cast<const ScanData*>(wParam);
+    if (published == NULL || m_scanView == NULL || m_devicePort == NULL || m_printPreview) return 0;
+    ScanData scan;
+    {
+        CriticalLock::Hold hold(m_devicePort->GetHandOver()->GetLock());
+        scan = *published;
+    }
+    m_scanView->SetRealtimeScan(scan);
     return 0;
 }
 

@@ -568,7 +568,7 @@ void ViewModes::LeaveVertexMode(int commit) {
     m_view->SetDrawItem(ScanView::kDrawFeedback, 0);
     AreaSet* areas = m_view->Areas();
     if (!commit || areas == NULL) return;
-    BYTE record[DetectionArea::kRawBytes];
+    BYTE record[kAreaRecordBytes];
     areas->GetCurrentRaw(record);
     for (int i = 0; i < ViewHandles::kVertexCount; ++i) {
         const WORD x = static_cast<WORD>(m_placed[i].x);

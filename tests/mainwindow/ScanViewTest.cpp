@@ -229,7 +229,7 @@ protected:
         Send(WM_LBUTTONUP, keys, p);
     }
     void LoadArea(std::initializer_list<POINT> points, int output2, int output3, int shape) {
-        BYTE record[DetectionArea::kRawBytes] = {};
+        BYTE record[kAreaRecordBytes] = {};
         int i = 0;
         for (const POINT& p : points) {
             *reinterpret_cast<DWORD*>(record + 4 * i) = Pack(p.x, p.y);
@@ -544,7 +544,7 @@ TEST_F(ScanViewTest, OutputHandlesFollowThePartitionShape) {
 
 TEST_F(ScanViewTest, DragAwayFromHandlesChangesNothing) {
     LoadArea({{-1000, 1000}, {0, 2000}, {1000, 1000}}, 0, 0, 0);
-    BYTE before[DetectionArea::kRawBytes], after[DetectionArea::kRawBytes];
+    BYTE before[kAreaRecordBytes], after[kAreaRecordBytes];
     m_areas.GetCurrentRaw(before);
     Drag(m_view->ToDevice(Pt(-3500, 3500)), m_view->ToDevice(Pt(2500, 2500)), 0);
     m_areas.GetCurrentRaw(after);
@@ -700,7 +700,7 @@ TEST_F(ScanViewTest, SevenPlacedPointsReplaceTheArea) {
 
 TEST_F(ScanViewTest, EscapeDiscardsPlacedPoints) {
     LoadArea({{-1000, 1000}, {0, 2000}, {1000, 1000}}, 0, 0, 0);
-    BYTE before[DetectionArea::kRawBytes], after[DetectionArea::kRawBytes];
+    BYTE before[kAreaRecordBytes], after[kAreaRecordBytes];
     m_areas.GetCurrentRaw(before);
     m_view->SetMode(ViewModes::kZoom);
     m_view->SetMode(ViewModes::kPlaceVertices);
@@ -737,7 +737,7 @@ TEST(ViewFeedbackFigures, RatioOverAnAreaWithoutHeightIsZero) {
     SensorCaps caps;
     AreaSet areas;
     areas.SetDevice(&caps);
-    BYTE record[DetectionArea::kRawBytes] = {};
+    BYTE record[kAreaRecordBytes] = {};
     *reinterpret_cast<DWORD*>(record) = Pack(-2000, 0);
     *reinterpret_cast<DWORD*>(record + 4) = Pack(2000, 0);
     record[32] = 2 << 3;  // ratio
@@ -758,7 +758,7 @@ TEST(ViewFeedbackFigures, VertexFigureStaysWithinItsBuffer) {
     areas.SetDevice(&caps);
     // Points all round the sensor, so the outline jumps back through it.
     const POINT points[7] = {{1000, -900}, {1000, 10}, {10, 1000}, {-1000, 10}, {-1000, -900}, {-10, -1000}, {10, -1000}};
-    BYTE record[DetectionArea::kRawBytes] = {};
+    BYTE record[kAreaRecordBytes] = {};
     for (int i = 0; i < 7; ++i) *reinterpret_cast<DWORD*>(record + 4 * i) = Pack(points[i].x, points[i].y);
     areas.SetCurrentRaw(record);
     for (int handle = 0; handle < 7; ++handle) {
