@@ -1,18 +1,12 @@
 // Save and load time of a 10,000-scan measuring data file in each layout:
 // seconds and MB/s for every save and for the loads of the readable layouts.
+#include "bench/BenchClock.h"
 #include <cstdio>
 #include <string>
 
 #include "sensor/MeasuringData.h"
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 DWORD FileBytes(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -60,16 +54,16 @@ int main() {
     for (const Layout& layout : layouts) {
         std::string path = std::string(folder) + "tiv_bench_" + std::to_string(layout.format) + ".csv";
         data.SetSaveFormat(layout.format);
-        double start = Now();
+        double start = BenchSeconds();
         int saved = data.Save(path.c_str());
-        Report("save", layout.name, FileBytes(path), Now() - start, saved);
+        Report("save", layout.name, FileBytes(path), BenchSeconds() - start, saved);
         failures += !saved;
         if (layout.readable) {
             MeasuringData loaded;
-            start = Now();
+            start = BenchSeconds();
             int ok = layout.columns ? loaded.LoadColumns(path.c_str()) : loaded.Load(path.c_str());
             ok = ok && loaded.Count() == kScans;
-            Report("load", layout.name, FileBytes(path), Now() - start, ok);
+            Report("load", layout.name, FileBytes(path), BenchSeconds() - start, ok);
             failures += !ok;
         }
         DeleteFileA(path.c_str());

@@ -4,6 +4,7 @@
 // handshake.
 //
 // Needs the simulator beside it; bench/run-probe-bench starts it once per rate.
+#include "bench/BenchClock.h"
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -22,13 +23,6 @@ namespace {
 
 const int kRounds = 5;
 const DWORD kTimeoutMs = 15000;
-
-double NowMs() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The main window's end: when the port opened, the rate was recognised and
 // the link reached level 1. Notes arrive on other threads; the bench's main
@@ -50,7 +44,7 @@ public:
     };
 
     BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        const double now = NowMs();
+        const double now = BenchMilliseconds();
         EnterCriticalSection(&m_lock);
         if (msg == WM_DEVICE_PORT_OPENED && wParam != 0 && lParam != 0) m_times.opened = now;
         if (msg == WM_DEVICE_PORT_OPENED && wParam == 0) m_times.closed = true;
@@ -89,9 +83,9 @@ private:
 bool Round(DevicePort& port, RecognitionWatch& frame, int com, RecognitionWatch::Times* out) {
     frame.Reset();
     if (!port.SelectDevice(DevicePort::kProbeDeviceType) || !port.RequestOpen(com)) return false;
-    const double start = NowMs();
+    const double start = BenchMilliseconds();
     bool selected = false;
-    while (NowMs() - start < kTimeoutMs) {
+    while (BenchMilliseconds() - start < kTimeoutMs) {
         const RecognitionWatch::Times t = frame.Get();
         if (t.index >= 0 && !selected) {
             port.SelectDevice(static_cast<WORD>(t.index));  // as the frame does
@@ -109,9 +103,9 @@ bool Round(DevicePort& port, RecognitionWatch& frame, int com, RecognitionWatch:
 bool Close(DevicePort& port, RecognitionWatch& frame) {
     frame.Reset();
     port.RequestOpen(0);
-    const double start = NowMs();
+    const double start = BenchMilliseconds();
     while (!frame.Get().closed) {
-        if (NowMs() - start > kTimeoutMs) return false;
+        if (BenchMilliseconds() - start > kTimeoutMs) return false;
         frame.Wait(50);
     }
     return true;

@@ -4,6 +4,7 @@
 // byte a start bit, eight data bits and the device type's stop bits.
 //
 // Needs the simulator beside it; bench/run-realtime-scan-bench starts both.
+#include "bench/BenchClock.h"
 #include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -26,13 +27,6 @@ const DWORD kWarmUpScans = 3;
 const DWORD kMeasureMs = 15000;
 const DWORD kTimeoutMs = 15000;
 
-double Now() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // The main window's end: notes when each scan arrived and keeps the link level.
 class ScanCounter : public MainFrame {
 public:
@@ -46,7 +40,7 @@ public:
 
     BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM) override {
         if (msg == WM_DEVICE_SCAN) {
-            const double now = Now();
+            const double now = BenchSeconds();
             EnterCriticalSection(&m_lock);
             m_times.push_back(now);
             LeaveCriticalSection(&m_lock);

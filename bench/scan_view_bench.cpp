@@ -7,6 +7,7 @@
 //   full rebuild of the recorded layer at the same counts.
 //
 // Needs a display; bench/run-scan-view-bench starts one.
+#include "bench/BenchClock.h"
 #include <stdio.h>
 
 #include <algorithm>
@@ -29,13 +30,6 @@ const int kFrames = 500;
 const WORD kMarker = 0x8000;
 const int kClientWidth = 1280;
 const int kClientHeight = 1024;
-
-double Now() {
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // Signals the end of every render pass that carries the marker.
 class TimedView : public ScanView {
@@ -136,12 +130,12 @@ int main() {
     std::vector<double> frames;
     for (int i = 0; i < kFrames + 10; ++i) {
         ScanData scan = Room(i);
-        const double start = Now();
+        const double start = BenchMilliseconds();
         view->SetRealtimeScan(scan);
         view->DrawAndWait(0);
         InvalidateRect(hwnd, NULL, FALSE);
         UpdateWindow(hwnd);
-        if (i >= 10) frames.push_back(Now() - start);
+        if (i >= 10) frames.push_back(BenchMilliseconds() - start);
     }
     PrintFigures("realtime frame (scan, areas, handles, grid)", frames);
 
@@ -157,19 +151,19 @@ int main() {
         std::vector<double> runs;
         while (data.Count() < counts[c]) {
             const bool timed = data.Count() + kRuns >= counts[c];
-            const double start = Now();
+            const double start = BenchMilliseconds();
             data.Append(Room(next++));
             view->DrawBackgroundItems();
             if (timed) {
                 view->DrawAndWait(0);
-                runs.push_back(Now() - start);
+                runs.push_back(BenchMilliseconds() - start);
             }
         }
         std::sort(runs.begin(), runs.end());
         added[c] = runs[runs.size() / 2];
-        const double rebuildStart = Now();
+        const double rebuildStart = BenchMilliseconds();
         view->DrawAndWait(ScanView::kRedrawBackground);
-        rebuilt[c] = Now() - rebuildStart;
+        rebuilt[c] = BenchMilliseconds() - rebuildStart;
     }
     for (int c = 0; c < 3; ++c) {
         printf("recorded scan %5lu: added in %6.2f ms (median of %d); a full rebuild takes %8.1f ms\n",

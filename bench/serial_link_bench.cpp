@@ -1,6 +1,7 @@
 // Time from opening the COM port to the first good frame delivered, and the
 // request/reply round trip, against the sensor simulator:
 //   tools/sensorsim/run-with-sim --com 9 --log /tmp/sim.log -- scripts/wine-run build/bench/serial_link_bench.exe
+#include "bench/BenchClock.h"
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -42,13 +43,6 @@ private:
     HANDLE m_frame;
 };
 
-double Now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 void Report(const char* what, std::vector<double> ms) {
     if (ms.empty()) return;
     std::sort(ms.begin(), ms.end());
@@ -72,23 +66,23 @@ int main(int argc, char** argv) {
     if (!port.CreateEvents()) return 1;
     std::vector<double> firstFrame, roundTrip, close;
     for (int run = 0; run < 20; ++run) {
-        const double start = Now();
+        const double start = BenchMilliseconds();
         if (!port.Open(com)) {
             printf("cannot open COM%d: error %lu\n", com, GetLastError());
             return 1;
         }
         port.WriteAll(frame);
         if (!port.WaitFrame()) break;
-        firstFrame.push_back(Now() - start);
+        firstFrame.push_back(BenchMilliseconds() - start);
         for (int i = 0; i < 10; ++i) {
-            const double sent = Now();
+            const double sent = BenchMilliseconds();
             port.WriteAll(frame);
             if (!port.WaitFrame()) break;
-            roundTrip.push_back(Now() - sent);
+            roundTrip.push_back(BenchMilliseconds() - sent);
         }
-        const double closing = Now();
+        const double closing = BenchMilliseconds();
         port.Close();
-        close.push_back(Now() - closing);
+        close.push_back(BenchMilliseconds() - closing);
     }
     Report("open to first good frame", firstFrame);
     Report("request to reply", roundTrip);

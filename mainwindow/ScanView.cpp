@@ -566,44 +566,37 @@ LRESULT ScanView::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT ScanView::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
-    POINT p;
-    PointFromLParam(&p, lParam);
-    m_modes.ButtonDown(ViewModes::kLeft, wParam, p);
-    return 0;
+    return MouseButton(ViewModes::kLeft, true, wParam, lParam);
 }
 
 LRESULT ScanView::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
-    POINT p;
-    PointFromLParam(&p, lParam);
-    m_modes.ButtonUp(ViewModes::kLeft, wParam, p);
-    return 0;
+    return MouseButton(ViewModes::kLeft, false, wParam, lParam);
 }
 
 LRESULT ScanView::OnRButtonDown(WPARAM wParam, LPARAM lParam) {
-    POINT p;
-    PointFromLParam(&p, lParam);
-    m_modes.ButtonDown(ViewModes::kRight, wParam, p);
-    return 0;
+    return MouseButton(ViewModes::kRight, true, wParam, lParam);
 }
 
 LRESULT ScanView::OnRButtonUp(WPARAM wParam, LPARAM lParam) {
-    POINT p;
-    PointFromLParam(&p, lParam);
-    m_modes.ButtonUp(ViewModes::kRight, wParam, p);
-    return 0;
+    return MouseButton(ViewModes::kRight, false, wParam, lParam);
 }
 
 LRESULT ScanView::OnMButtonDown(WPARAM wParam, LPARAM lParam) {
-    POINT p;
-    PointFromLParam(&p, lParam);
-    m_modes.ButtonDown(ViewModes::kMiddle, wParam, p);
-    return 0;
+    return MouseButton(ViewModes::kMiddle, true, wParam, lParam);
 }
 
 LRESULT ScanView::OnMButtonUp(WPARAM wParam, LPARAM lParam) {
+    return MouseButton(ViewModes::kMiddle, false, wParam, lParam);
+}
+
+LRESULT ScanView::MouseButton(int button, bool down, WPARAM keys, LPARAM lParam) {
     POINT p;
     PointFromLParam(&p, lParam);
-    m_modes.ButtonUp(ViewModes::kMiddle, wParam, p);
+    if (down) {
+        m_modes.ButtonDown(button, keys, p);
+    } else {
+        m_modes.ButtonUp(button, keys, p);
+    }
     return 0;
 }
 

@@ -152,6 +152,7 @@ protected:
 
 private:
     BOOL HasCollaborators() const;
+    LRESULT MouseButton(int button, bool down, WPARAM keys, LPARAM lParam);
     void StopRenderThread();
     int CreateLayers();
     void PublishMapping();

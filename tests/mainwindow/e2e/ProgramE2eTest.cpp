@@ -50,6 +50,15 @@ std::string SimulatedRate() {
     return rest.substr(0, rest.find(' '));
 }
 
+// Starts the program on the simulator's port at 19200 baud; its main window.
+HWND StartAt19200(ProgramRun& program) {
+    if (!program.Ready()) return NULL;
+    program.WriteSetting("Device", "ComPort", std::to_string(SimLog::ComPort()).c_str());
+    program.WriteSetting("Device", "DeviceType", "0");
+    program.Start("");
+    return program.WaitForWindow();
+}
+
 }  // namespace
 
 TEST(ProgramE2e, FirstStartShowsTheMainWindowAndACloseSavesTheSettings) {
@@ -127,11 +136,7 @@ TEST(ProgramE2e, SavedPlacementShowsTheWindowAndCheckedValuesAreWrittenBack) {
 TEST(ProgramE2e, SavedPortIsOpenedAndLinked) {
     ASSERT_NE(0, SimLog::ComPort());
     ProgramRun program;
-    ASSERT_TRUE(program.Ready());
-    program.WriteSetting("Device", "ComPort", std::to_string(SimLog::ComPort()).c_str());
-    program.WriteSetting("Device", "DeviceType", "0");
-    program.Start("");
-    HWND window = program.WaitForWindow();
+    HWND window = StartAt19200(program);
     ASSERT_NE(static_cast<HWND>(NULL), window);
 
     EXPECT_TRUE(WaitForRequest("a069", 20000));    // the link's challenge request
@@ -204,11 +209,7 @@ private:
 TEST(ProgramE2e, RealtimeScanShowsTheSimulatorsScene) {
     ASSERT_NE(0, SimLog::ComPort());
     ProgramRun program;
-    ASSERT_TRUE(program.Ready());
-    program.WriteSetting("Device", "ComPort", std::to_string(SimLog::ComPort()).c_str());
-    program.WriteSetting("Device", "DeviceType", "0");
-    program.Start("");
-    HWND window = program.WaitForWindow();
+    HWND window = StartAt19200(program);
     ASSERT_NE(static_cast<HWND>(NULL), window);
     ViewOnScreen view(window);
     ASSERT_NE(static_cast<HWND>(NULL), view.Window());
