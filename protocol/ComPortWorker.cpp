@@ -7,6 +7,7 @@ ComPortWorker::ComPortWorker(DevicePort* port) : m_devicePort(port) {
     ZeroMemory(m_portMap, sizeof(m_portMap));
     AddMessageHandler(WM_COMWORKER_OPEN, Handler(&ComPortWorker::OnOpenPort));
     AddMessageHandler(WM_COMWORKER_SCAN, Handler(&ComPortWorker::OnScanPorts));
+    AddMessageHandler(WM_COMWORKER_LOST, Handler(&ComPortWorker::OnPortLost));
 }
 
 ComPortWorker::~ComPortWorker() {
@@ -35,6 +36,20 @@ int ComPortWorker::RequestOpen(int port) {
 int ComPortWorker::RequestScan() {
     if (GetThreadId() == 0) return 0;
     return PostMessage(WM_COMWORKER_SCAN, 0, 0) ? 1 : 0;
+}
+
+int ComPortWorker::ReportLost(DWORD session) {
+    if (GetThreadId() == 0) return 0;
+    return PostMessage(WM_COMWORKER_LOST, static_cast<WPARAM>(session), 0) ? 1 : 0;
+}
+
+LRESULT ComPortWorker::OnPortLost(WPARAM session, LPARAM) {
+    // The user may have opened or closed a port since: only the lost one goes.
+    if (!m_devicePort->IsOpen() || m_devicePort->Session() != static_cast<DWORD>(session)) return 0;
+    // As a close asked for by the user: the link stops, the port closes and
+    // the main window hears of a closed port.
+    m_devicePort->AcquireLinkLevel(0);
+    return OnOpenPort(0, 0);
 }
 
 LRESULT ComPortWorker::OnOpenPort(WPARAM port, LPARAM) {

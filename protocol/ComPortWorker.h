@@ -8,7 +8,8 @@ class DevicePort;
 
 // Opens, closes and scans COM ports off the user-interface thread. Requests
 // only post; the work runs on the worker one request at a time, in order, and
-// the results reach the main window through the device port.
+// the results reach the main window through the device port. A port whose
+// device has gone is closed here too and reported as closed.
 class ComPortWorker : public WorkerThread {
 public:
     static const int kPortMapWords = 8;  // bit k of word i: COM(32 i + k + 1) exists
@@ -20,8 +21,11 @@ public:
     int Stop() override;
     virtual int RequestOpen(int port);
     virtual int RequestScan();
+    // Any thread: the device of that port session has gone.
+    virtual int ReportLost(DWORD session);
     virtual LRESULT OnOpenPort(WPARAM port, LPARAM unused);
     virtual LRESULT OnScanPorts(WPARAM unused1, LPARAM unused2);
+    virtual LRESULT OnPortLost(WPARAM session, LPARAM unused);
 
     // Valid as long as the worker exists; written by the worker during a scan.
     const DWORD* GetPortMap() const { return m_portMap; }

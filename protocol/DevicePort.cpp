@@ -54,6 +54,7 @@ DevicePort::DevicePort()
       m_waveFormRecord(NULL),
       m_caps(NULL),
       m_worker(NULL),
+      m_bytesToCome(0),
       m_autoRecognition(FALSE),
       m_waveStep(0),
       m_waveFlag(0),
@@ -435,6 +436,7 @@ void DevicePort::OnCommEvent(DWORD events) {
     {
         CriticalLock::Hold receive(m_receiveLock);
         if (ReadAll(m_receiveBuffer) > 0) {
+            m_arrival.Learn(m_receiveBuffer);
             if (m_device != NULL)
                 m_device->OnReceive(m_receiveBuffer, monitorLines);
             else
@@ -443,11 +445,20 @@ void DevicePort::OnCommEvent(DWORD events) {
         if (m_receiveBuffer.size() > kMaxReceiveBytes) {
             m_receiveBuffer.erase(0, m_receiveBuffer.size() - kMaxReceiveBytes);
         }
+        m_bytesToCome = m_arrival.BytesToCome(m_receiveBuffer);
     }
     // Sent notifications wait for the frame: never under the receive lock.
     for (const std::string& line : monitorLines) {
         SendToFrame(WM_DEVICE_COM_MONITOR_LINE, 1, reinterpret_cast<LPARAM>(&line));
     }
+}
+
+DWORD DevicePort::BytesToCome() {
+    return m_bytesToCome;
+}
+
+void DevicePort::OnDeviceLost(DWORD session) {
+    if (m_worker != NULL) m_worker->ReportLost(session);
 }
 
 size_t DevicePort::ReceiveBufferSize() {

@@ -4,6 +4,7 @@
 #include "framework/CriticalLock.h"
 #include "framework/OwnedHandle.h"
 #include "protocol/DeviceHandOver.h"
+#include "protocol/FrameArrival.h"
 #include "protocol/SerialPort.h"
 
 class ChildWindow;
@@ -40,6 +41,9 @@ public:
 
     int CreateEvents() override;
     void OnCommEvent(DWORD events) override;
+    DWORD BytesToCome() override;
+    // Has the port worker close the port and report it closed.
+    void OnDeviceLost(DWORD session) override;
 
     virtual void SetSensorCaps(SensorCaps* caps);
     virtual void SetWaveFormRecord(WaveFormRecord* record);
@@ -147,6 +151,8 @@ private:
     CriticalLock m_sendLock;     // held around every write to the port
     CriticalLock m_receiveLock;  // held around the handling of received bytes
     std::string m_receiveBuffer;     // receive thread, under m_receiveLock
+    FrameArrival m_arrival;          // receive thread, under m_receiveLock
+    DWORD m_bytesToCome;             // receive thread only
 
     BOOL m_autoRecognition;  // user-interface thread
 

@@ -17,7 +17,7 @@ const size_t kChallengeBytes = 8;
 
 LinkOp::LinkOp()
     : DeviceOperation(kRetries, kIntervalMs), m_answer(0), m_stage(kNoAnswer), m_current(0), m_requested(0),
-      m_hold(0) {
+      m_hold(0), m_setSent(false) {
     AddMessageHandler(WM_TIMER, Handler(&LinkOp::OnTimer));
     AddMessageHandler(WM_OP_START, Handler(&LinkOp::OnStart));
     AddMessageHandler(WM_OP_REPLY, Handler(&LinkOp::HandleReply));
@@ -40,6 +40,7 @@ void LinkOp::Abort() {
         m_current = 0;
         m_stage = kNoAnswer;
         m_hold = 0;
+        m_setSent = false;
     }
     // Both levels 0: a Set with level 0 and the kept answer tells the sensor.
     if (wasRunning) SendRequest();
@@ -82,7 +83,8 @@ void LinkOp::SetHold(DWORD hold) {
 
 std::string LinkOp::BuildRequest() {
     std::string message(1, static_cast<char>(kCommand));
-    if (m_current < m_requested && m_stage != kAnswerReady) {
+    m_setSent = !(m_current < m_requested && m_stage != kAnswerReady);
+    if (!m_setSent) {
         message += static_cast<char>(kGet);
         return message;
     }
@@ -139,12 +141,20 @@ LRESULT LinkOp::HandleReply(WPARAM, LPARAM) {
     if (!IsRunning() || reply.size() < 2) return 0;
     const BYTE sub = static_cast<BYTE>(reply[1]);
     if (sub == kSet && reply.size() == kSetReplyBytes) {
-        HandleSetReply(static_cast<BYTE>(reply[2]));
+        if (TakeSetAnswer()) HandleSetReply(static_cast<BYTE>(reply[2]));
     } else if (sub == kGet && reply.size() == kChallengeReplyBytes) {
         HandleChallenge(reply);
     }
     // Anything else is ignored; the timer resends.
     return 0;
+}
+
+// True once for each Set sent: the reply it waited for.
+bool LinkOp::TakeSetAnswer() {
+    CriticalLock::Hold hold(m_lock);
+    const bool sent = m_setSent;
+    m_setSent = false;
+    return sent;
 }
 
 void LinkOp::HandleSetReply(BYTE level) {

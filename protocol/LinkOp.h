@@ -14,7 +14,9 @@
 // bytes, Set carries the wanted level and the CRC-16 of the challenge. Once
 // the level is reached the Set goes on every tick as a keep-alive; ten ticks
 // without a good reply drop the level to 0, and the operation climbs again
-// as soon as the sensor answers.
+// as soon as the sensor answers. A Set reply counts only while a Set of this
+// run awaits its answer: one left on the line from an earlier connection
+// must not pass for a link.
 //
 // SetLevel, SetHold and Abort run on the user-interface thread, the handlers
 // on the operation's thread; the link state below changes only under m_lock,
@@ -50,15 +52,17 @@ private:
     enum Stage { kNoAnswer = 0, kAnswerReady = 1 };
 
     void HandleSetReply(BYTE level);
+    bool TakeSetAnswer();
     void HandleChallenge(const std::string& reply);
     std::string BuildRequest();  // under m_lock
 
-    CriticalLock m_lock;  // guards the five fields below
+    CriticalLock m_lock;  // guards the six fields below
     WORD m_answer;        // CRC-16 of the last challenge
     DWORD m_stage;
     BYTE m_current;       // the level the sensor confirmed
     BYTE m_requested;
     DWORD m_hold;
+    bool m_setSent;       // the last request was a Set, not answered yet
 };
 
 #endif

@@ -10,18 +10,9 @@ void FormatName(char* name, size_t size, const char* format, int port) {
     snprintf(name, size, format, port);
 }
 
-void CloseOwned(HANDLE* handle) {
-    if (*handle != NULL && *handle != INVALID_HANDLE_VALUE) {
-        DWORD saved = GetLastError();  // cleanup must not hide the caller's error
-        CloseHandle(*handle);
-        SetLastError(saved);
-    }
-    *handle = NULL;
-}
-
-int CreateEventIfMissing(OVERLAPPED* overlapped) {
-    if (overlapped->hEvent == NULL) overlapped->hEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    return overlapped->hEvent != NULL ? 1 : 0;
+int CreateEventIfMissing(OwnedHandle* event, BOOL manualReset) {
+    if (!event->Valid()) event->Reset(CreateEventA(NULL, manualReset, FALSE, NULL));
+    return event->Valid() ? 1 : 0;
 }
 
 // Only the received-character event: modem-line events break the wait on
@@ -31,8 +22,7 @@ const DWORD kWaitMask = EV_RXCHAR;
 }  // namespace
 
 SerialPort::SerialPort()
-    : m_inQueueSize(0), m_outQueueSize(0), m_eventMask(0), m_port(NULL), m_stopEvent(NULL), m_thread(NULL),
-      m_threadId(0) {
+    : m_inQueueSize(0), m_outQueueSize(0), m_eventMask(0), m_threadId(0), m_session(0) {
     ZeroMemory(&m_dcb, sizeof(m_dcb));
     m_dcb.DCBlength = sizeof(DCB);
     m_dcb.BaudRate = CBR_9600;
@@ -45,35 +35,39 @@ SerialPort::SerialPort()
 
 SerialPort::~SerialPort() {
     Close();
-    CloseOwned(&m_waitOv.hEvent);
-    CloseOwned(&m_readOv.hEvent);
-    CloseOwned(&m_writeOv.hEvent);
-    CloseOwned(&m_stopEvent);
 }
 
 int SerialPort::CreateEvents() {
-    if (!CreateEventIfMissing(&m_waitOv)) return 0;
-    if (!CreateEventIfMissing(&m_readOv)) return 0;
-    if (!CreateEventIfMissing(&m_writeOv)) return 0;
-    if (m_stopEvent == NULL) m_stopEvent = CreateEventA(NULL, TRUE, FALSE, NULL);
-    return m_stopEvent != NULL ? 1 : 0;
+    if (!CreateEventIfMissing(&m_waitEvent, TRUE) || !CreateEventIfMissing(&m_readEvent, TRUE) ||
+        !CreateEventIfMissing(&m_writeEvent, TRUE) || !CreateEventIfMissing(&m_stopEvent, TRUE) ||
+        !CreateEventIfMissing(&m_wakeEvent, FALSE)) {
+        return 0;
+    }
+    m_waitOv.hEvent = m_waitEvent.Get();
+    m_readOv.hEvent = m_readEvent.Get();
+    m_writeOv.hEvent = m_writeEvent.Get();
+    return 1;
 }
 
 int SerialPort::Open(int port) {
-    if (m_waitOv.hEvent == NULL || m_readOv.hEvent == NULL || m_writeOv.hEvent == NULL || m_stopEvent == NULL) {
+    if (m_waitOv.hEvent == NULL || m_readOv.hEvent == NULL || m_writeOv.hEvent == NULL || !m_stopEvent.Valid() ||
+        !m_wakeEvent.Valid()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;
     }
     Close();
     if (!IsPortNumber(port)) return 1;
     HANDLE handle = CreateFile(port, GENERIC_READ | GENERIC_WRITE, 0, NULL, FILE_FLAG_OVERLAPPED);
-    if (handle == INVALID_HANDLE_VALUE) {
-        m_port = NULL;
-        return 0;
-    }
+    if (handle == INVALID_HANDLE_VALUE) return 0;
+    // Held here too: a CreateFile of a subclass may not store it.
+    m_port.Reset(handle);
     SetCommState(&m_dcb);
     SetCommMask(kWaitMask);
     SetupComm(m_inQueueSize, m_outQueueSize);
+    // Whatever waits on the line was sent to somebody else (a program that
+    // ended mid-exchange): no reply of this session.
+    PurgeComm(PURGE_RXCLEAR);
+    ++m_session;
     if (!StartReceiveThread()) {
         DWORD error = GetLastError();
         Close();
@@ -84,42 +78,43 @@ int SerialPort::Open(int port) {
 }
 
 int SerialPort::StartReceiveThread() {
-    ResetEvent(m_stopEvent);
+    ResetEvent(m_stopEvent.Get());
+    ResetEvent(m_wakeEvent.Get());
     DWORD id = 0;
-    m_thread = ::CreateThread(NULL, 0, ReceiveThreadProc, this, 0, &id);
-    if (m_thread == NULL) {
+    m_thread.Reset(::CreateThread(NULL, 0, ReceiveThreadProc, this, 0, &id));
+    if (!m_thread.Valid()) {
         m_threadId = 0;
         return 0;
     }
     m_threadId = id;
-    SetThreadPriority(m_thread, THREAD_PRIORITY_TIME_CRITICAL);
+    SetThreadPriority(m_thread.Get(), THREAD_PRIORITY_TIME_CRITICAL);
     return 1;
 }
 
 int SerialPort::Close() {
     StopReceiveThread();
     CriticalLock::Hold hold(m_writeLock);
-    if (m_port != NULL) {
+    if (m_port.Valid()) {
         // The last frame before a close must reach the sensor: output is
         // purged only when it did not drain in time. A pseudo-terminal
         // reports an empty output queue at once, and purging it would drop
         // what the other end has not read yet.
         const DWORD purge = DrainOutput() ? PURGE_RXCLEAR : PURGE_TXCLEAR | PURGE_RXCLEAR;
         PurgeComm(purge);
-        CloseOwned(&m_port);
+        m_port.Close();
     }
     return 1;
 }
 
 void SerialPort::StopReceiveThread() {
-    if (m_thread == NULL) return;
-    SetEvent(m_stopEvent);
+    if (!m_thread.Valid()) return;
+    SetEvent(m_stopEvent.Get());
     // Completes a pending wait on ports that honour it.
-    if (m_port != NULL) SetCommMask(0);
+    if (m_port.Valid()) SetCommMask(0);
     if (GetCurrentThreadId() == m_threadId) return;  // the thread ends by itself; joined later
     // The receive thread may be sending a notification to this thread.
-    WaitHandlingSentMessages(m_thread, INFINITE);
-    CloseOwned(&m_thread);
+    WaitHandlingSentMessages(m_thread.Get(), INFINITE);
+    m_thread.Close();
     m_threadId = 0;
 }
 
@@ -139,9 +134,9 @@ bool SerialPort::DrainOutput() {
 }
 
 int SerialPort::ReadAll(std::string& buffer) {
-    if (m_port == NULL) return 0;
-    const DWORD waiting = BytesWaiting();
-    if (waiting == 0) return 0;
+    if (!m_port.Valid()) return 0;
+    DWORD waiting = 0;
+    if (!QueryInput(&waiting) || waiting == 0) return 0;
     std::string chunk(waiting, '\0');
     DWORD count = 0;
     BOOL ok = ReadFile(&chunk[0], waiting, &count, &m_readOv);
@@ -151,17 +146,21 @@ int SerialPort::ReadAll(std::string& buffer) {
     return static_cast<int>(count);
 }
 
-DWORD SerialPort::BytesWaiting() {
+// The bytes in the input queue; also clears a line error. False when the
+// port cannot be asked.
+bool SerialPort::QueryInput(DWORD* waiting) {
     DWORD errors = 0;
     COMSTAT status;
     ZeroMemory(&status, sizeof(status));
-    if (!ClearCommError(&errors, &status)) return 0;
-    return status.cbInQue;
+    *waiting = 0;
+    if (!ClearCommError(&errors, &status)) return false;
+    *waiting = status.cbInQue;
+    return true;
 }
 
 int SerialPort::WriteAll(const std::string& data) {
     CriticalLock::Hold hold(m_writeLock);
-    if (m_port == NULL) {
+    if (!m_port.Valid()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;
     }
@@ -169,6 +168,8 @@ int SerialPort::WriteAll(const std::string& data) {
     if (!WaitForRoom(static_cast<DWORD>(data.size()))) return 0;
     DWORD count = 0;
     BOOL ok = WriteFile(data.data(), static_cast<DWORD>(data.size()), &count, &m_writeOv);
+    // A reply follows a request: a polling receive thread looks again soon.
+    SetEvent(m_wakeEvent.Get());
     if (!ok && GetLastError() == ERROR_IO_PENDING) count = FinishOverlapped(&m_writeOv, kIoTimeoutMs, &ok);
     if (!ok) return 0;
     return static_cast<int>(count);
@@ -202,14 +203,29 @@ int SerialPort::WaitForRoom(DWORD size) {
 DWORD SerialPort::FinishOverlapped(OVERLAPPED* overlapped, DWORD timeoutMs, BOOL* ok) {
     DWORD count = 0;
     if (WaitForSingleObject(overlapped->hEvent, timeoutMs) == WAIT_OBJECT_0) {
-        *ok = GetOverlappedResult(m_port, overlapped, &count, FALSE);
+        *ok = GetOverlappedResult(m_port.Get(), overlapped, &count, FALSE);
         return count;
     }
-    CancelIo(m_port);
-    GetOverlappedResult(m_port, overlapped, &count, TRUE);
+    CancelIo(m_port.Get());
+    GetOverlappedResult(m_port.Get(), overlapped, &count, TRUE);
     *ok = FALSE;
     SetLastError(ERROR_TIMEOUT);
     return count;
+}
+
+DWORD SerialPort::BytesToCome() {
+    return 0;
+}
+
+void SerialPort::OnDeviceLost(DWORD) {}
+
+DWORD SerialPort::LineTimeMs(const DCB& dcb, DWORD bytes) {
+    if (dcb.BaudRate == 0) return 0;
+    // Half bits: a start bit, the data bits, a parity bit, and one, one and a
+    // half or two stop bits.
+    const ULONGLONG halfBitsPerByte = 2 * (1 + dcb.ByteSize + (dcb.Parity != NOPARITY ? 1 : 0)) +
+                                      (dcb.StopBits == TWOSTOPBITS ? 4 : dcb.StopBits == ONE5STOPBITS ? 3 : 2);
+    return static_cast<DWORD>(bytes * halfBitsPerByte * 1000 / (2ULL * dcb.BaudRate));
 }
 
 DWORD WINAPI SerialPort::ReceiveThreadProc(LPVOID param) {
@@ -217,42 +233,86 @@ DWORD WINAPI SerialPort::ReceiveThreadProc(LPVOID param) {
 }
 
 DWORD SerialPort::ReceiveLoop() {
-    while (WaitForSingleObject(m_stopEvent, 0) != WAIT_OBJECT_0) {
-        bool waited = false;
-        DWORD events = WaitForEvents(&waited);
-        // Also clears a line error. A failed or empty wait still finds bytes here.
-        if (BytesWaiting() != 0) events |= EV_RXCHAR;
-        events &= m_eventMask;
-        if (events != 0) {
-            OnCommEvent(events);
-        } else if (!waited) {
-            // Nothing to do and the wait did not block: never spin.
-            WaitForSingleObject(m_stopEvent, 1);
-        }
-    }
+    Receiving state = WaitLoop();
+    if (state == kReceiving) state = PollLoop();
+    if (state == kLost) OnDeviceLost(m_session);
     return 0;
 }
 
-// One WaitCommEvent. Returns the reported events, 0 when it failed or was
-// cancelled; waited tells whether it really blocked until an event.
-DWORD SerialPort::WaitForEvents(bool* waited) {
-    DWORD events = 0;
+bool SerialPort::Stopping() {
+    return WaitForSingleObject(m_stopEvent.Get(), 0) == WAIT_OBJECT_0;
+}
+
+// Waits for events as long as the waits block. Returns kReceiving as soon
+// as one fails without the device being gone: the caller polls from then on.
+SerialPort::Receiving SerialPort::WaitLoop() {
+    for (;;) {
+        DWORD events = 0;
+        const bool waited = WaitForEvents(&events);
+        if (Stopping()) return kStopped;
+        DWORD waiting = 0;
+        if (!QueryInput(&waiting)) return kLost;
+        // A failed or empty wait still finds bytes here.
+        if (waiting != 0) events |= EV_RXCHAR;
+        Deliver(events);
+        if (!waited) return kReceiving;
+    }
+}
+
+// Polls the input queue, pausing on the stop and wake events in between.
+SerialPort::Receiving SerialPort::PollLoop() {
+    HANDLE handles[2] = {m_stopEvent.Get(), m_wakeEvent.Get()};
+    DWORD pause = kFirstPollMs;
+    for (;;) {
+        const DWORD which = WaitForMultipleObjects(2, handles, FALSE, pause);
+        if (which == WAIT_OBJECT_0) return kStopped;
+        DWORD waiting = 0;
+        if (!QueryInput(&waiting)) return Stopping() ? kStopped : kLost;
+        if (waiting != 0 && Deliver(EV_RXCHAR)) {
+            pause = ArrivalPause();
+        } else if (which == WAIT_OBJECT_0 + 1) {
+            pause = kFirstPollMs;  // a request went out: its reply comes soon
+        } else {
+            pause = pause * 2 < kMaxPollMs ? pause * 2 : kMaxPollMs;
+        }
+    }
+}
+
+// True when the owner wanted the events.
+bool SerialPort::Deliver(DWORD events) {
+    events &= m_eventMask;
+    if (events == 0) return false;
+    OnCommEvent(events);
+    return true;
+}
+
+// After a delivery: the time the rest of a frame under way needs on the
+// line, within the polling bounds.
+DWORD SerialPort::ArrivalPause() {
+    const DWORD bytes = BytesToCome();
+    if (bytes == 0) return kFirstPollMs;
+    const DWORD ms = LineTimeMs(m_dcb, bytes);
+    return ms < kFirstPollMs ? kFirstPollMs : ms > kMaxPollMs ? kMaxPollMs : ms;
+}
+
+// One WaitCommEvent. True when it blocked until events came (reported in
+// events); false when it failed or was cancelled, or the stop came first.
+bool SerialPort::WaitForEvents(DWORD* events) {
+    *events = 0;
     ResetEvent(m_waitOv.hEvent);
-    if (WaitCommEvent(&events, &m_waitOv)) return events;
-    if (GetLastError() != ERROR_IO_PENDING) return 0;
-    HANDLE handles[2] = {m_waitOv.hEvent, m_stopEvent};
+    if (WaitCommEvent(events, &m_waitOv)) return true;
+    if (GetLastError() != ERROR_IO_PENDING) return false;
+    HANDLE handles[2] = {m_waitOv.hEvent, m_stopEvent.Get()};
     const DWORD which = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
     DWORD unused = 0;
     if (which != WAIT_OBJECT_0) {
         // Stop requested with the wait still pending: cancel it and let it
         // complete before the OVERLAPPED is used again.
-        CancelIo(m_port);
-        GetOverlappedResult(m_port, &m_waitOv, &unused, TRUE);
-        return 0;
+        CancelIo(m_port.Get());
+        GetOverlappedResult(m_port.Get(), &m_waitOv, &unused, TRUE);
+        return false;
     }
-    if (!GetOverlappedResult(m_port, &m_waitOv, &unused, FALSE)) return 0;
-    *waited = true;
-    return events;
+    return GetOverlappedResult(m_port.Get(), &m_waitOv, &unused, FALSE) != FALSE;
 }
 
 HANDLE SerialPort::CreateFile(int port, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD flags) {
@@ -263,16 +323,16 @@ HANDLE SerialPort::CreateFile(int port, DWORD access, DWORD shareMode, LPSECURIT
     char name[32];
     FormatName(name, sizeof(name), "\\\\.\\COM%d", port);
     HANDLE handle = ::CreateFileA(name, access, shareMode, security, OPEN_EXISTING, flags, NULL);
-    m_port = handle == INVALID_HANDLE_VALUE ? NULL : handle;
+    if (handle != INVALID_HANDLE_VALUE) m_port.Reset(handle);
     return handle;
 }
 
 BOOL SerialPort::ReadFile(LPVOID buffer, DWORD count, LPDWORD countRead, LPOVERLAPPED overlapped) {
-    return ::ReadFile(m_port, buffer, count, countRead, overlapped);
+    return ::ReadFile(m_port.Get(), buffer, count, countRead, overlapped);
 }
 
 BOOL SerialPort::WriteFile(LPCVOID buffer, DWORD count, LPDWORD countWritten, LPOVERLAPPED overlapped) {
-    return ::WriteFile(m_port, buffer, count, countWritten, overlapped);
+    return ::WriteFile(m_port.Get(), buffer, count, countWritten, overlapped);
 }
 
 BOOL SerialPort::BuildCommDCB(LPCSTR definition, LPDCB dcb) {
@@ -284,11 +344,11 @@ BOOL SerialPort::BuildCommDCBAndTimeouts(LPCSTR definition, LPDCB dcb, LPCOMMTIM
 }
 
 BOOL SerialPort::ClearCommBreak() {
-    return ::ClearCommBreak(m_port);
+    return ::ClearCommBreak(m_port.Get());
 }
 
 BOOL SerialPort::ClearCommError(LPDWORD errors, LPCOMSTAT status) {
-    return ::ClearCommError(m_port, errors, status);
+    return ::ClearCommError(m_port.Get(), errors, status);
 }
 
 BOOL SerialPort::CommConfigDialog(int port, HWND window, LPCOMMCONFIG config) {
@@ -299,31 +359,31 @@ BOOL SerialPort::CommConfigDialog(int port, HWND window, LPCOMMCONFIG config) {
 }
 
 BOOL SerialPort::EscapeCommFunction(DWORD function) {
-    return ::EscapeCommFunction(m_port, function);
+    return ::EscapeCommFunction(m_port.Get(), function);
 }
 
 BOOL SerialPort::GetCommConfig(LPCOMMCONFIG config, LPDWORD size) {
-    return ::GetCommConfig(m_port, config, size);
+    return ::GetCommConfig(m_port.Get(), config, size);
 }
 
 BOOL SerialPort::GetCommMask(LPDWORD mask) {
-    return ::GetCommMask(m_port, mask);
+    return ::GetCommMask(m_port.Get(), mask);
 }
 
 BOOL SerialPort::GetCommModemStatus(LPDWORD status) {
-    return ::GetCommModemStatus(m_port, status);
+    return ::GetCommModemStatus(m_port.Get(), status);
 }
 
 BOOL SerialPort::GetCommProperties(LPCOMMPROP properties) {
-    return ::GetCommProperties(m_port, properties);
+    return ::GetCommProperties(m_port.Get(), properties);
 }
 
 BOOL SerialPort::GetCommState(LPDCB dcb) {
-    return ::GetCommState(m_port, dcb);
+    return ::GetCommState(m_port.Get(), dcb);
 }
 
 BOOL SerialPort::GetCommTimeouts(LPCOMMTIMEOUTS timeouts) {
-    return ::GetCommTimeouts(m_port, timeouts);
+    return ::GetCommTimeouts(m_port.Get(), timeouts);
 }
 
 BOOL SerialPort::GetDefaultCommConfig(int port, LPCOMMCONFIG config, LPDWORD size) {
@@ -334,27 +394,27 @@ BOOL SerialPort::GetDefaultCommConfig(int port, LPCOMMCONFIG config, LPDWORD siz
 }
 
 BOOL SerialPort::PurgeComm(DWORD flags) {
-    return ::PurgeComm(m_port, flags);
+    return ::PurgeComm(m_port.Get(), flags);
 }
 
 BOOL SerialPort::SetCommBreak() {
-    return ::SetCommBreak(m_port);
+    return ::SetCommBreak(m_port.Get());
 }
 
 BOOL SerialPort::SetCommConfig(LPCOMMCONFIG config, DWORD size) {
-    return ::SetCommConfig(m_port, config, size);
+    return ::SetCommConfig(m_port.Get(), config, size);
 }
 
 BOOL SerialPort::SetCommMask(DWORD mask) {
-    return ::SetCommMask(m_port, mask);
+    return ::SetCommMask(m_port.Get(), mask);
 }
 
 BOOL SerialPort::SetCommState(LPDCB dcb) {
-    return ::SetCommState(m_port, dcb);
+    return ::SetCommState(m_port.Get(), dcb);
 }
 
 BOOL SerialPort::SetCommTimeouts(LPCOMMTIMEOUTS timeouts) {
-    return ::SetCommTimeouts(m_port, timeouts);
+    return ::SetCommTimeouts(m_port.Get(), timeouts);
 }
 
 BOOL SerialPort::SetDefaultCommConfig(int port, LPCOMMCONFIG config, DWORD size) {
@@ -365,13 +425,13 @@ BOOL SerialPort::SetDefaultCommConfig(int port, LPCOMMCONFIG config, DWORD size)
 }
 
 BOOL SerialPort::SetupComm(DWORD inQueue, DWORD outQueue) {
-    return ::SetupComm(m_port, inQueue, outQueue);
+    return ::SetupComm(m_port.Get(), inQueue, outQueue);
 }
 
 BOOL SerialPort::TransmitCommChar(char c) {
-    return ::TransmitCommChar(m_port, c);
+    return ::TransmitCommChar(m_port.Get(), c);
 }
 
 BOOL SerialPort::WaitCommEvent(LPDWORD mask, LPOVERLAPPED overlapped) {
-    return ::WaitCommEvent(m_port, mask, overlapped);
+    return ::WaitCommEvent(m_port.Get(), mask, overlapped);
 }

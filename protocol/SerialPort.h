@@ -6,20 +6,29 @@
 #include <string>
 
 #include "framework/CriticalLock.h"
+#include "framework/OwnedHandle.h"
 
 // An overlapped COM port with its own receive thread.
 //
-// The receive thread waits for EV_RXCHAR only: a mask with modem-line events
-// makes WaitCommEvent fail at once on ports that cannot report modem status
-// (Wine's pseudo-terminals), and a pending wait there is cancelled at once.
-// After a failed, cancelled or empty wait the thread asks ClearCommError how
-// many bytes wait and hands them on, sleeping 1 ms when none wait, so the loop
-// works on real ports and on pseudo-terminals alike. A stop event ends it.
+// The receive thread blocks in WaitCommEvent (EV_RXCHAR only) for as long as
+// the port honours the wait, as Windows' serial drivers do. Where a wait
+// fails at once instead (Wine's pseudo-terminals fail or cancel every wait,
+// and calling it again and again costs a core and memory there), the thread
+// stops calling it for the rest of the session and polls ClearCommError: at
+// once after a write (a reply follows), while a frame arrives about as long
+// as the owner says the rest of it needs at the line's rate, and otherwise
+// doubling its pause up to kMaxPollMs. The 4096-byte input queue holds far
+// more than that pause of the line at any rate, so nothing is lost.
+//
+// A failing ClearCommError means the device behind the handle has gone (a
+// hung-up pseudo-terminal, a pulled USB adapter): no live port fails it. The
+// thread then tells OnDeviceLost and ends; the owner closes the port.
 //
 // Writes wait, bounded, for room in the output queue and for their completion,
 // so no OVERLAPPED is reused while pending and no caller's buffer is read after
 // WriteAll returns. Close gives queued output up to 500 ms to drain and
-// purges it only when it did not.
+// purges it only when it did not. Open purges the input queue: bytes a former
+// user left on the line are no answer to anything this session sends.
 //
 // The Win32 communication functions are offered as virtual operations that
 // supply the port's handle or name. Names such as CreateFile are macros of
@@ -36,6 +45,10 @@ public:
     static const DWORD kRoomTimeoutMs = 2000;
     static const DWORD kIoTimeoutMs = 3000;
     static const DWORD kDrainTimeoutMs = 500;
+    // Pauses of the polling receive loop: the first after a write or a
+    // delivery, doubled while the line stays quiet up to the last.
+    static const DWORD kFirstPollMs = 1;
+    static const DWORD kMaxPollMs = 16;
 
     SerialPort();
     virtual ~SerialPort();
@@ -75,37 +88,60 @@ public:
 
     // Called on the receive thread with the wanted events (port event mask applied).
     virtual void OnCommEvent(DWORD events) = 0;
+    // Receive thread, after OnCommEvent: how many more bytes of a frame that
+    // has begun to arrive the owner expects; 0 when none is under way.
+    virtual DWORD BytesToCome();
+    // Receive thread, once: the device of this session has gone. The thread
+    // ends after the call and the port stays open until the owner closes it
+    // (never from this thread: Close waits for it).
+    virtual void OnDeviceLost(DWORD session);
 
-    bool IsOpen() const { return m_port != NULL; }
+    bool IsOpen() const { return m_port.Valid(); }
+    // Counts the successful opens: tells a lost session from a later one.
+    DWORD Session() const { return m_session; }
     static bool IsPortNumber(int port) { return port >= kFirstPort && port <= kLastPort; }
+    // Time the line needs for bytes at the DCB's rate and framing, in whole ms.
+    static DWORD LineTimeMs(const DCB& dcb, DWORD bytes);
 
 protected:
     DWORD m_inQueueSize;   // set by the subclass while the port is closed
     DWORD m_outQueueSize;  // set by the subclass; also bounds WriteAll
-    DCB m_dcb;             // set by the subclass; applied at Open
+    DCB m_dcb;             // set by the subclass; applied at Open; its rate paces the receive thread's polls
     DWORD m_eventMask;     // events passed to OnCommEvent; set by the subclass
 
 private:
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
+    enum Receiving { kReceiving, kStopped, kLost };
+
     static DWORD WINAPI ReceiveThreadProc(LPVOID param);
     DWORD ReceiveLoop();
-    DWORD WaitForEvents(bool* waited);
-    DWORD BytesWaiting();
+    Receiving WaitLoop();
+    Receiving PollLoop();
+    bool WaitForEvents(DWORD* events);
+    bool Stopping();
+    bool QueryInput(DWORD* waiting);
+    bool Deliver(DWORD events);
+    DWORD ArrivalPause();
     int StartReceiveThread();
     void StopReceiveThread();
     bool DrainOutput();
     int WaitForRoom(DWORD size);
     DWORD FinishOverlapped(OVERLAPPED* overlapped, DWORD timeoutMs, BOOL* ok);
 
-    HANDLE m_port;            // opened and closed by the thread that calls Open/Close
+    OwnedHandle m_port;       // opened and closed by the thread that calls Open/Close
+    OwnedHandle m_waitEvent;  // events of the three OVERLAPPED below
+    OwnedHandle m_readEvent;
+    OwnedHandle m_writeEvent;
     OVERLAPPED m_waitOv;      // receive thread only while it runs
     OVERLAPPED m_readOv;      // receive thread only while it runs
     OVERLAPPED m_writeOv;     // guarded by m_writeLock
-    HANDLE m_stopEvent;       // set by Close, read by the receive thread
-    HANDLE m_thread;          // thread of Open/Close only
+    OwnedHandle m_stopEvent;  // set by Close, read by the receive thread
+    OwnedHandle m_wakeEvent;  // auto-reset; set by WriteAll, read by the polling receive thread
+    OwnedHandle m_thread;     // thread of Open/Close only
     DWORD m_threadId;         // thread of Open/Close only
+    DWORD m_session;          // thread of Open/Close; read-only while the receive thread runs
     CriticalLock m_writeLock;  // guards m_writeOv and the handle against a close during a write
 };
 

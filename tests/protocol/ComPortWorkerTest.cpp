@@ -131,4 +131,14 @@ TEST_F(ComPortWorkerTest, RequestsRunInTheOrderPosted) {
     EXPECT_EQ(ListWord(0), 2u);
 }
 
+TEST_F(ComPortWorkerTest, LostReportOfAPortNotOpenClosesNothing) {
+    ASSERT_EQ(m_worker.EnsureStarted(), 1);
+    // This port's Open opens nothing: no session of it can be lost.
+    ASSERT_EQ(m_worker.ReportLost(m_port.Session()), 1);
+    ASSERT_EQ(m_worker.ReportLost(m_port.Session() + 1), 1);
+    ASSERT_EQ(m_worker.RequestScan(), 1);  // handled after the reports
+    ASSERT_TRUE(m_port.WaitReported());
+    EXPECT_EQ(m_port.Calls(), Calls({"list"}));
+}
+
 }  // namespace

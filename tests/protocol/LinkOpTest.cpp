@@ -243,6 +243,8 @@ TEST_F(LinkOpTest, RepliesOfWrongLengthOrSubCommandAreIgnored) {
         RecordingDevice::Complete(RecordingDevice::Bytes({0xA0, 0x69, 1, 2, 3, 4, 5, 6, 7})),  // 11 bytes
         RecordingDevice::Bytes({0xA0}),
     };
+    // A keep-alive Set awaits its reply.
+    ASSERT_NE(WaitFrom(kSet1, linked), kNotFound);
     for (const std::string& reply : bad) ASSERT_EQ(m_op.OnReply(reply), 1);
     // Handled in order: when the good reply shows, the bad ones were ignored.
     ASSERT_EQ(m_op.OnReply(SetReply(3)), 1);
@@ -255,4 +257,28 @@ TEST_F(LinkOpTest, RepliesOfWrongLengthOrSubCommandAreIgnored) {
             EXPECT_EQ(e, kSet1);
         }
     }
+}
+
+TEST_F(LinkOpTest, SetReplyWithoutASetOfItsOwnIsNotALink) {
+    m_op.SetRetry(LinkOp::kRetries, 100);
+    ASSERT_EQ(m_op.SetLevel(1), 1);
+    // Left on the line by an earlier connection, before any request and
+    // while the Get awaits its challenge: neither counts.
+    ASSERT_EQ(m_op.OnReply(SetReply(1)), 1);
+    const size_t get = WaitFrom(kGet, 0);
+    ASSERT_NE(get, kNotFound);
+    ASSERT_EQ(m_op.OnReply(SetReply(1)), 1);
+    // No keep-alive tick from here on: only the answer below sends a Set.
+    m_op.SetRetry(LinkOp::kRetries, 60000);
+    ASSERT_EQ(m_op.OnReply(kChallenge1to8), 1);
+    const size_t set = WaitFrom(kSet1, get);
+    ASSERT_NE(set, kNotFound);
+    EXPECT_EQ(WaitFrom("level:1", 0, 0), kNotFound);
+    EXPECT_EQ(m_op.GetLevel(), 0);
+    // The reply to the Set sent links; a second copy of it changes nothing.
+    ASSERT_EQ(m_op.OnReply(SetReply(1)), 1);
+    ASSERT_EQ(m_op.OnReply(SetReply(2)), 1);
+    ASSERT_NE(WaitFrom("read function setting", set), kNotFound);
+    EXPECT_EQ(m_op.GetLevel(), 1);
+    EXPECT_EQ(WaitFrom("level:2", set, 0), kNotFound);
 }

@@ -6,8 +6,10 @@ dosdevices/comN, decodes the frames the program writes, answers as a sensor
 would, and logs every frame received and sent. Fault switches bend the replies:
 bad CRC, bytes outside frames, dropped replies, delays, silence, replies split
 into pieces or repeated in one write, an outage after which the sensor has
-restarted. With --pace its replies take the time a real line at the rate and
-stop bits the program set would take. The sensor talks at its own rate
+restarted, a hang-up as of a pulled cable (the pseudo-terminal closes) after
+which a new one may serve the same COM port, bytes left on the line before the
+program opens it. With --pace its replies take the time a real line at the
+rate and stop bits the program set would take. The sensor talks at its own rate
 (--baud): while the program's side of the line is set to another rate, every
 reply is written as a UART at the program's rate would read it (garbled).
 Requests are taken as sent, since the pseudo-terminal carries bytes, not bit
@@ -21,7 +23,8 @@ BAUD, RX (good message, CRC included), RXBAD (message failing its CRC), NOISE
 FLASH (the programmed pages were dumped, at the update's final reset and at exit),
 OUTAGE (the sensor goes dark: frames are logged, not handled), BACK (it answers
 again, restarted), MISRATE (the program's rate and the bytes it will read
-instead of a reply piece), STOP.
+instead of a reply piece), STALE (bytes left on the line), HANGUP (the
+pseudo-terminal closed), RETURN (a new one linked, the sensor restarted), STOP.
 """
 
 import argparse
@@ -48,7 +51,8 @@ class Faults:
     """Which replies go wrong, counted over the replies made so far."""
 
     def __init__(self, bad_crc_every=0, drop_every=0, noise=b"", delay_ms=0, silent=False,
-                 chunk=0, chunk_delay_ms=0, burst=1, stall_ms=0, outage_after_ms=0, outage_ms=0):
+                 chunk=0, chunk_delay_ms=0, burst=1, stall_ms=0, outage_after_ms=0, outage_ms=0,
+                 hangup_after_ms=0, return_after_ms=0, stale=b""):
         self.bad_crc_every = bad_crc_every
         self.drop_every = drop_every
         self.noise = noise
@@ -60,6 +64,9 @@ class Faults:
         self.stall_ms = stall_ms
         self.outage_after_ms = outage_after_ms
         self.outage_ms = outage_ms
+        self.hangup_after_ms = hangup_after_ms
+        self.return_after_ms = return_after_ms
+        self.stale = stale
         self.count = 0
 
     def next_reply(self):
@@ -105,6 +112,10 @@ class Simulator:
         self.arrived = 0.0  # when the request being answered would have arrived
         self.completed = {}  # reply message -> (message with CRC, frame): scans repeat
         self.outage = None  # (start, end) once the first good frame came
+        self.place = None  # (prefix, com) of the link
+        self.hangup_at = None  # once the first good frame came, while a hang-up is due
+        self.return_at = None  # while hung up with a return due
+        self.hung_up = False  # the hang-up happens once
 
     # Pseudo-terminal and link
 
@@ -116,6 +127,7 @@ class Simulator:
         return os.ttyname(self.slave)
 
     def link_into(self, prefix, com):
+        self.place = (prefix, com)
         name = self.open_pty()
         folder = os.path.join(prefix, "dosdevices")
         os.makedirs(folder, exist_ok=True)
@@ -126,6 +138,10 @@ class Simulator:
         self.link = (link, name)
         self.log.write("LINK", "com%d %s" % (com, name))
         self.watch_baud()
+        if self.faults.stale:
+            # Left by an earlier program: waits in the line until somebody reads it.
+            self.log.write("STALE", self.faults.stale.hex())
+            self.write_all(self.faults.stale)
         return name
 
     def unlink(self):
@@ -146,6 +162,24 @@ class Simulator:
                 os.close(fd)
         self.master = self.slave = None
 
+    def hang_up_or_return(self, now):
+        """Closes the pseudo-terminal as a pulled cable would; later links a
+        new one to the same port, with the sensor restarted."""
+        if self.hangup_at is not None and now >= self.hangup_at:
+            self.hangup_at = None
+            self.log.write("HANGUP")
+            self.close()
+            self.queue = []
+            if self.faults.return_after_ms:
+                self.return_at = now + self.faults.return_after_ms / 1000.0
+        elif self.return_at is not None and now >= self.return_at:
+            self.return_at = None
+            self.parser = simcodec.FrameParser()
+            self.sensor.restart()
+            self.baud = None
+            self.link_into(*self.place)
+            self.log.write("RETURN")
+
     # Receiving and answering
 
     def on_bytes(self, data):
@@ -154,6 +188,7 @@ class Simulator:
         for kind, payload in self.parser.feed(data):
             if kind == "frame":
                 self.log.write("RX", payload.hex())
+                self.start_hangup()
                 self.start_stall()
                 self.start_outage()
                 if self.in_outage(time.monotonic()):
@@ -181,6 +216,11 @@ class Simulator:
         self.stalled_until = True  # once only
         self.log.write("RESUME")
         return False
+
+    def start_hangup(self):
+        if self.faults.hangup_after_ms and not self.hung_up:
+            self.hung_up = True  # once only
+            self.hangup_at = time.monotonic() + self.faults.hangup_after_ms / 1000.0
 
     def start_outage(self):
         if self.faults.outage_ms and self.outage is None:
@@ -288,7 +328,11 @@ class Simulator:
             if now >= end:
                 self.log.write("STOP", "lifetime")
                 return
+            self.hang_up_or_return(now)
             timeout = min(end - now, 0.05)
+            if self.master is None:  # hung up
+                time.sleep(timeout)
+                continue
             if self.queue:
                 timeout = max(0.0, min(timeout, self.queue[0][0] - now))
             watched = [] if self.stalled(now) else [self.master]
@@ -339,6 +383,11 @@ def parse_args(argv):
     p.add_argument("--outage-after-ms", type=int, default=0,
                    help="the sensor goes dark this long after the first good frame")
     p.add_argument("--outage-ms", type=int, default=0, help="how long it stays dark; it comes back restarted")
+    p.add_argument("--hangup-after-ms", type=int, default=0,
+                   help="the pseudo-terminal closes this long after the first good frame, as a pulled cable")
+    p.add_argument("--return-after-ms", type=int, default=0,
+                   help="after a hang-up, a new pseudo-terminal serves the same port this much later")
+    p.add_argument("--stale-hex", default="", help="bytes left on the line before the program opens it")
     p.add_argument("--pace", action="store_true", help="send at the rate and stop bits the program set")
     p.add_argument("--baud", type=parse_rate, default=19200,
                    help="the sensor's own rate: 19200 (default), 57600, 115200, or any")
@@ -364,7 +413,8 @@ def main(argv=None):
     args = parse_args(sys.argv[1:] if argv is None else argv)
     faults = Faults(args.bad_crc_every, args.drop_every, bytes.fromhex(args.noise_hex), args.delay_ms,
                     args.silent, args.chunk, args.chunk_delay_ms, args.burst, args.stall_ms,
-                    args.outage_after_ms, args.outage_ms)
+                    args.outage_after_ms, args.outage_ms, args.hangup_after_ms, args.return_after_ms,
+                    bytes.fromhex(args.stale_hex))
     log = Log(args.log)
     scene = Scene(args.scene) if args.scene else None
     update_faults = UpdateFaults(args.refuse_update, args.bad_reads, args.update_silent_after)

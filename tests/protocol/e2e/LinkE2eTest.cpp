@@ -97,3 +97,45 @@ TEST_F(LinkE2e, SilentSensorDropsTheLinkAndItComesBack) {
     EXPECT_EQ(SimLog::Lines("OUTAGE").size(), 1u);
     EXPECT_EQ(SimLog::Lines("BACK").size(), 1u);
 }
+
+namespace {
+
+// CPU time of this process, all threads, in milliseconds.
+double ProcessCpuMs() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const ULONGLONG k = (static_cast<ULONGLONG>(kernel.dwHighDateTime) << 32) | kernel.dwLowDateTime;
+    const ULONGLONG u = (static_cast<ULONGLONG>(user.dwHighDateTime) << 32) | user.dwLowDateTime;
+    return static_cast<double>(k + u) / 10000.0;
+}
+
+}  // namespace
+
+TEST_F(LinkE2e, LostDeviceClosesThePortAndTheDeviceBackOnItLinksAgain) {
+    ASSERT_TRUE(m_port.WaitForLevel(1, 1, kLinkTimeoutMs));
+    // The simulator hangs up soon after the first frame, as a pulled cable:
+    // the port closes by itself and reports as a closed port does.
+    ASSERT_TRUE(m_port.WaitForOpened(0, 20000));
+    ASSERT_TRUE(SimLog::WaitForCount("HANGUP", 1, 0));
+    EXPECT_EQ(m_port.NotesOf(WM_DEVICE_PORT_OPENED).back().lParam, 1);
+    EXPECT_FALSE(m_port.IsOpen());
+    EXPECT_EQ(m_port.GetLinkLevel(), 0);
+    EXPECT_EQ(m_port.NotesOf(WM_DEVICE_CONNECTION_CHANGED).back().wParam, 0u);
+
+    // Nothing waits on the dead line any more: the process idles. A receive
+    // thread polling the lost port every millisecond took a quarter of a core.
+    const double cpu = ProcessCpuMs();
+    const DWORD start = GetTickCount();
+    Sleep(2000);  // the window over which the idle cost is taken
+    const double share = 100.0 * (ProcessCpuMs() - cpu) / static_cast<double>(GetTickCount() - start);
+    printf("CPU with the device lost: %.1f%% of a core\n", share);
+    EXPECT_LT(share, 10.0);
+
+    // A device on the same port again: opened on request, linked anew.
+    ASSERT_TRUE(SimLog::WaitForCount("RETURN", 1, 20000));
+    ASSERT_EQ(m_port.RequestOpen(m_com), 1);
+    ASSERT_TRUE(m_port.WaitForOpened(m_com, kLinkTimeoutMs, 2));
+    ASSERT_TRUE(m_port.WaitForLevel(1, 2, kLinkTimeoutMs));
+    EXPECT_TRUE(m_port.IsOpen());
+    EXPECT_EQ(m_port.GetLinkLevel(), 1);
+}

@@ -180,3 +180,15 @@ TEST_F(SerialPortE2e, SilentSensorDeliversNothing) {
 }
 
 }  // namespace
+
+TEST_F(SerialPortE2e, ReplyLeftOnTheLineBeforeTheOpenIsDiscarded) {
+    // The simulator left a link Set reply (level 1) on the line before the
+    // port opened: no answer to anything this session sends.
+    OpenPort();
+    SendLinkGet(1);
+    ASSERT_TRUE(m_port.WaitForMessages(1, kReplyTimeoutMs));
+    const std::string first = m_port.Messages().at(0);
+    EXPECT_EQ(first.substr(0, 2), Bytes({0xA0, 0x69}));
+    EXPECT_EQ(first.size(), 12u);
+    EXPECT_EQ(SimLog::Lines("STALE").size(), 1u);
+}

@@ -16,18 +16,18 @@ WatchedPort::~WatchedPort() {
     CloseHandle(m_noted);
 }
 
-LRESULT WatchedPort::SendToFrame(UINT msg, WPARAM wParam, LPARAM) {
-    Record(msg, wParam);
+LRESULT WatchedPort::SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
+    Record(msg, wParam, lParam);
     return 1;
 }
 
-BOOL WatchedPort::PostToFrame(UINT msg, WPARAM wParam, LPARAM) {
-    Record(msg, wParam);
+BOOL WatchedPort::PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
+    Record(msg, wParam, lParam);
     return TRUE;
 }
 
-void WatchedPort::Record(UINT msg, WPARAM wParam) {
-    Note note = {msg, wParam, std::string(), GetTickCount()};
+void WatchedPort::Record(UINT msg, WPARAM wParam, LPARAM lParam) {
+    Note note = {msg, wParam, std::string(), GetTickCount(), lParam};
     if (wParam != 0 && (msg == WM_DEVICE_SENSOR_INFO || msg == WM_DEVICE_SCAN)) {
         CriticalLock::Hold hold(GetHandOver()->GetLock());
         if (msg == WM_DEVICE_SENSOR_INFO) {
@@ -79,8 +79,8 @@ size_t WatchedPort::LevelCount(WPARAM level) {
     return Count(WM_DEVICE_CONNECTION_CHANGED, true, level, std::string());
 }
 
-bool WatchedPort::WaitForOpened(int port, DWORD timeoutMs) {
-    return WaitForCount(WM_DEVICE_PORT_OPENED, true, static_cast<WPARAM>(port), std::string(), 1, timeoutMs);
+bool WatchedPort::WaitForOpened(int port, DWORD timeoutMs, size_t count) {
+    return WaitForCount(WM_DEVICE_PORT_OPENED, true, static_cast<WPARAM>(port), std::string(), count, timeoutMs);
 }
 
 bool WatchedPort::WaitForLevel(WPARAM level, size_t count, DWORD timeoutMs) {

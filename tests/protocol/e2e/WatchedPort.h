@@ -19,6 +19,7 @@ public:
         WPARAM wParam;
         std::string data;  // version text, or the scan as 769 little-endian words
         DWORD tick;        // GetTickCount when it arrived
+        LPARAM lParam;
     };
 
     WatchedPort();
@@ -31,7 +32,8 @@ public:
     // Wait until at least count such notes arrived; false on time-out.
     // How many times a link level was reported so far.
     size_t LevelCount(WPARAM level);
-    bool WaitForOpened(int port, DWORD timeoutMs);
+    // Waits until port was reported opened count times (port 0: closed).
+    bool WaitForOpened(int port, DWORD timeoutMs, size_t count = 1);
     bool WaitForLevel(WPARAM level, size_t count, DWORD timeoutMs);
     bool WaitForInfo(const std::string& text, size_t count, DWORD timeoutMs);
     bool WaitForScans(size_t count, DWORD timeoutMs);
@@ -44,7 +46,7 @@ private:
     size_t Count(UINT msg, bool byParam, WPARAM wParam, const std::string& data);
     bool WaitForCount(UINT msg, bool byParam, WPARAM wParam, const std::string& data, size_t count,
                       DWORD timeoutMs);
-    void Record(UINT msg, WPARAM wParam);
+    void Record(UINT msg, WPARAM wParam, LPARAM lParam);
 
     CRITICAL_SECTION m_lock;  // guards m_notes
     std::vector<Note> m_notes;

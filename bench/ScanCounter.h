@@ -1,0 +1,131 @@
+#ifndef BENCH_SCANCOUNTER_H
+#define BENCH_SCANCOUNTER_H
+
+#include <windows.h>
+
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+#include "bench/BenchClock.h"
+#include "mainwindow/MainFrame.h"
+#include "protocol/DeviceMessages.h"
+#include "protocol/DevicePort.h"
+#include "protocol/SensorDeviceBase.h"
+#include "sensor/ScanData.h"
+
+// The main window's end for the benchmarks: notes when each scan arrived,
+// keeps the link level and the last port report.
+class ScanCounter : public MainFrame {
+public:
+    ScanCounter() : m_scans(0), m_level(0), m_opened(-1), m_event(CreateEventA(NULL, FALSE, FALSE, NULL)) {
+        InitializeCriticalSection(&m_lock);
+    }
+    ~ScanCounter() override {
+        DeleteCriticalSection(&m_lock);
+        CloseHandle(m_event);
+    }
+
+    BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_DEVICE_SCAN) {
+            const double now = BenchSeconds();
+            EnterCriticalSection(&m_lock);
+            m_times.push_back(now);
+            LeaveCriticalSection(&m_lock);
+            InterlockedIncrement(&m_scans);
+        } else if (msg == WM_DEVICE_CONNECTION_CHANGED) {
+            InterlockedExchange(&m_level, static_cast<LONG>(wParam));
+        } else if (msg == WM_DEVICE_PORT_OPENED) {
+            // Port and success in one value: port * 2 + ok.
+            InterlockedExchange(&m_opened, static_cast<LONG>(wParam * 2 + (lParam != 0 ? 1 : 0)));
+        }
+        SetEvent(m_event);
+        return TRUE;
+    }
+    LRESULT SendMessage(UINT, WPARAM, LPARAM) override { return 0; }
+
+    LONG Scans() { return InterlockedCompareExchange(&m_scans, 0, 0); }
+    // When scan index (0 = the first) arrived.
+    double TimeOf(LONG index) {
+        EnterCriticalSection(&m_lock);
+        const double t = m_times.at(static_cast<size_t>(index));
+        LeaveCriticalSection(&m_lock);
+        return t;
+    }
+    LONG Level() { return InterlockedCompareExchange(&m_level, 0, 0); }
+    // The last WM_DEVICE_PORT_OPENED as port * 2 + ok; -1 before the first.
+    LONG Opened() { return InterlockedCompareExchange(&m_opened, 0, 0); }
+    void ForgetOpened() { InterlockedExchange(&m_opened, -1); }
+    // Waits until the scan count reaches count; false on time-out.
+    bool WaitForScans(LONG count, DWORD timeoutMs) {
+        return WaitUntil([&] { return Scans() >= count; }, timeoutMs);
+    }
+    bool WaitForLevel(LONG level, DWORD timeoutMs) {
+        return WaitUntil([&] { return Level() == level; }, timeoutMs);
+    }
+    bool WaitForOpened(LONG portTimesTwoPlusOk, DWORD timeoutMs) {
+        return WaitUntil([&] { return Opened() == portTimesTwoPlusOk; }, timeoutMs);
+    }
+
+private:
+    template <typename Done>
+    bool WaitUntil(Done done, DWORD timeoutMs) {
+        const DWORD start = GetTickCount();
+        while (!done()) {
+            const DWORD waited = GetTickCount() - start;
+            if (waited >= timeoutMs) return false;
+            WaitForSingleObject(m_event, timeoutMs - waited);
+        }
+        return true;
+    }
+
+    volatile LONG m_scans;
+    volatile LONG m_level;
+    volatile LONG m_opened;
+    HANDLE m_event;
+    CRITICAL_SECTION m_lock;      // guards m_times
+    std::vector<double> m_times;  // arrival of every scan
+};
+
+// Realtime scans per second over the measuring time against what the line
+// can carry: one request frame and one reply frame per scan, each byte a
+// start bit, eight data bits and the device type's stop bits. Prints both
+// and returns the ratio in percent; 0 when no scans came.
+inline double MeasureRealtime(DevicePort& port, ScanCounter& frame, const char* name, DWORD measureMs) {
+    const LONG kWarmUpScans = 3;
+    const DWORD kTimeoutMs = 15000;
+    DCB dcb;
+    DWORD mask, in, out;
+    port.GetConfig(&dcb, &mask, &in, &out);
+    const int stopBits = dcb.StopBits == TWOSTOPBITS ? 2 : 1;
+    const double bitsPerByte = 1 + dcb.ByteSize + stopBits;
+    std::string request(2, '\0'), reply(2 * ScanData::kStepCount + 2, '\0'), requestFrame, replyFrame;
+    SensorDeviceBase::AssembleFrame(request, requestFrame);
+    SensorDeviceBase::AssembleFrame(reply, replyFrame);
+
+    const LONG before = frame.Scans();
+    if (!frame.WaitForScans(before + kWarmUpScans, kTimeoutMs)) {
+        printf("%s: no realtime scans (link level %ld)\n", name, frame.Level());
+        return 0;
+    }
+    // From the arrival of one scan to that of the last within the measuring
+    // time: whole scan cycles only.
+    const LONG first = frame.Scans() - 1;
+    frame.WaitForScans(0x7FFFFFFF, measureMs);
+    const LONG last = frame.Scans() - 1;
+    const LONG scans = last - first;
+    const double seconds = frame.TimeOf(last) - frame.TimeOf(first);
+
+    const double measured = scans / seconds;
+    const double limit =
+        dcb.BaudRate / (bitsPerByte * static_cast<double>(requestFrame.size() + replyFrame.size()));
+    printf("%s: %lu baud, %d stop bits, %u + %u bytes per scan\n", name, dcb.BaudRate, stopBits,
+           static_cast<unsigned>(requestFrame.size()), static_cast<unsigned>(replyFrame.size()));
+    printf("%s: %ld scans in %.2f s = %.3f scans/s; line limit %.3f scans/s; ratio %.1f%%\n", name, scans,
+           seconds, measured, limit, 100.0 * measured / limit);
+    fflush(stdout);
+    return 100.0 * measured / limit;
+}
+
+#endif
