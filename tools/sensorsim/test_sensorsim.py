@@ -195,6 +195,34 @@ class SimulatorTest(unittest.TestCase):
         self.assertEqual(self.client.read_until(1, timeout=0.3), [])
         self.assertEqual(self.log_kinds()[-2:], ["RX", "DROP"])
 
+    def test_stale_bytes_wait_on_the_line_until_read(self):
+        stale = simcodec.frame(simcodec.with_crc(b"\xa0\x5a\x01"))
+        self.start(stale=stale)
+        events = self.client.read_until(1)
+        self.assertEqual(events[0], ("frame", simcodec.with_crc(b"\xa0\x5a\x01")))
+        self.assertEqual(self.log_kinds()[:3], ["LINK", "BAUD", "STALE"])
+
+    def test_hang_up_closes_the_line_and_a_new_one_serves_the_port(self):
+        self.start(hangup_after_ms=100, return_after_ms=300)
+        first = os.readlink(self.link)
+        self.client.write(LINK_GET_FRAME)
+        self.assertEqual(self.client.read_until(1)[0][0], "frame")
+        end = time.monotonic() + 5
+        while time.monotonic() < end and (not os.path.islink(self.link) or os.readlink(self.link) == first):
+            time.sleep(0.02)
+        self.assertNotEqual(os.readlink(self.link), first)
+        # The old end is hung up: it reads end of file or fails.
+        try:
+            self.assertEqual(os.read(self.client.fd, 16), b"")
+        except OSError:
+            pass
+        again = PtyClient(self.link)
+        self.addCleanup(again.close)
+        again.write(LINK_GET_FRAME)
+        self.assertEqual(again.read_until(1)[0][0], "frame")
+        kinds = self.log_kinds()
+        self.assertLess(kinds.index("HANGUP"), kinds.index("RETURN"))
+
 
 class ProcessTest(unittest.TestCase):
     def test_stops_by_itself_and_removes_its_link(self):
