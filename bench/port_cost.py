@@ -92,7 +92,7 @@ class Simulator:
         ready = tempfile.mktemp()
         self.process = subprocess.Popen(
             [sys.executable, "-B", self.script, "--com", str(self.com), "--log", self.log, "--ready", ready,
-             "--lifetime", "3600", "--pace"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+             "--lifetime", "3600", "--pace", "--baud", "115200"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
         for _ in range(200):
             if os.path.exists(ready) and os.path.getsize(ready) > 0:
                 os.unlink(ready)
