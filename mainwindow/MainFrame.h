@@ -224,8 +224,9 @@ public:
     virtual void BuildMenus();
     virtual void UpdateViewMenu();
     virtual void UpdateCommunicationMenu();
-    // The Port popup from eight words of port bits, COM1 first.
-    virtual void BuildPortMenu(DWORD* portBits);
+    // The Port popup from eight words of port bits, COM1 first; the words
+    // are only read.
+    virtual void BuildPortMenu(const DWORD* portBits);
     virtual void UpdateAreaMenu();
     virtual void UpdateDeviceMenu();
     virtual void UpdateHelpMenu();
@@ -245,6 +246,10 @@ public:
 protected:
     // Creation of the owned objects; the tests count what exists.
     int CountDialogs() const;
+    // The state the menus show, as the commands change it; the tests switch it.
+    FrameSettings& Settings() { return m_settings; }
+    void SetSelectedBySensor(BOOL on) { m_selectedBySensor = on; }
+    void SetGridCircle(BOOL on) { m_gridCircle = on; }
 
 private:
     typedef LRESULT (MainFrame::*FrameMessageHandler)(WPARAM wParam, LPARAM lParam);
@@ -291,6 +296,11 @@ private:
     BOOL CreateDevelopDialogs();
     void DeleteDialogs();
     void AppendEngineeringMenu(HMENU bar, HMODULE module, UINT menuId, UINT titleId);
+    int LinkLevel();
+    BOOL HasCapability(int id);
+    DWORD RecordedScans();
+    void UpdatePortPart();
+    void ShowAreaOptions(int area, BOOL locked);
     // The window procedure's answer for a message the frame leaves alone.
     LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
     void LayOut(int width, int height);

@@ -9,5 +9,6 @@
 #include "resources/FirmwareIds.h"
 #include "resources/ToolBandIds.h"
 #include "resources/ViewIds.h"
+#include "resources/StatusBarIds.h"
 
 #endif
