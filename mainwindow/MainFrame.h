@@ -299,6 +299,7 @@ private:
     int LinkLevel();
     BOOL HasCapability(int id);
     DWORD RecordedScans();
+    void MarkSelectedPort();
     void UpdatePortPart();
     void ShowAreaOptions(int area, BOOL locked);
     // The window procedure's answer for a message the frame leaves alone.

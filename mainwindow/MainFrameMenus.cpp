@@ -92,7 +92,7 @@ HMENU PopupHolding(HMENU menu, UINT id) {
 }
 
 // Writes port item k of the Port popup, over an existing item or as a new one.
-void PutPortItem(HMENU ports, int position, BOOL overwrite, int number, BOOL selected) {
+void PutPortItem(HMENU ports, int position, BOOL overwrite, int number) {
     char text[16];
     snprintf(text, sizeof text, "COM%d", number);
     MENUITEMINFOA item = {};
@@ -100,7 +100,6 @@ void PutPortItem(HMENU ports, int position, BOOL overwrite, int number, BOOL sel
     item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
     item.fType = MFT_STRING | MFT_RADIOCHECK;
     item.wID = ID_COMM_PORT_FIRST + static_cast<UINT>(number - 1);
-    item.fState = selected ? MFS_CHECKED : 0;
     item.dwTypeData = text;
     if (overwrite) {
         SetMenuItemInfoA(ports, static_cast<UINT>(position), TRUE, &item);
@@ -200,8 +199,21 @@ void MainFrame::UpdateCommunicationMenu() {
     int port = m_settings.comPort;
     // The firmware update reopens this port.
     if (m_application != NULL) m_application->SetValue4(static_cast<DWORD>(port));
+    MarkSelectedPort();
     HMENU bar = GetMenu(GetHwnd());
-    HMENU ports = PopupHolding(bar, ID_COMM_DISCONNECT);
+    BOOL linked = LinkLevel() != 0;
+    for (UINT id : kLinkedCommands) EnableCommand(bar, id, linked);
+    if (m_rebar != NULL) {
+        for (UINT id : kLinkedBandCommands) m_rebar->EnableItem(id, linked);
+    }
+    EnableCommand(bar, ID_COMM_CLEAR_RECORD, RecordedScans() != 0);
+    UpdatePortPart();
+}
+
+// The radio mark of the Port popup: the selected port, else "Disconnect".
+void MainFrame::MarkSelectedPort() {
+    int port = m_settings.comPort;
+    HMENU ports = PopupHolding(GetMenu(GetHwnd()), ID_COMM_DISCONNECT);
     UINT chosen = port >= 1 && port <= kHighestPort ? ID_COMM_PORT_FIRST + static_cast<UINT>(port - 1)
                                                     : static_cast<UINT>(ID_COMM_DISCONNECT);
     int count = ports != NULL ? GetMenuItemCount(ports) : 0;
@@ -210,13 +222,6 @@ void MainFrame::UpdateCommunicationMenu() {
         if (id == ID_COMM_DISCONNECT || (id >= ID_COMM_PORT_FIRST && id <= ID_COMM_PORT_LAST))
             SetRadio(ports, static_cast<UINT>(i), TRUE, id == chosen);
     }
-    BOOL linked = LinkLevel() != 0;
-    for (UINT id : kLinkedCommands) EnableCommand(bar, id, linked);
-    if (m_rebar != NULL) {
-        for (UINT id : kLinkedBandCommands) m_rebar->EnableItem(id, linked);
-    }
-    EnableCommand(bar, ID_COMM_CLEAR_RECORD, RecordedScans() != 0);
-    UpdatePortPart();
 }
 
 void MainFrame::UpdatePortPart() {
@@ -234,12 +239,13 @@ void MainFrame::BuildPortMenu(const DWORD* portBits) {
         for (int bit = 0; bit < 32; ++bit) {
             if ((portBits[word] >> bit & 1) == 0) continue;
             int number = 32 * word + bit + 1;
-            PutPortItem(ports, found, found < items, number, number == m_settings.comPort);
+            PutPortItem(ports, found, found < items, number);
             if (found >= items) ++items;
             ++found;
         }
     }
     for (; items > found; --items) DeleteMenu(ports, static_cast<UINT>(found), MF_BYPOSITION);
+    MarkSelectedPort();
 }
 
 void MainFrame::UpdateAreaMenu() {

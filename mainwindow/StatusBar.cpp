@@ -115,6 +115,9 @@ HWND StatusBar::Create(HINSTANCE instance, HWND parent) {
     WindowDc screen(hwnd);
     m_iconDc.reset(new (std::nothrow) MemoryDc(screen));
     LoadIcons();
+    // The five parts exist from the start, so no update before the
+    // parent's first WM_SIZE is lost.
+    LayOutParts();
     return hwnd;
 }
 
