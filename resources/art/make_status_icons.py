@@ -29,10 +29,7 @@ def lamp_pixel(colour, x, y):
         return BACKGROUND
     if r > 5.6:
         return shade(colour, 0.55)  # rim
-    # A highlight up and left gives the lamp some depth.
-    glow = math.hypot(x - (cx - 2), y - (cy - 2))
-    if glow < 1.6:
-        return (250, 250, 250)
+    # Lighter towards the middle: the lamp glows.
     return shade(colour, 1.15 - r * 0.05)
 
 
