@@ -165,7 +165,7 @@ void StatusBar::SetOwnerDrawn(int part, DWORD data) {
 }
 
 void StatusBar::ClearPart(int part) {
-    if (GetHwnd() == NULL || part < 0 || part >= kPartCount) return;
+    if (GetHwnd() == NULL || part < 0 || part >= kParts) return;
     LRESULT length = ::SendMessageA(GetHwnd(), SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0);
     UINT type = HIWORD(length);
     // An owner-drawn part holds drawing data, not a text.
@@ -226,19 +226,20 @@ void StatusBar::SetSensorArea(int area) {
     if (GetHwnd() != NULL) SetOwnerDrawn(kAreaPart, 0);
 }
 
-void StatusBar::SetEditInfo(int handle, DWORD value) {
-    if (GetHwnd() == NULL) return;
+std::string StatusBar::EditText(BYTE handle, DWORD value) {
     int low = static_cast<short>(LOWORD(value));
     int high = static_cast<short>(HIWORD(value));
     ResourceString text(LanguageResource().GetModule());
-    if (handle >= 0 && handle <= 6) {
+    if (handle <= 6) {
         std::string format = text.Load(IDS_EDIT_POINT);
-        text.Format(format.c_str(), handle + 1, low, high);
-    } else {
-        std::string format = text.Load(IDS_EDIT_OUTPUT);
-        text.Format(format.c_str(), handle - 5, high);
+        return text.Format(format.c_str(), handle + 1, low, high);
     }
-    SetPartText(kHintPart, SBT_NOBORDERS, text.GetText());
+    std::string format = text.Load(IDS_EDIT_OUTPUT);
+    return text.Format(format.c_str(), handle - 5, high);
+}
+
+void StatusBar::SetEditInfo(BYTE handle, DWORD value) {
+    if (GetHwnd() != NULL) SetPartText(kHintPart, SBT_NOBORDERS, EditText(handle, value).c_str());
 }
 
 void StatusBar::SetHint(const char* text) {
@@ -263,11 +264,11 @@ void StatusBar::LayOutParts() {
     if (!GetClientRect(GetHwnd(), &client)) return;
     int right = client.right;
     int grip = m_parent != NULL && IsZoomed(m_parent) ? 0 : client.bottom - client.top;
-    int edges[kPartCount];
+    int edges[kParts];
     edges[kGripPart] = right;
     edges[kPortPart] = right - grip;
     for (int part = kPortPart - 1; part >= kHintPart; --part) edges[part] = edges[part + 1] - m_widths[part + 1];
-    ::SendMessageA(GetHwnd(), SB_SETPARTS, kPartCount, reinterpret_cast<LPARAM>(edges));
+    ::SendMessageA(GetHwnd(), SB_SETPARTS, kParts, reinterpret_cast<LPARAM>(edges));
     SetPartText(kGripPart, SBT_NOBORDERS, "");
     SetPartText(kHintPart, SBT_NOBORDERS, "");
 }

@@ -23,7 +23,8 @@ class StatusBar : public ChildWindow {
 public:
     static const int kControlId = 2002;
     static const int kNoSensorArea = 255;
-    enum Part { kHintPart, kCursorPart, kAreaPart, kPortPart, kGripPart, kPartCount };
+    static const int kParts = 5;
+    enum Part { kHintPart = 0, kCursorPart = 1, kAreaPart = 2, kPortPart = 3, kGripPart = 4 };
 
     StatusBar();
     ~StatusBar() override;
@@ -49,7 +50,7 @@ public:
     virtual void SetSensorArea(int area);
     // handle 0..6: a point of output 1; 7, 8: the distance of output 2, 3.
     // value: low and high 16 bits, signed.
-    virtual void SetEditInfo(int handle, DWORD value);
+    virtual void SetEditInfo(BYTE handle, DWORD value);
     virtual void SetHint(const char* text);
     virtual LRESULT OnSysColorChange(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnSize(WPARAM wParam, LPARAM lParam);
@@ -61,6 +62,7 @@ public:
     std::string AreaText() const;
     static std::string PortText(DWORD portData);
     static std::string CursorText(POINT mm);
+    static std::string EditText(BYTE handle, DWORD value);
     // The scan step under a point in millimetres, -1 outside the scan.
     static int StepAt(POINT mm);
     // Part 3's data: port, link level and rate index in one word.
@@ -80,7 +82,7 @@ private:
 
     HINSTANCE m_instance;  // the program's own, which holds the icon strip
     HWND m_parent;
-    int m_widths[kPartCount];  // of parts 1, 2 and 3 in pixels
+    int m_widths[kParts];  // of parts 1, 2 and 3 in pixels
     // The strip goes after the context it is selected into, which gives
     // its old bitmap back first.
     OwnedBitmap m_icons;

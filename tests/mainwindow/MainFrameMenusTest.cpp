@@ -95,25 +95,58 @@ struct State {
     UINT radio;
 };
 
-class MenuState : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_GE(LanguageResource().Enumerate(GetModuleHandleA(NULL)), 1); }
-    void TearDown() override {
-        if (m_frame.GetHwnd() != NULL) m_frame.Destroy();
+// The frame with every collaborator, started with a command line; the
+// state of each collaborator is the tests' to switch.
+struct Program {
+    ~Program() {
+        if (frame.GetHwnd() != NULL) frame.Destroy();
         MSG msg;
         while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
         }  // the frame ends the loop when its window goes
     }
-
-    void Start(const char* commandLine) {
-        m_frame.SetApplication(&m_application);
-        m_frame.SetDevicePort(&m_port);
-        m_frame.SetScanView(&m_view);
-        m_frame.SetRebar(&m_rebar);
-        m_frame.SetPrintView(&m_printView);
-        m_frame.SetWorkspace(Workspace(&m_areas, &m_shape, &m_records, &m_waveForm, &m_caps));
-        ASSERT_NE(static_cast<HWND>(NULL), m_frame.Initialize(GetModuleHandleA(NULL), commandLine, SW_SHOW));
+    HWND Start(const char* commandLine) {
+        frame.SetApplication(&application);
+        frame.SetDevicePort(&port);
+        frame.SetScanView(&view);
+        frame.SetRebar(&rebar);
+        frame.SetPrintView(&printView);
+        frame.SetWorkspace(Workspace(&areas, &shape, &records, &waveForm, &caps));
+        return frame.Initialize(GetModuleHandleA(NULL), commandLine, SW_SHOW);
     }
+
+    TestSettings file;  // first: the objects below write into it when they go
+    Application application;
+    LinkedPort port;
+    View view;
+    Rebar rebar;
+    PrintView printView;
+    AreaSet areas;
+    Shape shape;
+    Records records;
+    WaveFormRecord waveForm;
+    Caps caps;
+    Frame frame;
+};
+
+State StateIn(HMENU menu, UINT item, BOOL byPosition) {
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE | MIIM_FTYPE;
+    State state = {2, 2, 2};  // 2: no such item
+    if (!GetMenuItemInfoA(menu, item, byPosition, &info)) return state;
+    state.enabled = (info.fState & MFS_GRAYED) ? 0 : 1;
+    state.checked = (info.fState & MFS_CHECKED) ? 1 : 0;
+    state.radio = (info.fType & MFT_RADIOCHECK) ? 1 : 0;
+    return state;
+}
+
+class MenuState : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_GE(LanguageResource().Enumerate(GetModuleHandleA(NULL)), 1);
+        ASSERT_NE(static_cast<HWND>(NULL), m_program.Start(""));
+    }
+
     void UpdateAll() {
         m_frame.UpdateViewMenu();
         m_frame.UpdateCommunicationMenu();
@@ -124,17 +157,6 @@ protected:
     }
     HMENU Bar() { return GetMenu(m_frame.GetHwnd()); }
     State Of(UINT id) { return StateIn(Bar(), id, FALSE); }
-    static State StateIn(HMENU menu, UINT item, BOOL byPosition) {
-        MENUITEMINFOA info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_STATE | MIIM_FTYPE;
-        State state = {2, 2, 2};
-        if (!GetMenuItemInfoA(menu, item, byPosition, &info)) return state;
-        state.enabled = (info.fState & MFS_GRAYED) ? 0 : 1;
-        state.checked = (info.fState & MFS_CHECKED) ? 1 : 0;
-        state.radio = (info.fType & MFT_RADIOCHECK) ? 1 : 0;
-        return state;
-    }
     std::vector<UINT> Enabled(const std::vector<UINT>& ids) {
         std::vector<UINT> states;
         for (UINT id : ids) states.push_back(Of(id).enabled);
@@ -145,16 +167,17 @@ protected:
         for (UINT id : ids) states.push_back(Of(id).checked);
         return states;
     }
-    HMENU PortPopup() { return GetSubMenu(GetSubMenu(Bar(), 2), 0); }
+    // "text id", with " *" for the marked item; "-" for the separator.
     std::vector<std::string> PortItems() {
         std::vector<std::string> items;
-        HMENU ports = PortPopup();
+        HMENU ports = GetSubMenu(GetSubMenu(Bar(), 2), 0);
         for (int i = 0; i < GetMenuItemCount(ports); ++i) {
             char text[32] = {};
             GetMenuStringA(ports, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
             UINT id = GetMenuItemID(ports, i);
             char line[64];
-            snprintf(line, sizeof line, "%s %x%s", text, id, StateIn(ports, static_cast<UINT>(i), TRUE).checked ? " *" : "");
+            snprintf(line, sizeof line, "%s %x%s", text, id,
+                     StateIn(ports, static_cast<UINT>(i), TRUE).checked ? " *" : "");
             items.push_back(id == 0 ? "-" : line);
         }
         return items;
@@ -162,21 +185,18 @@ protected:
     DWORD PortPane() {
         HWND bar = GetDlgItem(m_frame.GetHwnd(), StatusBar::kControlId);
         char unused[256];
-        return static_cast<DWORD>(SendMessageA(bar, SB_GETTEXTA, StatusBar::kPortPart, reinterpret_cast<LPARAM>(unused)));
+        return static_cast<DWORD>(
+            SendMessageA(bar, SB_GETTEXTA, StatusBar::kPortPart, reinterpret_cast<LPARAM>(unused)));
     }
 
-    TestSettings m_file;  // first: the objects below write into it when they go
-    Application m_application;
-    LinkedPort m_port;
-    View m_view;
-    Rebar m_rebar;
-    PrintView m_printView;
-    AreaSet m_areas;
-    Shape m_shape;
-    Records m_records;
-    WaveFormRecord m_waveForm;
-    Caps m_caps;
-    Frame m_frame;
+    Program m_program;
+    Frame& m_frame = m_program.frame;
+    LinkedPort& m_port = m_program.port;
+    View& m_view = m_program.view;
+    AreaSet& m_areas = m_program.areas;
+    Shape& m_shape = m_program.shape;
+    Records& m_records = m_program.records;
+    Caps& m_caps = m_program.caps;
 };
 
 const std::vector<UINT> kLinkedCommands = {ID_COMM_READ_AREA, ID_COMM_WRITE_AREA, ID_COMM_RECORD,
@@ -185,7 +205,6 @@ const std::vector<UINT> kLinkedCommands = {ID_COMM_READ_AREA, ID_COMM_WRITE_AREA
 }  // namespace
 
 TEST_F(MenuState, LinkLevelEnablesTheSensorCommands) {
-    Start("");
     m_caps.has = {SensorCaps::kCapHelp};
     const struct {
         BYTE level;
@@ -218,7 +237,6 @@ TEST_F(MenuState, LinkLevelEnablesTheSensorCommands) {
 }
 
 TEST_F(MenuState, AreaChoiceIsLockedOnlyWhileTheLinkedSensorChooses) {
-    Start("");
     const std::vector<UINT> choices = {ID_AREA_NUMERICAL_INPUT, ID_AREA_SELECT1, ID_AREA_SELECT2, ID_AREA_SELECT3,
                                        ID_AREA_SELECT4,         ID_AREA_SELECT5, ID_AREA_SELECT6, ID_AREA_SELECT7};
     const struct {
@@ -255,7 +273,6 @@ TEST_F(MenuState, AreaChoiceIsLockedOnlyWhileTheLinkedSensorChooses) {
 }
 
 TEST_F(MenuState, ViewMenuFollowsLayersModeAndFlags) {
-    Start("");
     const struct {
         WORD layers;
         int mode;
@@ -282,7 +299,6 @@ TEST_F(MenuState, ViewMenuFollowsLayersModeAndFlags) {
 }
 
 TEST_F(MenuState, ToolBarAndStatusBarAreShownAsTheirChecks) {
-    Start("");
     HWND statusBar = GetDlgItem(m_frame.GetHwnd(), StatusBar::kControlId);
     ASSERT_NE(static_cast<HWND>(NULL), statusBar);
     const struct {
@@ -294,7 +310,7 @@ TEST_F(MenuState, ToolBarAndStatusBarAreShownAsTheirChecks) {
         m_frame.UpdateViewMenu();
         EXPECT_EQ(static_cast<UINT>(c.toolbar), Of(ID_VIEW_TOOLBAR).checked);
         EXPECT_EQ(static_cast<UINT>(c.statusbar), Of(ID_VIEW_STATUSBAR).checked);
-        EXPECT_EQ(c.toolbar != 0, IsWindowVisible(m_rebar.GetHwnd()) != 0);
+        EXPECT_EQ(c.toolbar != 0, IsWindowVisible(m_program.rebar.GetHwnd()) != 0);
         EXPECT_EQ(c.statusbar != 0, IsWindowVisible(statusBar) != 0);
     }
 }
@@ -302,7 +318,6 @@ TEST_F(MenuState, ToolBarAndStatusBarAreShownAsTheirChecks) {
 // Each item of a radio group is marked on its own: switching from one rate
 // to automatic recognition leaves exactly one mark.
 TEST_F(MenuState, DeviceRadioAndPortPaneFollowTheDeviceType) {
-    Start("");
     const struct {
         int type;
         std::vector<UINT> marks;  // automatic, 19.2, 57.6, 115.2
@@ -323,7 +338,6 @@ TEST_F(MenuState, DeviceRadioAndPortPaneFollowTheDeviceType) {
 }
 
 TEST_F(MenuState, PortPopupListsTheFoundPortsAndMarksTheSelectedOne) {
-    Start("");
     m_frame.Settings().comPort = 3;
     DWORD ports[8] = {0x5, 0x80, 0, 0, 0, 0, 0, 0};  // COM1, COM3, COM40
     const DWORD sent[8] = {0x5, 0x80, 0, 0, 0, 0, 0, 0};
@@ -362,7 +376,8 @@ TEST_F(MenuState, PortPopupListsTheFoundPortsAndMarksTheSelectedOne) {
 
 // The engineering popups are appended wherever the bar ends (position 6 or
 // 7 of the program's own bar): their items are found by command.
-TEST_F(MenuState, EngineeringItemsFollowTheirCapabilitiesWhereverTheirPopupsSit) {
+TEST(MenuStateSwitches, EngineeringItemsFollowTheirCapabilitiesWhereverTheirPopupsSit) {
+    ASSERT_GE(LanguageResource().Enumerate(GetModuleHandleA(NULL)), 1);
     const struct {
         const char* line;
         std::set<int> caps;
@@ -375,40 +390,18 @@ TEST_F(MenuState, EngineeringItemsFollowTheirCapabilitiesWhereverTheirPopupsSit)
         {"-inspect", {SensorCaps::kCapInspectMenu, SensorCaps::kCapDevelopMenu}, 1, 2},
     };
     for (const auto& c : cases) {
-        TestSettings file;
-        Application application;
-        LinkedPort port;
-        View view;
-        Rebar rebar;
-        PrintView printView;
-        AreaSet areas;
-        Shape shape;
-        Records records;
-        WaveFormRecord waveForm;
-        Caps caps;
-        Frame frame;
-        caps.has = c.caps;
-        frame.SetApplication(&application);
-        frame.SetDevicePort(&port);
-        frame.SetScanView(&view);
-        frame.SetRebar(&rebar);
-        frame.SetPrintView(&printView);
-        frame.SetWorkspace(Workspace(&areas, &shape, &records, &waveForm, &caps));
-        HWND hwnd = frame.Initialize(GetModuleHandleA(NULL), c.line, SW_SHOW);
+        Program program;
+        program.caps.has = c.caps;
+        HWND hwnd = program.Start(c.line);
         ASSERT_NE(static_cast<HWND>(NULL), hwnd);
         HMENU bar = GetMenu(hwnd);
         for (UINT id : {ID_INSPECT_LED_TROUBLE, ID_INSPECT_PHOTOINTERRUPTER_TROUBLE, ID_INSPECT_MOTOR_TROUBLE})
             EXPECT_EQ(c.troubles, StateIn(bar, id, FALSE).enabled) << c.line << " " << id;
         EXPECT_EQ(c.ramEditor, StateIn(bar, ID_DEVELOP_RAM_EDITOR, FALSE).enabled) << c.line;
-        frame.Destroy();
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        }
     }
 }
 
 TEST_F(MenuState, BroadcastReachesEveryChildWindow) {
-    Start("");
     HWND statusBar = GetDlgItem(m_frame.GetHwnd(), StatusBar::kControlId);
     SendMessageA(statusBar, SB_SETTEXTA, StatusBar::kCursorPart, reinterpret_cast<LPARAM>("before"));
     // WM_SETTEXT reaches both the rebar and the status window.
@@ -416,6 +409,6 @@ TEST_F(MenuState, BroadcastReachesEveryChildWindow) {
     char text[32] = {};
     SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ("after", text);
-    GetWindowTextA(m_rebar.GetHwnd(), text, sizeof text);
+    GetWindowTextA(m_program.rebar.GetHwnd(), text, sizeof text);
     EXPECT_STREQ("after", text);
 }
