@@ -9,6 +9,7 @@
 #include "mainwindow/StatusBar.h"
 #include "protocol/DevicePort.h"
 #include "resources/MenuIds.h"
+#include "resources/ToolBandIds.h"
 #include "sensor/AreaSet.h"
 #include "sensor/MeasuringData.h"
 #include "sensor/ScanShape.h"
@@ -28,12 +29,7 @@ namespace {
 const int kHighestPort = 256;
 const int kPortWords = 8;
 
-// Area band items that have no menu item.
-const UINT kAreaCombo = 1000;
-const UINT kShapeCombo = 1015;
-const UINT kTwoScanIndicators[] = {32834, 32835, 32836};
-const UINT kMirrorIndicator = 32837;
-const UINT kHalfHysteresisIndicator = 32839;
+const UINT kTwoScanIndicators[] = {ID_AREA_TWO_SCAN0, ID_AREA_TWO_SCAN1, ID_AREA_TWO_SCAN2};
 
 // Need a linked sensor.
 const UINT kLinkedCommands[] = {ID_COMM_READ_AREA, ID_COMM_WRITE_AREA, ID_COMM_RECORD, ID_COMM_SENSOR_INFO,
@@ -189,7 +185,13 @@ void MainFrame::UpdateViewMenu() {
     int mode = m_scanView->GetMode();
     for (int i = 0; i < 3; ++i) {
         SetRadio(bar, kViewModes[i], FALSE, mode == i);
-        if (m_rebar != NULL) m_rebar->SetItemCheck(kViewModes[i], mode == i);
+        if (m_rebar == NULL) continue;
+        // A band's radio button is cleared only by its own message.
+        if (mode == i) {
+            m_rebar->SetItemCheck(kViewModes[i], 1);
+        } else {
+            m_rebar->SendItemMessage(kViewModes[i], BM_SETCHECK, 0, 0);
+        }
     }
     CheckCommand(bar, ID_VIEW_GRID_CIRCLE, m_gridCircle);
     if (m_rebar != NULL) m_rebar->SetItemCheck(ID_VIEW_GRID_CIRCLE, m_gridCircle);
@@ -293,11 +295,11 @@ void MainFrame::UpdateAreaMenu() {
     if (m_rebar != NULL) {
         BOOL editorOpen = m_numericalInputDlg != NULL && m_numericalInputDlg->IsOpen();
         m_rebar->SetItemCheck(ID_AREA_NUMERICAL_INPUT, editorOpen);
-        m_rebar->SelectComboItem(kAreaCombo, area);
-        m_rebar->SelectComboItem(kShapeCombo, shape);
+        m_rebar->SelectComboItem(IDC_AREA_CHOICE, area);
+        m_rebar->SelectComboItem(IDC_OUTPUT_SHAPE, shape);
         for (int bit = 0; bit < 3; ++bit) m_rebar->SetItemCheck(kTwoScanIndicators[bit], (twoScan >> bit) & 1);
-        m_rebar->SetItemCheck(kMirrorIndicator, mirror != 0);
-        m_rebar->SetItemCheck(kHalfHysteresisIndicator, halfHysteresis != 0);
+        m_rebar->SetItemCheck(ID_AREA_MIRROR, mirror != 0);
+        m_rebar->SetItemCheck(ID_AREA_HALF_HYSTERESIS, halfHysteresis != 0);
     }
     // While the sensor chooses the area, the user cannot.
     BOOL locked = m_selectedBySensor && LinkLevel() != 0;
@@ -316,14 +318,14 @@ void MainFrame::ShowAreaOptions(int area, BOOL locked) {
     EnableCommand(bar, ID_AREA_PREVIOUS, hasPrevious);
     if (m_rebar == NULL) return;
     m_rebar->EnableItem(ID_AREA_NUMERICAL_INPUT, free);
-    m_rebar->EnableItem(kAreaCombo, free);
+    m_rebar->EnableItem(IDC_AREA_CHOICE, free);
     m_rebar->EnableItem(ID_AREA_NEXT, hasNext);
     m_rebar->EnableItem(ID_AREA_PREVIOUS, hasPrevious);
-    m_rebar->EnableItem(kShapeCombo, free && HasCapability(SensorCaps::kCapShapeSelectable));
+    m_rebar->EnableItem(IDC_OUTPUT_SHAPE, free && HasCapability(SensorCaps::kCapShapeSelectable));
     // The option indicators only show the area's options.
     for (UINT id : kTwoScanIndicators) m_rebar->EnableItem(id, FALSE);
-    m_rebar->EnableItem(kMirrorIndicator, FALSE);
-    m_rebar->EnableItem(kHalfHysteresisIndicator, FALSE);
+    m_rebar->EnableItem(ID_AREA_MIRROR, FALSE);
+    m_rebar->EnableItem(ID_AREA_HALF_HYSTERESIS, FALSE);
 }
 
 void MainFrame::UpdateDeviceMenu() {

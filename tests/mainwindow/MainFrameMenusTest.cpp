@@ -8,6 +8,7 @@
 #include "mainwindow/StatusBar.h"
 #include "protocol/DevicePort.h"
 #include "resources/MenuIds.h"
+#include "resources/ToolBandIds.h"
 #include "sensor/AreaSet.h"
 #include "sensor/MeasuringData.h"
 #include "sensor/ScanShape.h"
@@ -182,6 +183,42 @@ protected:
         }
         return items;
     }
+    UINT BandChecked(UINT id) {
+        return static_cast<UINT>(m_program.rebar.SendItemMessage(id, BM_GETCHECK, 0, 0));
+    }
+    // 1 for a band item that takes the user's choice: a combo box that is
+    // enabled, a button whose click goes out as a command (held back here).
+    std::vector<UINT> BandEnabled(const std::vector<UINT>& ids) {
+        HWND rebar = m_program.rebar.GetHwnd();
+        std::vector<WORD> commands;
+        SetPropA(rebar, kCommandsProperty, &commands);
+        s_rebarProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongA(rebar, GWL_WNDPROC, reinterpret_cast<LONG>(&HoldCommands)));
+        std::vector<UINT> states;
+        for (UINT id : ids) {
+            HWND item = m_program.rebar.GetItemWindow(id);
+            char type[32] = {};
+            GetClassNameA(item, type, sizeof type);
+            if (lstrcmpiA(type, "ComboBox") == 0) {
+                states.push_back(IsWindowEnabled(item) ? 1 : 0);
+            } else {
+                commands.clear();
+                SendMessageA(item, BM_CLICK, 0, 0);
+                states.push_back(commands.size() == 1 && commands[0] == id ? 1 : 0);
+            }
+        }
+        SetWindowLongA(rebar, GWL_WNDPROC, reinterpret_cast<LONG>(s_rebarProc));
+        RemovePropA(rebar, kCommandsProperty);
+        return states;
+    }
+    static LRESULT CALLBACK HoldCommands(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg != WM_COMMAND) return CallWindowProcA(s_rebarProc, hwnd, msg, wParam, lParam);
+        static_cast<std::vector<WORD>*>(GetPropA(hwnd, kCommandsProperty))->push_back(LOWORD(wParam));
+        return 0;
+    }
+    static constexpr const char* kCommandsProperty = "MenuStateCommands";
+    static WNDPROC s_rebarProc;
+    int ComboSelection(UINT id) { return static_cast<int>(m_program.rebar.SendItemMessage(id, CB_GETCURSEL, 0, 0)); }
     DWORD PortPane() {
         HWND bar = GetDlgItem(m_frame.GetHwnd(), StatusBar::kControlId);
         char unused[256];
@@ -198,6 +235,8 @@ protected:
     Records& m_records = m_program.records;
     Caps& m_caps = m_program.caps;
 };
+
+WNDPROC MenuState::s_rebarProc = NULL;
 
 const std::vector<UINT> kLinkedCommands = {ID_COMM_READ_AREA, ID_COMM_WRITE_AREA, ID_COMM_RECORD,
                                            ID_COMM_SENSOR_INFO, ID_COMM_IO_TEST};
@@ -224,6 +263,7 @@ TEST_F(MenuState, LinkLevelEnablesTheSensorCommands) {
         UpdateAll();
         std::vector<UINT> expected(kLinkedCommands.size(), c.linked);
         EXPECT_EQ(expected, Enabled(kLinkedCommands)) << int(c.level);
+        EXPECT_EQ(std::vector<UINT>(3, c.linked), BandEnabled({ID_COMM_READ_AREA, ID_COMM_WRITE_AREA, ID_COMM_RECORD}));
         EXPECT_EQ(c.clear, Of(ID_COMM_CLEAR_RECORD).enabled) << int(c.level);
         EXPECT_EQ(c.playBack, Of(ID_VIEW_PLAY_BACK).enabled) << int(c.level);
         EXPECT_EQ(c.bySensor, Of(ID_VIEW_SELECTED_BY_SENSOR).enabled) << int(c.level);
@@ -263,6 +303,9 @@ TEST_F(MenuState, AreaChoiceIsLockedOnlyWhileTheLinkedSensorChooses) {
         EXPECT_EQ(expected, Enabled(choices)) << c.bySensor << int(c.level);
         EXPECT_EQ(c.next, Of(ID_AREA_NEXT).enabled) << int(c.area);
         EXPECT_EQ(c.previous, Of(ID_AREA_PREVIOUS).enabled) << int(c.area);
+        EXPECT_EQ((std::vector<UINT>{c.free, c.free, c.next, c.previous}),
+                  BandEnabled({ID_AREA_NUMERICAL_INPUT, IDC_AREA_CHOICE, ID_AREA_NEXT, ID_AREA_PREVIOUS}));
+        EXPECT_EQ(static_cast<int>(c.area), ComboSelection(IDC_AREA_CHOICE));
         EXPECT_EQ(static_cast<UINT>(c.bySensor), Of(ID_VIEW_SELECTED_BY_SENSOR).checked);
         // The area's radio mark sits on its own item alone.
         std::vector<UINT> marks(7, 0);
@@ -294,8 +337,54 @@ TEST_F(MenuState, ViewMenuFollowsLayersModeAndFlags) {
         EXPECT_EQ(c.checks, Checked({ID_VIEW_REALTIME, ID_VIEW_LINE_DRAWING, ID_VIEW_RECORD, ID_VIEW_AREA,
                                      ID_VIEW_GRID_CIRCLE, ID_VIEW_EDIT_AREA, ID_VIEW_MOVE, ID_VIEW_ZOOM}))
             << c.mode;
+        // The view band's buttons: realtime, record, area, grid, edit, move, zoom.
+        std::vector<UINT> band = {c.checks[0], c.checks[2], c.checks[3], c.checks[4],
+                                  c.checks[5], c.checks[6], c.checks[7]};
+        EXPECT_EQ(band, (std::vector<UINT>{BandChecked(ID_VIEW_REALTIME), BandChecked(ID_VIEW_RECORD),
+                                           BandChecked(ID_VIEW_AREA), BandChecked(ID_VIEW_GRID_CIRCLE),
+                                           BandChecked(ID_VIEW_EDIT_AREA), BandChecked(ID_VIEW_MOVE),
+                                           BandChecked(ID_VIEW_ZOOM)}))
+            << c.mode;
     }
     EXPECT_EQ(1u, Of(ID_VIEW_MOVE).radio);
+}
+
+// The area band shows the area's options as the sensor treats them: a
+// sensor without an option never shows it set.
+TEST_F(MenuState, AreaBandShowsTheOptionsTheSensorHas) {
+    m_areas.SetDevice(&m_caps);
+    m_areas.SelectArea(2);
+    m_areas.SetPartitionShape(2);
+    m_areas.Set2ScanMode(5);
+    m_areas.SetMirrorReflectionMode(1);
+    m_areas.SetHalfHysteresis(1);
+    const int kSelectable = SensorCaps::kCapShapeSelectable, kStraight = SensorCaps::kCapShapeStraight,
+              kFan = SensorCaps::kCapShapeFan;
+    const struct {
+        std::set<int> caps;
+        int shape;
+        UINT shapeEnabled;
+        std::vector<UINT> options;  // two-scan bits 0, 1, 2, mirror, half hysteresis
+    } cases[] = {
+        {{kSelectable, SensorCaps::kCap2ScanMode, SensorCaps::kCapMirrorReflection, SensorCaps::kCapHalfHysteresis},
+         2, 1, {1, 0, 1, 1, 1}},
+        {{kStraight}, 0, 0, {1, 1, 0, 0, 0}},  // bit 0 alone stands for the first two outputs
+        {{kStraight, kFan}, 1, 0, {1, 1, 0, 0, 0}},
+        {{}, -1, 0, {1, 1, 0, 0, 0}},  // no shape the sensor could have
+    };
+    const std::vector<UINT> indicators = {ID_AREA_TWO_SCAN0, ID_AREA_TWO_SCAN1, ID_AREA_TWO_SCAN2, ID_AREA_MIRROR,
+                                          ID_AREA_HALF_HYSTERESIS};
+    for (const auto& c : cases) {
+        m_caps.has = c.caps;
+        m_frame.UpdateAreaMenu();
+        EXPECT_EQ(2, ComboSelection(IDC_AREA_CHOICE));
+        EXPECT_EQ(c.shape, ComboSelection(IDC_OUTPUT_SHAPE)) << c.caps.size();
+        EXPECT_EQ(std::vector<UINT>{c.shapeEnabled}, BandEnabled({IDC_OUTPUT_SHAPE}));
+        std::vector<UINT> shown;
+        for (UINT id : indicators) shown.push_back(BandChecked(id));
+        EXPECT_EQ(c.options, shown) << c.caps.size();
+        EXPECT_EQ(std::vector<UINT>(5, 0), BandEnabled(indicators));  // they only show
+    }
 }
 
 TEST_F(MenuState, ToolBarAndStatusBarAreShownAsTheirChecks) {
