@@ -330,7 +330,8 @@ int StatusBar::GapBetweenParts() {
 void StatusBar::MeasureAreaPart(HDC dc) {
     int widest = 0;
     for (UINT id = IDS_AREA_NAME_FIRST; id <= IDS_AREA_NAME_LAST; ++id) {
-        SIZE size = ExtentOf(dc, LoadText(id));
+        // With room for the area the sensor reports, one of seven.
+        SIZE size = ExtentOf(dc, LoadText(id) + "(7)");
         if (size.cx > widest) widest = size.cx;
     }
     // Room for the marker and all five option icons.

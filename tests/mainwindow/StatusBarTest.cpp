@@ -225,7 +225,7 @@ TEST_F(StatusBarTest, DrawnPartsMeasureTheirWidestTexts) {
     SIZE disconnect, com256, area15;
     GetTextExtentPoint32A(dc, "Disconnect [115.2Kbps]", 22, &disconnect);
     GetTextExtentPoint32A(dc, "COM256 [115.2Kbps]", 18, &com256);
-    GetTextExtentPoint32A(dc, "Area15", 6, &area15);
+    GetTextExtentPoint32A(dc, "Area15(7)", 9, &area15);
     SelectObject(dc, old);
     ReleaseDC(m_bar.GetHwnd(), dc);
     int port = edges[3] - edges[2];
