@@ -24,7 +24,14 @@ FLASH (the programmed pages were dumped, at the update's final reset and at exit
 OUTAGE (the sensor goes dark: frames are logged, not handled), BACK (it answers
 again, restarted), MISRATE (the program's rate and the bytes it will read
 instead of a reply piece), STALE (bytes left on the line), HANGUP (the
-pseudo-terminal closed), RETURN (a new one linked, the sensor restarted), STOP.
+pseudo-terminal closed), RETURN (a new one linked, the sensor restarted), COMMIT (a FRAM block went into
+memory), REFUSE (a commit was refused), BADECHO (a FRAM write was taken
+wrongly), STOP.
+
+FRAM: 512 words, blank (each word 0xC000 | its address) or with the areas of
+an area file (--areas) in the layout of the version text. With --fram-dump its
+words are written to a file ("address word" in hex, one per line) at the
+start, after every commit and at exit.
 """
 
 import argparse
@@ -37,6 +44,7 @@ import time
 import tty
 
 import simcodec
+import simfram
 import simline
 import simuart
 from simscene import Scene
@@ -95,9 +103,10 @@ class Log:
 
 
 class Simulator:
-    def __init__(self, sensor, faults, log, pace=False, rate=None):
+    def __init__(self, sensor, faults, log, pace=False, rate=None, fram_dump=None):
         self.sensor = sensor
         self.rate = rate  # the sensor's own line rate; None answers at any rate
+        self.fram_dump = fram_dump
         self.faults = faults
         self.log = log
         self.parser = simcodec.FrameParser()
@@ -198,10 +207,23 @@ class Simulator:
                     self.reply(reply)
                 if self.sensor.dumps != dumps:
                     self.log.write("FLASH", self.sensor.dump_path or "-")
+                self.note_fram()
             elif kind == "bad":
                 self.log.write("RXBAD", payload.hex())
             else:
                 self.log.write("NOISE", payload.hex())
+
+    def note_fram(self):
+        committed = False
+        for kind, text in self.sensor.fram.take_events():
+            self.log.write(kind, text)
+            committed = committed or kind == "COMMIT"
+        if committed:
+            self.dump_fram()
+
+    def dump_fram(self):
+        if self.fram_dump:
+            self.sensor.fram.dump(self.fram_dump)
 
     def start_stall(self):
         if self.faults.stall_ms and self.stalled_until is None:
@@ -401,6 +423,10 @@ def parse_args(argv):
     p.add_argument("--bad-reads", type=int, default=0, help="the first N flash read-backs have a byte flipped")
     p.add_argument("--update-silent-after", type=int, default=0,
                    help="fall silent for good after N firmware update requests")
+    p.add_argument("--areas", help="area file (*.ara) whose areas the FRAM holds at the start")
+    p.add_argument("--fram-dump", help="file that receives the FRAM words")
+    p.add_argument("--fram-bad-echoes", type=int, default=0, help="the first N FRAM writes are taken wrongly")
+    p.add_argument("--fram-refused-commits", type=int, default=0, help="the first N FRAM commits are refused")
     args = p.parse_args(argv)
     if not args.prefix:
         p.error("no Wine prefix: pass --prefix or set WINEPREFIX")
@@ -418,9 +444,11 @@ def main(argv=None):
     log = Log(args.log)
     scene = Scene(args.scene) if args.scene else None
     update_faults = UpdateFaults(args.refuse_update, args.bad_reads, args.update_silent_after)
+    words = simfram.words_from_area_file(args.areas, args.version_text) if args.areas else None
+    fram = simfram.Fram(words, args.fram_bad_echoes, args.fram_refused_commits)
     sensor = Sensor(args.seed, args.version_text, scene, args.steps or None, args.io_state, update_faults,
-                    args.flash_dump)
-    sim = Simulator(sensor, faults, log, args.pace, args.baud)
+                    args.flash_dump, fram)
+    sim = Simulator(sensor, faults, log, args.pace, args.baud, args.fram_dump)
 
     def stop(signum, frame):
         sim.stopping = True
@@ -429,12 +457,14 @@ def main(argv=None):
     signal.signal(signal.SIGINT, stop)
     log.write("START", " ".join(sys.argv[1:] if argv is None else argv))
     try:
+        sim.dump_fram()
         sim.link_into(args.prefix, args.com)
         if args.ready:
             with open(args.ready, "w") as f:
                 f.write("%d\n" % os.getpid())
         sim.run(args.lifetime)
     finally:
+        sim.dump_fram()
         sim.close()
         sensor.write_dump()
         log.close()

@@ -8,6 +8,7 @@ import random
 
 from simcodec import crc16
 from simflash import Flash
+from simfram import FRAM, Fram
 from simscene import Scene
 
 GET = 0x69  # "i"
@@ -45,7 +46,7 @@ class UpdateFaults:
 
 class Sensor:
     def __init__(self, seed=1, version="5.1.3K", scene=None, steps=None, io_state=0x05, update_faults=None,
-                 dump=None):
+                 dump=None, fram=None):
         self.random = random.Random(seed)
         self.level = 0
         self.challenge = None
@@ -57,9 +58,12 @@ class Sensor:
         self.disguised = 0  # forced lines: a set bit here drives the line off
         self.mask = 0       # the lines being forced
         self.commands = {LINK: self.handle_link, VERSION: self.handle_version, DISTANCE: self.handle_distance,
-                         IO: self.handle_io, WAVE_FORM: self.handle_wave_form, FIRMWARE: self.handle_firmware}
+                         IO: self.handle_io, WAVE_FORM: self.handle_wave_form, FIRMWARE: self.handle_firmware,
+                         FRAM: self.handle_fram}
         self.flash = Flash()
+        self.fram = fram or Fram()
         self.updating = False
+        self.fram.pending = None
         self.update_faults = update_faults or UpdateFaults()
         self.update_requests = 0
         self.dark = False  # silent for good
@@ -67,11 +71,13 @@ class Sensor:
         self.dumps = 0  # final resets so far
 
     def restart(self):
-        """Power cycle: the link, its challenge, any forcing and the update mode are gone."""
+        """Power cycle: the link, its challenge, any forcing, the update mode and an
+        uncommitted FRAM block are gone."""
         self.level = 0
         self.challenge = None
         self.disguised = self.mask = 0
         self.updating = False
+        self.fram.pending = None
 
     def handle(self, message):
         """Reply messages for one good request (CRC included in message)."""
@@ -194,3 +200,8 @@ class Sensor:
     def write_dump(self):
         if self.dump_path:
             self.flash.dump(self.dump_path)
+
+    # FRAM: blocks of 64 words, see simfram.
+
+    def handle_fram(self, sub, data):
+        return self.fram.handle(sub, data, self.level)
