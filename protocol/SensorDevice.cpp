@@ -11,6 +11,7 @@
 #include "protocol/DistanceOp.h"
 #include "protocol/FirmwareUpdateOp.h"
 #include "protocol/IoOp.h"
+#include "protocol/FramOp.h"
 #include "protocol/LinkOp.h"
 #include "protocol/OperationParams.h"
 #include "protocol/VersionOp.h"
@@ -26,6 +27,7 @@ const WORD kNoModel = 0xFFFF;
 const WORD kFunctionWhenDisconnected = 0x30;
 const BYTE kTroubleWhenDisconnected = 0xFF;
 const WORD kMirrorFlag = 0x20;
+const WORD kVersion10OutputMax = 0x1FFF;
 
 // Trouble codes and type-0 notifications number their kinds differently from
 // the frame's texts: 1 -> 2, 2 -> 3, 3 -> 1, others unchanged.
@@ -51,6 +53,11 @@ LPARAM PackLowHigh(WORD low, WORD high) {
 // the flags word over bit 15 of all sixteen words.
 bool IsVersion10(SensorCaps* caps) {
     return caps != NULL && caps->GetMajor() == 1 && caps->GetMinor() == 0;
+}
+
+bool FitsVersion10Outputs(const BYTE* record) {
+    return ReadLeWord(record + kAreaOutput2Offset) <= kVersion10OutputMax &&
+           ReadLeWord(record + kAreaOutput3Offset) <= kVersion10OutputMax;
 }
 
 void EncodeArea(const BYTE* record, bool version10, WORD* words) {
@@ -88,9 +95,7 @@ void DecodeArea(const WORD* words, bool version10, BYTE* record) {
 
 }  // namespace
 
-SensorDevice::SensorDevice() : m_link(NULL), m_version(NULL) {
-    ZeroMemory(m_areaTail, sizeof(m_areaTail));
-}
+SensorDevice::SensorDevice() : m_link(NULL), m_version(NULL), m_fram(NULL) {}
 
 SensorDevice::~SensorDevice() {
     // Every thread stops before any operation is deleted: a running handler
@@ -104,6 +109,7 @@ void SensorDevice::DeleteOperations() {
     m_operations.clear();
     m_link = NULL;
     m_version = NULL;
+    m_fram = NULL;
 }
 
 int SensorDevice::Open() {
@@ -128,6 +134,9 @@ int SensorDevice::CreateOperations() {
     VersionOp* version = new (std::nothrow) VersionOp;
     if (!Register(kCmdVersion, version, false)) return 0;
     m_version = version;
+    FramOp* fram = new (std::nothrow) FramOp;
+    if (!Register(kCmdFram, fram, true)) return 0;
+    m_fram = fram;
     return Register(kCmdDistance, new (std::nothrow) DistanceOp, true) &&
            Register(kCmdIo, new (std::nothrow) IoOp, false) &&
            Register(kCmdWaveForm, new (std::nothrow) WaveFormOp, true) &&
@@ -141,6 +150,7 @@ int SensorDevice::Register(BYTE command, DeviceOperation* operation, bool withAp
         DeviceOperation* replaced = found->second.operation;
         if (replaced == m_link) m_link = NULL;
         if (replaced == m_version) m_version = NULL;
+        if (replaced == m_fram) m_fram = NULL;
         delete replaced;
     }
     m_operations[command] = Entry{operation, withApplication};
@@ -211,17 +221,13 @@ int SensorDevice::WriteAreas(const BYTE* table) {
         SetLastError(kErrorMissingCollaborator);
         return 0;
     }
-    // Two whole blocks go out: the image, then the words last read after it.
+    // The operation adds the words that follow the image in its last block.
     BYTE copy[kAreaTableBytes];
-    WORD image[kAreaWordCount] = {};
+    WORD image[kAreaImageWords] = {};
     if (table != NULL) CopyMemory(copy, table, sizeof(copy));
     if (table == NULL || !EncodeAreas(copy, image)) {
         SetLastError(kErrorAreaOutOfRange);
         return 0;
-    }
-    {
-        CriticalLock::Hold hold(m_tailLock);
-        CopyMemory(image + kAreaImageWords, m_areaTail, sizeof(m_areaTail));
     }
     SetLastError(0);
     return StartFram(FramParams::kWriteAreas, kAreaFirstWord, kAreaWordCount, image);
@@ -302,6 +308,12 @@ int SensorDevice::OnReceive(std::string& buffer, std::vector<std::string>& monit
 int SensorDevice::EncodeAreas(BYTE* table, WORD* image) {
     if (table == NULL || image == NULL) return 0;
     SensorCaps* caps = m_caps;
+    const bool version10 = IsVersion10(caps);
+    // Version 1.0 keeps the outputs in 13 unsigned bits: a value that does
+    // not fit is refused rather than changed.
+    for (int a = 0; version10 && a < kAreaCount; ++a) {
+        if (!FitsVersion10Outputs(table + a * kAreaRecordBytes)) return 0;
+    }
     if (caps != NULL && !caps->HasCapability(SensorCaps::kCapMirrorReflection)) {
         for (int a = 0; a < kAreaCount; ++a) {
             BYTE* record = table + a * kAreaRecordBytes;
@@ -309,7 +321,6 @@ int SensorDevice::EncodeAreas(BYTE* table, WORD* image) {
             WriteLeWord(record + kAreaFlagsOffset, flags & ~kMirrorFlag);
         }
     }
-    const bool version10 = IsVersion10(caps);
     for (int a = 0; a < kAreaCount; ++a) EncodeArea(table + a * kAreaRecordBytes, version10, image + 16 * a);
     return 1;
 }
@@ -340,6 +351,8 @@ void SensorDevice::OnLinkLevelChanged(BYTE level) {
         PostToOwner(WM_DEVICE_FUNCTIONS_READ, kFunctionWhenDisconnected, 0);
         PostToOwner(WM_DEVICE_TROUBLE, kTroubleWhenDisconnected, 0);
         PostToOwner(WM_DEVICE_STATISTICS, 0, 0);
+        // The next link may be another sensor, with other words after its areas.
+        if (m_fram != NULL) m_fram->ForgetAreaTail();
     } else {
         caps->SetModel(0);
     }
@@ -374,10 +387,6 @@ void SensorDevice::OnAreasRead(const WORD* image) {
     // Sent: the frame loads the table before this returns.
     BYTE table[kAreaTableBytes];
     const bool decoded = image != NULL && DecodeAreas(image, table);
-    if (decoded) {
-        CriticalLock::Hold hold(m_tailLock);
-        CopyMemory(m_areaTail, image + kAreaImageWords, sizeof(m_areaTail));
-    }
     SendToOwner(WM_DEVICE_AREA_READ, decoded ? reinterpret_cast<WPARAM>(table) : 0, 0);
 }
 

@@ -8,6 +8,7 @@
 #include "sensor/AreaRecord.h"
 
 class DeviceOperation;
+class FramOp;
 class LinkOp;
 class ScanData;
 class VersionOp;
@@ -89,7 +90,8 @@ public:
     virtual void OnScan(const ScanData* scan);
     virtual void OnRamData(WPARAM first, WORD second, WORD third);
     virtual void OnRamWritten(WPARAM first, WORD second, WORD third);
-    // image: the 128 words read from FRAM 0x40, or 0 when the read failed.
+    // image: the words read from FRAM 0x40 (the areas are the first 112),
+    // or 0 when the read failed.
     virtual void OnAreasRead(const WORD* image);
     virtual void OnAreasWritten(DWORD ok);
     virtual void OnFramData(const WORD* words, BYTE first, BYTE count);
@@ -139,16 +141,12 @@ private:
     void DeleteOperations();
 
     std::map<BYTE, Entry> m_operations;
-    // The two operations the device itself talks to, kept typed where they
+    // The operations the device itself talks to, kept typed where they
     // are created; owned through m_operations, 0 when this device has none.
     // Written with the registry, before any operation runs.
     LinkOp* m_link;
     VersionOp* m_version;
-
-    // The 16 FRAM words after the area image (0xB0..0xBF) as last read: an
-    // area write sends whole blocks and must not overwrite them with guesses.
-    CriticalLock m_tailLock;  // guards m_areaTail
-    WORD m_areaTail[kAreaWordCount - kAreaImageWords];
+    FramOp* m_fram;
 };
 
 #endif

@@ -5,5 +5,10 @@
 #define IDD_PROGRESS 512
 #define IDC_PROGRESS_BAR 1019
 #define IDC_PROGRESS_MESSAGE 1020
+// Caption and message of the area transfers' progress.
+#define IDS_READ_AREA 9216
+#define IDS_WRITE_AREA 9217
+#define IDS_READING_AREA 9482
+#define IDS_WRITING_AREA 9483
 
 #endif

@@ -60,7 +60,8 @@ public:
         if (argument == 0) return;
         if (m_command == SensorDevice::kCmdFram) {
             m_fram = *reinterpret_cast<const FramParams*>(argument);
-            const int n = m_fram.count != 0 ? m_fram.count : 64;
+            // An area write hands over the 112-word image only.
+            const int n = m_fram.mode == FramParams::kWriteAreas ? 112 : m_fram.count != 0 ? m_fram.count : 64;
             m_framWords.assign(m_fram.data != NULL ? m_fram.data : NULL,
                                m_fram.data != NULL ? m_fram.data + n : NULL);
         }
@@ -405,17 +406,14 @@ TEST_F(DeviceFixture, RequestsHandTheirParametersToTheOperation) {
     }
 }
 
-TEST_F(DeviceFixture, WriteAreasSendsTheImageAndTheWordsLastReadAfterIt) {
+TEST_F(DeviceFixture, WriteAreasHandsTheEncodedImageToTheOperation) {
     TestDevice* device = Select([](TestDevice* d) { return d->Add(0xA4, new PollOp(0xA4, 3, 60000), true); });
     ASSERT_NE(device, nullptr);
     m_caps.SetVersionText("5.1.3K");
-    // A read of the two blocks: the last 16 words are kept for the next write.
-    WORD read[128] = {};
-    for (int i = 0; i < 16; ++i) read[112 + i] = static_cast<WORD>(0xB000 + i);
-    device->OnAreasRead(read);
     BYTE table[238] = {};
     table[0] = 0xFF;  // area 0, x of point 0 = -1
     table[1] = 0xFF;
+    table[34 * 6 + 30] = 0x07;  // area 6, Output3 7
     SetLastError(123);
     ASSERT_EQ(device->WriteAreas(table), 1);
     EXPECT_EQ(GetLastError(), 0u);
@@ -423,10 +421,30 @@ TEST_F(DeviceFixture, WriteAreasSendsTheImageAndTheWordsLastReadAfterIt) {
     EXPECT_EQ(fram->m_fram.mode, static_cast<DWORD>(FramParams::kWriteAreas));
     EXPECT_EQ(fram->m_fram.first, 0x40);
     EXPECT_EQ(fram->m_fram.count, 0x80);
-    ASSERT_EQ(fram->m_framWords.size(), 128u);
+    ASSERT_EQ(fram->m_framWords.size(), 112u);
     EXPECT_EQ(fram->m_framWords[0], 0x7FFF);
     EXPECT_EQ(fram->m_framWords[1], 0x0000);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(fram->m_framWords[112 + i], 0xB000 + i);
+    EXPECT_EQ(fram->m_framWords[111], 0x0007);
+}
+
+TEST_F(DeviceFixture, Version10RefusesOutputsOutside13UnsignedBits) {
+    TestDevice* device = Select([](TestDevice* d) { return d->Add(0xA4, new PollOp(0xA4, 3, 60000), true); });
+    ASSERT_NE(device, nullptr);
+    m_caps.SetVersionText("1.0.0A");
+    struct Row {
+        int offset;  // Output2 or Output3 of an area
+        BYTE low, high;
+        int ok;
+    } rows[] = {{28, 0xFF, 0xFF, 0}, {34 * 3 + 30, 0xEC, 0xFF, 0}, {28, 0xFF, 0x1F, 1}, {34 * 6 + 30, 0x00, 0x20, 0}};
+    for (const Row& r : rows) {
+        BYTE table[238] = {};
+        table[r.offset] = r.low;
+        table[r.offset + 1] = r.high;
+        SetLastError(0);
+        EXPECT_EQ(device->WriteAreas(table), r.ok) << r.offset;
+        EXPECT_EQ(GetLastError(), r.ok ? 0u : kErrorAreaOutOfRange) << r.offset;
+        device->Op(0xA4)->Abort();
+    }
 }
 
 // Event operations: the message, posted or sent, and its parameters.
