@@ -363,6 +363,7 @@ TEST_F(FramOpTest, NoLevelWithinItsWaitIsAFailure) {
     ASSERT_EQ(Start(FramParams::kReadAreas, 0x40, 0x80, NULL), 1);
     const size_t failed = WaitFrom("areas read:failed");
     ASSERT_NE(failed, kNotFound);
+    ASSERT_NE(WaitFrom("end progress", failed), kNotFound);
     EXPECT_EQ(OpTestLog::From(m_device.m_log, failed),
               (std::vector<std::string>{"areas read:failed", "release:2", "end progress"}));
 }

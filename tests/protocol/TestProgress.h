@@ -10,14 +10,18 @@
 #include "tests/protocol/TestHost.h"
 
 // A progress window without a window: it records what it is told in a log
-// ("progress <message>", "pos <n>", "cancel <0|1>", "progress end") and
+// ("progress <message>" or "progress #<string id>", "pos <n>", "cancel <0|1>",
+// "progress end") and
 // closes when the test plays the user's Cancel.
 class RecordingProgress : public ProgressView {
 public:
     explicit RecordingProgress(EventLog* log) : m_log(log), m_done(0) {}
     void End() override { Add("progress end"); }
     void SetCaption(const char*) override {}
-    void SetMessage(const char* text) override { Add(std::string("progress ") + text); }
+    void SetMessage(const char* text) override {
+        Add(IS_INTRESOURCE(text) ? "progress #" + std::to_string(reinterpret_cast<ULONG_PTR>(text))
+                                 : std::string("progress ") + text);
+    }
     void SetPos(UINT percent) override { Add("pos " + std::to_string(percent)); }
     BOOL IsDone() override { return InterlockedCompareExchange(&m_done, 0, 0); }
     void EnableCancel(BOOL enable) override { Add("cancel " + std::to_string(enable)); }

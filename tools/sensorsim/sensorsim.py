@@ -60,7 +60,8 @@ class Faults:
 
     def __init__(self, bad_crc_every=0, drop_every=0, noise=b"", delay_ms=0, silent=False,
                  chunk=0, chunk_delay_ms=0, burst=1, stall_ms=0, outage_after_ms=0, outage_ms=0,
-                 hangup_after_ms=0, return_after_ms=0, stale=b""):
+                 hangup_after_ms=0, return_after_ms=0, stale=b"",
+                 outage_command=None):
         self.bad_crc_every = bad_crc_every
         self.drop_every = drop_every
         self.noise = noise
@@ -75,6 +76,7 @@ class Faults:
         self.hangup_after_ms = hangup_after_ms
         self.return_after_ms = return_after_ms
         self.stale = stale
+        self.outage_command = outage_command  # the outage counts from the first frame of this command
         self.count = 0
 
     def next_reply(self):
@@ -199,7 +201,8 @@ class Simulator:
                 self.log.write("RX", payload.hex())
                 self.start_hangup()
                 self.start_stall()
-                self.start_outage()
+                if self.faults.outage_command in (None, payload[0]):
+                    self.start_outage()
                 if self.in_outage(time.monotonic()):
                     continue
                 dumps = self.sensor.dumps
@@ -410,6 +413,8 @@ def parse_args(argv):
     p.add_argument("--return-after-ms", type=int, default=0,
                    help="after a hang-up, a new pseudo-terminal serves the same port this much later")
     p.add_argument("--stale-hex", default="", help="bytes left on the line before the program opens it")
+    p.add_argument("--outage-at-command", type=lambda text: int(text, 16), default=None,
+                   help="count the outage from the first frame of this command (hex) instead")
     p.add_argument("--pace", action="store_true", help="send at the rate and stop bits the program set")
     p.add_argument("--baud", type=parse_rate, default=19200,
                    help="the sensor's own rate: 19200 (default), 57600, 115200, or any")
@@ -427,6 +432,7 @@ def parse_args(argv):
     p.add_argument("--fram-dump", help="file that receives the FRAM words")
     p.add_argument("--fram-bad-echoes", type=int, default=0, help="the first N FRAM writes are taken wrongly")
     p.add_argument("--fram-refused-commits", type=int, default=0, help="the first N FRAM commits are refused")
+    p.add_argument("--fram-bad-block", type=int, default=None, help="every write to this FRAM block is taken wrongly")
     args = p.parse_args(argv)
     if not args.prefix:
         p.error("no Wine prefix: pass --prefix or set WINEPREFIX")
@@ -440,12 +446,12 @@ def main(argv=None):
     faults = Faults(args.bad_crc_every, args.drop_every, bytes.fromhex(args.noise_hex), args.delay_ms,
                     args.silent, args.chunk, args.chunk_delay_ms, args.burst, args.stall_ms,
                     args.outage_after_ms, args.outage_ms, args.hangup_after_ms, args.return_after_ms,
-                    bytes.fromhex(args.stale_hex))
+                    bytes.fromhex(args.stale_hex), args.outage_at_command)
     log = Log(args.log)
     scene = Scene(args.scene) if args.scene else None
     update_faults = UpdateFaults(args.refuse_update, args.bad_reads, args.update_silent_after)
     words = simfram.words_from_area_file(args.areas, args.version_text) if args.areas else None
-    fram = simfram.Fram(words, args.fram_bad_echoes, args.fram_refused_commits)
+    fram = simfram.Fram(words, args.fram_bad_echoes, args.fram_refused_commits, args.fram_bad_block)
     sensor = Sensor(args.seed, args.version_text, scene, args.steps or None, args.io_state, update_faults,
                     args.flash_dump, fram)
     sim = Simulator(sensor, faults, log, args.pace, args.baud, args.fram_dump)

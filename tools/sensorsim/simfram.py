@@ -7,9 +7,9 @@ memory. Words travel low byte first. Blocks 1 and 2 (the detection areas and
 what follows them) need link level 2, every other block level 3; a request
 below its level gets no reply.
 
-Fault switches: the first bad_echoes writes are taken with their first word
-changed (and echoed so); the first refused_commits commits are refused (result
-0, the pending block dropped).
+Fault switches: the first bad_echoes writes, and every write to bad_block,
+are taken with their first word changed (and echoed so); the first
+refused_commits commits are refused (result 0, the pending block dropped).
 """
 
 import os
@@ -46,13 +46,14 @@ def bytes_to_words(data):
 
 
 class Fram:
-    def __init__(self, words=None, bad_echoes=0, refused_commits=0):
+    def __init__(self, words=None, bad_echoes=0, refused_commits=0, bad_block=None):
         self.words = list(words) if words is not None else blank_words()
         if len(self.words) != WORDS:
             raise ValueError("FRAM holds %d words" % WORDS)
         self.pending = None  # (block, words) echoed and not committed
         self.bad_echoes = bad_echoes
         self.refused_commits = refused_commits
+        self.bad_block = bad_block
         self.events = []  # (kind, text) for the simulator's log
 
     def handle(self, sub, data, level):
@@ -76,8 +77,8 @@ class Fram:
     def write(self, block, words, level):
         if not self.allowed(block, level):
             return []
-        if self.bad_echoes > 0:
-            self.bad_echoes -= 1
+        if self.bad_echoes > 0 or block == self.bad_block:
+            self.bad_echoes = max(0, self.bad_echoes - 1)
             words = [words[0] ^ 0x0001] + words[1:]
             self.events.append(("BADECHO", str(block)))
         self.pending = (block, words)

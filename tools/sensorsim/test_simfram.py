@@ -81,6 +81,14 @@ class FramTest(unittest.TestCase):
         self.assertEqual(fram.words[0x40:0x80], words)
         self.assertEqual([k for k, _ in fram.take_events()], ["BADECHO", "REFUSE", "COMMIT"])
 
+    def test_bad_block_is_always_taken_wrongly(self):
+        fram = simfram.Fram(bad_block=2)
+        sensor = Sensor(fram=fram)
+        link(sensor, 2)
+        for _ in range(3):
+            self.assertEqual(sensor.handle(write_block(2, [0x10] * 64))[0][3:5], b"\x11\x00")
+        self.assertEqual(sensor.handle(write_block(1, [0x10] * 64))[0][3:5], b"\x10\x00")
+
     def test_restart_drops_the_pending_block(self):
         sensor = Sensor()
         link(sensor, 2)

@@ -13,11 +13,15 @@ std::string Env(const char* name) {
     return value != NULL ? value : "";
 }
 
-// The log's Linux path reached through Wine's drive Z:, which maps the root.
-std::string LogPath() {
-    std::string path = Env("TIV_SIM_LOG");
+// A Linux path reached through Wine's drive Z:, which maps the root.
+std::string WinePath(const char* variable) {
+    std::string path = Env(variable);
     if (path.empty() || path[0] != '/') return path;
     return "Z:" + path;
+}
+
+std::string LogPath() {
+    return WinePath("TIV_SIM_LOG");
 }
 
 bool Contains(const std::vector<std::string>& lines, const std::string& payload) {
@@ -79,4 +83,15 @@ std::string SimLog::Hex(const std::string& bytes) {
         hex += digits;
     }
     return hex;
+}
+
+std::vector<WORD> SimLog::FramWords() {
+    std::vector<WORD> words;
+    std::ifstream file(WinePath("TIV_SIM_FRAM").c_str());
+    unsigned address = 0, word = 0;
+    while (file >> std::hex >> address >> word) {
+        if (address != words.size()) return std::vector<WORD>();
+        words.push_back(static_cast<WORD>(word));
+    }
+    return words;
 }

@@ -18,6 +18,9 @@ public:
     static bool WaitForLine(const std::string& kind, const std::string& payload, DWORD timeoutMs);
     // Waits, bounded, until at least count lines of that kind are logged.
     static bool WaitForCount(const std::string& kind, size_t count, DWORD timeoutMs);
+    // The simulator's FRAM as it last wrote it (at its start and after each
+    // commit); empty when there is none.
+    static std::vector<WORD> FramWords();
     // Lower-case hex of bytes, as the log writes them.
     static std::string Hex(const std::string& bytes);
 };

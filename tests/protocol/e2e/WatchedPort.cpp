@@ -28,6 +28,8 @@ BOOL WatchedPort::PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void WatchedPort::Record(UINT msg, WPARAM wParam, LPARAM lParam) {
     Note note = {msg, wParam, std::string(), GetTickCount(), lParam};
+    // Sent: the table lives while the notification is handled.
+    if (msg == WM_DEVICE_AREA_READ && wParam != 0) note.data.assign(reinterpret_cast<const char*>(wParam), 238);
     if (wParam != 0 && (msg == WM_DEVICE_SENSOR_INFO || msg == WM_DEVICE_SCAN)) {
         CriticalLock::Hold hold(GetHandOver()->GetLock());
         if (msg == WM_DEVICE_SENSOR_INFO) {
@@ -69,6 +71,16 @@ bool WatchedPort::WaitForCount(UINT msg, bool byParam, WPARAM wParam, const std:
     const DWORD start = GetTickCount();
     for (;;) {
         if (Count(msg, byParam, wParam, data) >= count) return true;
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= timeoutMs) return false;
+        WaitForSingleObject(m_noted, timeoutMs - waited);
+    }
+}
+
+bool WatchedPort::WaitForNotes(UINT msg, size_t count, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (NotesOf(msg).size() >= count) return true;
         const DWORD waited = GetTickCount() - start;
         if (waited >= timeoutMs) return false;
         WaitForSingleObject(m_noted, timeoutMs - waited);

@@ -17,7 +17,7 @@ public:
     struct Note {
         UINT msg;
         WPARAM wParam;
-        std::string data;  // version text, or the scan as 769 little-endian words
+        std::string data;  // version text, the scan as 769 little-endian words, or the area table
         DWORD tick;        // GetTickCount when it arrived
         LPARAM lParam;
     };
@@ -39,6 +39,8 @@ public:
     bool WaitForScans(size_t count, DWORD timeoutMs);
     // Until at least count notes of msg with that wParam arrived.
     bool WaitForNote(UINT msg, WPARAM wParam, size_t count, DWORD timeoutMs);
+    // Until at least count notes of msg arrived, whatever their wParam.
+    bool WaitForNotes(UINT msg, size_t count, DWORD timeoutMs);
     // The scan step of a recorded scan note.
     static WORD Step(const Note& scan, int step);
 
