@@ -22,6 +22,29 @@ private:
     HDC m_dc;
 };
 
+// The painting context of a window for one WM_PAINT (BeginPaint), ended
+// when the scope ends.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : m_window(window), m_paint(), m_dc(BeginPaint(window, &m_paint)) {}
+    ~PaintDc() {
+        if (m_dc != NULL) EndPaint(m_window, &m_paint);
+    }
+
+    HDC Get() const { return m_dc; }
+    operator HDC() const { return m_dc; }
+    // The area to paint, in client coordinates.
+    const RECT& Area() const { return m_paint.rcPaint; }
+
+private:
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+
+    HWND m_window;
+    PAINTSTRUCT m_paint;
+    HDC m_dc;
+};
+
 // A memory device context (CreateCompatibleDC) that remembers the bitmap,
 // pen, brush and font it had at creation and selects them back before it is
 // deleted, so the tools selected into it can be deleted by their owners.
