@@ -3,9 +3,9 @@
 
 #include "framework/Dialog.h"
 
-class Application;
 class AreaSet;
 class DevicePort;
+class DeviceHost;
 class MainFrame;
 class MeasuringData;
 class ScanView;
@@ -30,7 +30,7 @@ public:
     virtual void SetWaveFormRecord(WaveFormRecord* waveFormRecord) { m_waveFormRecord = waveFormRecord; }
     virtual void SetScanView(ScanView* scanView) { m_scanView = scanView; }
     virtual void SetMainFrame(MainFrame* mainFrame) { m_mainFrame = mainFrame; }
-    virtual void SetApplication(Application* application) { m_application = application; }
+    virtual void SetApplication(DeviceHost* application) { m_application = application; }
     // Drops the owner window and every collaborator.
     virtual void Reset();
 
@@ -42,7 +42,7 @@ protected:
     WaveFormRecord* GetWaveFormRecord() const { return m_waveFormRecord; }
     ScanView* GetScanView() const { return m_scanView; }
     MainFrame* GetMainFrame() const { return m_mainFrame; }
-    Application* GetApplication() const { return m_application; }
+    DeviceHost* GetApplication() const { return m_application; }
 
 private:
     SensorCaps* m_sensorCaps;
@@ -52,7 +52,7 @@ private:
     WaveFormRecord* m_waveFormRecord;
     ScanView* m_scanView;
     MainFrame* m_mainFrame;
-    Application* m_application;
+    DeviceHost* m_application;  // the application object, seen through what the dialogs use
 };
 
 #endif

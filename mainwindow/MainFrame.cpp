@@ -22,6 +22,7 @@
 #include "framework/LanguageResource.h"
 #include "framework/MsgBox.h"
 #include "framework/ResourceString.h"
+#include "mainwindow/Application.h"
 #include "mainwindow/StatusBar.h"
 #include "resources/MenuIds.h"
 
