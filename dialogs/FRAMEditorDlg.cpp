@@ -12,7 +12,7 @@ namespace {
 const int kSide = 17;  // a header and 16 words, across and down
 const int kColumnWidth = 50;
 const int kMargin = 4;         // pixels around the grid and the buttons
-const int kButtonGap = 12;     // pixels between the grid and the buttons' line, less the margin
+const int kBelowGrid = 12;     // pixels from the grid to the bottom edge, besides the button height
 const int kInitialSize = 300;  // the grid before the first layout
 
 int RowOf(int word) {
@@ -89,7 +89,7 @@ void FRAMEditorDlg::Layout(int width, int height) {
     int writeLeft = width - kMargin - buttonWidth;
     MoveWindow(write, writeLeft, top, buttonWidth, buttonHeight, TRUE);
     MoveWindow(read, writeLeft - kMargin - buttonWidth, top, buttonWidth, buttonHeight, TRUE);
-    m_grid.Move(kMargin, kMargin, width - 2 * kMargin, height - kMargin - kButtonGap - buttonHeight, TRUE);
+    m_grid.Move(kMargin, kMargin, width - 2 * kMargin, height - kBelowGrid - buttonHeight - kMargin, TRUE);
 }
 
 void FRAMEditorDlg::ShowWords(const WORD* words, BYTE first, WORD count) {

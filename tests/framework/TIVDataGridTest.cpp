@@ -1,6 +1,7 @@
 #include "framework/TIVDataGrid.h"
 
 #include "framework/WindowDc.h"
+#include "tests/framework/GridDriver.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -43,20 +44,6 @@ HWND CreateParent() {
                            GetModuleHandleA(NULL), NULL);
 }
 
-// Handles what waits in this thread's queue: posted keys pass the editor's
-// message hook on their way.
-void PumpQueued() {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-LPARAM CellPoint(int row, int col) {
-    return MAKELPARAM(col * 50 + 25, row * 16 + 8);
-}
-
 std::string WindowText(HWND hwnd) {
     char text[512] = {};
     GetWindowTextA(hwnd, text, sizeof text);
@@ -91,19 +78,9 @@ protected:
         return m_grid.Create(0, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | bars, 0, 0, cx, cy, m_parent, kGridId,
                              GetModuleHandleA(NULL));
     }
-    void Click(LPARAM point) {
-        m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, point);
-        m_grid.SendMessage(WM_LBUTTONUP, 0, point);
-    }
-    HWND OpenEditor(int row, int col) {
-        Click(CellPoint(row, col));
-        Click(CellPoint(row, col));
-        return m_grid.GetEditorHwnd();
-    }
-    void Key(HWND target, WPARAM key) {
-        PostMessageA(target, WM_KEYDOWN, key, 1);
-        PumpQueued();
-    }
+    void Click(LPARAM point) { ClickGrid(m_grid, point); }
+    HWND OpenEditor(int row, int col) { return OpenGridEditor(m_grid, row, col); }
+    void Key(HWND target, WPARAM key) { PostKey(target, key); }
 
     HWND m_parent = NULL;
     TIVDataGrid m_grid;
@@ -112,25 +89,25 @@ protected:
 }  // namespace
 
 TEST_F(TIVDataGridTest, AClickOnAFixedCellNeitherSelectsNorEdits) {
-    Click(CellPoint(0, 2));
-    Click(CellPoint(0, 2));
-    Click(CellPoint(3, 0));
-    Click(CellPoint(3, 0));
+    Click(GridPoint(0, 2));
+    Click(GridPoint(0, 2));
+    Click(GridPoint(3, 0));
+    Click(GridPoint(3, 0));
     EXPECT_EQ(m_grid.GetCurrentRow(), -1);
     EXPECT_EQ(m_grid.GetEditorHwnd(), (HWND)NULL);
 }
 
 TEST_F(TIVDataGridTest, ClicksMoveTheSelectionAndAClickBesideTheTableClearsIt) {
-    Click(CellPoint(2, 1));
+    Click(GridPoint(2, 1));
     EXPECT_EQ(m_grid.GetCurrentRow(), 2);
     EXPECT_EQ(m_grid.GetCurrentColumn(), 1);
-    Click(CellPoint(5, 3));
+    Click(GridPoint(5, 3));
     EXPECT_EQ(m_grid.GetCurrentRow(), 5);
     EXPECT_EQ(m_grid.GetCurrentColumn(), 3);
     EXPECT_EQ(m_grid.GetEditorHwnd(), (HWND)NULL);  // one click selects only
     // A press on one cell and its release on another opens nothing.
-    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, CellPoint(5, 3));
-    m_grid.SendMessage(WM_LBUTTONUP, 0, CellPoint(5, 4));
+    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, GridPoint(5, 3));
+    m_grid.SendMessage(WM_LBUTTONUP, 0, GridPoint(5, 4));
     EXPECT_EQ(m_grid.GetEditorHwnd(), (HWND)NULL);
     Click(MAKELPARAM(kColumns * 50 + 10, 20));
     EXPECT_EQ(m_grid.GetCurrentRow(), -1);
@@ -189,7 +166,7 @@ TEST_F(TIVDataGridTest, ClickingAnotherCellWhileEditingCommitsAndMoves) {
     HWND editor = OpenEditor(2, 1);
     ASSERT_NE(editor, (HWND)NULL);
     SetWindowTextA(editor, "beef");
-    Click(CellPoint(6, 2));
+    Click(GridPoint(6, 2));
     EXPECT_FALSE(IsWindow(editor));
     ASSERT_EQ(g_ends.size(), 1u);
     EXPECT_EQ(g_ends[0].row, 2);
@@ -244,7 +221,7 @@ TEST_F(TIVDataGridTest, ScrollBarsAppearOnlyForWhatDoesNotFit) {
 }
 
 TEST_F(TIVDataGridTest, PaintingColoursFixedCurrentAndNormalCellsAndTheRoomBeyond) {
-    Click(CellPoint(2, 1));
+    Click(GridPoint(2, 1));
     UpdateWindow(m_grid.GetHwnd());
     WindowDc dc(m_grid.GetHwnd());
     // Right of each cell's short text, away from its edges.
