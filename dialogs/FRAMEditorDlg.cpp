@@ -37,11 +37,7 @@ FRAMEditorDlg::~FRAMEditorDlg() {
 }
 
 HWND FRAMEditorDlg::Create(HINSTANCE instance, HWND parent) {
-    if (GetDevicePort() == NULL || IsOpen()) return NULL;
-    SetInstance(instance);
-    SetParent(parent);
-    CreateModeless(MAKEINTRESOURCEA(kTemplate), parent);
-    return GetHwnd();
+    return CreateWithPort(instance, parent, kTemplate);
 }
 
 void FRAMEditorDlg::UpdateControls() {}

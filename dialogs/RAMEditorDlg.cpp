@@ -17,8 +17,16 @@ const int kMargin = 4;  // pixels around the grid
 const int kGridTop = 30;
 const int kInitialWidth = 128;
 const int kInitialHeight = 300;
-// The end shown for a range cut to 256 words: 256 bytes on from its start.
 const int kCutRangeEnd = 0xFF;
+
+// The words from byte s to byte e; a longer range is cut to 256 words and
+// its end shown 256 bytes on from its start.
+int WordCount(int s, int* e) {
+    int count = (*e - s + 1) / 2;
+    if (count <= RAMEditorDlg::kMaxWords) return count;
+    *e = s + kCutRangeEnd;
+    return RAMEditorDlg::kMaxWords;
+}
 
 }  // namespace
 
@@ -33,11 +41,7 @@ RAMEditorDlg::~RAMEditorDlg() {
 }
 
 HWND RAMEditorDlg::Create(HINSTANCE instance, HWND parent) {
-    if (GetDevicePort() == NULL || IsOpen()) return NULL;
-    SetInstance(instance);
-    SetParent(parent);
-    CreateModeless(MAKEINTRESOURCEA(kTemplate), parent);
-    return GetHwnd();
+    return CreateWithPort(instance, parent, kTemplate);
 }
 
 void RAMEditorDlg::UpdateControls() {}
@@ -110,11 +114,7 @@ LRESULT RAMEditorDlg::OnRead(WORD, WORD, LPARAM) {
     if (e < s) std::swap(s, e);
     s &= ~0xF;
     e |= 0xF;
-    int count = (e - s + 1) / 2;
-    if (count > kMaxWords) {
-        e = s + kCutRangeEnd;
-        count = kMaxWords;
-    }
+    int count = WordCount(s, &e);
     ShowRange(static_cast<WORD>(s), static_cast<WORD>(e));
     if (GetDevicePort() != NULL) GetDevicePort()->ReadRam(static_cast<WORD>(s), static_cast<WORD>(count));
     return 0;
@@ -132,11 +132,7 @@ LRESULT RAMEditorDlg::OnWrite(WORD, WORD, LPARAM) {
     if (s >= e) return 0;
     s &= ~1;
     e |= 1;
-    int count = (e - s + 1) / 2;
-    if (count > kMaxWords) {
-        e = s + kCutRangeEnd;
-        count = kMaxWords;
-    }
+    int count = WordCount(s, &e);
     ShowRange(static_cast<WORD>(s), static_cast<WORD>(e));
     WORD words[kMaxWords] = {};
     for (int i = 0; i < count; ++i) {

@@ -24,3 +24,11 @@ void SensorDialog::Reset() {
     m_mainFrame = NULL;
     m_application = NULL;
 }
+
+HWND SensorDialog::CreateWithPort(HINSTANCE instance, HWND parent, WORD templateId) {
+    if (m_devicePort == NULL || IsOpen()) return NULL;
+    SetInstance(instance);
+    SetParent(parent);
+    CreateModeless(MAKEINTRESOURCEA(templateId), parent);
+    return GetHwnd();
+}

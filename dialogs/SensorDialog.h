@@ -35,6 +35,10 @@ public:
     virtual void Reset();
 
 protected:
+    // Opens the dialog modeless from its template; 0 without a device port
+    // or while it is open.
+    HWND CreateWithPort(HINSTANCE instance, HWND parent, WORD templateId);
+
     SensorCaps* GetSensorCaps() const { return m_sensorCaps; }
     DevicePort* GetDevicePort() const { return m_devicePort; }
     AreaSet* GetAreaSet() const { return m_areaSet; }

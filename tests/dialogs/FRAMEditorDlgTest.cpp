@@ -13,11 +13,6 @@
 
 namespace {
 
-std::string Cell(TIVDataGrid& grid, int row, int col) {
-    char text[64];
-    return grid.GetCellText(row, col, text, sizeof text);
-}
-
 class FRAMEditorDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -75,7 +70,7 @@ TEST_F(FRAMEditorDlgTest, OpensWithDecimalHeadersAndForgetsAnEarlierRead) {
         int flag;
     } cells[] = {{0, 0, "", 1}, {0, 1, "0", 1}, {0, 16, "15", 1}, {10, 0, "9", 1}, {16, 0, "15", 1}, {1, 1, "", 0}};
     for (const auto& c : cells) {
-        EXPECT_EQ(Cell(grid, c.row, c.col), c.text) << c.row << "," << c.col;
+        EXPECT_EQ(GridText(grid, c.row, c.col), c.text) << c.row << "," << c.col;
         EXPECT_EQ(grid.GetCellFlag(c.row, c.col), c.flag) << c.row << "," << c.col;
     }
 }
@@ -85,18 +80,18 @@ TEST_F(FRAMEditorDlgTest, ReadWordsFillTheirCellsAndOthersKeepTheirs) {
     TIVDataGrid& grid = m_dlg.GetGrid();
     grid.SetCellText(5, 1, "abcd");
     ShowRead();
-    EXPECT_EQ(Cell(grid, 1, 1), "0000");
-    EXPECT_EQ(Cell(grid, 1, 2), "0101");
-    EXPECT_EQ(Cell(grid, 2, 1), "1010");   // word 16
-    EXPECT_EQ(Cell(grid, 4, 16), "3f3f");  // word 63
-    EXPECT_EQ(Cell(grid, 5, 1), "abcd");
+    EXPECT_EQ(GridText(grid, 1, 1), "0000");
+    EXPECT_EQ(GridText(grid, 1, 2), "0101");
+    EXPECT_EQ(GridText(grid, 2, 1), "1010");   // word 16
+    EXPECT_EQ(GridText(grid, 4, 16), "3f3f");  // word 63
+    EXPECT_EQ(GridText(grid, 5, 1), "abcd");
     EXPECT_EQ(m_host.GetValue5(), 1u);
 
     const WORD wrapped[3] = {0xa, 0xb, 0xc};
     m_dlg.ShowWords(wrapped, 0xFE, 3);
-    EXPECT_EQ(Cell(grid, 16, 15), "000a");
-    EXPECT_EQ(Cell(grid, 16, 16), "000b");
-    EXPECT_EQ(Cell(grid, 1, 1), "000c");
+    EXPECT_EQ(GridText(grid, 16, 15), "000a");
+    EXPECT_EQ(GridText(grid, 16, 16), "000b");
+    EXPECT_EQ(GridText(grid, 1, 1), "000c");
 }
 
 TEST_F(FRAMEditorDlgTest, ReadAsksForTheFirstBlock) {
@@ -128,11 +123,11 @@ TEST_F(FRAMEditorDlgTest, EditsShowFourDigitsAndTyposAreRefused) {
     } cases[] = {{"1a", "001a"}, {"BEEF", "beef"}, {"12345", "beef"}, {"xyz", "beef"}, {"", "beef"}, {"0", "0000"}};
     for (const auto& c : cases) {
         ASSERT_TRUE(EditGridCell(grid, 2, 3, c.typed, VK_RETURN, dialog)) << c.typed;
-        EXPECT_EQ(Cell(grid, 2, 3), c.shown) << c.typed;
+        EXPECT_EQ(GridText(grid, 2, 3), c.shown) << c.typed;
     }
     // Keys in the editor never reach the dialog: Escape closes the editor only.
     ASSERT_TRUE(EditGridCell(grid, 2, 3, "77", VK_ESCAPE, dialog));
-    EXPECT_EQ(Cell(grid, 2, 3), "0000");
+    EXPECT_EQ(GridText(grid, 2, 3), "0000");
     EXPECT_TRUE(IsWindow(dialog));
 }
 

@@ -12,11 +12,6 @@
 
 namespace {
 
-std::string Cell(TIVDataGrid& grid, int row, int col) {
-    char text[64];
-    return grid.GetCellText(row, col, text, sizeof text);
-}
-
 class RAMEditorDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -64,7 +59,7 @@ TEST_F(RAMEditorDlgTest, OpensWithTheByteOffsetsAsHeader) {
     ASSERT_EQ(grid.GetRowCount(), 1);
     const char* header[9] = {"", "0", "2", "4", "6", "8", "a", "c", "e"};
     for (int c = 0; c < 9; ++c) {
-        EXPECT_EQ(Cell(grid, 0, c), header[c]);
+        EXPECT_EQ(GridText(grid, 0, c), header[c]);
         EXPECT_EQ(grid.GetCellFlag(0, c), 1);
     }
     RAMEditorDlg unlinked;
@@ -98,21 +93,21 @@ TEST_F(RAMEditorDlgTest, FillShowsOneRowPerSixteenBytes) {
     TIVDataGrid& grid = m_dlg.GetGrid();
     Fill(0x100, 16);
     ASSERT_EQ(grid.GetRowCount(), 3);
-    EXPECT_EQ(Cell(grid, 1, 0), "0100");
-    EXPECT_EQ(Cell(grid, 2, 0), "0110");
-    EXPECT_EQ(Cell(grid, 2, 8), "100f");
+    EXPECT_EQ(GridText(grid, 1, 0), "0100");
+    EXPECT_EQ(GridText(grid, 2, 0), "0110");
+    EXPECT_EQ(GridText(grid, 2, 8), "100f");
     EXPECT_EQ(grid.GetCellFlag(2, 0), 1);
     EXPECT_EQ(grid.GetCellFlag(2, 1), 0);
 
     WORD nine[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     m_dlg.FillGrid(nine, 0x100, 9);
     ASSERT_EQ(grid.GetRowCount(), 3);
-    EXPECT_EQ(Cell(grid, 2, 1), "0009");
-    EXPECT_EQ(Cell(grid, 2, 2), "1009");  // beyond the words: kept
+    EXPECT_EQ(GridText(grid, 2, 1), "0009");
+    EXPECT_EQ(GridText(grid, 2, 2), "1009");  // beyond the words: kept
 
     m_dlg.FillGrid(nine, 0x100, 8);
     ASSERT_EQ(grid.GetRowCount(), 2);
-    EXPECT_EQ(Cell(grid, 1, 8), "0008");
+    EXPECT_EQ(GridText(grid, 1, 8), "0008");
 }
 
 TEST_F(RAMEditorDlgTest, FillOfNoWordsIsIgnoredAndMoreThan256AreCut) {
@@ -120,19 +115,19 @@ TEST_F(RAMEditorDlgTest, FillOfNoWordsIsIgnoredAndMoreThan256AreCut) {
     Fill(0x100, 8);
     Fill(0x100, 0);  // the row count would wrap to 4096
     ASSERT_EQ(grid.GetRowCount(), 2);
-    EXPECT_EQ(Cell(grid, 1, 1), "1000");
+    EXPECT_EQ(GridText(grid, 1, 1), "1000");
     Fill(0, 300);
     ASSERT_EQ(grid.GetRowCount(), 33);
-    EXPECT_EQ(Cell(grid, 32, 0), "01f0");
-    EXPECT_EQ(Cell(grid, 32, 8), "10ff");  // word 255
+    EXPECT_EQ(GridText(grid, 32, 0), "01f0");
+    EXPECT_EQ(GridText(grid, 32, 8), "10ff");  // word 255
 }
 
 TEST_F(RAMEditorDlgTest, EditsShowFourDigits) {
     Fill(0x100, 8);
     ASSERT_TRUE(EditGridCell(m_dlg.GetGrid(), 1, 3, "1a", VK_RETURN, m_dialog));
-    EXPECT_EQ(Cell(m_dlg.GetGrid(), 1, 3), "001a");
+    EXPECT_EQ(GridText(m_dlg.GetGrid(), 1, 3), "001a");
     ASSERT_TRUE(EditGridCell(m_dlg.GetGrid(), 1, 3, "1a2b3", VK_RETURN, m_dialog));
-    EXPECT_EQ(Cell(m_dlg.GetGrid(), 1, 3), "001a");
+    EXPECT_EQ(GridText(m_dlg.GetGrid(), 1, 3), "001a");
 }
 
 TEST_F(RAMEditorDlgTest, WriteCoversOnlyTheRowsShown) {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/GridCells.h"
 #include "framework/TIVDataGrid.h"
 
@@ -19,6 +21,11 @@ inline void PumpQueued(HWND dialog = NULL) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+inline std::string GridText(TIVDataGrid& grid, int row, int col) {
+    char text[256];
+    return grid.GetCellText(row, col, text, sizeof text);
 }
 
 inline LPARAM GridPoint(int row, int col) {
