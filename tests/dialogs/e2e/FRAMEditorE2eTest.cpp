@@ -7,6 +7,7 @@
 #include "dialogs/FRAMEditorDlg.h"
 #include "mainwindow/Application.h"
 #include "protocol/DeviceMessages.h"
+#include "protocol/DevicePort.h"
 #include "resources/DialogIds.h"
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
@@ -73,7 +74,7 @@ public:
 class OwnerApplication : public Application {
 public:
     explicit OwnerApplication(HWND* owner) : m_owner(owner) {}
-    ProgressDlg* BeginProgress(HWND) override { return Application::BeginProgress(*m_owner); }
+    ProgressView* BeginProgress(HWND) override { return Application::BeginProgress(*m_owner); }
 
 private:
     HWND* m_owner;
