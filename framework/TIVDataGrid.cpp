@@ -77,6 +77,8 @@ HWND TIVDataGrid::Create(DWORD exStyle, DWORD style, int x, int y, int cx, int c
 }
 
 void TIVDataGrid::Refresh() {
+    // Without a window, a null handle would repaint every window.
+    if (GetHwnd() == NULL) return;
     UpdateScrollBars(NULL, NULL);
     InvalidateRect(GetHwnd(), NULL, FALSE);
 }

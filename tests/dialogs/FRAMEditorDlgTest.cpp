@@ -165,26 +165,3 @@ TEST_F(FRAMEditorDlgTest, AWordOfTheBlockThatIsNoWordStopsTheWrite) {
     EXPECT_EQ(m_port.framWrites[0].words[10], 0xa);
     EXPECT_EQ(m_port.framWrites[0].words[100], 0);
 }
-
-TEST_F(FRAMEditorDlgTest, GridAndButtonsFollowTheSize) {
-    HWND dialog = Open();
-    ASSERT_NE(dialog, (HWND)NULL);
-    SetWindowPos(dialog, NULL, 0, 0, 640, 420, SWP_NOMOVE | SWP_NOZORDER);
-    RECT client, write, read, grid;
-    GetClientRect(dialog, &client);
-    auto rectOf = [&](HWND control, RECT* rect) {
-        GetWindowRect(control, rect);
-        MapWindowPoints(NULL, dialog, reinterpret_cast<POINT*>(rect), 2);
-    };
-    rectOf(GetDlgItem(dialog, IDC_FRAM_WRITE), &write);
-    rectOf(GetDlgItem(dialog, IDC_FRAM_READ), &read);
-    rectOf(m_dlg.GetGrid().GetHwnd(), &grid);
-    EXPECT_EQ(write.right, client.right - 4);
-    EXPECT_EQ(write.bottom, client.bottom - 4);
-    EXPECT_EQ(read.right, write.left - 4);
-    EXPECT_EQ(read.top, write.top);
-    EXPECT_EQ(grid.left, 4);
-    EXPECT_EQ(grid.top, 4);
-    EXPECT_EQ(grid.right, client.right - 4);
-    EXPECT_EQ(grid.bottom, write.top - 8);
-}

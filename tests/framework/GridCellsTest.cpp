@@ -83,18 +83,6 @@ TEST(GridCells_Text, CopyIsCutToTheBufferAndOutsideTheTableEmpty) {
     EXPECT_EQ(Text(cells, 0, 0), "");
 }
 
-TEST(GridCells_Flags, SetGivesThePreviousAndOutsideSetsNothing) {
-    GridCells cells = Table(2);
-    EXPECT_EQ(cells.SetFlag(0, 1, 1), 0);
-    EXPECT_EQ(cells.SetFlag(0, 1, 1), 1);
-    EXPECT_EQ(cells.GetFlag(0, 1), 1);
-    EXPECT_EQ(cells.GetFlag(1, 1), 0);
-    EXPECT_EQ(cells.SetFlag(2, 0, 1), 0);
-    EXPECT_EQ(cells.GetFlag(2, 0), 0);
-    cells.InsertRow(0);
-    EXPECT_EQ(cells.GetFlag(1, 1), 1);  // the flag moves with its row
-}
-
 TEST(GridCells_Geometry, PositionsFindTheirColumnAndRow) {
     GridCells cells = Table(3);  // columns 0..49, 50..79, 80..99; rows of 16
     const int columns[][2] = {{-1, -1}, {0, 0}, {49, 0}, {50, 1}, {79, 1}, {80, 2}, {99, 2}, {100, -1}};
