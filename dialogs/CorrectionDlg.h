@@ -11,6 +11,14 @@ public:
     static const WORD kTemplate = 646;
 
     CorrectionDlg();
+
+    // The sensor's correction replies, as the frame hands them on.
+    virtual void ShowDistanceTable(WPARAM table);
+    virtual void ShowDistanceResult(WPARAM result);
+    virtual void ShowAngle(BYTE angle);
+    virtual void ShowCorrectionResult(WPARAM result);
+    virtual void ShowSensitivity(BYTE sensitivity);
+    virtual void ShowSensitivityResult(WPARAM result);
 };
 
 #endif

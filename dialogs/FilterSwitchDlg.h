@@ -11,6 +11,10 @@ public:
     static const WORD kTemplate = 172;
 
     FilterSwitchDlg();
+
+    // The sensor's two filter-switch bytes.
+    virtual void LoadSwitchState(const BYTE* bytes);
+    virtual void OnWriteResult(DWORD result);
 };
 
 #endif

@@ -1,3 +1,5 @@
 #include "dialogs/FunctionDlg.h"
 
 FunctionDlg::FunctionDlg() : SensorDialog("FunctionDlg") {}
+
+void FunctionDlg::OnWriteResult(DWORD) {}

@@ -11,6 +11,8 @@ public:
     static const WORD kTemplate = 647;
 
     FunctionDlg();
+
+    virtual void OnWriteResult(DWORD result);
 };
 
 #endif

@@ -1,3 +1,5 @@
 #include "dialogs/FunctionSettingDlg.h"
 
 FunctionSettingDlg::FunctionSettingDlg() : SensorDialog("FunctionDlg") {}
+
+void FunctionSettingDlg::OnWriteResult(DWORD) {}

@@ -12,6 +12,8 @@ public:
     static const WORD kTemplate = 171;
 
     FunctionSettingDlg();
+
+    virtual void OnWriteResult(DWORD result);
 };
 
 #endif

@@ -1,3 +1,5 @@
 #include "dialogs/IOTestDlg.h"
 
 IOTestDlg::IOTestDlg() : SensorDialog("IOTestDlg") {}
+
+void IOTestDlg::ShowState(BYTE, BYTE, BYTE) {}

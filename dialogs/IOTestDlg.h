@@ -11,6 +11,9 @@ public:
     static const WORD kTemplate = 643;
 
     IOTestDlg();
+
+    // The sensor's I/O state byte and its two output bytes.
+    virtual void ShowState(BYTE state, BYTE b, BYTE c);
 };
 
 #endif

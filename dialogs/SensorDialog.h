@@ -33,6 +33,9 @@ public:
     virtual void SetApplication(DeviceHost* application) { m_application = application; }
     // Drops the owner window and every collaborator.
     virtual void Reset();
+    // Brings the controls in line with the sensor's state; nothing while
+    // the dialog is closed.
+    virtual void UpdateControls() {}
 
 protected:
     // Opens the dialog modeless from its template; 0 without a device port

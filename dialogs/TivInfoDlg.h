@@ -11,6 +11,15 @@ public:
     static const WORD kTemplate = 642;
 
     TivInfoDlg();
+
+    // What the frame hands on from the sensor side; each refreshes the
+    // dialog's items while it is open.
+    virtual void RefreshVersion();
+    virtual void RefreshFunctions();
+    virtual void OnFunctionWritten(DWORD result);
+    virtual void SetTrouble(BYTE code);
+    virtual void SetStatistics(const void* counts);
+    virtual void OnFunctionsChanged();
 };
 
 #endif

@@ -1,3 +1,7 @@
 #include "dialogs/WaveFormDlg.h"
 
 WaveFormDlg::WaveFormDlg() : SensorDialog("WaveFormDlg") {}
+
+void WaveFormDlg::ShowWaveForm() {}
+
+void WaveFormDlg::ShowStatistics() {}

@@ -11,6 +11,11 @@ public:
     static const WORD kTemplate = 648;
 
     WaveFormDlg();
+
+    // The waveform record was refilled: one waveform, or the statistics
+    // form when both selector values are shown.
+    virtual void ShowWaveForm();
+    virtual void ShowStatistics();
 };
 
 #endif

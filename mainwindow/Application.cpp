@@ -190,7 +190,9 @@ int Application::Run() {
             return 0;
         }
         if (got == 0) return static_cast<int>(msg.wParam);
-        if (m_accelerators != NULL && m_mainWindow != NULL &&
+        // Editing keys in a modeless dialog's edit are the edit's, not the
+        // frame's Ctrl+C, PageDown and the like.
+        if (m_accelerators != NULL && m_mainWindow != NULL && !IsDialogEdit(GetFocus(), m_mainWindow) &&
             TranslateAcceleratorA(m_mainWindow, m_accelerators, &msg)) {
             continue;
         }
@@ -200,6 +202,19 @@ int Application::Run() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+BOOL Application::IsDialogEdit(HWND focus, HWND mainWindow) {
+    if (focus == NULL) return FALSE;
+    char className[32] = {};
+    if (!GetClassNameA(focus, className, sizeof className)) return FALSE;
+    const BOOL edit = lstrcmpiA(className, "Edit") == 0 || CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE,
+                                                                           className, 8, "RichEdit", 8) == CSTR_EQUAL;
+    if (!edit) return FALSE;
+    HWND dialog = GetParent(focus);
+    char dialogClass[16] = {};
+    return dialog != NULL && dialog != mainWindow && GetClassNameA(dialog, dialogClass, sizeof dialogClass) &&
+           lstrcmpA(dialogClass, "#32770") == 0;
 }
 
 void Application::PumpMessages() {

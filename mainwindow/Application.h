@@ -75,6 +75,9 @@ public:
     // The area set's image table, which a firmware update from the image sends.
     const WORD* GetImageBuffer() override { return m_areaSet.GetImageTable(); }
 
+    // 1 when focus is an edit or rich edit of a dialog other than the main
+    // window: the message loop leaves its keys to it.
+    static BOOL IsDialogEdit(HWND focus, HWND mainWindow);
     // 1 unless the system is Win32s or Windows 95 at build 950.
     static BOOL IsSupportedSystem(const OSVERSIONINFOA& version);
 

@@ -82,7 +82,9 @@ MainFrame::MainFrame()
       m_soundsOn(FALSE),
       m_lastOutputState(0),
       m_gridCircle(FALSE),
-      m_placementReapplied(FALSE) {
+      m_placementReapplied(FALSE),
+      m_realtimeRequested(FALSE),
+      m_lastViewRect() {
     IniFile settings;
     m_settings.Load(&settings);
     AddWindowMessages();

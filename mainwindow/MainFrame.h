@@ -7,6 +7,9 @@
 #include "mainwindow/Workspace.h"
 
 #include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <string>
 
 class AboutDlg;
 class Application;
@@ -27,6 +30,7 @@ class RAMEditorDlg;
 class Rebar;
 class RecordDlg;
 class ScanView;
+class ScanData;
 class SensorDialog;
 class StatusBar;
 class TivInfoDlg;
@@ -238,10 +242,31 @@ public:
     virtual int PromptSaveArea();
     virtual int PromptSaveRecord();
 
+    // Asks the device port for realtime scans, or stops asking. The port
+    // counts its users, so the frame's one "on" is paired with one "off"
+    // however often the view or the language changes.
+    virtual void RequestRealtime(BOOL on);
+
+    // The hint of a menu command or band control (language, port and area
+    // items included); "" when it has none.
+    static std::string HintText(UINT id);
+    // The name of a trouble code in "%s detected.".
+    static std::string TroubleText(BYTE code);
+    // The sound for a change of the sensor's output bits, by the first of
+    // 0x80, 0x20, 0x10 that changed; 0 when none did (any sound stops).
+    static const char* DetectionSound(BYTE previous, BYTE current);
+    // The shown text of a string of the current language module.
+    static std::string LoadText(UINT id);
+
     BOOL IsStatistics() const { return m_statistics; }
     BOOL IsInspect() const { return m_inspect; }
     BOOL IsDevelop() const { return m_develop; }
     const FrameSettings& GetSettings() const { return m_settings; }
+    BOOL IsSelectedBySensor() const { return m_selectedBySensor; }
+    BOOL IsPrintPreview() const { return m_printPreview; }
+    BYTE GetLastOutputState() const { return m_lastOutputState; }
+    // The version text of the latest sensor information report.
+    const std::string& GetSensorVersion() const { return m_sensorVersion; }
 
 protected:
     // Creation of the owned objects; the tests count what exists.
@@ -250,6 +275,14 @@ protected:
     FrameSettings& Settings() { return m_settings; }
     void SetSelectedBySensor(BOOL on) { m_selectedBySensor = on; }
     void SetGridCircle(BOOL on) { m_gridCircle = on; }
+    // A message box with the default owner and caption; MB_ICONERROR for
+    // failures, no icon for information.
+    virtual int ShowBox(const std::string& text, UINT type);
+    // Plays a detection sound file asynchronously; 0 stops any sound.
+    virtual void PlayDetectionSound(const char* file);
+    void SetPrintPreviewActive(BOOL on) { m_printPreview = on; }
+    void SetSoundsOn(BOOL on) { m_soundsOn = on; }
+    ComMonitorDlg* GetComMonitor() const { return m_comMonitorDlg; }
 
 private:
     typedef LRESULT (MainFrame::*FrameMessageHandler)(WPARAM wParam, LPARAM lParam);
@@ -308,6 +341,21 @@ private:
     void StartDevice();
     void ApplyPlacement(BOOL keepShowCommand);
     void SavePlacement();
+    // The view's rectangle in screen coordinates, between bands and status.
+    BOOL ViewScreenRect(RECT* rect);
+    void LeavePrintPreview();
+    void RepaintPreview();
+    void OnPrinterSelected();
+    void OnZoomNotify(UINT code);
+    // Copies what a posted notification points to under the device port's
+    // hand-over lock, so a device thread never changes it half-way.
+    void CopyHandedOver(const std::function<void()>& copy);
+    // The realtime scan takes a posted scan through the view, which draws
+    // its realtime layer; 0 without a view.
+    BOOL TakeScan(const ScanData* posted);
+    void UpdateSensorDialogs(std::initializer_list<SensorDialog*> dialogs);
+    void ReportTrouble(BYTE code);
+    void SoundOutputChange(BYTE state);
 
     Application* m_application;
     DevicePort* m_devicePort;
@@ -348,6 +396,9 @@ private:
     BYTE m_lastOutputState;     // the sensor's previous output bits, for the sounds
     BOOL m_gridCircle;          // the view draws its grid circles
     BOOL m_placementReapplied;  // the first system command re-applied the saved rectangle
+    BOOL m_realtimeRequested;   // the frame holds one "on" of the port's realtime switch
+    RECT m_lastViewRect;        // the view in screen coordinates at the last move
+    std::string m_sensorVersion;
 };
 
 #endif

@@ -1,15 +1,34 @@
 #include "mainwindow/MainFrame.h"
 
 #include "mainwindow/Application.h"
+#include "mainwindow/PrintView.h"
 #include "mainwindow/Rebar.h"
 #include "mainwindow/ScanView.h"
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/ViewMessages.h"
 #include "protocol/DevicePort.h"
+#include "resources/FrameIds.h"
+#include "resources/MenuIds.h"
 
-// The frame's standard window messages: creation, placement, layout and
-// destruction. Messages whose work is still to come are passed to the
-// default window procedure, as if the frame had no handler for them.
+#include <commctrl.h>
+
+namespace {
+
+// Controls of the print band and their notifications.
+const UINT kPrinterList = 1138;
+const UINT kZoomList = 1147;
+const UINT kSelectionChanged = 1;
+const UINT kFocusGained = 3;
+const UINT kFocusLost = 4;
+const UINT kEditChanged = 5;
+const WPARAM kEscape = 27;
+const WORD kFirstPopupItem = 0x8000;
+
+}  // namespace
+
+// The frame's standard window messages: creation, placement, layout,
+// closing and destruction, the print band's notifications, device arrival
+// and system changes, Esc and the mouse wheel.
 
 void MainFrame::AddWindowMessages() {
     static const MessageEntry kMessages[] = {
@@ -67,8 +86,14 @@ void MainFrame::StartDevice() {
     m_devicePort->SelectDevice(type);
     m_devicePort->RequestOpen(m_settings.comPort);
     m_devicePort->RequestPortScan();
-    BOOL realtime = m_scanView != NULL && m_scanView->TestDrawItem(ScanView::kDrawRealtime);
-    m_devicePort->SetRealtime(realtime ? 1 : 0);
+    RequestRealtime(m_scanView != NULL && m_scanView->TestDrawItem(ScanView::kDrawRealtime));
+}
+
+void MainFrame::RequestRealtime(BOOL on) {
+    on = on ? TRUE : FALSE;
+    if (m_devicePort == NULL || on == m_realtimeRequested) return;
+    m_devicePort->SetRealtime(on);
+    m_realtimeRequested = on;
 }
 
 void MainFrame::ApplyPlacement(BOOL keepShowCommand) {
@@ -141,45 +166,153 @@ LRESULT MainFrame::OnDestroy(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 }
 
 LRESULT MainFrame::OnSysColorChange(WPARAM wParam, LPARAM lParam) {
-    return DefaultProcessing(WM_SYSCOLORCHANGE, wParam, lParam);
+    BroadcastToChildren(WM_SYSCOLORCHANGE, wParam, lParam);
+    return 0;
 }
 
-LRESULT MainFrame::OnDeviceChange(WPARAM wParam, LPARAM lParam) {
-    return DefaultProcessing(WM_DEVICECHANGE, wParam, lParam);
+LRESULT MainFrame::OnDeviceChange(WPARAM, LPARAM) {
+    // The port menu follows ports that appear and vanish.
+    if (m_devicePort != NULL) m_devicePort->RequestPortScan();
+    return 0;
 }
 
 LRESULT MainFrame::OnSettingChange(WPARAM wParam, LPARAM lParam) {
-    return DefaultProcessing(WM_SETTINGCHANGE, wParam, lParam);
+    if (m_devicePort != NULL) m_devicePort->RequestPortScan();
+    BroadcastToChildren(WM_SETTINGCHANGE, wParam, lParam);
+    return 0;
 }
 
 LRESULT MainFrame::OnSetFocus(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT MainFrame::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
-    return DefaultProcessing(WM_MENUSELECT, wParam, lParam);
+LRESULT MainFrame::OnMenuSelect(WPARAM wParam, LPARAM) {
+    const WORD item = LOWORD(wParam);
+    if (item < kFirstPopupItem) {
+        OnStatusText(0, 0);
+    } else {
+        OnMenuHelp(item, 0);
+    }
+    return 0;
 }
 
 LRESULT MainFrame::OnDrawItem(WPARAM wParam, LPARAM lParam) {
-    return DefaultProcessing(WM_DRAWITEM, wParam, lParam);
+    const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item != NULL && item->CtlID == StatusBar::kControlId && m_statusBar != NULL &&
+        m_statusBar->GetHwnd() != NULL) {
+        ::SendMessageA(m_statusBar->GetHwnd(), WM_DRAWITEM, wParam, lParam);
+    }
+    return 0;
 }
 
-LRESULT MainFrame::OnNotify(WPARAM wParam, LPARAM lParam) {
-    return DefaultProcessing(WM_NOTIFY, wParam, lParam);
+void MainFrame::LeavePrintPreview() {
+    OnPrintPreview(ID_PRINT_EXIT, 0, 0);
 }
 
-LRESULT MainFrame::OnMove(WPARAM wParam, LPARAM lParam) {
-    return DefaultProcessing(WM_MOVE, wParam, lParam);
+void MainFrame::RepaintPreview() {
+    // The view's render thread paints the preview while it shows.
+    if (m_scanView != NULL) m_scanView->Redraw(0);
 }
 
-LRESULT MainFrame::OnClose(WPARAM wParam, LPARAM lParam) {
-    return DefaultProcessing(WM_CLOSE, wParam, lParam);
+void MainFrame::OnPrinterSelected() {
+    if (!m_printPreview) return;
+    const LRESULT selected = m_rebar->SendItemMessage(kPrinterList, CB_GETCURSEL, 0, 0);
+    // No print band, or its first entry: there is no printer to preview on.
+    if (selected == CB_ERR || selected == 0) {
+        LeavePrintPreview();
+        ShowBox(LoadText(IDS_NO_PRINTER), MB_ICONERROR);
+        return;
+    }
+    RepaintPreview();
 }
 
-LRESULT MainFrame::OnChar(WPARAM wParam, LPARAM lParam) {
-    return DefaultProcessing(WM_CHAR, wParam, lParam);
+void MainFrame::OnZoomNotify(UINT code) {
+    if (m_printView == NULL) return;
+    if (code == kSelectionChanged) {
+        const LRESULT selected = m_rebar->SendItemMessage(kZoomList, CB_GETCURSEL, 0, 0);
+        const LRESULT count = m_rebar->SendItemMessage(kZoomList, CB_GETCOUNT, 0, 0);
+        // The list's last entry fits the page to the window.
+        if (selected == count - 1) {
+            m_printView->ZoomToFit();
+        } else {
+            m_printView->OnZoomSelect();
+        }
+        RepaintPreview();
+    } else if (code == kFocusGained || code == kFocusLost) {
+        m_printView->ShowZoom();
+    } else if (code == kEditChanged) {
+        m_printView->OnZoomEdit();
+        RepaintPreview();
+    }
+}
+
+LRESULT MainFrame::OnNotify(WPARAM, LPARAM lParam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header == NULL || m_rebar == NULL || m_scanView == NULL) return 0;
+    if (header->idFrom == kPrinterList && header->code == kSelectionChanged) {
+        OnPrinterSelected();
+    } else if (header->idFrom == kZoomList) {
+        OnZoomNotify(header->code);
+    } else if (header->idFrom == static_cast<UINT_PTR>(Rebar::kControlId) && header->code == RBN_HEIGHTCHANGE) {
+        RECT client;
+        if (GetClientRect(GetHwnd(), &client)) LayOut(client.right, client.bottom);
+    }
+    return 0;
+}
+
+BOOL MainFrame::ViewScreenRect(RECT* rect) {
+    HWND hwnd = GetHwnd();
+    if (!GetClientRect(hwnd, rect)) return FALSE;
+    MapWindowPoints(hwnd, NULL, reinterpret_cast<POINT*>(rect), 2);
+    if (m_rebar != NULL) rect->top += m_rebar->GetHeight();
+    if (m_statusBar != NULL) rect->bottom -= m_statusBar->GetHeight();
+    return TRUE;
+}
+
+LRESULT MainFrame::OnMove(WPARAM, LPARAM) {
+    if (!IsWindowVisible(GetHwnd())) return 0;
+    RECT rect;
+    if (!ViewScreenRect(&rect)) return 0;
+    // Same size as before: the window moved, the view keeps its picture.
+    const BOOL sameSize = rect.right - rect.left == m_lastViewRect.right - m_lastViewRect.left &&
+                          rect.bottom - rect.top == m_lastViewRect.bottom - m_lastViewRect.top;
+    if (sameSize && m_scanView != NULL) m_scanView->SetLastWindowRect(&rect);
+    m_lastViewRect = rect;
+    return 0;
+}
+
+LRESULT MainFrame::OnClose(WPARAM, LPARAM) {
+    if (m_printPreview) {
+        LeavePrintPreview();
+        return 0;
+    }
+    if (!PromptSaveArea()) return 0;
+    if (!PromptSaveRecord()) return 0;
+    // The prompts' modal loops may have seen the window go already.
+    if (GetHwnd() != NULL && IsWindow(GetHwnd())) DestroyWindow(GetHwnd());
+    return 0;
+}
+
+LRESULT MainFrame::OnChar(WPARAM wParam, LPARAM) {
+    if (wParam == kEscape && m_scanView != NULL) m_scanView->CancelDrag();
+    return 0;
 }
 
 LRESULT MainFrame::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
-    return DefaultProcessing(WM_MOUSEWHEEL, wParam, lParam);
+    const int delta = static_cast<SHORT>(HIWORD(wParam));
+    POINT cursor = {static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+    HWND hwnd = GetHwnd();
+    POINT client = cursor;
+    ScreenToClient(hwnd, &client);
+    HWND under = ChildWindowFromPointEx(hwnd, client, CWP_SKIPINVISIBLE);
+    if (m_scanView != NULL && under != NULL && under == m_scanView->GetHwnd()) {
+        POINT inView = cursor;
+        ScreenToClient(under, &inView);
+        m_scanView->FitRectToClient(inView.x, inView.y, delta >= 0 ? 1 : 0);
+    } else if (delta < 0) {
+        OnNextArea(ID_AREA_NEXT, 0, 0);
+    } else {
+        OnPreviousArea(ID_AREA_PREVIOUS, 0, 0);
+    }
+    return 0;
 }

@@ -81,3 +81,6 @@ void PrintView::StoreZoom(const std::string& text) {
 int PrintView::PaintPreview(int /*flags*/) {
     return 0;
 }
+
+// The fitted zoom follows the page, which printing sets up.
+void PrintView::ZoomToFit() {}

@@ -29,6 +29,8 @@ public:
     // A list item was chosen: its text becomes the zoom. The edit field
     // still shows the previous choice while the selection changes.
     virtual void OnZoomSelect();
+    // The zoom list's last item: the page fitted to the window.
+    virtual void ZoomToFit();
     // The text of item index of a print band combo; "" when there is none.
     virtual std::string GetComboText(UINT comboId, int index);
 

@@ -3,6 +3,8 @@
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 
+#include <new>
+
 ComPortWorker::ComPortWorker(DevicePort* port) : m_devicePort(port) {
     ZeroMemory(m_portMap, sizeof(m_portMap));
     AddMessageHandler(WM_COMWORKER_OPEN, Handler(&ComPortWorker::OnOpenPort));
@@ -78,6 +80,11 @@ LRESULT ComPortWorker::OnScanPorts(WPARAM, LPARAM) {
             }
         }
     }
-    m_devicePort->NotifyPortList(m_portMap);
+    // The frame gets a copy of its own: the next scan rewrites the map
+    // while the frame may still read the last one.
+    DWORD* copy = new (std::nothrow) DWORD[kPortMapWords];
+    if (copy == NULL) return 0;
+    CopyMemory(copy, m_portMap, sizeof m_portMap);
+    if (!m_devicePort->NotifyPortList(copy)) delete[] copy;
     return 0;
 }

@@ -27,13 +27,14 @@ public:
     virtual LRESULT OnScanPorts(WPARAM unused1, LPARAM unused2);
     virtual LRESULT OnPortLost(WPARAM session, LPARAM unused);
 
-    // Valid as long as the worker exists; written by the worker during a scan.
+    // Valid as long as the worker exists; written by the worker during a
+    // scan, so other threads read the copy each scan reports instead.
     const DWORD* GetPortMap() const { return m_portMap; }
 
 private:
     DevicePort* m_devicePort;           // owner; set at construction
     CriticalLock m_startLock;           // held while the thread is started
-    DWORD m_portMap[kPortMapWords];     // worker thread writes; main window reads after WM_DEVICE_PORT_LIST
+    DWORD m_portMap[kPortMapWords];     // worker thread only
 };
 
 #endif

@@ -19,7 +19,7 @@ const UINT WM_COMWORKER_LOST = 0x802;  // wParam: the port session whose device 
 // Notifications to the main frame. "Sent" ones hold the sending thread until
 // the frame returns, so their pointers may point into the sender's memory.
 const UINT WM_DEVICE_PORT_OPENED = WM_USER + 0;         // posted: port 1..256 or 0, success
-const UINT WM_DEVICE_PORT_LIST = WM_USER + 1;           // posted: eight 32-bit port bit words
+const UINT WM_DEVICE_PORT_LIST = WM_USER + 1;           // posted: new[] copy of eight 32-bit port bit words, the frame frees it
 const UINT WM_DEVICE_TYPE_RECOGNIZED = WM_USER + 2;     // posted: baud index 0, 1, 2
 const UINT WM_DEVICE_CONNECTION_CHANGED = WM_USER + 3;  // posted: link level 0..3
 const UINT WM_DEVICE_SENSOR_INFO = WM_USER + 4;         // posted: version text

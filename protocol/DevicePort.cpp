@@ -255,7 +255,18 @@ int DevicePort::Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD 
 }
 
 int DevicePort::RequestOpen(int port) {
-    return m_worker != NULL ? m_worker->RequestOpen(port) : 0;
+    if (m_worker == NULL || !m_worker->RequestOpen(port)) return 0;
+    m_openRequests.push_back(port);
+    // A report lost without a frame must not shift every later one.
+    if (m_openRequests.size() > kMaxOpenRequests) m_openRequests.pop_front();
+    return 1;
+}
+
+int DevicePort::TakeOpenRequest() {
+    if (m_openRequests.empty()) return kNoOpenRequest;
+    const int port = m_openRequests.front();
+    m_openRequests.pop_front();
+    return port;
 }
 
 int DevicePort::RequestPortScan() {

@@ -7,6 +7,8 @@
 #include "protocol/FrameArrival.h"
 #include "protocol/SerialPort.h"
 
+#include <deque>
+
 class ChildWindow;
 class ComPortWorker;
 class DeviceHost;
@@ -35,6 +37,10 @@ public:
     static constexpr BYTE kMaxCount = 255;
     // How long a device swap waits for other threads to leave the old device.
     static constexpr DWORD kRetireTimeoutMs = 15000;
+    // TakeOpenRequest when no request waits for its report.
+    static constexpr int kNoOpenRequest = -1;
+    // Requests kept for their reports; older ones are forgotten beyond it.
+    static constexpr size_t kMaxOpenRequests = 16;
 
     DevicePort();
     ~DevicePort() override;
@@ -58,7 +64,13 @@ public:
     virtual int SelectDevice(WORD type);
     virtual int GetConfig(DCB* dcb, DWORD* eventMask, DWORD* inQueue, DWORD* outQueue);
     virtual int Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD outQueue);
+    // 1..256 opens COMn, any other value closes; the report follows as
+    // WM_DEVICE_PORT_OPENED, one per accepted request, in order.
     virtual int RequestOpen(int port);
+    // The port of the oldest request whose report has not been taken, or
+    // kNoOpenRequest. The frame takes one per report, so it can tell the
+    // report of a close from that of a failed open.
+    virtual int TakeOpenRequest();
     virtual int RequestPortScan();
     virtual BOOL IsAutoRecognition();
     virtual void SetAutoRecognition(BOOL on);
@@ -103,6 +115,8 @@ public:
     // Any thread: writes the bytes under the send lock; 1 when all went out.
     virtual int Send(const std::string& bytes);
     virtual BOOL NotifyPortOpened(int port, int ok);
+    // Posts a heap array of eight words (new[]), which the frame frees;
+    // 0 when it was not posted and the caller keeps it.
     virtual BOOL NotifyPortList(const DWORD* portBits);
     // Any thread: 0 without a frame.
     virtual LRESULT SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -155,6 +169,7 @@ private:
     DWORD m_bytesToCome;             // receive thread only
 
     BOOL m_autoRecognition;  // user-interface thread
+    std::deque<int> m_openRequests;  // user-interface thread: requests whose report is due
 
     CriticalLock m_counterLock;  // guards the counters and the wave-form cache
     BYTE m_levelCount[kMaxLinkLevel + 1];

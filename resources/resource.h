@@ -10,5 +10,6 @@
 #include "resources/ToolBandIds.h"
 #include "resources/ViewIds.h"
 #include "resources/StatusBarIds.h"
+#include "resources/FrameIds.h"
 
 #endif

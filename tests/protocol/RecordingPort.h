@@ -97,6 +97,8 @@ public:
     }
     BOOL PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) override {
         Record(msg, false, wParam, lParam);
+        // Taken as the frame takes it: the port list is the receiver's to free.
+        if (msg == WM_DEVICE_PORT_LIST) delete[] reinterpret_cast<DWORD*>(wParam);
         return TRUE;
     }
     int ReadAll(std::string& buffer) override {

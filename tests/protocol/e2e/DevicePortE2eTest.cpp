@@ -70,6 +70,7 @@ public:
             char text[128];
             snprintf(text, sizeof(text), "list %lx %lx %lx %lx %lx %lx %lx %lx", words[0], words[1], words[2],
                      words[3], words[4], words[5], words[6], words[7]);
+            delete[] words;
             m_notes.Put(text);
         } else if (msg == WM_DEVICE_PORT_OPENED) {
             m_notes.Put("opened " + std::to_string(wParam) + " " + std::to_string(lParam));
