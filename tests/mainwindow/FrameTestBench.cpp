@@ -1,0 +1,56 @@
+#include "tests/mainwindow/FrameTestBench.h"
+
+#include "framework/LanguageResource.h"
+
+BOOL NotedFrame::RegisterWindowClass(HINSTANCE instance) {
+    WNDCLASSA wc = {};
+    wc.style = CS_OWNDC;
+    wc.lpfnWndProc = &ChildWindow::WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(NULL, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kWindowClass;
+    return RegisterClassA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+int NotedFrame::ShowBox(const std::string& text, UINT type) {
+    boxes.push_back(((type & MB_ICONMASK) == MB_ICONERROR ? "E " : "I ") + text);
+    if (releaseDuringBox) ReleaseObjects();
+    return IDOK;
+}
+
+FrameBench::FrameBench() {
+    LanguageResource().Enumerate(GetModuleHandleA(NULL));
+    areas.SetDevice(&caps);
+    areas.Init();
+    shape.SetDevice(&caps);
+    view.SetApplication(&application)
+        ->SetDevicePort(&port)
+        ->SetPrintView(&printView)
+        ->SetAreaSet(&areas)
+        ->SetScanShape(&shape)
+        ->SetMeasuringData(&data)
+        ->SetSensorCaps(&caps);
+    frame.SetApplication(&application);
+    frame.SetDevicePort(&port);
+    frame.SetScanView(&view);
+    frame.SetRebar(&rebar);
+    frame.SetPrintView(&printView);
+    frame.SetWorkspace(Workspace(&areas, &shape, &data, &record, &caps));
+}
+
+FrameBench::~FrameBench() {
+    if (frame.GetHwnd() != NULL) DestroyWindow(frame.GetHwnd());
+    // The frame's destruction posted the quit message for the program.
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    }
+}
+
+HWND FrameBench::Start(const char* switches) {
+    return frame.Initialize(GetModuleHandleA(NULL), switches, SW_SHOW);
+}
+
+LRESULT FrameBench::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return SendMessageA(frame.GetHwnd(), msg, wParam, lParam);
+}

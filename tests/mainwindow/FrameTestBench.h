@@ -1,0 +1,133 @@
+#ifndef TESTS_MAINWINDOW_FRAMETESTBENCH_H
+#define TESTS_MAINWINDOW_FRAMETESTBENCH_H
+
+#include "mainwindow/Application.h"
+#include "mainwindow/MainFrame.h"
+#include "mainwindow/PrintView.h"
+#include "mainwindow/Rebar.h"
+#include "mainwindow/ScanView.h"
+#include "protocol/DevicePort.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+// A device port that runs nothing: it notes what the frame asks of it.
+class NotedPort : public DevicePort {
+public:
+    int SelectDevice(WORD type) override {
+        selected.push_back(type);
+        return 1;
+    }
+    int RequestOpen(int port) override {
+        opened.push_back(port);
+        return 1;
+    }
+    int TakeOpenRequest() override {
+        if (requests.empty()) return kNoOpenRequest;
+        int port = requests.front();
+        requests.pop_front();
+        return port;
+    }
+    int RequestPortScan() override { return ++scans; }
+    int SetRealtime(DWORD on) override {
+        realtime.push_back(on);
+        return 1;
+    }
+    BOOL IsAutoRecognition() override { return autoRecognition; }
+    void SetAutoRecognition(BOOL on) override { autoRecognition = on; }
+    BYTE GetLinkLevel() override { return level; }
+
+    std::vector<WORD> selected;
+    std::vector<int> opened;
+    std::deque<int> requests;  // what TakeOpenRequest hands out
+    std::vector<DWORD> realtime;
+    int scans = 0;
+    BOOL autoRecognition = FALSE;
+    BYTE level = 0;
+};
+
+// A view that counts the frame's requests instead of drawing.
+class NotedView : public ScanView {
+public:
+    int Redraw(WORD flags) override {
+        redraws.push_back(flags);
+        return 1;
+    }
+    int RedrawAreas() override { return ++areaRedraws; }
+    int RedrawRealtime() override { return ++realtimeRedraws; }
+    int RedrawFlag80() override { return ++scan2Redraws; }
+    int FitRectToClient(int x, int y, int zoomIn) override {
+        zooms.push_back(zoomIn);
+        lastZoomPoint.x = x;
+        lastZoomPoint.y = y;
+        return 1;
+    }
+    void CancelDrag() override { ++cancels; }
+    void SetLastWindowRect(const RECT* rect) override {
+        ++windowRects;
+        ScanView::SetLastWindowRect(rect);
+    }
+
+    std::vector<WORD> redraws;
+    int areaRedraws = 0;
+    int realtimeRedraws = 0;
+    int scan2Redraws = 0;
+    std::vector<int> zooms;
+    POINT lastZoomPoint = {};
+    int cancels = 0;
+    int windowRects = 0;
+};
+
+// The frame with its message boxes, sounds and the commands it calls noted;
+// its window class is registered without the single-instance mutex, which
+// the program holds when it runs beside the tests.
+class NotedFrame : public MainFrame {
+public:
+    BOOL RegisterWindowClass(HINSTANCE instance) override;
+    int ShowBox(const std::string& text, UINT type) override;
+    void PlayDetectionSound(const char* file) override { sounds.push_back(file != NULL ? file : "stop"); }
+    void BuildPortMenu(DWORD* portBits) override { portLists.push_back(std::vector<DWORD>(portBits, portBits + 8)); }
+    LRESULT OnNextArea(WORD, WORD, LPARAM) override { return ++nextAreas; }
+    LRESULT OnPreviousArea(WORD, WORD, LPARAM) override { return ++previousAreas; }
+    LRESULT OnPrintPreview(WORD, WORD, LPARAM) override {
+        SetPrintPreviewActive(FALSE);
+        return ++previewLeaves;
+    }
+
+    using MainFrame::GetComMonitor;
+    using MainFrame::SetPrintPreviewActive;
+    using MainFrame::SetSelectedBySensorMode;
+    using MainFrame::SetSoundsOn;
+
+    std::vector<std::string> boxes;  // "E text" for an error box, "I text" else
+    std::vector<std::string> sounds;
+    std::vector<std::vector<DWORD> > portLists;
+    int nextAreas = 0;
+    int previousAreas = 0;
+    int previewLeaves = 0;
+    bool releaseDuringBox = false;  // as a close in the box's modal loop would
+};
+
+// Every collaborator of the frame, with its window created and shown.
+struct FrameBench {
+    FrameBench();
+    ~FrameBench();
+    // The frame's window with the switches, 0 when it could not be made.
+    HWND Start(const char* switches);
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    Application application;
+    NotedPort port;
+    NotedView view;
+    Rebar rebar;
+    PrintView printView;
+    AreaSet areas;
+    ScanShape shape;
+    MeasuringData data;
+    WaveFormRecord record;
+    SensorCaps caps;
+    NotedFrame frame;
+};
+
+#endif
