@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,40 @@ HWND StartAt19200(ProgramRun& program) {
     program.WriteSetting("Device", "DeviceType", "0");
     program.Start("");
     return program.WaitForWindow();
+}
+
+struct BoxSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindMessageBox(HWND hwnd, LPARAM param) {
+    BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
+    char className[16] = {};
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search->processId || !GetClassNameA(hwnd, className, sizeof className)) return TRUE;
+    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// The message box the program shows, waited for; 0 when none shows.
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        BoxSearch search = {processId, NULL};
+        EnumWindows(&FindMessageBox, reinterpret_cast<LPARAM>(&search));
+        if (search.found != NULL || GetTickCount() - start >= timeoutMs) return search.found;
+        Sleep(20);
+    }
+}
+
+// The message box's text: its static control.
+std::string BoxText(HWND box) {
+    char text[256] = {};
+    SendMessageA(GetDlgItem(box, 0xFFFF), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
 }
 
 }  // namespace
@@ -224,4 +259,27 @@ TEST(ProgramE2e, RealtimeScanShowsTheSimulatorsScene) {
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(1u, program.WaitForExit());
+}
+
+// A saved port that does not exist: the start says so and forgets the port,
+// instead of looking exactly like a linked start.
+TEST(ProgramE2e, SavedPortThatCannotOpenIsReportedAndForgotten) {
+    ProgramRun program;
+    ASSERT_TRUE(program.Ready());
+    program.WriteSetting("Device", "ComPort", "200");
+    program.WriteSetting("Device", "DeviceType", "0");
+    program.Start("");
+    HWND window = program.WaitForWindow();
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+
+    HWND box = WaitForMessageBox(program.ProcessId(), ProgramRun::kTimeoutMs);
+    ASSERT_NE(static_cast<HWND>(NULL), box);
+    EXPECT_EQ("Cannot open COM port.", BoxText(box));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
+    std::string settings = program.Settings();
+    EXPECT_TRUE(Has(settings, "ComPort=0")) << settings;
+    EXPECT_TRUE(Has(settings, "DeviceType=0")) << settings;
 }
