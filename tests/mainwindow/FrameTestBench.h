@@ -64,9 +64,9 @@ public:
         return 1;
     }
     void CancelDrag() override { ++cancels; }
-    void SetLastWindowRect(const RECT* rect) override {
+    int SetLastWindowRect(const RECT* rect) override {
         ++windowRects;
-        ScanView::SetLastWindowRect(rect);
+        return ScanView::SetLastWindowRect(rect);
     }
 
     std::vector<WORD> redraws;
