@@ -1,5 +1,6 @@
 #include "tests/mainwindow/FrameTestBench.h"
 
+#include "framework/IniFile.h"
 #include "framework/LanguageResource.h"
 
 BOOL NotedFrame::RegisterWindowClass(HINSTANCE instance) {
@@ -19,7 +20,24 @@ int NotedFrame::ShowBox(const std::string& text, UINT type) {
     return IDOK;
 }
 
-FrameBench::FrameBench() {
+FrameBench::PlaceAside::PlaceAside() {
+    IniFile settings;
+    settings.WriteInt("Window", "WindowLeft", 900);
+    settings.WriteInt("Window", "WindowTop", 700);
+    settings.WriteInt("Window", "WindowRight", 1412);
+    settings.WriteInt("Window", "WindowBottom", 1084);
+}
+
+namespace {
+
+LRESULT CALLBACK RefuseActivation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) return 1;
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+}  // namespace
+
+FrameBench::FrameBench() : noActivation(SetWindowsHookExA(WH_CBT, &RefuseActivation, NULL, GetCurrentThreadId())) {
     LanguageResource().Enumerate(GetModuleHandleA(NULL));
     areas.SetDevice(&caps);
     areas.Init();
@@ -45,6 +63,7 @@ FrameBench::~FrameBench() {
     MSG msg;
     while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
     }
+    if (noActivation != NULL) UnhookWindowsHookEx(noActivation);
 }
 
 HWND FrameBench::Start(const char* switches) {

@@ -109,14 +109,22 @@ public:
     bool releaseDuringBox = false;  // as a close in the box's modal loop would
 };
 
-// Every collaborator of the frame, with its window created and shown.
+// Every collaborator of the frame, with its window created and shown in the
+// screen's far corner and never activated: the end-to-end tests read the
+// program's pixels and foreground window from the same screen.
 struct FrameBench {
+    struct PlaceAside {
+        PlaceAside();
+    };
+
     FrameBench();
     ~FrameBench();
     // The frame's window with the switches, 0 when it could not be made.
     HWND Start(const char* switches);
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
+    PlaceAside aside;  // first: the frame reads its placement when it is built
+    HHOOK noActivation;
     Application application;
     NotedPort port;
     NotedView view;
