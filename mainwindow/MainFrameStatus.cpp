@@ -117,8 +117,6 @@ LRESULT MainFrame::UpdateAreaPane(WPARAM, LPARAM) {
 }
 
 LRESULT MainFrame::UpdatePortPane(WPARAM, LPARAM) {
-    if (m_statusBar == NULL) return 0;
-    const int level = m_devicePort != NULL ? m_devicePort->GetLinkLevel() : 0;
-    m_statusBar->SetPort(m_settings.comPort, level, m_settings.deviceType);
+    UpdatePortPart();
     return 0;
 }

@@ -87,7 +87,7 @@ public:
     BOOL RegisterWindowClass(HINSTANCE instance) override;
     int ShowBox(const std::string& text, UINT type) override;
     void PlayDetectionSound(const char* file) override { sounds.push_back(file != NULL ? file : "stop"); }
-    void BuildPortMenu(DWORD* portBits) override { portLists.push_back(std::vector<DWORD>(portBits, portBits + 8)); }
+    void BuildPortMenu(const DWORD* portBits) override { portLists.push_back(std::vector<DWORD>(portBits, portBits + 8)); }
     LRESULT OnNextArea(WORD, WORD, LPARAM) override { return ++nextAreas; }
     LRESULT OnPreviousArea(WORD, WORD, LPARAM) override { return ++previousAreas; }
     LRESULT OnPrintPreview(WORD, WORD, LPARAM) override {
@@ -97,7 +97,7 @@ public:
 
     using MainFrame::GetComMonitor;
     using MainFrame::SetPrintPreviewActive;
-    using MainFrame::SetSelectedBySensorMode;
+    using MainFrame::SetSelectedBySensor;
     using MainFrame::SetSoundsOn;
 
     std::vector<std::string> boxes;  // "E text" for an error box, "I text" else

