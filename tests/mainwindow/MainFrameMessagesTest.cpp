@@ -97,6 +97,11 @@ TEST_F(FrameWindow, PortPaneCarriesPortLevelAndRate) {
     EXPECT_EQ(static_cast<LRESULT>(0xFF020005), SendMessageA(m_status, SB_GETTEXTA, StatusBar::kPortPart, 0));
 }
 
+TEST_F(FrameWindow, TheBenchsWindowShowsWithoutTakingTheForeground) {
+    EXPECT_TRUE(IsWindowVisible(Frame().GetHwnd()));
+    EXPECT_NE(Frame().GetHwnd(), GetForegroundWindow());
+}
+
 TEST_F(FrameWindow, CloseInPreviewOnlyLeavesThePreview) {
     Frame().SetPrintPreviewActive(TRUE);
     Send(WM_CLOSE);
