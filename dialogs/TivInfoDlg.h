@@ -3,7 +3,14 @@
 
 #include "dialogs/SensorDialog.h"
 
-// Shows the connected sensor's version, functions and trouble.
+#include <commctrl.h>
+
+#include <string>
+
+// Shows what the program knows of the connected sensor as a tree: its
+// version, its functions, its trouble state and, with "-stats", its
+// statistics counters. While open it has the device port poll the trouble
+// state (and the statistics); the frame hands the reports on.
 // Template 642; its placement is kept in the settings section "TivInfoDlg".
 // User-interface thread only.
 class TivInfoDlg : public SensorDialog {
@@ -11,15 +18,42 @@ public:
     static const WORD kTemplate = 642;
 
     TivInfoDlg();
+    ~TivInfoDlg() override;
 
-    // What the frame hands on from the sensor side; each refreshes the
-    // dialog's items while it is open.
+    // Opens the dialog when both collaborators are set and it is not open;
+    // statistics adds the Statistics branch. 1 when a window came.
+    virtual BOOL Show(HINSTANCE instance, HWND owner, BOOL statistics);
+    // What the frame hands on from the sensor side; nothing while closed.
     virtual void RefreshVersion();
     virtual void RefreshFunctions();
-    virtual void OnFunctionWritten(DWORD result);
+    // code: a trouble code, 0xFF when not known (the link dropped).
     virtual void SetTrouble(BYTE code);
+    // counts: eight unsigned 32-bit counters, or 0 when not known.
     virtual void SetStatistics(const void* counts);
     virtual void OnFunctionsChanged();
+    virtual void OnFunctionWritten(DWORD result);
+
+    LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // The current language module, whose texts the tree shows.
+    HMODULE TextModule() const;
+    HTREEITEM AddItem(HTREEITEM parent, const std::string& text);
+    void SetItemText(HTREEITEM item, const std::string& text);
+    HTREEITEM FirstChild(HTREEITEM item);
+    void DeleteChildren(HTREEITEM item);
+    // A branch with one "Unacquirable" child; the child when wanted.
+    HTREEITEM AddBranch(UINT label, HTREEITEM* child);
+    void ExpandAll();
+    void SwitchPolling(DWORD on);
+
+    HWND m_tree;                // the tree while open, else 0
+    HTREEITEM m_versionItem;    // these four: while open, else 0
+    HTREEITEM m_functionsRoot;
+    HTREEITEM m_troubleItem;
+    HTREEITEM m_statisticsRoot;  // 0 also without statistics
+    BOOL m_statistics;           // "-stats": the Statistics branch and its polling
 };
 
 #endif

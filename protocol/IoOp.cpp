@@ -15,7 +15,7 @@ const size_t kForceReplyBytes = 6;
 
 IoOp::IoOp(DWORD intervalMs)
     : DeviceOperation(kRetries, intervalMs), m_tickMs(intervalMs), m_mode(IoParams::kPoll), m_disguised(0), m_mask(0),
-      m_resumePolling(0) {
+      m_resumePolling(0), m_waiting{IoParams::kPoll, 0, 0} {
     AddMessageHandler(WM_TIMER, Handler(&IoOp::OnTimer));
     AddMessageHandler(WM_OP_START, Handler(&IoOp::OnStart));
     AddMessageHandler(WM_OP_REPLY, Handler(&IoOp::HandleReply));
@@ -38,6 +38,7 @@ int IoOp::Start(ULONG_PTR argument) {
         m_disguised = params->disguised;
         m_mask = params->mask;
         m_resumePolling = 0;
+        m_waiting.mode = IoParams::kPoll;
     }
     return DeviceOperation::Start(0);
 }
@@ -51,13 +52,18 @@ int IoOp::Redirect(const IoParams& params) {
             if (m_mode == IoParams::kForce) m_resumePolling = 1;
             return 1;
         }
-        if (m_mode == IoParams::kPoll) m_resumePolling = 1;
+        if (m_mode == IoParams::kForce) {
+            // The force on the line is not confirmed yet: this one follows it.
+            m_waiting = Request{IoParams::kForce, params.disguised, params.mask};
+            return 1;
+        }
+        m_resumePolling = 1;
         m_mode = IoParams::kForce;
         m_disguised = params.disguised;
         m_mask = params.mask;
     }
-    // The operation's thread sends the new bytes with fresh retries; an echo
-    // of the bytes before them no longer matches.
+    // The operation's thread sends the force with fresh retries; a poll
+    // reply no longer matches.
     PostMessage(WM_OP_START, 0, 0);
     return 1;
 }
@@ -66,6 +72,7 @@ void IoOp::Abort() {
     {
         CriticalLock::Hold hold(m_lock);
         m_resumePolling = 0;
+        m_waiting.mode = IoParams::kPoll;
     }
     DeviceOperation::Abort();
 }
@@ -75,18 +82,27 @@ void IoOp::EndForce(DWORD confirmed) {
     if (device != NULL) device->OnIoForced(confirmed);
     {
         CriticalLock::Hold hold(m_lock);
-        if (!m_resumePolling) {
+        if (m_waiting.mode == IoParams::kForce) {
+            m_disguised = m_waiting.disguised;
+            m_mask = m_waiting.mask;
+            m_waiting.mode = IoParams::kPoll;
+        } else if (!m_resumePolling) {
             // Under the lock, so that a Start on the user-interface thread
             // sees either the force running or the operation stopped.
             DeviceOperation::Abort();
             return;
+        } else {
+            m_resumePolling = 0;
+            m_mode = IoParams::kPoll;
+            m_disguised = 0;
+            m_mask = 0;
         }
-        m_resumePolling = 0;
-        m_mode = IoParams::kPoll;
-        m_disguised = 0;
-        m_mask = 0;
     }
-    RestartTimer();
+    SendFresh();
+}
+
+void IoOp::SendFresh() {
+    SetRetry(kRetries, m_tickMs);
     if (LinkLevel() == kUserLevel) SendRequest();
 }
 
@@ -101,8 +117,7 @@ BYTE IoOp::LinkLevel() {
 }
 
 LRESULT IoOp::OnStart(WPARAM, LPARAM) {
-    SetRetry(kRetries, m_tickMs);
-    if (LinkLevel() == kUserLevel) SendRequest();
+    SendFresh();
     return 0;
 }
 

@@ -13,8 +13,12 @@
 // Polling never gives up; a force gives up after ten ticks without its echo,
 // except the release (mask 0), which is sent until the sensor echoes it or
 // the link drops, so that no line stays forced behind a closed I/O test.
+// A force asked for while another is on the line waits for that one's echo
+// (or its giving up) and then goes out; each force carries every line, so
+// only the latest waiting one is kept.
 // Abort from outside (polling switched off, device closed, destructor)
-// forgets any polling request: nothing starts again after it.
+// forgets any polling request and any waiting force: nothing starts again
+// after it.
 //
 // Start and Abort run on the user-interface thread, the handlers on the
 // operation's thread; the request below changes only under m_lock.
@@ -28,9 +32,9 @@ public:
     explicit IoOp(DWORD intervalMs = kIntervalMs);
     ~IoOp() override;
 
-    // argument: an IoParams block. While running: a force replaces polling
-    // or the force before it, a poll request is kept for after the force;
-    // these return 1. Without a block: stops and returns 0.
+    // argument: an IoParams block. While running: a force replaces polling,
+    // waits behind a running force, and a poll request is kept for after the
+    // force; these return 1. Without a block: stops and returns 0.
     int Start(ULONG_PTR argument) override;
     // Stops, and forgets the polling request.
     void Abort() override;
@@ -48,18 +52,21 @@ private:
     };
 
     int Redirect(const IoParams& params);
-    // Operation thread: reports the force's outcome, then polls on if asked
-    // to, else stops.
+    // Operation thread: fresh retries, and the request goes out at level 1.
+    void SendFresh();
+    // Operation thread: reports the force's outcome, then sends the waiting
+    // force, or polls on if asked to, else stops.
     void EndForce(DWORD confirmed);
     Request Current();
     BYTE LinkLevel();
 
     const DWORD m_tickMs;
-    CriticalLock m_lock;  // guards the four fields below
+    CriticalLock m_lock;  // guards the five fields below
     DWORD m_mode;         // IoParams::kPoll or kForce
     BYTE m_disguised;
     BYTE m_mask;
     DWORD m_resumePolling;  // polling follows the running force
+    Request m_waiting;      // mode kForce: a force follows the running one
 };
 
 #endif

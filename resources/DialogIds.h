@@ -23,4 +23,47 @@
 #define IDC_FRAM_READ 1069
 #define IDC_FRAM_WRITE 1070
 
+// Sensor information dialog: one tree.
+#define IDD_TIV_INFO 642
+#define IDC_INFO_TREE 1024
+
+// Its texts: branch labels, values and lines.
+#define IDS_INFO_VERSION 8448
+#define IDS_INFO_FUNCTIONS 8449
+#define IDS_INFO_TROUBLE 8450
+#define IDS_INFO_STATISTICS 8451
+#define IDS_INFO_OUTPUT_LOGIC 8452
+#define IDS_INFO_OUTPUT3_FUNCTION 8453
+#define IDS_INFO_INPUT4_FUNCTION 8454
+#define IDS_INFO_UNACQUIRABLE 8455
+#define IDS_INFO_OFF_WHEN_DETECTING 8456
+#define IDS_INFO_ON_WHEN_DETECTING 8457
+#define IDS_INFO_OUTPUT3_DETECTION 8458
+#define IDS_INFO_SYNCHRONIZATION 8459
+#define IDS_INFO_TWO_SCANS_MODE 8460
+#define IDS_INFO_SWITCH_OFF_LED 8461
+#define IDS_INFO_AREA_SELECT 8462
+#define IDS_INFO_FLAT_MODEL 8463
+#define IDS_INFO_LONG_RANGE 8464
+#define IDS_INFO_SHORT_RANGE 8465
+#define IDS_INFO_PNP 8466
+#define IDS_INFO_SMALL_HYSTERESIS 8467
+#define IDS_INFO_HOLE_DETECTION 8468
+#define IDS_INFO_SLOW_SCANNING 8469
+#define IDS_INFO_NO_TROUBLE 8470  // trouble codes 0..5: 8470..8475
+#define IDS_INFO_SOFTWARE_TROUBLE 8475
+#define IDS_INFO_SCAN_COUNT 8476  // statistics counters 0..7: 8476..8483
+#define IDS_INFO_UNUSED 8487
+
+// I/O test dialog: a lamp and a three-state button per line, inputs 1..4
+// then outputs 1..4.
+#define IDD_IO_TEST 643
+#define IDC_IO_LAMP_FIRST 1033
+#define IDC_IO_FORCE_FIRST 1041
+#define IDC_IO_INPUTS 1049
+#define IDC_IO_OUTPUTS 1050
+#define IDC_IO_HINT 1051
+#define IDI_LAMP_OFF 768  // a clear state bit
+#define IDI_LAMP_ON 769   // a set state bit, and every lamp at start
+
 #endif

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the program icon (32x32 and 16x16, 32-bit with alpha) as program.ico.
+"""Draws the icons (32x32 and 16x16, 32-bit with alpha).
 
-The picture: a dark sensor head at the bottom centre sending a green scan fan
+program.ico: a dark sensor head at the bottom centre sending a green scan fan
 of 270 degrees over a light blue disc, the shape the sensor scans.
+lamp_on.ico, lamp_off.ico: the I/O test's lamps, a round lamp lit green or
+dark, with a rim and a small highlight.
 Run from this folder: python3 make_icons.py
 """
 import math
@@ -32,7 +34,27 @@ def pixel(size, x, y):
     return (0, 0, 0, 0)
 
 
-def icon_image(size):
+def lamp_pixel(lit):
+    body = (40, 200, 60) if lit else (70, 85, 75)
+    shine = (200, 255, 200) if lit else (130, 145, 135)
+
+    def draw(size, x, y):
+        c = (size - 1) / 2.0
+        r = math.hypot(x - c, y - c)
+        radius = size * 0.44
+        if r > radius:
+            return (0, 0, 0, 0)
+        if r > radius - max(1.0, size / 16.0):
+            return (30, 40, 30, 255)
+        # The highlight sits up and left of the centre.
+        if math.hypot(x - c * 0.7, y - c * 0.7) < size * 0.12:
+            return shine + (255,)
+        return body + (255,)
+
+    return draw
+
+
+def icon_image(size, pixel=pixel):
     rows = []
     for y in range(size - 1, -1, -1):  # bottom-up
         row = b""
@@ -53,17 +75,23 @@ def icon_image(size):
     return header + xor + bytes(mask)
 
 
-def main():
+def write_icon(name, pixel):
     sizes = [32, 16]
-    images = [icon_image(s) for s in sizes]
+    images = [icon_image(s, pixel) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, data in zip(sizes, images):
         out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     out += b"".join(images)
-    with open("program.ico", "wb") as f:
+    with open(name, "wb") as f:
         f.write(out)
+
+
+def main():
+    write_icon("program.ico", pixel)
+    write_icon("lamp_on.ico", lamp_pixel(True))
+    write_icon("lamp_off.ico", lamp_pixel(False))
 
 
 if __name__ == "__main__":

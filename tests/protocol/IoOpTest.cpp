@@ -95,20 +95,37 @@ TEST_F(IoOpTest, ForceDuringPollingIsEchoedAndPollingResumes) {
     EXPECT_TRUE(m_slow.IsRunning());
 }
 
-TEST_F(IoOpTest, SecondForceReplacesTheFirstAndPollingAskedMeanwhileFollows) {
+TEST_F(IoOpTest, ForceDuringAForceWaitsForTheEchoThenGoesOutAndPollingFollows) {
     ASSERT_EQ(Force(m_slow, 0x10, 0x30), 1);
     ASSERT_NE(WaitFrom("send:a85a1030", 0), kNotFound);
+    // Two more clicks before the echo: only the latest waits.
     ASSERT_EQ(Force(m_slow, 0x20, 0x30), 1);
-    ASSERT_NE(WaitFrom("send:a85a2030", 0), kNotFound);
+    ASSERT_EQ(Force(m_slow, 0x00, 0x30), 1);
     ASSERT_EQ(Poll(m_slow), 1);  // the I/O test opens during the force
-    // The first force's echo no longer matches.
     ASSERT_EQ(m_slow.OnReply(ForceEcho(0x10, 0x30)), 1);
-    ASSERT_EQ(m_slow.OnReply(ForceEcho(0x20, 0x30)), 1);
-    const size_t forced = WaitFrom("forced:1", 0);
-    ASSERT_NE(forced, kNotFound);
-    EXPECT_EQ(WaitFrom(kPoll, forced), forced + 1);
-    EXPECT_EQ(CountOf("forced:1"), 1u);
-    EXPECT_LT(WaitFrom("send:a85a2030", 0), forced);
+    const size_t first = WaitFrom("forced:1", 0);
+    ASSERT_NE(first, kNotFound);
+    EXPECT_EQ(WaitFrom("send:a85a0030", first), first + 1);
+    ASSERT_EQ(m_slow.OnReply(ForceEcho(0x00, 0x30)), 1);
+    const size_t second = WaitFrom("forced:1", first + 1);
+    ASSERT_NE(second, kNotFound);
+    EXPECT_EQ(WaitFrom(kPoll, second), second + 1);
+    EXPECT_EQ(CountOf("send:a85a2030"), 0u);
+    EXPECT_EQ(CountOf("send:a85a1030"), 1u);
+}
+
+TEST_F(IoOpTest, ForceWaitingBehindAnUnconfirmedOneStillGoesOut) {
+    ASSERT_EQ(Force(m_fast, 0x01, 0x10), 1);
+    ASSERT_NE(WaitFrom("send:a85a0110", 0), kNotFound);
+    ASSERT_EQ(Force(m_fast, 0x00, 0x00), 1);  // the release on close
+    const size_t failed = WaitFrom("forced:0", 0);
+    ASSERT_NE(failed, kNotFound);
+    const size_t release = WaitFrom("send:a85a0000", failed);
+    ASSERT_NE(release, kNotFound);
+    EXPECT_EQ(WaitFrom("send:a85a0000", 0), release);
+    ASSERT_EQ(m_fast.OnReply(ForceEcho(0, 0)), 1);
+    EXPECT_NE(WaitFrom("forced:1", release), kNotFound);
+    EXPECT_EQ(m_fast.Wait(5000), static_cast<DWORD>(WAIT_OBJECT_0));
 }
 
 TEST_F(IoOpTest, UnconfirmedForceGivesUpAfterTenTicksAndPollingResumes) {

@@ -420,6 +420,9 @@ def parse_args(argv):
                    help="the sensor's own rate: 19200 (default), 57600, 115200, or any")
     p.add_argument("--io-state", type=lambda t: int(t, 0), default=0x05,
                    help="the I/O state byte before any forcing: inputs in bits 0-3, outputs in 4-7")
+    p.add_argument("--io-states", type=lambda t: [int(x, 0) for x in t.split(",")], default=[],
+                   help="driven I/O states taken in turn, comma-separated (replaces --io-state)")
+    p.add_argument("--io-hold", type=int, default=4, help="polls each state of --io-states is held")
     p.add_argument("--version-text", default="5.1.3K", help="the version text, up to 64 characters")
     p.add_argument("--scene", default=None, help="distances: background;first-last:mm;... (step 0 is 0)")
     p.add_argument("--steps", type=int, default=0, help="scan steps (default 769, 31 for version letter U)")
@@ -454,6 +457,7 @@ def main(argv=None):
     fram = simfram.Fram(words, args.fram_bad_echoes, args.fram_refused_commits, args.fram_bad_block)
     sensor = Sensor(args.seed, args.version_text, scene, args.steps or None, args.io_state, update_faults,
                     args.flash_dump, fram)
+    sensor.set_io_sequence(args.io_states, args.io_hold)
     sim = Simulator(sensor, faults, log, args.pace, args.baud, args.fram_dump)
 
     def stop(signum, frame):

@@ -57,6 +57,9 @@ class Sensor:
         self.io_state = io_state & 0xFF  # the lines as the sensor drives them
         self.disguised = 0  # forced lines: a set bit here drives the line off
         self.mask = 0       # the lines being forced
+        self.io_sequence = []  # driven states taken in turn, each for io_hold polls
+        self.io_hold = 1
+        self.io_polls = 0
         self.commands = {LINK: self.handle_link, VERSION: self.handle_version, DISTANCE: self.handle_distance,
                          IO: self.handle_io, WAVE_FORM: self.handle_wave_form, FIRMWARE: self.handle_firmware,
                          FRAM: self.handle_fram}
@@ -120,13 +123,28 @@ class Sensor:
     # I/O: the state byte shows each forced line as the inverse of its
     # disguised bit; a Set forces the lines of its mask and echoes its bytes.
 
+    def set_io_sequence(self, states, hold):
+        """The lines change by themselves: each state is driven for hold polls, then the next."""
+        self.io_sequence = [s & 0xFF for s in states]
+        self.io_hold = max(1, hold)
+        self.io_polls = 0
+        if self.io_sequence:
+            self.io_state = self.io_sequence[0]
+
     def io_status(self):
         return (self.io_state & ~self.mask | ~self.disguised & self.mask) & 0xFF
+
+    def next_io_poll(self):
+        if self.io_sequence:
+            turn = self.io_polls // self.io_hold
+            self.io_state = self.io_sequence[turn % len(self.io_sequence)]
+        self.io_polls += 1
 
     def handle_io(self, sub, data):
         if self.level != 1:
             return []
         if sub == GET and not data:
+            self.next_io_poll()
             return [bytes((IO, GET, self.io_status(), self.disguised, self.mask))]
         if sub == SET and len(data) == 2:
             self.disguised, self.mask = data[0], data[1]

@@ -50,6 +50,18 @@ class IoAndWaveFormTest(unittest.TestCase):
         self.assertEqual(sensor.handle(simcodec.with_crc(b"\xa8\x5a\x00\x00")), [b"\xa8\x5a\x00\x00"])
         self.assertEqual(sensor.handle(simcodec.with_crc(b"\xa8\x69")), [b"\xa8\x69\x05\x00\x00"])
 
+    def test_io_sequence_drives_each_state_for_its_polls_under_the_forcing(self):
+        sensor = Sensor()
+        sensor.set_io_sequence([0x05, 0x0A], 2)
+        link(sensor)
+        poll = simcodec.with_crc(b"\xa8\x69")
+        states = [sensor.handle(poll)[0][2] for _ in range(5)]
+        self.assertEqual(states, [0x05, 0x05, 0x0A, 0x0A, 0x05])
+        # Out1 forced on stays on whatever the sequence drives.
+        sensor.handle(simcodec.with_crc(b"\xa8\x5a\x00\x10"))
+        states = [sensor.handle(poll)[0][2] for _ in range(3)]
+        self.assertEqual(states, [0x15, 0x1A, 0x1A])
+
     def test_wave_form_report_of_step_700_selector_1(self):
         sensor = Sensor()
         self.assertEqual(sensor.handle(simcodec.with_crc(b"\xa9\x69\xbc\x82")), [])
