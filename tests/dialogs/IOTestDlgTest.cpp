@@ -90,6 +90,7 @@ TEST_F(IOTestDlgTest, CreateNeedsBothCollaboratorsAndGivesTheOpenWindow) {
     m_dlg.SetDevicePort(&m_port);
     HWND dialog = Open();
     ASSERT_NE(dialog, (HWND)NULL);
+    EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(Open(), dialog);
     char title[32] = {};
     GetWindowTextA(dialog, title, sizeof title);

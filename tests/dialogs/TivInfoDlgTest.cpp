@@ -72,6 +72,7 @@ TEST_F(TivInfoDlgTest, WithoutSensorEveryBranchIsUnacquirableAndStatisticsAreNev
     char title[64] = {};
     GetWindowTextA(m_dlg.GetHwnd(), title, sizeof title);
     EXPECT_STREQ(title, "ZOR Infomation");
+    EXPECT_TRUE(IsWindowVisible(m_dlg.GetHwnd()));
     HWND tree = GetDlgItem(m_dlg.GetHwnd(), IDC_INFO_TREE);
     EXPECT_TRUE(TreeView_GetItemState(tree, TreeView_GetRoot(tree), TVIS_EXPANDED) & TVIS_EXPANDED);
     m_dlg.SetStatistics(NULL);  // no branch to change

@@ -1,0 +1,141 @@
+// Not a test of its own: scripts/dialog-shots runs it beside the simulator to
+// take the screenshots of the sensor information and I/O test dialogs. It
+// shows both, filled from the simulated sensor, tells the script through a
+// file that they are ready, and waits (bounded) for the script's answer.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+
+#include "dialogs/IOTestDlg.h"
+#include "dialogs/TivInfoDlg.h"
+#include "framework/ChildWindow.h"
+#include "protocol/DeviceMessages.h"
+#include "protocol/DevicePort.h"
+#include "resources/resource.h"
+#include "sensor/SensorCaps.h"
+#include "sensor/WaveFormRecord.h"
+#include "tests/framework/TestSettings.h"
+#include "tests/protocol/TestHost.h"
+#include "tests/protocol/e2e/SimLog.h"
+
+namespace {
+
+const DWORD kTimeoutMs = 30000;
+IOTestDlg* g_io = NULL;  // test thread only
+
+LRESULT CALLBACK ShotFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DEVICE_OUTPUT_STATE && g_io != NULL) g_io->ShowState(LOBYTE(wParam), 0, 0);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+class ShotPort : public DevicePort {
+public:
+    HWND m_window = NULL;
+    BOOL PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        return PostMessageA(m_window, msg, wParam, lParam);
+    }
+    LRESULT SendToFrame(UINT, WPARAM, LPARAM) override { return 0; }
+};
+
+bool Pump(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
+    }
+}
+
+// A Linux path reached through Wine's drive Z:.
+std::string WinePath(const char* name) {
+    const char* value = getenv(name);
+    if (value == NULL) return "";
+    return value[0] == '/' ? std::string("Z:") + value : value;
+}
+
+}  // namespace
+
+TEST(DialogShots, BothDialogsBesideTheSimulator) {
+    const std::string ready = WinePath("TIV_SHOT_READY");
+    const std::string done = WinePath("TIV_SHOT_DONE");
+    const int com = SimLog::ComPort();
+    if (ready.empty() || done.empty() || com == 0) GTEST_SKIP() << "run by scripts/dialog-shots";
+
+    TestSettings settings;
+    SensorCaps caps;
+    WaveFormRecord waveForm;
+    TestHost application;
+    ChildWindow frame;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ShotFrameProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "DialogShotsFrame";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, wc.lpszClassName, "frame", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL,
+                                  wc.hInstance, NULL);
+    ShotPort port;
+    port.m_window = window;
+    port.SetApplication(&application);
+    port.SetFrame(&frame);
+    port.SetWaveFormRecord(&waveForm);
+    port.SetSensorCaps(&caps);
+    ASSERT_EQ(port.CreateEvents(), 1);
+    ASSERT_EQ(port.SelectDevice(0), 1);
+    ASSERT_EQ(port.RequestOpen(com), 1);
+    ASSERT_TRUE(Pump([&] { return caps.GetLetter() != 0; }, kTimeoutMs));
+
+    TivInfoDlg info;
+    info.SetSensorCaps(&caps);
+    info.SetDevicePort(&port);
+    ASSERT_TRUE(info.Show(GetModuleHandleA(NULL), window, TRUE));
+    info.RefreshVersion();
+    info.RefreshFunctions();
+    // What the frame would hand on from a sensor that reports them.
+    info.SetTrouble(0);
+    const DWORD counts[8] = {1843920, 12077, 3150, 0, 41, 0, 0, 2};
+    info.SetStatistics(counts);
+    SetWindowPos(info.GetHwnd(), NULL, 16, 16, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+    IOTestDlg io;
+    io.SetSensorCaps(&caps);
+    io.SetDevicePort(&port);
+    g_io = &io;
+    ASSERT_NE(io.Create(GetModuleHandleA(NULL), window), (HWND)NULL);
+    io.UpdateControls();
+    RECT infoRect;
+    GetWindowRect(info.GetHwnd(), &infoRect);
+    SetWindowPos(io.GetHwnd(), NULL, infoRect.right + 16, 16, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // Out2 forced on, Out3 forced off, the others free.
+    const int out2 = IDC_IO_FORCE_FIRST + 5, out3 = IDC_IO_FORCE_FIRST + 6;
+    SendDlgItemMessageA(io.GetHwnd(), out2, BM_CLICK, 0, 0);
+    SendDlgItemMessageA(io.GetHwnd(), out2, BM_CLICK, 0, 0);
+    SendDlgItemMessageA(io.GetHwnd(), out3, BM_CLICK, 0, 0);
+    Pump([] { return false; }, 1500);  // a few polls come and paint
+
+    // Each dialog's file name and screen rectangle, for the script to cut out.
+    const std::string part = ready + ".part";
+    std::ofstream list(part.c_str());
+    const struct {
+        const char* file;
+        HWND hwnd;
+    } shots[] = {{"sensor-information.png", info.GetHwnd()}, {"io-test.png", io.GetHwnd()}};
+    for (const auto& shot : shots) {
+        RECT r;
+        GetWindowRect(shot.hwnd, &r);
+        list << shot.file << " " << r.right - r.left << "x" << r.bottom - r.top << "+" << r.left << "+" << r.top << "\n";
+    }
+    list.close();
+    MoveFileA(part.c_str(), ready.c_str());  // whole, or not there yet
+    EXPECT_TRUE(Pump([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, kTimeoutMs));
+    g_io = NULL;
+    io.Destroy();
+    info.Destroy();
+    DestroyWindow(window);
+}
