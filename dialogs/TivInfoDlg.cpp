@@ -36,6 +36,14 @@ BOOL TivInfoDlg::Show(HINSTANCE instance, HWND owner, BOOL statistics) {
     return CreateModeless(MAKEINTRESOURCEA(kTemplate), owner);
 }
 
+HWND TivInfoDlg::Create(HINSTANCE instance, HWND parent) {
+    if (Show(instance, parent, m_statistics)) {
+        RefreshVersion();
+        RefreshFunctions();
+    }
+    return GetHwnd();
+}
+
 HMODULE TivInfoDlg::TextModule() const {
     return LanguageResource().GetModule();
 }

@@ -23,6 +23,10 @@ public:
     // Opens the dialog when both collaborators are set and it is not open;
     // statistics adds the Statistics branch. 1 when a window came.
     virtual BOOL Show(HINSTANCE instance, HWND owner, BOOL statistics);
+    // The generic way in: Show with the statistics as last chosen, then the
+    // version and functions filled in; the open window or 0. (The base's
+    // Create would make its own template.)
+    HWND Create(HINSTANCE instance, HWND parent) override;
     // What the frame hands on from the sensor side; nothing while closed.
     virtual void RefreshVersion();
     virtual void RefreshFunctions();

@@ -56,14 +56,22 @@ const Lines kNothingKnown = {"Version", "  Unacquirable", "Functions", "  Unacqu
 
 }  // namespace
 
-TEST_F(TivInfoDlgTest, WithoutCollaboratorsOrWhenOpenShowDoesNothing) {
+TEST_F(TivInfoDlgTest, ShowNeedsCollaboratorsAndCreateOpensTheTreeFilled) {
     m_dlg.Reset();
     EXPECT_FALSE(m_dlg.Show(GetModuleHandleA(NULL), NULL, FALSE));
-    EXPECT_FALSE(m_dlg.IsOpen());
     SetUp();
-    Open(FALSE);
-    EXPECT_FALSE(m_dlg.Show(GetModuleHandleA(NULL), NULL, TRUE));
-    EXPECT_EQ(Tree().size(), 6u);  // still without statistics
+    m_caps.SetModel(0);
+    m_caps.SetVersionText("5.1.3K");
+    Open(TRUE);
+    EXPECT_FALSE(m_dlg.Show(GetModuleHandleA(NULL), NULL, FALSE));  // open already
+    m_dlg.Destroy();
+    HWND dialog = m_dlg.Create(GetModuleHandleA(NULL), NULL);  // the statistics as last chosen
+    ASSERT_NE(dialog, (HWND)NULL);
+    EXPECT_EQ(m_dlg.Create(GetModuleHandleA(NULL), NULL), dialog);
+    const Lines tree = Tree();
+    ASSERT_EQ(tree.size(), 10u);
+    EXPECT_EQ(tree[1], "  ZOR Control Program Ver.5.1.3K");
+    EXPECT_EQ(tree[8], "Statistics");
 }
 
 TEST_F(TivInfoDlgTest, WithoutSensorEveryBranchIsUnacquirableAndStatisticsAreNeverPolled) {
@@ -90,10 +98,11 @@ TEST_F(TivInfoDlgTest, SensorVersionFunctionsAndTrouble) {
     m_dlg.RefreshFunctions();
     m_dlg.RefreshFunctions();  // again: replaced, not added
     m_dlg.SetTrouble(3);
-    EXPECT_EQ(Tree(), (Lines{"Version", "  ZOR Control Program Ver.5.1.3K", "Functions",
-                             "  Output Logic : ON when detecting in the area",
-                             "  Output3 Function : Output 3 for detection", "  Input4 Function : 2 Scans Operation Mode",
-                             "  PNP junction", "Trouble", "  Motor trouble"}));
+    Lines tree = Tree();
+    ASSERT_EQ(tree.size(), 9u);
+    EXPECT_EQ(tree[3], "  Output Logic : ON when detecting in the area");
+    EXPECT_EQ(tree[6], "  PNP junction");
+    EXPECT_EQ(tree[8], "  Motor trouble");
     // The function writing dialog's failure leaves the tree as it is.
     m_caps.SetFunction(0x0000);
     m_dlg.OnFunctionWritten(0);

@@ -6,52 +6,17 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 
 #include "dialogs/IOTestDlg.h"
 #include "dialogs/TivInfoDlg.h"
-#include "framework/ChildWindow.h"
-#include "protocol/DeviceMessages.h"
-#include "protocol/DevicePort.h"
 #include "resources/resource.h"
-#include "sensor/SensorCaps.h"
-#include "sensor/WaveFormRecord.h"
+#include "tests/dialogs/e2e/SimulatedSensor.h"
 #include "tests/framework/TestSettings.h"
-#include "tests/protocol/TestHost.h"
 #include "tests/protocol/e2e/SimLog.h"
 
 namespace {
 
 const DWORD kTimeoutMs = 30000;
-IOTestDlg* g_io = NULL;  // test thread only
-
-LRESULT CALLBACK ShotFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_DEVICE_OUTPUT_STATE && g_io != NULL) g_io->ShowState(LOBYTE(wParam), 0, 0);
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-class ShotPort : public DevicePort {
-public:
-    HWND m_window = NULL;
-    BOOL PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        return PostMessageA(m_window, msg, wParam, lParam);
-    }
-    LRESULT SendToFrame(UINT, WPARAM, LPARAM) override { return 0; }
-};
-
-bool Pump(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
-    }
-}
 
 // A Linux path reached through Wine's drive Z:.
 std::string WinePath(const char* name) {
@@ -69,27 +34,12 @@ TEST(DialogShots, BothDialogsBesideTheSimulator) {
     if (ready.empty() || done.empty() || com == 0) GTEST_SKIP() << "run by scripts/dialog-shots";
 
     TestSettings settings;
-    SensorCaps caps;
-    WaveFormRecord waveForm;
-    TestHost application;
-    ChildWindow frame;
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = ShotFrameProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "DialogShotsFrame";
-    RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, wc.lpszClassName, "frame", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL,
-                                  wc.hInstance, NULL);
-    ShotPort port;
-    port.m_window = window;
-    port.SetApplication(&application);
-    port.SetFrame(&frame);
-    port.SetWaveFormRecord(&waveForm);
-    port.SetSensorCaps(&caps);
-    ASSERT_EQ(port.CreateEvents(), 1);
-    ASSERT_EQ(port.SelectDevice(0), 1);
-    ASSERT_EQ(port.RequestOpen(com), 1);
-    ASSERT_TRUE(Pump([&] { return caps.GetLetter() != 0; }, kTimeoutMs));
+    SimulatedSensor sensor;
+    ASSERT_TRUE(sensor.Connect(com, kTimeoutMs));
+    SensorCaps& caps = sensor.Caps();
+    DevicePort& port = sensor.Port();
+    HWND window = sensor.Window();
+    ASSERT_TRUE(PumpUntil([&] { return caps.GetLetter() != 0; }, kTimeoutMs));
 
     TivInfoDlg info;
     info.SetSensorCaps(&caps);
@@ -106,7 +56,7 @@ TEST(DialogShots, BothDialogsBesideTheSimulator) {
     IOTestDlg io;
     io.SetSensorCaps(&caps);
     io.SetDevicePort(&port);
-    g_io = &io;
+    sensor.ForwardIoTo(&io);
     ASSERT_NE(io.Create(GetModuleHandleA(NULL), window), (HWND)NULL);
     io.UpdateControls();
     RECT infoRect;
@@ -117,7 +67,7 @@ TEST(DialogShots, BothDialogsBesideTheSimulator) {
     SendDlgItemMessageA(io.GetHwnd(), out2, BM_CLICK, 0, 0);
     SendDlgItemMessageA(io.GetHwnd(), out2, BM_CLICK, 0, 0);
     SendDlgItemMessageA(io.GetHwnd(), out3, BM_CLICK, 0, 0);
-    Pump([] { return false; }, 1500);  // a few polls come and paint
+    PumpUntil([] { return false; }, 1500);  // a few polls come and paint
 
     // Each dialog's file name and screen rectangle, for the script to cut out.
     const std::string part = ready + ".part";
@@ -133,9 +83,8 @@ TEST(DialogShots, BothDialogsBesideTheSimulator) {
     }
     list.close();
     MoveFileA(part.c_str(), ready.c_str());  // whole, or not there yet
-    EXPECT_TRUE(Pump([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, kTimeoutMs));
-    g_io = NULL;
+    EXPECT_TRUE(PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, kTimeoutMs));
+    sensor.ForwardIoTo(NULL);
     io.Destroy();
     info.Destroy();
-    DestroyWindow(window);
 }

@@ -1,0 +1,73 @@
+#include "tests/dialogs/e2e/SimulatedSensor.h"
+
+#include "dialogs/IOTestDlg.h"
+#include "protocol/DeviceMessages.h"
+
+namespace {
+
+const char kClassName[] = "SimulatedSensorFrame";
+IOTestDlg* g_ioDialog = NULL;  // test thread only
+int g_confirmedForces = 0;     // test thread only
+
+}  // namespace
+
+BOOL SimulatedSensor::FramePort::PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return PostMessageA(m_window, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK SimulatedSensor::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DEVICE_OUTPUT_STATE && g_ioDialog != NULL)
+        g_ioDialog->ShowState(LOBYTE(wParam), LOBYTE(lParam), LOBYTE(HIWORD(lParam)));
+    if (msg == WM_DEVICE_IO_FORCED && wParam == 1) ++g_confirmedForces;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+SimulatedSensor::SimulatedSensor() : m_window(NULL) {
+    g_confirmedForces = 0;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = FrameProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = kClassName;
+    RegisterClassA(&wc);
+    m_window = CreateWindowExA(0, kClassName, "frame", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, NULL, NULL,
+                               wc.hInstance, NULL);
+    m_port.m_window = m_window;
+    m_port.SetApplication(&m_application);
+    m_port.SetFrame(&m_frame);
+    m_port.SetWaveFormRecord(&m_waveForm);
+    m_port.SetSensorCaps(&m_caps);
+}
+
+SimulatedSensor::~SimulatedSensor() {
+    g_ioDialog = NULL;
+    if (m_window != NULL) DestroyWindow(m_window);
+}
+
+bool SimulatedSensor::Connect(int com, DWORD timeoutMs) {
+    if (m_window == NULL || m_port.CreateEvents() != 1 || m_port.SelectDevice(0) != 1) return false;
+    if (m_port.RequestOpen(com) != 1) return false;
+    return PumpUntil([&] { return m_port.GetLinkLevel() == 1; }, timeoutMs);
+}
+
+void SimulatedSensor::ForwardIoTo(IOTestDlg* dialog) {
+    g_ioDialog = dialog;
+}
+
+int SimulatedSensor::ConfirmedForces() const {
+    return g_confirmedForces;
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done()) return true;
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
+    }
+}

@@ -1,0 +1,55 @@
+#ifndef TESTS_DIALOGS_E2E_SIMULATEDSENSOR_H
+#define TESTS_DIALOGS_E2E_SIMULATEDSENSOR_H
+
+#include <windows.h>
+
+#include <functional>
+
+#include "framework/ChildWindow.h"
+#include "protocol/DevicePort.h"
+#include "sensor/SensorCaps.h"
+#include "sensor/WaveFormRecord.h"
+#include "tests/protocol/TestHost.h"
+
+class IOTestDlg;
+
+// The real device port linked to the sensor simulator, with the main frame's
+// part played by a window of the test's own: I/O reports go to the I/O test
+// dialog, confirmed forces are counted. Test thread only.
+class SimulatedSensor {
+public:
+    SimulatedSensor();
+    ~SimulatedSensor();
+
+    // Opens the simulator's COM port and waits until the link is at level 1.
+    bool Connect(int com, DWORD timeoutMs);
+    void ForwardIoTo(IOTestDlg* dialog);
+
+    SensorCaps& Caps() { return m_caps; }
+    DevicePort& Port() { return m_port; }
+    HWND Window() const { return m_window; }
+    int ConfirmedForces() const;
+
+private:
+    class FramePort : public DevicePort {
+    public:
+        HWND m_window = NULL;
+        BOOL PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) override;
+        LRESULT SendToFrame(UINT, WPARAM, LPARAM) override { return 0; }
+    };
+
+    static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND m_window;
+    SensorCaps m_caps;
+    WaveFormRecord m_waveForm;
+    TestHost m_application;
+    ChildWindow m_frame;  // a stand-in: the port posts to m_window instead
+    FramePort m_port;     // last: closed before its collaborators go
+};
+
+// Handles this thread's messages until the condition holds; false after the
+// time-out. Looks again every 20 ms: the simulator's log is another process's file.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+#endif
