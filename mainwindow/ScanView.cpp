@@ -317,15 +317,18 @@ void ScanView::DrawBackgroundItems() {
     ViewMapping::Reset(dc);
 }
 
+// The render thread calls it for the preview: it reads the published copy
+// of the mapping, not the user-interface thread's own.
 int ScanView::DrawTo(HDC dc, RECT* rect, double sx, double sy) {
     if (rect == NULL) return 0;
-    const SIZE content = (m_drawItem & kDrawPreview) != 0 ? m_previewClientExtent : m_mapping.ClientExtent();
-    const SIZE viewport = {static_cast<LONG>(m_mapping.ViewportExtent().cx * sx),
-                           static_cast<LONG>(m_mapping.ViewportExtent().cy * sy)};
+    const ViewMapping mapping = RenderMapping();
+    const SIZE content = (m_drawItem & kDrawPreview) != 0 ? m_previewClientExtent : mapping.ClientExtent();
+    const SIZE viewport = {static_cast<LONG>(mapping.ViewportExtent().cx * sx),
+                           static_cast<LONG>(mapping.ViewportExtent().cy * sy)};
     RECT k = {0, 0, static_cast<LONG>(content.cx * sx), static_cast<LONG>(content.cy * sy)};
     OffsetRect(&k, rect->left + (RectWidth(rect) - k.right) / 2, rect->top + (RectHeight(rect) - k.bottom) / 2);
     IntersectRect(rect, rect, &k);
-    const POINT origin = {m_mapping.ViewportOrigin().x + k.left, m_mapping.ViewportOrigin().y + k.top};
+    const POINT origin = {mapping.ViewportOrigin().x + k.left, mapping.ViewportOrigin().y + k.top};
     if (dc == NULL) return 1;
 
     CriticalLock::Hold hold(m_viewLock);
@@ -340,9 +343,9 @@ int ScanView::DrawTo(HDC dc, RECT* rect, double sx, double sy) {
     {
         SelectScope selected(dc, scaled);
         SetMapMode(dc, MM_ANISOTROPIC);
-        SetWindowExtEx(dc, m_mapping.WindowExtent().cx, m_mapping.WindowExtent().cy, NULL);
+        SetWindowExtEx(dc, mapping.WindowExtent().cx, mapping.WindowExtent().cy, NULL);
         SetViewportExtEx(dc, viewport.cx, viewport.cy, NULL);
-        SetWindowOrgEx(dc, m_mapping.WindowOrigin().x, m_mapping.WindowOrigin().y, NULL);
+        SetWindowOrgEx(dc, mapping.WindowOrigin().x, mapping.WindowOrigin().y, NULL);
         SetViewportOrgEx(dc, origin.x, origin.y, NULL);
         DrawContent(dc, m_drawItem, k.right, k.bottom);
     }

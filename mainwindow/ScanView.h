@@ -129,9 +129,11 @@ public:
     // Keeps the client origin and extent for the print preview.
     void SavePreviewClient();
 
-protected:
-    // The lock around the layers, for derived views that draw into them.
+    // The lock around the layers, for whoever draws into them from outside
+    // (the print preview).
     CriticalLock& ViewLock() { return m_viewLock; }
+
+protected:
 
     virtual LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);

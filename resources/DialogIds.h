@@ -66,4 +66,18 @@
 #define IDI_LAMP_OFF 768  // a clear state bit
 #define IDI_LAMP_ON 769   // a set state bit, and every lamp at start
 
+// Header and footer dialog.
+#define IDD_HEADER_FOOTER 162
+#define IDC_HEADER_TEXT 1150
+#define IDC_FOOTER_TEXT 1151
+#define IDC_HEADER_LABEL 1152
+#define IDC_FOOTER_LABEL 1153
+#define IDC_HEADER_FONT 1154
+#define IDC_FOOTER_FONT 1155
+
+// About box.
+#define IDD_ABOUT 645
+#define IDC_ABOUT_ICON 1022
+#define IDC_ABOUT_TEXT 1023
+
 #endif
