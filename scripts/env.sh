@@ -4,6 +4,9 @@
 TIV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TIV_BUILD=${TIV_BUILD_DIR:-$TIV_ROOT/build}
 TIV_PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xauth cmake ninja-build googletest python3 xdotool"
+# Printing is tested on a real PDF printer: CUPS with the cups-pdf queue (the
+# 32-bit client library lets 32-bit Wine list it), and poppler to read pages.
+TIV_PACKAGES="$TIV_PACKAGES cups printer-driver-cups-pdf libcups2:i386 poppler-utils"
 
 tiv_install_missing() {
     local missing=()
@@ -106,4 +109,61 @@ tiv_start_display() {
 
 tiv_stop_display() {
     [ -n "${TIV_XVFB_PID:-}" ] && kill "$TIV_XVFB_PID" 2>/dev/null || true
+}
+
+# The print spooler for a test run. Several runs may share it: each adds its
+# process id to a list, and the last one to leave stops the scheduler, and
+# only if a run started it (a scheduler the system started is left alone).
+# The PDF queue writes each job to $HOME/PDF.
+TIV_CUPS_STATE=${TMPDIR:-/tmp}/tiv-cups
+
+tiv_cups_running() {
+    lpstat -r 2>/dev/null | grep -qx "scheduler is running"
+}
+
+tiv_cups_prune() {
+    local f
+    for f in "$TIV_CUPS_STATE"/users/*; do
+        [ -e "$f" ] || continue
+        kill -0 "$(basename "$f")" 2>/dev/null || rm -f "$f"
+    done
+}
+
+tiv_start_cups() {
+    command -v cupsd >/dev/null || { echo "cupsd is not installed" >&2; return 1; }
+    mkdir -p "$TIV_CUPS_STATE/users"
+    (
+        flock 9
+        tiv_cups_prune
+        touch "$TIV_CUPS_STATE/users/$$"
+        if ! tiv_cups_running; then
+            cupsd </dev/null >/dev/null 2>&1 9>&- || exit 1
+            local i
+            for i in $(seq 1 100); do
+                tiv_cups_running && break
+                sleep 0.1
+            done
+            cat /run/cups/cupsd.pid > "$TIV_CUPS_STATE/started" 2>/dev/null
+        fi
+        if ! lpstat -p PDF >/dev/null 2>&1; then
+            lpadmin -p PDF -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null || exit 1
+        fi
+    ) 9>"$TIV_CUPS_STATE.lock"
+}
+
+tiv_stop_cups() {
+    [ -d "$TIV_CUPS_STATE/users" ] || return 0
+    (
+        flock 9
+        rm -f "$TIV_CUPS_STATE/users/$$"
+        tiv_cups_prune
+        [ -n "$(ls -A "$TIV_CUPS_STATE/users")" ] && exit 0
+        [ -f "$TIV_CUPS_STATE/started" ] || exit 0
+        local pid
+        pid=$(cat "$TIV_CUPS_STATE/started")
+        rm -f "$TIV_CUPS_STATE/started"
+        # Only the scheduler this script started, and only while it is one.
+        [ -n "$pid" ] && [ "$(cat /proc/"$pid"/comm 2>/dev/null)" = cupsd ] && kill "$pid"
+        exit 0
+    ) 9>"$TIV_CUPS_STATE.lock"
 }

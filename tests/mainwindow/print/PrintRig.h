@@ -1,0 +1,65 @@
+#ifndef TESTS_MAINWINDOW_PRINT_PRINTRIG_H
+#define TESTS_MAINWINDOW_PRINT_PRINTRIG_H
+
+#include "framework/OwnedHandle.h"
+#include "mainwindow/Application.h"
+#include "mainwindow/PrintView.h"
+#include "mainwindow/Rebar.h"
+#include "mainwindow/ScanView.h"
+#include "protocol/DevicePort.h"
+#include "sensor/AreaSet.h"
+#include "sensor/MeasuringData.h"
+#include "sensor/ScanShape.h"
+#include "sensor/SensorCaps.h"
+#include "tests/framework/TestOwnerWindow.h"
+
+#include <initializer_list>
+
+// A scan view that tells when every redraw posted so far has been drawn.
+class SettledView : public ScanView {
+public:
+    SettledView();
+    ~SettledView() override;
+    void RenderPass(WORD flags) override;
+    bool Settle();
+
+private:
+    OwnedHandle m_settled;
+};
+
+// What printing needs around it, as the program wires it: a frame window
+// with the tool bands (the print band lists the spooler's printers), a scan
+// view of 800 x 600 client pixels with one detection area, and the print
+// view joined to both.
+class PrintRig {
+public:
+    static const int kClientWidth = 800;
+    static const int kClientHeight = 600;
+
+    PrintRig();
+    ~PrintRig();
+    // 1 when every window exists.
+    bool Open();
+    // The current area from up to seven points (mm), drawn.
+    bool LoadArea(std::initializer_list<POINT> points);
+    // The printer chosen in the band (0 = the first); -1 chooses none.
+    void SelectPrinter(int index);
+    int PrinterCount();
+    RECT* Margins(int index);
+    void SetZoom(int percent);
+    // Enters the preview as the frame does: the view in mode 4, a full refresh.
+    bool EnterPreview();
+
+    TestOwnerWindow frame;
+    Rebar rebar;
+    Application application;
+    DevicePort port;
+    SensorCaps caps;
+    AreaSet areas;
+    ScanShape shape;
+    MeasuringData data;
+    PrintView print;
+    SettledView view;
+};
+
+#endif
