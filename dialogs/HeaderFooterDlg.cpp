@@ -7,7 +7,7 @@
 
 #include <string>
 
-HeaderFooterDlg::HeaderFooterDlg() : Dialog("HeaderFooterDlg"), m_richEdit("riched32.dll"), m_printView(NULL) {
+HeaderFooterDlg::HeaderFooterDlg() : Dialog("HeaderFooterDlg"), m_richEdit("riched32.dll"), m_printView(NULL), m_shown(NULL) {
     AddCommandHandler(IDC_HEADER_FONT, Command(&HeaderFooterDlg::ChooseHeaderFooterFont));
     AddCommandHandler(IDC_FOOTER_FONT, Command(&HeaderFooterDlg::ChooseHeaderFooterFont));
 }
@@ -30,11 +30,13 @@ HWND HeaderFooterDlg::Create(HINSTANCE instance, HWND parent) {
     if (IsOpen()) return GetHwnd();
     SetInstance(instance);
     SetParent(parent);
+    m_shown = NULL;
     if (DoModal(MAKEINTRESOURCEA(kTemplate), parent) == -1) return NULL;
-    return parent;
+    return m_shown;
 }
 
 LRESULT HeaderFooterDlg::OnInitDialog(WPARAM wParam, LPARAM lParam) {
+    m_shown = GetHwnd();
     if (m_printView != NULL) {
         SetDlgItemTextA(GetHwnd(), IDC_HEADER_TEXT, m_printView->GetHeaderText());
         SetDlgItemTextA(GetHwnd(), IDC_FOOTER_TEXT, m_printView->GetFooterText());
@@ -66,11 +68,14 @@ LRESULT HeaderFooterDlg::ChooseHeaderFooterFont(WORD id, WORD /*notifyCode*/, LP
     if (id == IDC_HEADER_FONT) font = m_printView->GetHeaderFont();
     if (id == IDC_FOOTER_FONT) font = m_printView->GetFooterFont();
     if (font == NULL) return 0;
+    // The chooser works on a copy: some implementations write the font
+    // while the user browses, and a cancel must leave it as it was.
+    LOGFONTA chosen = *font;
     CHOOSEFONTA choose = {};
     choose.lStructSize = sizeof choose;
     choose.hwndOwner = GetHwnd();
-    choose.lpLogFont = font;
+    choose.lpLogFont = &chosen;
     choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-    ChooseFontA(&choose);
+    if (ChooseFontA(&choose)) *font = chosen;
     return 0;
 }

@@ -26,8 +26,9 @@ public:
     // Either font button: the font chooser on the print view's header or
     // footer font.
     virtual LRESULT ChooseHeaderFooterFont(WORD id, WORD notifyCode, LPARAM hwndCtl);
-    // Runs the dialog modally and returns when it has ended: the parent, or 0
-    // without a print view or when the dialog cannot be made.
+    // Runs the dialog modally and returns when it has ended: the window it
+    // had (gone by then), or 0 without a print view or when the dialog
+    // cannot be made.
     HWND Create(HINSTANCE instance, HWND parent) override;
     LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam) override;
@@ -37,6 +38,7 @@ private:
 
     OwnedModule m_richEdit;
     PrintView* m_printView;
+    HWND m_shown;  // the last run's window
 };
 
 #endif
