@@ -31,6 +31,7 @@ TEST(AboutDlg, ShowsNameVersionAndNoticeOfTheVersionBlock) {
     AboutDlg about;
     HWND box = about.Create(GetModuleHandleA(NULL), NULL);
     ASSERT_NE(static_cast<HWND>(NULL), box);
+    EXPECT_TRUE(IsWindowVisible(box));
     EXPECT_EQ("Veldra Ver.1.0.0b11\nCopyright (C) TIV Configurator Project", ItemText(box, IDC_ABOUT_TEXT));
     char caption[64] = {};
     GetWindowTextA(box, caption, sizeof caption);

@@ -6,7 +6,7 @@
 //   print_page_tool HEADER FOOTER ZOOM
 //
 // Output lines: "caps" and the ten capabilities, "printable" and "content"
-// with left top right bottom, "result" 1 or 0.
+// with left top right bottom, "print_ms" the time Print took, "result" 1 or 0.
 #include "framework/IniFile.h"
 #include "tests/mainwindow/print/PrintRig.h"
 
@@ -47,8 +47,9 @@ int main(int argc, char** argv) {
     for (int value : caps) printf(" %d", value);
     printf("\nprintable %ld %ld %ld %ld\n", printable.left, printable.top, printable.right, printable.bottom);
     printf("content %ld %ld %ld %ld\n", content.left, content.top, content.right, content.bottom);
+    const DWORD start = GetTickCount();
     const int result = rig.print.Print();
-    printf("result %d\n", result);
+    printf("print_ms %lu\nresult %d\n", GetTickCount() - start, result);
     fflush(stdout);
     return result == 1 ? 0 : 1;
 }

@@ -35,7 +35,7 @@ def run_tool(wine_run, tool, header, footer, zoom):
     layout = {}
     for line in done.stdout.splitlines():
         parts = line.split()
-        if parts and parts[0] in ("caps", "printable", "content", "result"):
+        if parts and parts[0] in ("caps", "printable", "content", "print_ms", "result"):
             layout[parts[0]] = [int(v) for v in parts[1:]]
     if layout.get("result") != [1]:
         fail("the tool did not print (exit %d):\n%s" % (done.returncode, done.stdout))
@@ -181,8 +181,8 @@ def main():
         ended = time.time()
         pdf = wait_for_pdf(before, token)
         ready = time.time()
-        print("one-page print job: %.2f s (process %.2f s, PDF %.2f s after it ended)" %
-              (ready - start, ended - start, ready - ended))
+        print("one-page print job: %.2f s (process %.2f s, of it Print %d ms; PDF %.2f s after it ended)" %
+              (ready - start, ended - start, layout["print_ms"][0], ready - ended))
         check_page(pdf, layout, header, footer)
         os.remove(pdf)
     print("PASS")
