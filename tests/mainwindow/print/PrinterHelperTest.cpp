@@ -139,3 +139,69 @@ TEST(PrinterHelper, TurningThePageTurnsTheMarginsOnlyWhenTheSettingsAreStored) {
     EXPECT_EQ(10, margins.left);
     EXPECT_EQ(DMORIENT_PORTRAIT, Orientation());
 }
+
+namespace {
+
+// Closes the page set-up dialog of this thread from a thread timer, after
+// typing a left margin (in millimetres) when one is given.
+struct PageSetupDriver {
+    const char* leftMargin;
+    WORD button;
+    bool seen;
+};
+thread_local PageSetupDriver* t_driver = nullptr;
+
+BOOL CALLBACK FindPageSetup(HWND hwnd, LPARAM param) {
+    char name[16];
+    GetClassNameA(hwnd, name, sizeof name);
+    if (strcmp(name, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = hwnd;
+    return FALSE;
+}
+
+void CALLBACK DrivePageSetup(HWND, UINT, UINT_PTR, DWORD) {
+    if (t_driver == nullptr || t_driver->seen) return;
+    HWND box = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), FindPageSetup, reinterpret_cast<LPARAM>(&box));
+    if (box == NULL) return;
+    t_driver->seen = true;
+    if (t_driver->leftMargin != NULL) {
+        HWND left = GetDlgItem(box, 0x483);  // the left margin's edit
+        SetWindowTextA(left, t_driver->leftMargin);
+        SendMessageA(box, WM_COMMAND, MAKEWPARAM(0x483, EN_CHANGE), reinterpret_cast<LPARAM>(left));
+        SendMessageA(box, WM_COMMAND, MAKEWPARAM(0x483, EN_KILLFOCUS), reinterpret_cast<LPARAM>(left));
+    }
+    PostMessageA(box, WM_COMMAND, t_driver->button, 0);
+}
+
+BOOL RunPageSetup(PageSetupDriver* driver, RECT* margins) {
+    t_driver = driver;
+    const UINT_PTR timer = SetTimer(NULL, 0, 20, DrivePageSetup);
+    PrinterHelper helper;
+    const BOOL result = helper.ShowPageSetup(kPdf, margins, NULL);
+    KillTimer(NULL, timer);
+    t_driver = nullptr;
+    return result;
+}
+
+}  // namespace
+
+TEST(PrinterHelper, PageSetupKeepsConfirmedMarginsAndRefusesThoseThatLeaveNoPage) {
+    RECT margins = {2500, 2500, 2500, 2500};
+    PageSetupDriver cancel = {"40", IDCANCEL, false};
+    EXPECT_TRUE(RunPageSetup(&cancel, &margins)) << "a cancel is no failure";
+    EXPECT_TRUE(cancel.seen);
+    EXPECT_EQ(2500, margins.left);
+
+    PageSetupDriver confirm = {"40", IDOK, false};
+    EXPECT_TRUE(RunPageSetup(&confirm, &margins));
+    EXPECT_EQ(4000, margins.left);
+    EXPECT_EQ(2500, margins.right);
+
+    // 200 mm and 25 mm of a 210 mm wide sheet.
+    PageSetupDriver wide = {"200", IDOK, false};
+    SetLastError(0);
+    EXPECT_FALSE(RunPageSetup(&wide, &margins));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
+    EXPECT_EQ(4000, margins.left) << "refused: unchanged";
+}
