@@ -207,23 +207,22 @@ const char* PrintView::GetFooterText() {
 }
 
 const char* PrintView::SetHeaderText(const char* text) {
-    if (m_scanView == NULL) {
-        m_headerText = text != NULL ? text : "";
-        return m_headerText.c_str();
-    }
-    CriticalLock::Hold hold(m_scanView->ViewLock());
-    m_headerText = text != NULL ? text : "";
-    return m_headerText.c_str();
+    return StoreText(&m_headerText, text);
 }
 
 const char* PrintView::SetFooterText(const char* text) {
+    return StoreText(&m_footerText, text);
+}
+
+// The preview reads the texts on the render thread, under the view's lock.
+const char* PrintView::StoreText(std::string* field, const char* text) {
     if (m_scanView == NULL) {
-        m_footerText = text != NULL ? text : "";
-        return m_footerText.c_str();
+        *field = text != NULL ? text : "";
+        return field->c_str();
     }
     CriticalLock::Hold hold(m_scanView->ViewLock());
-    m_footerText = text != NULL ? text : "";
-    return m_footerText.c_str();
+    *field = text != NULL ? text : "";
+    return field->c_str();
 }
 
 int PrintView::DrawTextScaled(HDC dc, const char* text, RECT* rect, UINT format, const LOGFONTA* font, int num,

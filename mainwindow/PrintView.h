@@ -101,6 +101,7 @@ private:
     PrintView(const PrintView&) = delete;
     PrintView& operator=(const PrintView&) = delete;
     void StoreZoom(const std::string& text);
+    const char* StoreText(std::string* field, const char* text);
     HWND ZoomCombo();
     // The header, the content placed by the view and framed, and the footer
     // in the printable rectangle; text heights scale by num / den.
