@@ -12,4 +12,8 @@ const UINT WM_PROGRESS_CANCEL = 0x500;
 // notifications, whose numbers skip it.
 const UINT WM_RECORD_END = WM_USER + 6;
 
+// The serial monitor's own: posted to itself when lines wait to be shown, so
+// a burst of frames is inserted in one batch. wParam and lParam 0.
+const UINT WM_MONITOR_FLUSH = 0x501;
+
 #endif

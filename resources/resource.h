@@ -5,6 +5,7 @@
 // carries every resource under the same id.
 #include "resources/FrameworkIds.h"
 #include "resources/DialogIds.h"
+#include "resources/DevelopDialogIds.h"
 #include "resources/MenuIds.h"
 #include "resources/FirmwareIds.h"
 #include "resources/ToolBandIds.h"
