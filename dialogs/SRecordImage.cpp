@@ -135,7 +135,7 @@ void SRecordImage::EndPage() {
 void SRecordImage::Format(const FirmwareFile::Pages& pages, std::string* text) {
     *text = "S0030000FC\r\n";
     // "S214", six address digits, 32 data digits, two checksum digits, CR LF
-    text->reserve(text->size() + pages.size() * (kPageBytes / kBytesPerLine) * 48 + 16);
+    text->reserve(text->size() + pages.size() * (kPageBytes / kBytesPerLine) * 46 + 16);
     char line[64];
     for (const FirmwareFile::Page& page : pages) {
         for (size_t offset = 0; offset < kPageBytes; offset += kBytesPerLine) {
