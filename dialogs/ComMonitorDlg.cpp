@@ -52,6 +52,10 @@ void ComMonitorDlg::UpdateControls() {}
 LRESULT ComMonitorDlg::OnInitDialog(WPARAM wParam, LPARAM lParam) {
     CheckAll(TRUE);
     SendMessageA(GetLog(), EM_EXLIMITTEXT, 0, kLogLimit);
+    // No wrapping: the control would measure a realtime scan's line of some
+    // 4000 characters anew for every row it breaks into, several times more
+    // slowly than the line delivers scans.
+    SendMessageA(GetLog(), EM_SETTARGETDEVICE, 0, 1);
     SensorDialog::OnInitDialog(wParam, lParam);
     RECT client;
     GetClientRect(GetHwnd(), &client);
@@ -219,7 +223,8 @@ void ComMonitorDlg::TrimLog() {
     HWND log = GetLog();
     const LONG length = GetWindowTextLengthA(log);
     if (length <= static_cast<LONG>(kTrimAboveChars)) return;
-    // Cut at the start of the line that holds the first character kept.
+    // Cut at the start of the line that holds the first character kept (the
+    // log does not wrap, so its rows are its lines).
     const LONG firstKept = length - static_cast<LONG>(kKeptChars);
     const LRESULT line = SendMessageA(log, EM_EXLINEFROMCHAR, 0, firstKept);
     LRESULT cut = SendMessageA(log, EM_LINEINDEX, line, 0);

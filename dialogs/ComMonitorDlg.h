@@ -25,8 +25,8 @@ public:
     static const WORD kTemplate = 651;
     // The log holds at most this many characters after a batch; above it
     // the oldest lines go, down to kKeptChars.
-    static const size_t kTrimAboveChars = 256 * 1024;
-    static const size_t kKeptChars = 192 * 1024;
+    static constexpr size_t kTrimAboveChars = 256 * 1024;
+    static constexpr size_t kKeptChars = 192 * 1024;
 
     ComMonitorDlg();
     ~ComMonitorDlg() override;
