@@ -11,6 +11,7 @@
 #include "protocol/DevicePort.h"
 #include "resources/DevelopDialogIds.h"
 #include "sensor/SensorCaps.h"
+#include "tests/dialogs/NoActivation.h"
 #include "tests/framework/TestSettings.h"
 #include "tests/protocol/FrameBytes.h"
 
@@ -71,6 +72,7 @@ protected:
         return format.crTextColor;
     }
 
+    NoActivation m_noActivation;
     TestSettings m_settings;
     SensorCaps m_caps;
     MonitorPort m_port;

@@ -7,6 +7,7 @@
 #include "resources/DevelopDialogIds.h"
 #include "tests/TestFiles.h"
 #include "tests/framework/ModalCloser.h"
+#include "tests/dialogs/NoActivation.h"
 #include "tests/framework/TestSettings.h"
 
 namespace {
@@ -36,6 +37,7 @@ protected:
                      reinterpret_cast<LPARAM>(GetDlgItem(m_dlg.GetHwnd(), id)));
     }
 
+    NoActivation m_noActivation;
     TestSettings m_settings;
     TestFolder m_folder;
     HWND m_owner = NULL;
