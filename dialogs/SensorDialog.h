@@ -41,6 +41,24 @@ protected:
     // Opens the dialog modeless from its template; 0 without a device port
     // or while it is open.
     HWND CreateWithPort(HINSTANCE instance, HWND parent, WORD templateId);
+    // Opens the dialog modeless from its template; 0 unless both the
+    // sensor's capabilities and the device port are linked; an open dialog
+    // is returned as it is.
+    HWND CreateWithSensor(HINSTANCE instance, HWND parent, WORD templateId);
+    // Tells the user how a write of the sensor's functions ended, in a box
+    // owned by the dialog; TRUE when the sensor took them.
+    BOOL ReportWriteResult(DWORD result);
+    // Control helpers for the open dialog.
+    void EnableItem(int id, BOOL enable);
+    void TickItem(int id, BOOL ticked);
+    BOOL IsItemTicked(int id);
+    // Fills a drop-down list with string-table texts of the current language.
+    void FillCombo(int id, const UINT* textIds, int count);
+    // Selects an item of a drop-down list; an index the list lacks leaves
+    // it without selection.
+    void SelectListItem(int id, int index);
+    // The selected index of a drop-down list, -1 for none.
+    int SelectedListItem(int id);
 
     SensorCaps* GetSensorCaps() const { return m_sensorCaps; }
     DevicePort* GetDevicePort() const { return m_devicePort; }

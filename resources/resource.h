@@ -6,6 +6,7 @@
 #include "resources/FrameworkIds.h"
 #include "resources/DialogIds.h"
 #include "resources/DevelopDialogIds.h"
+#include "resources/FunctionDialogIds.h"
 #include "resources/MenuIds.h"
 #include "resources/FirmwareIds.h"
 #include "resources/ToolBandIds.h"

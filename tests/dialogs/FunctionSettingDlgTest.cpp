@@ -1,0 +1,170 @@
+#include "dialogs/FunctionDlg.h"
+#include "dialogs/FunctionSettingDlg.h"
+
+#include "resources/resource.h"
+#include "tests/dialogs/DialogDriver.h"
+#include "tests/dialogs/FunctionRequests.h"
+#include "tests/framework/ModalCloser.h"
+#include "tests/framework/TestSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class FunctionSettingDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, NULL, NULL,
+                                  GetModuleHandleA(NULL), NULL);
+        m_dlg.SetSensorCaps(&m_sensor);
+        m_dlg.SetDevicePort(&m_port);
+    }
+    void TearDown() override {
+        m_dlg.Destroy();
+        DestroyWindow(m_owner);
+    }
+    void Open() {
+        m_dialog = m_dlg.Create(GetModuleHandleA(NULL), m_owner);
+        ASSERT_NE(m_dialog, (HWND)NULL);
+    }
+    BYTE Sent() {
+        m_port.options.clear();
+        Press(m_dialog, IDC_SETTING_APPLY);
+        EXPECT_EQ(m_port.options.size(), 1u);
+        return m_port.options.empty() ? 0 : m_port.options[0];
+    }
+
+    TestSettings m_settings;
+    FunctionRequests m_port;
+    SensorCaps m_sensor;
+    HWND m_owner = NULL;
+    HWND m_dialog = NULL;
+    FunctionSettingDlg m_dlg;
+};
+
+}  // namespace
+
+TEST_F(FunctionSettingDlgTest, ControlsFollowTheSensorsVersion) {
+    const struct {
+        const char* version;  // null: no sensor recognised
+        bool setting, slow, synchronization;
+    } cases[] = {
+        {NULL, false, false, false},
+        {"1.1.3", true, true, true},
+        {"1.1.2", true, true, false},
+        {"1.0.9", false, false, false},
+    };
+    for (const auto& c : cases) {
+        SensorCaps sensor;
+        if (c.version != NULL) {
+            sensor.SetModel(0);
+            sensor.SetVersionText(c.version);
+        }
+        m_dlg.SetSensorCaps(&sensor);
+        Open();
+        const char* name = c.version != NULL ? c.version : "none";
+        EXPECT_EQ(Enabled(m_dialog, IDC_SETTING_APPLY), c.setting) << name;
+        EXPECT_EQ(Enabled(m_dialog, IDC_SETTING_SLOW_SCANNING), c.slow) << name;
+        EXPECT_EQ(Enabled(m_dialog, IDC_SETTING_SYNCHRONIZATION), c.synchronization) << name;
+        m_dlg.Destroy();
+    }
+}
+
+TEST_F(FunctionSettingDlgTest, OpeningShowsTheSensorsOptionByte) {
+    const struct {
+        BYTE option;
+        bool slow;
+        int mode;  // -1: none selected
+    } cases[] = {
+        {0x05, true, 2},
+        {0x08, false, 4},
+        {0x0B, true, -1},  // mode 5 is no item
+        {0xF0, false, 0},
+    };
+    m_sensor.SetModel(0);
+    m_sensor.SetVersionText("1.1.3");
+    for (const auto& c : cases) {
+        m_sensor.SetOptionByte(c.option);
+        Open();
+        EXPECT_EQ(Ticked(m_dialog, IDC_SETTING_SLOW_SCANNING), c.slow) << int(c.option);
+        EXPECT_EQ(Selected(m_dialog, IDC_SETTING_SYNCHRONIZATION), c.mode) << int(c.option);
+        m_dlg.Destroy();
+    }
+    Open();
+    EXPECT_EQ(SendDlgItemMessageA(m_dialog, IDC_SETTING_SYNCHRONIZATION, CB_GETCOUNT, 0, 0), 5);
+    EXPECT_EQ(ItemText(m_dialog, IDC_SETTING_SYNCHRONIZATION, 0), "No synchronization");
+    EXPECT_EQ(ItemText(m_dialog, IDC_SETTING_SYNCHRONIZATION, 4), "Synchronization slave(270 deg.)");
+}
+
+TEST_F(FunctionSettingDlgTest, EditsReachTheSentByteWithItsUpperBits) {
+    m_sensor.SetModel(0);
+    m_sensor.SetVersionText("1.1.3");
+    m_sensor.SetOptionByte(0xA5);  // bits 4-7: 0xA0; slow; mode 2
+    Open();
+    EXPECT_EQ(Sent(), 0xA5);
+    Tick(m_dialog, IDC_SETTING_SLOW_SCANNING, false);
+    Choose(m_dialog, IDC_SETTING_SYNCHRONIZATION, 4);
+    EXPECT_EQ(Sent(), 0xA8);
+    // Only a selection change counts.
+    SendDlgItemMessageA(m_dialog, IDC_SETTING_SYNCHRONIZATION, CB_SETCURSEL, 1, 0);
+    Notify(m_dialog, IDC_SETTING_SYNCHRONIZATION, CBN_DROPDOWN);
+    Tick(m_dialog, IDC_SETTING_SLOW_SCANNING, true);
+    EXPECT_EQ(Sent(), 0xA9);
+    EXPECT_EQ(m_sensor.GetOptionByte(), 0xA5);  // the sensor's changes only by a result
+}
+
+TEST_F(FunctionSettingDlgTest, WriteResultUpdatesTheSensorOnlyOnSuccess) {
+    m_sensor.SetModel(0);
+    m_sensor.SetVersionText("1.1.3");
+    Open();
+    Choose(m_dialog, IDC_SETTING_SYNCHRONIZATION, 1);
+    {
+        ModalCloser closer(IDOK);
+        EXPECT_EQ(m_dlg.OnWriteResult(2), 1);
+        EXPECT_NE(closer.texts.find("Function writing failed."), std::string::npos) << closer.texts;
+    }
+    EXPECT_EQ(m_sensor.GetOptionByte(), 0x00);
+    {
+        ModalCloser closer(IDOK);
+        EXPECT_EQ(m_dlg.OnWriteResult(1), 1);
+        EXPECT_NE(closer.texts.find("Function writing completed."), std::string::npos) << closer.texts;
+        EXPECT_EQ(closer.owner, m_dialog);
+    }
+    EXPECT_EQ(m_sensor.GetOptionByte(), 0x02);
+}
+
+// Both dialogs keep their place in "FunctionDlg": the one that was never
+// opened must not write its stale values over the other's.
+TEST(FunctionDialogs_SharedSection, OnlyADialogOpenedInThisRunWritesIt) {
+    for (bool settingOpened : {false, true}) {
+        TestSettings settings;
+        WritePrivateProfileStringA("FunctionDlg", "Left", "5", settings.Path().c_str());
+        WritePrivateProfileStringA("FunctionDlg", "Top", "6", settings.Path().c_str());
+        HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, NULL, NULL,
+                                     GetModuleHandleA(NULL), NULL);
+        FunctionRequests port;
+        SensorCaps sensor;
+        // The opened one goes first, so the unopened one's destructor runs last.
+        std::unique_ptr<SensorDialog> opened, unopened;
+        if (settingOpened) {
+            opened.reset(new FunctionSettingDlg);
+            unopened.reset(new FunctionDlg);
+        } else {
+            opened.reset(new FunctionDlg);
+            unopened.reset(new FunctionSettingDlg);
+        }
+        opened->SetSensorCaps(&sensor);
+        opened->SetDevicePort(&port);
+        HWND dialog = opened->Create(GetModuleHandleA(NULL), owner);
+        ASSERT_NE(dialog, (HWND)NULL);
+        SetWindowPos(dialog, NULL, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        opened->Destroy();
+        opened.reset();
+        unopened.reset();
+        DestroyWindow(owner);
+        EXPECT_EQ(GetPrivateProfileIntA("FunctionDlg", "Left", 0, settings.Path().c_str()), 40u) << settingOpened;
+        EXPECT_EQ(GetPrivateProfileIntA("FunctionDlg", "Top", 0, settings.Path().c_str()), 50u) << settingOpened;
+    }
+}
