@@ -1,10 +1,8 @@
 #include "dialogs/FilterSwitchDlg.h"
 
 #include "resources/resource.h"
-#include "tests/dialogs/DialogDriver.h"
-#include "tests/dialogs/FunctionRequests.h"
+#include "tests/dialogs/FunctionDialogFixture.h"
 #include "tests/framework/ModalCloser.h"
-#include "tests/framework/TestSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -14,50 +12,22 @@ const int kFilterBoxes[] = {IDC_FILTER_WAVE_FORM_CHECK, IDC_FILTER_WAVE_FORM_ERR
                             IDC_FILTER_ADJOIN_STEP,     IDC_FILTER_SLICE_LEVEL,     IDC_FILTER_PHASE_DIFFERENCE};
 const int kButtons[] = {IDC_FILTER_READ, IDC_FILTER_WRITE, IDC_FILTER_LEVEL};
 
-class FilterSwitchDlgTest : public ::testing::Test {
+class FilterSwitchDlgTest : public FunctionDialogFixture<FilterSwitchDlg> {
 protected:
-    void SetUp() override {
-        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, NULL, NULL,
-                                  GetModuleHandleA(NULL), NULL);
-        m_dlg.SetSensorCaps(&m_sensor);
-        m_dlg.SetDevicePort(&m_port);
-    }
-    void TearDown() override {
-        m_dlg.Destroy();
-        DestroyWindow(m_owner);
-    }
-    // A sensor of the first family with the given version; its filter bytes
-    // as the sensor would report them.
+    // The sensor's filter bytes as it would report them.
     void Connect(const char* version, BYTE byte0, BYTE byte1) {
-        m_sensor.SetModel(0);
-        m_sensor.SetVersionText(version);
+        Recognise(&m_sensor, version);
         const BYTE bytes[2] = {byte0, byte1};
         m_sensor.SetFilterSwitch(bytes);
     }
-    void Open() {
-        m_dialog = m_dlg.Create(GetModuleHandleA(NULL), m_owner);
-        ASSERT_NE(m_dialog, (HWND)NULL);
-    }
     // The two bytes "Write" sends, byte 0 high.
-    WORD Written() {
-        m_port.filterWrites.clear();
-        Press(m_dialog, IDC_FILTER_WRITE);
-        EXPECT_EQ(m_port.filterWrites.size(), 1u);
-        return m_port.filterWrites.empty() ? 0 : m_port.filterWrites[0];
-    }
+    WORD Written() { return SentBy(IDC_FILTER_WRITE, &m_port.filterWrites); }
     // The filter boxes that are ticked, as bits in the order of kFilterBoxes.
     int TickedBoxes() {
         int ticked = 0;
         for (int i = 0; i < 6; ++i) ticked |= Ticked(m_dialog, kFilterBoxes[i]) ? 1 << i : 0;
         return ticked;
     }
-
-    TestSettings m_settings;
-    FunctionRequests m_port;
-    SensorCaps m_sensor;
-    HWND m_owner = NULL;
-    HWND m_dialog = NULL;
-    FilterSwitchDlg m_dlg;
 };
 
 }  // namespace
@@ -71,13 +41,8 @@ TEST_F(FilterSwitchDlgTest, OnlyASensorWithFilterSwitchesEnablesTheControls) {
     };
     for (const auto& c : cases) {
         SensorCaps sensor;
-        if (c.version != NULL) {
-            sensor.SetModel(0);
-            sensor.SetVersionText(c.version);
-        }
-        m_dlg.SetSensorCaps(&sensor);
         m_port.filterReads = 0;
-        Open();
+        OpenFor(&sensor, c.version);
         const char* name = c.version != NULL ? c.version : "none";
         EXPECT_EQ(m_port.filterReads, 1) << name;
         for (int id : kFilterBoxes) EXPECT_EQ(Enabled(m_dialog, id), c.usable) << name << " " << id;

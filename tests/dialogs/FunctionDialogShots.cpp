@@ -1,4 +1,4 @@
-// Not a test of its own: scripts/function-dialog-shots runs it to take the
+// Not a test of its own: scripts/dialog-shots runs it to take the
 // screenshots of the function writing, function setting and filter switch
 // dialogs. It shows the three side by side for a sensor that supports them
 // all, tells the script through a file where they are, and waits (bounded)
@@ -10,43 +10,14 @@
 #include "resources/resource.h"
 #include "tests/dialogs/DialogDriver.h"
 #include "tests/dialogs/FunctionRequests.h"
+#include "tests/dialogs/ShotHandOver.h"
 #include "tests/framework/TestSettings.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-
-namespace {
-
-const DWORD kTimeoutMs = 30000;
-
-// A Linux path reached through Wine's drive Z:.
-std::string WinePath(const char* name) {
-    const char* value = getenv(name);
-    if (value == NULL) return "";
-    return value[0] == '/' ? std::string("Z:") + value : value;
-}
-
-// Handles the thread's messages until done says so or the time is up.
-template <typename Done>
-bool PumpUntil(Done done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
-    return true;
-}
-
-}  // namespace
-
 TEST(FunctionDialogShots, ThreeDialogsSideBySide) {
-    const std::string ready = WinePath("TIV_SHOT_READY");
-    const std::string done = WinePath("TIV_SHOT_DONE");
-    if (ready.empty() || done.empty()) GTEST_SKIP() << "run by scripts/function-dialog-shots";
+    ShotHandOver shots;
+    if (!shots.Wanted()) GTEST_SKIP() << "run by scripts/dialog-shots";
 
     TestSettings settings;
     FunctionRequests port;
@@ -80,18 +51,8 @@ TEST(FunctionDialogShots, ThreeDialogsSideBySide) {
     }
     // The filter switch dialog as after "Read".
     Press(filter.GetHwnd(), IDC_FILTER_READ);
-    PumpUntil([] { return false; }, 500);  // everything painted
-
-    const std::string part = ready + ".part";
-    std::ofstream list(part.c_str());
-    for (int i = 0; i < 3; ++i) {
-        RECT r;
-        GetWindowRect(dialogs[i]->GetHwnd(), &r);
-        list << files[i] << " " << r.right - r.left << "x" << r.bottom - r.top << "+" << r.left << "+" << r.top
-             << "\n";
-    }
-    list.close();
-    MoveFileA(part.c_str(), ready.c_str());  // whole, or not there yet
-    EXPECT_TRUE(PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, kTimeoutMs));
+    ShotHandOver::Pump([] { return false; }, 500);  // everything painted
+    for (int i = 0; i < 3; ++i) shots.Add(files[i], dialogs[i]->GetHwnd());
+    EXPECT_TRUE(shots.HandOver(30000));
     for (SensorDialog* dialog : dialogs) dialog->Destroy();
 }

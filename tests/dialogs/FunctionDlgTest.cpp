@@ -2,45 +2,22 @@
 
 #include "resources/resource.h"
 #include "tests/TestFiles.h"
-#include "tests/dialogs/DialogDriver.h"
-#include "tests/dialogs/FunctionRequests.h"
+#include "tests/dialogs/FunctionDialogFixture.h"
 #include "tests/framework/ModalCloser.h"
 #include "tests/framework/ModalScript.h"
-#include "tests/framework/TestSettings.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class FunctionDlgTest : public ::testing::Test {
+class FunctionDlgTest : public FunctionDialogFixture<FunctionDlg> {
 protected:
-    void SetUp() override {
-        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, NULL, NULL,
-                                  GetModuleHandleA(NULL), NULL);
-        m_dlg.SetSensorCaps(&m_sensor);
-        m_dlg.SetDevicePort(&m_port);
-    }
-    void TearDown() override {
-        m_dlg.Destroy();
-        DestroyWindow(m_owner);
-    }
-    // A sensor of the first family with the given version and function word.
     void Connect(const char* version, WORD function) {
-        m_sensor.SetModel(0);
-        m_sensor.SetVersionText(version);
+        Recognise(&m_sensor, version);
         m_sensor.SetFunction(function);
     }
-    void Open() {
-        m_dialog = m_dlg.Create(GetModuleHandleA(NULL), m_owner);
-        ASSERT_NE(m_dialog, (HWND)NULL);
-    }
     // The word the dialog sends with "Write".
-    WORD Written() {
-        m_port.functions.clear();
-        Press(m_dialog, IDC_FUNCTION_WRITE);
-        EXPECT_EQ(m_port.functions.size(), 1u);
-        return m_port.functions.empty() ? 0 : m_port.functions[0];
-    }
+    WORD Written() { return SentBy(IDC_FUNCTION_WRITE, &m_port.functions); }
     // Presses a file button, answering the dialogs that come with the
     // steps; the button's result.
     LRESULT ChooseFile(int button, const std::vector<ModalScript::Step>& steps) {
@@ -51,13 +28,7 @@ protected:
         return result;
     }
 
-    TestSettings m_settings;
     TestFolder m_folder;
-    FunctionRequests m_port;
-    SensorCaps m_sensor;
-    HWND m_owner = NULL;
-    HWND m_dialog = NULL;
-    FunctionDlg m_dlg;
     std::vector<ModalScript::Seen> m_seen;
 };
 
@@ -105,13 +76,8 @@ TEST_F(FunctionDlgTest, ControlsFollowTheSensorsCapabilities) {
     };
     for (const auto& c : cases) {
         SensorCaps sensor;
-        if (c.version != NULL) {
-            sensor.SetModel(0);
-            sensor.SetVersionText(c.version);
-        }
         sensor.SetFunction(c.word);
-        m_dlg.SetSensorCaps(&sensor);
-        Open();
+        OpenFor(&sensor, c.version);
         const char* name = c.version != NULL ? c.version : "none";
         EXPECT_EQ(Enabled(m_dialog, IDC_FUNCTION_WRITE), c.write) << name;
         EXPECT_EQ(Enabled(m_dialog, IDC_FUNCTION_NO_SIDEWAYS), c.sideways) << name;

@@ -2,10 +2,8 @@
 #include "dialogs/FunctionSettingDlg.h"
 
 #include "resources/resource.h"
-#include "tests/dialogs/DialogDriver.h"
-#include "tests/dialogs/FunctionRequests.h"
+#include "tests/dialogs/FunctionDialogFixture.h"
 #include "tests/framework/ModalCloser.h"
-#include "tests/framework/TestSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -13,35 +11,9 @@
 
 namespace {
 
-class FunctionSettingDlgTest : public ::testing::Test {
+class FunctionSettingDlgTest : public FunctionDialogFixture<FunctionSettingDlg> {
 protected:
-    void SetUp() override {
-        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, NULL, NULL,
-                                  GetModuleHandleA(NULL), NULL);
-        m_dlg.SetSensorCaps(&m_sensor);
-        m_dlg.SetDevicePort(&m_port);
-    }
-    void TearDown() override {
-        m_dlg.Destroy();
-        DestroyWindow(m_owner);
-    }
-    void Open() {
-        m_dialog = m_dlg.Create(GetModuleHandleA(NULL), m_owner);
-        ASSERT_NE(m_dialog, (HWND)NULL);
-    }
-    BYTE Sent() {
-        m_port.options.clear();
-        Press(m_dialog, IDC_SETTING_APPLY);
-        EXPECT_EQ(m_port.options.size(), 1u);
-        return m_port.options.empty() ? 0 : m_port.options[0];
-    }
-
-    TestSettings m_settings;
-    FunctionRequests m_port;
-    SensorCaps m_sensor;
-    HWND m_owner = NULL;
-    HWND m_dialog = NULL;
-    FunctionSettingDlg m_dlg;
+    BYTE Sent() { return SentBy(IDC_SETTING_APPLY, &m_port.options); }
 };
 
 }  // namespace
@@ -58,12 +30,7 @@ TEST_F(FunctionSettingDlgTest, ControlsFollowTheSensorsVersion) {
     };
     for (const auto& c : cases) {
         SensorCaps sensor;
-        if (c.version != NULL) {
-            sensor.SetModel(0);
-            sensor.SetVersionText(c.version);
-        }
-        m_dlg.SetSensorCaps(&sensor);
-        Open();
+        OpenFor(&sensor, c.version);
         const char* name = c.version != NULL ? c.version : "none";
         EXPECT_EQ(Enabled(m_dialog, IDC_SETTING_APPLY), c.setting) << name;
         EXPECT_EQ(Enabled(m_dialog, IDC_SETTING_SLOW_SCANNING), c.slow) << name;
@@ -83,8 +50,7 @@ TEST_F(FunctionSettingDlgTest, OpeningShowsTheSensorsOptionByte) {
         {0x0B, true, -1},  // mode 5 is no item
         {0xF0, false, 0},
     };
-    m_sensor.SetModel(0);
-    m_sensor.SetVersionText("1.1.3");
+    Recognise(&m_sensor, "1.1.3");
     for (const auto& c : cases) {
         m_sensor.SetOptionByte(c.option);
         Open();
@@ -99,8 +65,7 @@ TEST_F(FunctionSettingDlgTest, OpeningShowsTheSensorsOptionByte) {
 }
 
 TEST_F(FunctionSettingDlgTest, EditsReachTheSentByteWithItsUpperBits) {
-    m_sensor.SetModel(0);
-    m_sensor.SetVersionText("1.1.3");
+    Recognise(&m_sensor, "1.1.3");
     m_sensor.SetOptionByte(0xA5);  // bits 4-7: 0xA0; slow; mode 2
     Open();
     EXPECT_EQ(Sent(), 0xA5);
@@ -116,8 +81,7 @@ TEST_F(FunctionSettingDlgTest, EditsReachTheSentByteWithItsUpperBits) {
 }
 
 TEST_F(FunctionSettingDlgTest, WriteResultUpdatesTheSensorOnlyOnSuccess) {
-    m_sensor.SetModel(0);
-    m_sensor.SetVersionText("1.1.3");
+    Recognise(&m_sensor, "1.1.3");
     Open();
     Choose(m_dialog, IDC_SETTING_SYNCHRONIZATION, 1);
     {

@@ -4,12 +4,10 @@
 // file that they are ready, and waits (bounded) for the script's answer.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-
 #include "dialogs/IOTestDlg.h"
 #include "dialogs/TivInfoDlg.h"
 #include "resources/resource.h"
+#include "tests/dialogs/ShotHandOver.h"
 #include "tests/dialogs/e2e/SimulatedSensor.h"
 #include "tests/framework/TestSettings.h"
 #include "tests/protocol/e2e/SimLog.h"
@@ -18,20 +16,12 @@ namespace {
 
 const DWORD kTimeoutMs = 30000;
 
-// A Linux path reached through Wine's drive Z:.
-std::string WinePath(const char* name) {
-    const char* value = getenv(name);
-    if (value == NULL) return "";
-    return value[0] == '/' ? std::string("Z:") + value : value;
-}
-
 }  // namespace
 
 TEST(DialogShots, BothDialogsBesideTheSimulator) {
-    const std::string ready = WinePath("TIV_SHOT_READY");
-    const std::string done = WinePath("TIV_SHOT_DONE");
+    ShotHandOver shots;
     const int com = SimLog::ComPort();
-    if (ready.empty() || done.empty() || com == 0) GTEST_SKIP() << "run by scripts/dialog-shots";
+    if (!shots.Wanted() || com == 0) GTEST_SKIP() << "run by scripts/dialog-shots";
 
     TestSettings settings;
     SimulatedSensor sensor;
@@ -69,21 +59,9 @@ TEST(DialogShots, BothDialogsBesideTheSimulator) {
     SendDlgItemMessageA(io.GetHwnd(), out3, BM_CLICK, 0, 0);
     PumpUntil([] { return false; }, 1500);  // a few polls come and paint
 
-    // Each dialog's file name and screen rectangle, for the script to cut out.
-    const std::string part = ready + ".part";
-    std::ofstream list(part.c_str());
-    const struct {
-        const char* file;
-        HWND hwnd;
-    } shots[] = {{"sensor-information.png", info.GetHwnd()}, {"io-test.png", io.GetHwnd()}};
-    for (const auto& shot : shots) {
-        RECT r;
-        GetWindowRect(shot.hwnd, &r);
-        list << shot.file << " " << r.right - r.left << "x" << r.bottom - r.top << "+" << r.left << "+" << r.top << "\n";
-    }
-    list.close();
-    MoveFileA(part.c_str(), ready.c_str());  // whole, or not there yet
-    EXPECT_TRUE(PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, kTimeoutMs));
+    shots.Add("sensor-information.png", info.GetHwnd());
+    shots.Add("io-test.png", io.GetHwnd());
+    EXPECT_TRUE(shots.HandOver(kTimeoutMs));
     sensor.ForwardIoTo(NULL);
     io.Destroy();
     info.Destroy();
