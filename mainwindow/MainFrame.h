@@ -15,6 +15,7 @@ class AboutDlg;
 class Application;
 class ComMonitorDlg;
 class CorrectionDlg;
+class Dialog;
 class DevicePort;
 class EncryptionDlg;
 class FilterSwitchDlg;
@@ -328,6 +329,11 @@ private:
     BOOL CreateInspectDialogs();
     BOOL CreateDevelopDialogs();
     void DeleteDialogs();
+    // After a language change: each open dialog again from the new module.
+    void ReopenDialogs();
+    // Opens a dialog modeless from the current language, when it exists.
+    void OpenTool(Dialog* dialog);
+    void SimulateTrouble(BYTE kind);
     void AppendEngineeringMenu(HMENU bar, HMODULE module, UINT menuId, UINT titleId);
     int LinkLevel();
     BOOL HasCapability(int id);

@@ -1,8 +1,57 @@
-#include "mainwindow/MainFrame.h"
+#include <string>
 
+#include "dialogs/AboutDlg.h"
+#include "framework/LanguageResource.h"
+#include "framework/MsgBox.h"
+#include "mainwindow/Application.h"
+#include "mainwindow/HtmlHelpControl.h"
+#include "mainwindow/MainFrame.h"
+#include "mainwindow/ProgramFile.h"
+#include "resources/HelpIds.h"
 #include "resources/MenuIds.h"
 
 // The Help menu: the help file, the firmware update and the About box.
+
+namespace {
+
+const char kHelpTopic[] = "index.html";
+// Not from the string table: the same text in every language.
+const char kUpdateNeeds19200[] = "Please set baudrate 19200 when you write firmware.";
+const int kUpdateRate = 0;  // the device type of 19200 baud
+const DWORD kNonBootPart = 0;
+const DWORD kBootPart = 1;
+
+// Loaded on the first help request; its help windows live in it until the
+// program ends.
+HtmlHelpControl& HelpControl() {
+    static HtmlHelpControl control;
+    return control;
+}
+
+// The current language's help file in the program's folder; "" when the
+// language has none.
+std::string HelpFilePath(int languageIndex) {
+    LanguageInfo info;
+    std::string path;
+    if (!LanguageResource().GetInfo(LanguageResource::kFirstId + languageIndex, &info) ||
+        info.helpFile[0] == '\0' || !ProgramFile::PathOf(info.helpFile, &path))
+        return std::string();
+    return path;
+}
+
+// The update runs at 19200 baud only. The part is stored before the
+// question, so the application has it for the update that follows.
+void StartFirmwareUpdate(Application* application, int deviceType, DWORD part) {
+    if (deviceType != kUpdateRate) {
+        MsgBox().ShowText(kUpdateNeeds19200, MB_ICONERROR);
+        return;
+    }
+    if (application != NULL) application->SetValue3(part);
+    if (MsgBox().ShowId(IDS_FIRMWARE_WARNING, MB_OKCANCEL | MB_ICONWARNING) == IDOK && application != NULL)
+        application->OpenUpdateFile();
+}
+
+}  // namespace
 
 void MainFrame::AddHelpCommands() {
     static const CommandEntry kCommands[] = {
@@ -15,17 +64,24 @@ void MainFrame::AddHelpCommands() {
 }
 
 LRESULT MainFrame::OnHelpTopic(WORD, WORD, LPARAM) {
+    const std::string file = HelpFilePath(m_settings.language);
+    const bool present = !file.empty() && GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (!present || HelpControl().DisplayTopic(GetHwnd(), file.c_str(), kHelpTopic) == NULL)
+        MsgBox().ShowId(IDS_HELP_NOT_FOUND, MB_ICONERROR);
     return 0;
 }
 
 LRESULT MainFrame::OnUpdateFirmwareNonBoot(WORD, WORD, LPARAM) {
+    StartFirmwareUpdate(m_application, m_settings.deviceType, kNonBootPart);
     return 0;
 }
 
 LRESULT MainFrame::OnUpdateFirmwareBoot(WORD, WORD, LPARAM) {
+    StartFirmwareUpdate(m_application, m_settings.deviceType, kBootPart);
     return 0;
 }
 
 LRESULT MainFrame::OnAbout(WORD, WORD, LPARAM) {
+    OpenTool(m_aboutDlg);
     return 0;
 }

@@ -13,5 +13,6 @@
 #include "resources/ViewIds.h"
 #include "resources/StatusBarIds.h"
 #include "resources/FrameIds.h"
+#include "resources/HelpIds.h"
 
 #endif
