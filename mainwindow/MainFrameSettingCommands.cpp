@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <mmsystem.h>
 
 #include "dialogs/AboutDlg.h"
