@@ -10,7 +10,8 @@ restarted, a hang-up as of a pulled cable (the pseudo-terminal closes) after
 which a new one may serve the same COM port, bytes left on the line before the
 program opens it. With --pace its replies take the time a real line at the
 rate and stop bits the program set would take. The sensor talks at its own rate
-(--baud): while the program's side of the line is set to another rate, every
+(--baud), which a switch line such as "S0576000000000\n" changes: while the
+program's side of the line is set to another rate, every
 reply is written as a UART at the program's rate would read it (garbled).
 Requests are taken as sent, since the pseudo-terminal carries bytes, not bit
 timings. It stops by itself after --lifetime seconds, or on SIGTERM/SIGINT,
@@ -18,7 +19,8 @@ and then removes its link.
 
 Log lines: "<ms since start> <KIND> <hex or text>", KIND one of START, LINK,
 BAUD, RX (good message, CRC included), RXBAD (message failing its CRC), NOISE
-(bytes outside frames), TX, TXBAD (sent with a wrong CRC), DROP, STALL
+(bytes outside frames), SWITCH (a rate switch line arrived: the sensor's new
+rate), TX, TXBAD (sent with a wrong CRC), DROP, STALL
 (reading stops for a while), RESUME, PACE (line rate and bits per byte),
 FLASH (the programmed pages were dumped, at the update's final reset and at exit),
 OUTAGE (the sensor goes dark: frames are logged, not handled), BACK (it answers
@@ -53,6 +55,31 @@ from simsensor import Sensor, UpdateFaults
 BAUD_NAMES = {getattr(termios, "B%d" % rate): rate
               for rate in (1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400)
               if hasattr(termios, "B%d" % rate)}
+
+
+class SwitchLines:
+    """Finds the lines that tell the sensor to change its rate among the
+    bytes outside frames, also when a line arrives in pieces."""
+
+    RATES = {b"S0192000000000\n": 19200, b"S0576000000000\n": 57600, b"S1152000000000\n": 115200}
+    LENGTH = 15
+
+    def __init__(self):
+        self.tail = b""
+
+    def feed(self, data):
+        """The rates of the switch lines that data completes, in order."""
+        text = self.tail + data
+        rates = []
+        end = text.find(b"\n")
+        while end >= 0:
+            rate = self.RATES.get(text[max(0, end + 1 - self.LENGTH):end + 1])
+            if rate is not None:
+                rates.append(rate)
+            end = text.find(b"\n", end + 1)
+        after = text[text.rfind(b"\n") + 1:]
+        self.tail = after[-(self.LENGTH - 1):]
+        return rates
 
 
 class Faults:
@@ -127,6 +154,7 @@ class Simulator:
         self.hangup_at = None  # once the first good frame came, while a hang-up is due
         self.return_at = None  # while hung up with a return due
         self.hung_up = False  # the hang-up happens once
+        self.switches = SwitchLines()
 
     # Pseudo-terminal and link
 
@@ -215,6 +243,15 @@ class Simulator:
                 self.log.write("RXBAD", payload.hex())
             else:
                 self.log.write("NOISE", payload.hex())
+                for rate in self.switches.feed(payload):
+                    self.switch_rate(rate)
+
+    def switch_rate(self, rate):
+        """The sensor talks at the new rate from now on (one that answers at
+        any rate stays so)."""
+        self.log.write("SWITCH", str(rate))
+        if self.rate is not None:
+            self.rate = rate
 
     def note_fram(self):
         committed = False

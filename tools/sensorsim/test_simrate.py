@@ -75,6 +75,21 @@ class IoAndWaveFormTest(unittest.TestCase):
         self.assertEqual(other[28:34], bytes.fromhex("980858022c01"))
 
 
+class SwitchLineTest(unittest.TestCase):
+    def test_lines_found_whole_split_and_among_other_bytes(self):
+        rows = [
+            ([b"S0576000000000\n"], [[57600]]),
+            ([b"S1152000", b"000000\n"], [[], [115200]]),
+            ([b"xyS0192000000000\nS0576000000000\n"], [[19200, 57600]]),
+            ([b"S0384000000000\n", b"S0192000000000"], [[], []]),  # no such rate; no line end yet
+            ([b"S057600000000\n"], [[]]),  # one zero short
+            ([b"S", b"0", b"1", b"9", b"2000000000", b"\n"], [[], [], [], [], [], [19200]]),
+        ]
+        for pieces, expected in rows:
+            lines = sensorsim.SwitchLines()
+            self.assertEqual([lines.feed(piece) for piece in pieces], expected, pieces)
+
+
 class RateTest(unittest.TestCase):
     def setUp(self):
         folder = tempfile.TemporaryDirectory()
@@ -120,6 +135,19 @@ class RateTest(unittest.TestCase):
         self.assertEqual(len(good), 1)
         self.assertEqual(good[0][:2], b"\xa0\x69")
         self.assertEqual(len(good[0]), 12)
+
+    def test_a_switch_line_moves_the_sensor_to_the_new_rate(self):
+        self.set_speed(termios.B57600)
+        self.client.write(b"S1152000000000\n")
+        self.client.write(simcodec.frame(LINK_GET))
+        self.client.read_until(1, timeout=1.0)
+        self.assertEqual(self.client.frames(), 0)  # the answer came at 115200
+
+        self.set_speed(termios.B115200)
+        self.client.write(simcodec.frame(LINK_GET))
+        events = self.client.read_until(1)
+        self.assertEqual(len([kind for kind, _ in events if kind == "frame"]), 1)
+        self.assertIn("SWITCH", self.log_kinds())
 
 
 if __name__ == "__main__":

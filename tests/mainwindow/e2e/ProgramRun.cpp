@@ -70,6 +70,10 @@ std::string ProgramRun::Settings() const {
     return text.str();
 }
 
+bool ProgramRun::CopyIn(const std::string& source, const char* name) {
+    return CopyFileA(source.c_str(), m_folder.Path(name).c_str(), FALSE) != 0;
+}
+
 HANDLE ProgramRun::Start(const char* switches) {
     if (!m_ready || m_count == 4) return NULL;
     std::string command = "\"" + m_program + "\" " + switches;

@@ -22,6 +22,8 @@ public:
     bool Ready() const { return m_ready; }
     void WriteSetting(const char* section, const char* key, const char* value);
     std::string Settings() const;
+    // Copies a file into the program's folder under name.
+    bool CopyIn(const std::string& source, const char* name);
 
     // Starts one copy with the given switches; several copies may run.
     HANDLE Start(const char* switches);

@@ -37,17 +37,26 @@ int SimLog::ComPort() {
     return atoi(Env("TIV_SIM_COM").c_str());
 }
 
-std::vector<std::string> SimLog::Lines(const std::string& kind) {
-    std::vector<std::string> payloads;
+std::vector<SimLog::Entry> SimLog::Entries() {
+    std::vector<Entry> entries;
     std::ifstream file(LogPath().c_str());
     std::string line;
     while (std::getline(file, line)) {
         std::istringstream fields(line);
-        std::string ms, lineKind, payload;
-        fields >> ms >> lineKind;
-        std::getline(fields, payload);
-        if (!payload.empty() && payload[0] == ' ') payload.erase(0, 1);
-        if (lineKind == kind) payloads.push_back(payload);
+        std::string ms;
+        Entry entry;
+        fields >> ms >> entry.kind;
+        std::getline(fields, entry.payload);
+        if (!entry.payload.empty() && entry.payload[0] == ' ') entry.payload.erase(0, 1);
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+std::vector<std::string> SimLog::Lines(const std::string& kind) {
+    std::vector<std::string> payloads;
+    for (const Entry& entry : Entries()) {
+        if (entry.kind == kind) payloads.push_back(entry.payload);
     }
     return payloads;
 }

@@ -12,6 +12,12 @@ class SimLog {
 public:
     // COM number from TIV_SIM_COM, 0 when the test runs without a simulator.
     static int ComPort();
+    struct Entry {
+        std::string kind;
+        std::string payload;
+    };
+    // Every log line, in order.
+    static std::vector<Entry> Entries();
     // Payloads of the log lines of one kind ("RX", "TX", "TXBAD", "NOISE", ...), in order.
     static std::vector<std::string> Lines(const std::string& kind);
     // Waits, bounded, until a line of that kind with that payload is logged.
