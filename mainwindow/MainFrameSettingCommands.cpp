@@ -23,6 +23,7 @@
 #include "mainwindow/MainFrame.h"
 #include "mainwindow/Rebar.h"
 #include "mainwindow/ScanView.h"
+#include "mainwindow/StatusBar.h"
 #include "protocol/DevicePort.h"
 #include "resources/MenuIds.h"
 
@@ -110,6 +111,7 @@ LRESULT MainFrame::OnLanguage(WORD id, WORD, LPARAM) {
     BuildMenus();
     m_settings.language = static_cast<int>(id - LanguageResource::kFirstId);
     if (m_rebar != NULL) m_rebar->ForEachBand();
+    if (m_statusBar != NULL) m_statusBar->RefreshParts();
     UpdateViewMenu();
     UpdateCommunicationMenu();
     UpdateAreaMenu();
