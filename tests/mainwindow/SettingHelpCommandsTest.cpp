@@ -146,6 +146,26 @@ bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+// The visible dialogs the frame owns, in no particular order.
+BOOL CALLBACK AddOwnedDialog(HWND hwnd, LPARAM param) {
+    std::vector<HWND>* dialogs = reinterpret_cast<std::vector<HWND>*>(param);
+    char name[16] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    if (std::string(name) == "#32770" && IsWindowVisible(hwnd) &&
+        GetWindow(hwnd, GW_OWNER) == dialogs->front())
+        dialogs->push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> DialogsOf(HWND frame) {
+    std::vector<HWND> dialogs(1, frame);
+    EnumThreadWindows(GetCurrentThreadId(), &AddOwnedDialog, reinterpret_cast<LPARAM>(&dialogs));
+    dialogs.erase(dialogs.begin());
+    return dialogs;
+}
+
+const char kOldWindow[] = "SettingHelpCommandsTest.Old";
+
 const char kWarning[] = "This operation rewrites the firmware of TIV.";
 const char kNeeds19200[] = "Please set baudrate 19200 when you write firmware.";
 
@@ -276,4 +296,36 @@ TEST_F(FrameCommands, ALanguageThatCannotBeSelectedChangesNothing) {
     EXPECT_EQ(before, GetMenu(m_frame.GetHwnd()));
     EXPECT_EQ(0, m_frame.GetSettings().language);
     EXPECT_TRUE(m_port.calls.empty());
+}
+
+// Dialogs the commands of these menus open; one whose template is not
+// there yet opens nothing and takes no part.
+TEST_F(FrameCommands, ToolsOpenOnceAndALanguageChangeReopensEveryOpenOne) {
+    const WORD tools[] = {ID_SETTING_FILTER_SWITCH,  ID_HELP_ABOUT,          ID_INSPECT_CORRECT,
+                          ID_INSPECT_WRITE_FUNCTION, ID_INSPECT_WAVE_FORM,   ID_DEVELOP_RAM_EDITOR,
+                          ID_DEVELOP_FRAM_EDITOR,    ID_DEVELOP_COM_MONITOR, ID_DEVELOP_ENCRYPT};
+    Start("");
+    size_t open = 0;
+    for (WORD id : tools) {
+        Command(id);
+        const std::vector<HWND> dialogs = DialogsOf(m_frame.GetHwnd());
+        if (dialogs.size() == open) continue;  // no template yet
+        ASSERT_EQ(open + 1, dialogs.size()) << id;
+        open = dialogs.size();
+        Command(id);  // an open dialog stays as it is
+        EXPECT_EQ(dialogs, DialogsOf(m_frame.GetHwnd())) << id;
+    }
+    if (open == 0) GTEST_SKIP() << "no tool dialog has its template yet";
+    for (HWND dialog : DialogsOf(m_frame.GetHwnd())) SetPropA(dialog, kOldWindow, dialog);
+
+    Command(static_cast<WORD>(LanguageResource::kFirstId));
+    const std::vector<HWND> reopened = DialogsOf(m_frame.GetHwnd());
+    EXPECT_EQ(open, reopened.size());
+    for (HWND dialog : reopened) EXPECT_EQ(static_cast<HANDLE>(NULL), GetPropA(dialog, kOldWindow));
+}
+
+TEST_F(FrameCommands, ALanguageChangeLeavesClosedDialogsClosed) {
+    Start("-inspect -develop");
+    Command(static_cast<WORD>(LanguageResource::kFirstId));
+    EXPECT_TRUE(DialogsOf(m_frame.GetHwnd()).empty());
 }
