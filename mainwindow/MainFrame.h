@@ -329,6 +329,9 @@ private:
     BOOL CreateInspectDialogs();
     BOOL CreateDevelopDialogs();
     void DeleteDialogs();
+    // Every menu update in turn: View, Communication, Area, Device, Help and
+    // the engineering menus.
+    void UpdateMenus();
     // After a language change: each open dialog again from the new module.
     void ReopenDialogs();
     // Opens a dialog modeless from the current language, when it exists.

@@ -1,3 +1,5 @@
+#include "mainwindow/MainFrame.h"
+
 #include "dialogs/ComMonitorDlg.h"
 #include "dialogs/CorrectionDlg.h"
 #include "dialogs/EncryptionDlg.h"
@@ -7,7 +9,6 @@
 #include "dialogs/RAMEditorDlg.h"
 #include "dialogs/WaveFormDlg.h"
 #include "framework/LanguageResource.h"
-#include "mainwindow/MainFrame.h"
 #include "protocol/DevicePort.h"
 #include "resources/MenuIds.h"
 

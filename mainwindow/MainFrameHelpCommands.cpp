@@ -1,14 +1,15 @@
-#include <string>
+#include "mainwindow/MainFrame.h"
 
 #include "dialogs/AboutDlg.h"
 #include "framework/LanguageResource.h"
 #include "framework/MsgBox.h"
 #include "mainwindow/Application.h"
 #include "mainwindow/HtmlHelpControl.h"
-#include "mainwindow/MainFrame.h"
 #include "mainwindow/ProgramFile.h"
 #include "resources/HelpIds.h"
 #include "resources/MenuIds.h"
+
+#include <string>
 
 // The Help menu: the help file, the firmware update and the About box.
 

@@ -152,6 +152,15 @@ DWORD MainFrame::RecordedScans() {
     return m_workspace.measuringData != NULL ? m_workspace.measuringData->Count() : 0;
 }
 
+void MainFrame::UpdateMenus() {
+    UpdateViewMenu();
+    UpdateCommunicationMenu();
+    UpdateAreaMenu();
+    UpdateDeviceMenu();
+    UpdateHelpMenu();
+    UpdateInspectDevelopMenus();
+}
+
 void MainFrame::UpdateViewMenu() {
     if (m_scanView == NULL) return;
     HMENU bar = GetMenu(GetHwnd());

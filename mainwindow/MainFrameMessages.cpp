@@ -63,12 +63,7 @@ LRESULT MainFrame::OnCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     if (m_statusBar != NULL) m_statusBar->Create(m_instance, hwnd);
     if (m_scanView != NULL) m_scanView->Create(m_instance, hwnd);
     BuildMenus();
-    UpdateViewMenu();
-    UpdateCommunicationMenu();
-    UpdateAreaMenu();
-    UpdateDeviceMenu();
-    UpdateHelpMenu();
-    UpdateInspectDevelopMenus();
+    UpdateMenus();
     // Filled once the window runs.
     PostMessage(WM_STATUS_UPDATE_AREA, 0, 0);
     PostMessage(WM_STATUS_UPDATE_PORT, 0, 0);

@@ -1,6 +1,4 @@
-#include <windows.h>
-
-#include <mmsystem.h>
+#include "mainwindow/MainFrame.h"
 
 #include "dialogs/AboutDlg.h"
 #include "dialogs/ComMonitorDlg.h"
@@ -20,12 +18,15 @@
 #include "dialogs/WaveFormDlg.h"
 #include "framework/LanguageResource.h"
 #include "framework/MsgBox.h"
-#include "mainwindow/MainFrame.h"
 #include "mainwindow/Rebar.h"
 #include "mainwindow/ScanView.h"
 #include "mainwindow/StatusBar.h"
 #include "protocol/DevicePort.h"
 #include "resources/MenuIds.h"
+
+#include <windows.h>
+
+#include <mmsystem.h>
 
 // The Setting menu: the connection speed; the detection sound switch (F11);
 // the display language, whose commands the frame registers per language
@@ -112,12 +113,7 @@ LRESULT MainFrame::OnLanguage(WORD id, WORD, LPARAM) {
     m_settings.language = static_cast<int>(id - LanguageResource::kFirstId);
     if (m_rebar != NULL) m_rebar->ForEachBand();
     if (m_statusBar != NULL) m_statusBar->RefreshParts();
-    UpdateViewMenu();
-    UpdateCommunicationMenu();
-    UpdateAreaMenu();
-    UpdateDeviceMenu();
-    UpdateHelpMenu();
-    UpdateInspectDevelopMenus();
+    UpdateMenus();
     // The port list comes back as WM_DEVICE_PORT_LIST into the new Port
     // menu. The realtime switch is left alone: the frame's one request
     // stands, and another "on" would never be matched by an "off".

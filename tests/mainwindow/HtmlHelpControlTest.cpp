@@ -1,11 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <cctype>
-#include <string>
-
 #include "mainwindow/HtmlHelpControl.h"
+
 #include "tests/TestFiles.h"
 #include "tests/framework/TestOwnerWindow.h"
+
+#include <cctype>
+#include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 

@@ -1,13 +1,9 @@
 // The Setting, Help and engineering commands sent as WM_COMMAND to a real
 // frame window; message boxes are answered from the test's own timer.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
+#include "mainwindow/MainFrame.h"
 
 #include "framework/LanguageResource.h"
 #include "mainwindow/Application.h"
-#include "mainwindow/MainFrame.h"
 #include "mainwindow/PrintView.h"
 #include "mainwindow/ProgramFile.h"
 #include "mainwindow/Rebar.h"
@@ -16,6 +12,11 @@
 #include "resources/MenuIds.h"
 #include "tests/framework/ModalCloser.h"
 #include "tests/framework/TestSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 

@@ -1,18 +1,18 @@
 // The Setting and Help commands of the running program, posted to its main
 // window from outside; its boxes and file dialog are answered from here.
 // The baud change and the firmware update run beside the sensor simulator.
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <map>
-#include <string>
-#include <vector>
+#include "tests/mainwindow/e2e/ProgramRun.h"
 
 #include "protocol/FirmwareFile.h"
 #include "resources/MenuIds.h"
 #include "tests/TestFiles.h"
-#include "tests/mainwindow/e2e/ProgramRun.h"
 #include "tests/protocol/e2e/SimLog.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -158,15 +158,6 @@ FirmwareFile::Pages UpdatePages() {
     return pages;
 }
 
-// The simulator's flash dump: page address -> hex of the page.
-std::map<DWORD, std::string> ReadDump(const std::string& linuxPath) {
-    std::map<DWORD, std::string> pages;
-    std::ifstream file(("Z:" + linuxPath).c_str());
-    std::string address, hex;
-    while (file >> address >> hex) pages[strtoul(address.c_str(), NULL, 16)] = hex;
-    return pages;
-}
-
 }  // namespace
 
 TEST_F(LinkedProgram, BaudChangeTo115200AndBackSwitchesTheSensorAndRelinks) {
@@ -212,7 +203,7 @@ TEST_F(LinkedProgram, FirmwareUpdateFromTheMenuReachesTheFlash) {
     Press(question, IDOK);
 
     ASSERT_TRUE(SimLog::WaitForCount("FLASH", 1, kUpdateTimeoutMs));
-    const std::map<DWORD, std::string> flash = ReadDump(SimLog::Lines("FLASH").back());
+    const std::map<DWORD, std::string> flash = SimLog::FlashDump(SimLog::Lines("FLASH").back());
     const FirmwareFile::Pages pages = UpdatePages();
     ASSERT_EQ(pages.size(), flash.size());
     for (const FirmwareFile::Page& page : pages) {

@@ -4,7 +4,6 @@
 // switches are set where CTest lists each test.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 
 #include "framework/ChildWindow.h"
@@ -46,18 +45,10 @@ FirmwareFile::Pages FilePages() {
     for (DWORD a : addresses) {
         FirmwareFile::Page page;
         page.address = a;
-        for (DWORD i = 0; i < FirmwareFile::kPageBytes; ++i) page.data[i] = static_cast<BYTE>((a >> 8) * 31 + i * 13);
+        for (DWORD i = 0; i < FirmwareFile::kPageBytes; ++i)
+            page.data[i] = static_cast<BYTE>((a >> 8) * 31 + i * 13);
         pages.push_back(page);
     }
-    return pages;
-}
-
-// The simulator's dump: page address -> hex of the flash page.
-std::map<DWORD, std::string> ReadDump(const std::string& linuxPath) {
-    std::map<DWORD, std::string> pages;
-    std::ifstream file(("Z:" + linuxPath).c_str());
-    std::string address, hex;
-    while (file >> address >> hex) pages[strtoul(address.c_str(), NULL, 16)] = hex;
     return pages;
 }
 
@@ -98,7 +89,7 @@ protected:
     }
     void ExpectFlashHoldsTheFile() {
         ASSERT_TRUE(SimLog::WaitForCount("FLASH", 1, kLinkTimeoutMs));
-        const std::map<DWORD, std::string> flash = ReadDump(SimLog::Lines("FLASH").back());
+        const std::map<DWORD, std::string> flash = SimLog::FlashDump(SimLog::Lines("FLASH").back());
         const FirmwareFile::Pages pages = FilePages();
         ASSERT_EQ(flash.size(), pages.size());
         for (const FirmwareFile::Page& page : pages) {
@@ -115,14 +106,15 @@ protected:
     WaveFormRecord m_waveForm;
     ProgressHost m_application;  // progress recorded, not shown: the dialog has tests of its own
     ChildWindow m_frame;         // a stand-in: the port records its notifications
-    UpdatePort m_port;  // last: closed before its collaborators go
+    UpdatePort m_port;           // last: closed before its collaborators go
 };
 
 }  // namespace
 
 TEST_F(FirmwareE2e, MultiBlockFileReachesTheFlashExactly) {
     ASSERT_EQ(StartFile(), 1);
-    EXPECT_NE(m_question.find("The firmware will be rewritten to data of \"firmware.tiv\". OK?"), std::string::npos)
+    EXPECT_NE(m_question.find("The firmware will be rewritten to data of \"firmware.tiv\". OK?"),
+              std::string::npos)
         << m_question;
     ASSERT_TRUE(WaitForResult(1));
     // Closed at once: the final reset still reaches the sensor, which restarts.

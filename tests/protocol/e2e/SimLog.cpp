@@ -84,6 +84,14 @@ bool SimLog::WaitForCount(const std::string& kind, size_t count, DWORD timeoutMs
     return PollLog([&] { return Lines(kind).size() >= count; }, timeoutMs);
 }
 
+std::map<DWORD, std::string> SimLog::FlashDump(const std::string& linuxPath) {
+    std::map<DWORD, std::string> pages;
+    std::ifstream file(("Z:" + linuxPath).c_str());
+    std::string address, hex;
+    while (file >> address >> hex) pages[strtoul(address.c_str(), NULL, 16)] = hex;
+    return pages;
+}
+
 std::string SimLog::Hex(const std::string& bytes) {
     std::string hex;
     char digits[3];

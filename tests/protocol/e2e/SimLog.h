@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ public:
     // The simulator's FRAM as it last wrote it (at its start and after each
     // commit); empty when there is none.
     static std::vector<WORD> FramWords();
+    // The simulator's flash dump at a Linux path: page address -> hex of the page.
+    static std::map<DWORD, std::string> FlashDump(const std::string& linuxPath);
     // Lower-case hex of bytes, as the log writes them.
     static std::string Hex(const std::string& bytes);
 };
