@@ -336,6 +336,9 @@ private:
     void ReopenDialogs();
     // Opens a dialog modeless from the current language, when it exists.
     void OpenTool(Dialog* dialog);
+    // Refused unless at 19200 baud; else asks, then the application's file
+    // choice starts the update of the part (0 normal, 1 boot).
+    void StartFirmwareUpdate(DWORD part);
     void SimulateTrouble(BYTE kind);
     void AppendEngineeringMenu(HMENU bar, HMODULE module, UINT menuId, UINT titleId);
     int LinkLevel();

@@ -2,7 +2,6 @@
 
 #include "dialogs/AboutDlg.h"
 #include "framework/LanguageResource.h"
-#include "framework/MsgBox.h"
 #include "mainwindow/Application.h"
 #include "mainwindow/HtmlHelpControl.h"
 #include "mainwindow/ProgramFile.h"
@@ -40,18 +39,6 @@ std::string HelpFilePath(int languageIndex) {
     return path;
 }
 
-// The update runs at 19200 baud only. The part is stored before the
-// question, so the application has it for the update that follows.
-void StartFirmwareUpdate(Application* application, int deviceType, DWORD part) {
-    if (deviceType != kUpdateRate) {
-        MsgBox().ShowText(kUpdateNeeds19200, MB_ICONERROR);
-        return;
-    }
-    if (application != NULL) application->SetValue3(part);
-    if (MsgBox().ShowId(IDS_FIRMWARE_WARNING, MB_OKCANCEL | MB_ICONWARNING) == IDOK && application != NULL)
-        application->OpenUpdateFile();
-}
-
 }  // namespace
 
 void MainFrame::AddHelpCommands() {
@@ -68,18 +55,30 @@ LRESULT MainFrame::OnHelpTopic(WORD, WORD, LPARAM) {
     const std::string file = HelpFilePath(m_settings.language);
     const bool present = !file.empty() && GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (!present || HelpControl().DisplayTopic(GetHwnd(), file.c_str(), kHelpTopic) == NULL)
-        MsgBox().ShowId(IDS_HELP_NOT_FOUND, MB_ICONERROR);
+        ShowBox(LoadText(IDS_HELP_NOT_FOUND), MB_ICONERROR);
     return 0;
 }
 
 LRESULT MainFrame::OnUpdateFirmwareNonBoot(WORD, WORD, LPARAM) {
-    StartFirmwareUpdate(m_application, m_settings.deviceType, kNonBootPart);
+    StartFirmwareUpdate(kNonBootPart);
     return 0;
 }
 
 LRESULT MainFrame::OnUpdateFirmwareBoot(WORD, WORD, LPARAM) {
-    StartFirmwareUpdate(m_application, m_settings.deviceType, kBootPart);
+    StartFirmwareUpdate(kBootPart);
     return 0;
+}
+
+// The update runs at 19200 baud only. The part is stored before the
+// question, so the application has it for the update that follows.
+void MainFrame::StartFirmwareUpdate(DWORD part) {
+    if (m_settings.deviceType != kUpdateRate) {
+        ShowBox(kUpdateNeeds19200, MB_ICONERROR);
+        return;
+    }
+    if (m_application != NULL) m_application->SetValue3(part);
+    if (ShowBox(LoadText(IDS_FIRMWARE_WARNING), MB_OKCANCEL | MB_ICONWARNING) == IDOK && m_application != NULL)
+        m_application->OpenUpdateFile();
 }
 
 LRESULT MainFrame::OnAbout(WORD, WORD, LPARAM) {

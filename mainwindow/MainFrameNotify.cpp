@@ -16,6 +16,7 @@
 #include "framework/MsgBox.h"
 #include "framework/ResourceString.h"
 #include "mainwindow/Application.h"
+#include "mainwindow/ProgramFile.h"
 #include "mainwindow/ScanView.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
@@ -29,6 +30,7 @@
 
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 // The sensor side's notifications to the frame, one handler per message
@@ -98,7 +100,13 @@ int MainFrame::ShowBox(const std::string& text, UINT type) {
 }
 
 void MainFrame::PlayDetectionSound(const char* file) {
-    PlaySoundA(file, NULL, file != NULL ? SND_FILENAME | SND_ASYNC | SND_NODEFAULT | SND_NOWAIT : 0);
+    // Beside the program, never in the current folder, which file dialogs change.
+    std::string path;
+    if (file == NULL || !ProgramFile::PathOf(file, &path)) {
+        PlaySoundA(NULL, NULL, 0);
+        return;
+    }
+    PlaySoundA(path.c_str(), NULL, SND_FILENAME | SND_ASYNC | SND_NODEFAULT | SND_NOWAIT);
 }
 
 void MainFrame::CopyHandedOver(const std::function<void()>& copy) {

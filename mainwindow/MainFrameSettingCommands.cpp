@@ -24,10 +24,6 @@
 #include "protocol/DevicePort.h"
 #include "resources/MenuIds.h"
 
-#include <windows.h>
-
-#include <mmsystem.h>
-
 // The Setting menu: the connection speed; the detection sound switch (F11);
 // the display language, whose commands the frame registers per language
 // module found at start-up.
@@ -99,7 +95,7 @@ LRESULT MainFrame::OnBaudRate(WORD id, WORD, LPARAM) {
 
 LRESULT MainFrame::OnSound(WORD, WORD, LPARAM) {
     m_soundsOn = !m_soundsOn;
-    if (!m_soundsOn) PlaySoundA(NULL, NULL, 0);
+    if (!m_soundsOn) PlayDetectionSound(NULL);
     return 0;
 }
 
@@ -115,9 +111,12 @@ LRESULT MainFrame::OnLanguage(WORD id, WORD, LPARAM) {
     if (m_statusBar != NULL) m_statusBar->RefreshParts();
     UpdateMenus();
     // The port list comes back as WM_DEVICE_PORT_LIST into the new Port
-    // menu. The realtime switch is left alone: the frame's one request
-    // stands, and another "on" would never be matched by an "off".
-    if (m_devicePort != NULL && m_scanView != NULL) m_devicePort->RequestPortScan();
+    // menu. Realtime goes through the frame's own request, so the change
+    // adds no "on" that no "off" would match.
+    if (m_devicePort != NULL && m_scanView != NULL) {
+        m_devicePort->RequestPortScan();
+        RequestRealtime(m_scanView->TestDrawItem(ScanView::kDrawRealtime));
+    }
     ReopenDialogs();
     MsgBox().SetModule(languages.GetModule());
     Relayout();
@@ -127,8 +126,10 @@ LRESULT MainFrame::OnLanguage(WORD id, WORD, LPARAM) {
 // Each open dialog is closed and opened again from the new language's
 // template; a closed or absent dialog stays as it is.
 void MainFrame::ReopenDialogs() {
+    if (m_tivInfoDlg != NULL && m_tivInfoDlg->Destroy())
+        m_tivInfoDlg->Show(LanguageResource().GetModule(), GetHwnd(), m_statistics);
     Dialog* const dialogs[] = {
-        m_headerFooterDlg, m_recordDlg,         m_playBackDlg,   m_tivInfoDlg,
+        m_headerFooterDlg, m_recordDlg,         m_playBackDlg,
         m_ioTestDlg,       m_numericalInputDlg, m_aboutDlg,      m_functionSettingDlg,
         m_correctionDlg,   m_functionDlg,       m_waveFormDlg,   m_ramEditorDlg,
         m_framEditorDlg,   m_comMonitorDlg,     m_encryptionDlg, m_filterSwitchDlg,

@@ -16,8 +16,9 @@ BOOL NotedFrame::RegisterWindowClass(HINSTANCE instance) {
 
 int NotedFrame::ShowBox(const std::string& text, UINT type) {
     boxes.push_back(((type & MB_ICONMASK) == MB_ICONERROR ? "E " : "I ") + text);
+    boxTypes.push_back(type);
     if (releaseDuringBox) ReleaseObjects();
-    return IDOK;
+    return answer;
 }
 
 FrameBench::PlaceAside::PlaceAside() {

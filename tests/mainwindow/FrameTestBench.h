@@ -17,6 +17,17 @@ class NotedPort : public DevicePort {
 public:
     int SelectDevice(WORD type) override {
         selected.push_back(type);
+        autoAtSelection.push_back(autoRecognition);
+        selectedAt = Milliseconds();
+        return 1;
+    }
+    int Send(const std::string& bytes) override {
+        sent.push_back(bytes);
+        sentAt = Milliseconds();
+        return 1;
+    }
+    int SimulateTrouble(BYTE kind) override {
+        troubles.push_back(kind);
         return 1;
     }
     int RequestOpen(int port) override {
@@ -38,7 +49,20 @@ public:
     void SetAutoRecognition(BOOL on) override { autoRecognition = on; }
     BYTE GetLinkLevel() override { return level; }
 
+    // On the performance counter: the tick count's grain is too coarse for waits.
+    static double Milliseconds() {
+        LARGE_INTEGER count, frequency;
+        QueryPerformanceCounter(&count);
+        QueryPerformanceFrequency(&frequency);
+        return count.QuadPart * 1000.0 / frequency.QuadPart;
+    }
+
     std::vector<WORD> selected;
+    std::vector<BOOL> autoAtSelection;  // the recognition switch as each selection came
+    std::vector<std::string> sent;      // raw bytes
+    std::vector<BYTE> troubles;
+    double sentAt = 0;  // of the last send and selection
+    double selectedAt = 0;
     std::vector<int> opened;
     std::deque<int> requests;  // what TakeOpenRequest hands out
     std::vector<DWORD> realtime;
@@ -101,6 +125,8 @@ public:
     using MainFrame::SetSoundsOn;
 
     std::vector<std::string> boxes;  // "E text" for an error box, "I text" else
+    std::vector<UINT> boxTypes;
+    int answer = IDOK;  // what every box answers
     std::vector<std::string> sounds;
     std::vector<std::vector<DWORD> > portLists;
     int nextAreas = 0;

@@ -210,6 +210,16 @@ TEST_F(LinkedProgram, FirmwareUpdateFromTheMenuReachesTheFlash) {
         const std::string data(reinterpret_cast<const char*>(page.data), FirmwareFile::kPageBytes);
         EXPECT_EQ(SimLog::Hex(data), flash.at(page.address)) << std::hex << page.address;
     }
+
+    // The result, then the fixed text asking for a restart of the sensor.
+    HWND done = WaitForBox(m_program, "Firmware updating completed.");
+    ASSERT_NE(static_cast<HWND>(NULL), done);
+    Press(done, IDOK);
+    ASSERT_TRUE(PollFor([&] { return !IsWindow(done); }, kLinkTimeoutMs));
+    HWND restart = WaitForBox(m_program, "OK\n");  // its text is in another code page
+    ASSERT_NE(static_cast<HWND>(NULL), restart);
+    Press(restart, IDOK);
+    Close();
 }
 
 TEST(SettingCommandsE2e, HelpOpensTheHelpFileBesideTheProgram) {
