@@ -77,8 +77,8 @@ void MainFrame::StartFirmwareUpdate(DWORD part) {
         return;
     }
     if (m_application != NULL) m_application->SetValue3(part);
-    if (ShowBox(LoadText(IDS_FIRMWARE_WARNING), MB_OKCANCEL | MB_ICONWARNING) == IDOK && m_application != NULL)
-        m_application->OpenUpdateFile();
+    const int answer = ShowBox(LoadText(IDS_FIRMWARE_WARNING), MB_OKCANCEL | MB_ICONWARNING);
+    if (answer == IDOK && m_application != NULL) m_application->OpenUpdateFile();
 }
 
 LRESULT MainFrame::OnAbout(WORD, WORD, LPARAM) {

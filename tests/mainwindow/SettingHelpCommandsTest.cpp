@@ -41,8 +41,8 @@ BOOL CALLBACK AddOwnedDialog(HWND hwnd, LPARAM param) {
     std::vector<HWND>* dialogs = reinterpret_cast<std::vector<HWND>*>(param);
     char name[16] = {};
     GetClassNameA(hwnd, name, sizeof name);
-    if (std::string(name) == "#32770" && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == dialogs->front())
-        dialogs->push_back(hwnd);
+    const bool owned = GetWindow(hwnd, GW_OWNER) == dialogs->front();
+    if (std::string(name) == "#32770" && IsWindowVisible(hwnd) && owned) dialogs->push_back(hwnd);
     return TRUE;
 }
 
@@ -188,7 +188,8 @@ TEST_F(FrameCommands, SoundSwitchStopsAPlayingSoundWhenTurnedOff) {
 }
 
 TEST_F(FrameCommands, TroubleCommandsNeedTheInspectSwitch) {
-    const WORD troubles[] = {ID_INSPECT_LED_TROUBLE, ID_INSPECT_PHOTOINTERRUPTER_TROUBLE, ID_INSPECT_MOTOR_TROUBLE};
+    const WORD troubles[] = {ID_INSPECT_LED_TROUBLE, ID_INSPECT_PHOTOINTERRUPTER_TROUBLE,
+                             ID_INSPECT_MOTOR_TROUBLE};
     Start("-inspect");
     for (WORD id : troubles) Command(id);
     EXPECT_EQ(std::vector<BYTE>({1, 2, 3}), Port().troubles);

@@ -20,17 +20,6 @@ const DWORD kLinkTimeoutMs = 20000;
 const DWORD kUpdateTimeoutMs = 60000;
 const int kFileNameBox = 0x47C;  // the file dialog's name box (cmb13)
 
-// Another process's windows: nothing to wait on but time.
-template <class Done>
-bool PollFor(Done done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (done()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-        Sleep(20);
-    }
-}
-
 BOOL CALLBACK AddText(HWND hwnd, LPARAM param) {
     char text[2048];
     if (GetWindowTextA(hwnd, text, sizeof text) > 0)
@@ -71,7 +60,8 @@ BOOL CALLBACK FindWindowOfProgram(HWND hwnd, LPARAM param) {
 HWND WaitForWindow(const ProgramRun& program, const char* windowClass, const std::string& want,
                    DWORD timeoutMs, std::string* texts = NULL) {
     WindowSearch search = {program.ProcessId(), windowClass, want, NULL, ""};
-    PollFor([&] { return !EnumWindows(&FindWindowOfProgram, reinterpret_cast<LPARAM>(&search)); }, timeoutMs);
+    const LPARAM param = reinterpret_cast<LPARAM>(&search);
+    SimLog::PollFor([&] { return !EnumWindows(&FindWindowOfProgram, param); }, timeoutMs);
     if (texts != NULL) *texts = search.texts;
     return search.found;
 }
@@ -102,7 +92,7 @@ int Find(const std::vector<SimLog::Entry>& log, size_t from, const char* kind, c
 // Waits until, after the switch line of rate, the program's line is at that
 // rate and a link was made there: the challenge asked and answered.
 bool WaitForRelinkAt(const char* rate, size_t from) {
-    return PollFor(
+    return SimLog::PollFor(
         [&] {
             const std::vector<SimLog::Entry> log = SimLog::Entries();
             const int switched = Find(log, from, "SWITCH", rate);
@@ -113,14 +103,9 @@ bool WaitForRelinkAt(const char* rate, size_t from) {
         kLinkTimeoutMs);
 }
 
+// Linked once the version is asked for.
 bool WaitForLink() {
-    return SimLog::WaitForCount("RX", 1, kLinkTimeoutMs) && PollFor(
-                                                                [] {
-                                                                    const std::vector<SimLog::Entry> log =
-                                                                        SimLog::Entries();
-                                                                    return Find(log, 0, "RX", "a169") >= 0;
-                                                                },
-                                                                kLinkTimeoutMs);
+    return SimLog::PollFor([] { return Find(SimLog::Entries(), 0, "RX", "a169") >= 0; }, kLinkTimeoutMs);
 }
 
 // A program linked to the simulator at 19200 baud.
@@ -187,7 +172,7 @@ TEST_F(LinkedProgram, FirmwareUpdateFromTheMenuReachesTheFlash) {
     Press(warning, IDOK);
 
     HWND choice = NULL;
-    ASSERT_TRUE(PollFor(
+    ASSERT_TRUE(SimLog::PollFor(
         [&] {
             choice = WaitForWindow(m_program, "#32770", "", 0);
             return choice != NULL && GetDlgItem(choice, kFileNameBox) != NULL;
@@ -215,7 +200,7 @@ TEST_F(LinkedProgram, FirmwareUpdateFromTheMenuReachesTheFlash) {
     HWND done = WaitForBox(m_program, "Firmware updating completed.");
     ASSERT_NE(static_cast<HWND>(NULL), done);
     Press(done, IDOK);
-    ASSERT_TRUE(PollFor([&] { return !IsWindow(done); }, kLinkTimeoutMs));
+    ASSERT_TRUE(SimLog::PollFor([&] { return !IsWindow(done); }, kLinkTimeoutMs));
     HWND restart = WaitForBox(m_program, "OK\n");  // its text is in another code page
     ASSERT_NE(static_cast<HWND>(NULL), restart);
     Press(restart, IDOK);

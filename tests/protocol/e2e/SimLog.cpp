@@ -61,27 +61,12 @@ std::vector<std::string> SimLog::Lines(const std::string& kind) {
     return payloads;
 }
 
-namespace {
-
-// The log is a file of another process: there is nothing to wait on but time.
-template <class Done>
-bool PollLog(Done done, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (done()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-        Sleep(10);
-    }
-}
-
-}  // namespace
-
 bool SimLog::WaitForLine(const std::string& kind, const std::string& payload, DWORD timeoutMs) {
-    return PollLog([&] { return Contains(Lines(kind), payload); }, timeoutMs);
+    return PollFor([&] { return Contains(Lines(kind), payload); }, timeoutMs);
 }
 
 bool SimLog::WaitForCount(const std::string& kind, size_t count, DWORD timeoutMs) {
-    return PollLog([&] { return Lines(kind).size() >= count; }, timeoutMs);
+    return PollFor([&] { return Lines(kind).size() >= count; }, timeoutMs);
 }
 
 std::map<DWORD, std::string> SimLog::FlashDump(const std::string& linuxPath) {

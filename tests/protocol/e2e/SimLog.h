@@ -30,6 +30,17 @@ public:
     static std::vector<WORD> FramWords();
     // The simulator's flash dump at a Linux path: page address -> hex of the page.
     static std::map<DWORD, std::string> FlashDump(const std::string& linuxPath);
+    // Waits, bounded, until done() holds. The log and the windows of another
+    // process give nothing to wait on but time.
+    template <class Done>
+    static bool PollFor(Done done, DWORD timeoutMs) {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            if (done()) return true;
+            if (GetTickCount() - start >= timeoutMs) return false;
+            Sleep(10);
+        }
+    }
     // Lower-case hex of bytes, as the log writes them.
     static std::string Hex(const std::string& bytes);
 };
