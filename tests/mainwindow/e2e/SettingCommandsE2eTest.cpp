@@ -90,7 +90,8 @@ int Find(const std::vector<SimLog::Entry>& log, size_t from, const char* kind, c
 }
 
 // Waits until, after the switch line of rate, the program's line is at that
-// rate and a link was made there: the challenge asked and answered.
+// rate and a link was made there: the challenge asked, then the version,
+// which the program asks for once it holds the link.
 bool WaitForRelinkAt(const char* rate, size_t from) {
     return SimLog::PollFor(
         [&] {
@@ -98,7 +99,7 @@ bool WaitForRelinkAt(const char* rate, size_t from) {
             const int switched = Find(log, from, "SWITCH", rate);
             const int baud = switched < 0 ? -1 : Find(log, switched, "BAUD", rate);
             const int challenge = baud < 0 ? -1 : Find(log, baud, "RX", "a069");
-            return challenge >= 0 && Find(log, challenge, "RX", "a05a01") >= 0;
+            return challenge >= 0 && Find(log, challenge, "RX", "a169") >= 0;
         },
         kLinkTimeoutMs);
 }
