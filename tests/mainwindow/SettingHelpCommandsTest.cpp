@@ -2,6 +2,7 @@
 // frame window; the frame's message boxes are answered by the bench.
 #include "tests/mainwindow/FrameTestBench.h"
 
+#include "framework/IniFile.h"
 #include "framework/LanguageResource.h"
 #include "mainwindow/ProgramFile.h"
 #include "resources/MenuIds.h"
@@ -230,6 +231,12 @@ TEST_F(FrameCommands, ALanguageThatCannotBeSelectedChangesNothing) {
 TEST_F(FrameCommands, ToolsOpenOnceAndALanguageChangeReopensEveryOpenOne) {
     // Two of them: without a window manager Wine takes seconds to hide each.
     const WORD tools[] = {ID_DEVELOP_RAM_EDITOR, ID_SETTING_FILTER_SWITCH};
+    // In the screen's far corner, as the bench's frame: end-to-end tests read
+    // the program's pixels from the same screen.
+    for (const char* section : {"RAMEditorDlg", "FilterSwitchDlg"}) {
+        IniFile().WriteInt(section, "Left", 1000);
+        IniFile().WriteInt(section, "Top", 800);
+    }
     Start("-develop");
     size_t open = 0;
     for (WORD id : tools) {
