@@ -89,7 +89,11 @@ int FramOp::Start(ULONG_PTR argument) {
     DeviceOperation::Abort();
     Prepare(*params);
     DeviceHost* application = m_application;
-    ProgressView* progress = application != NULL ? application->BeginProgress(NULL) : NULL;
+    if (application == NULL) return 0;
+    // The transfer starts first: opening the dialog takes as long as a few
+    // blocks on a fast line, and the operation copes without it meanwhile.
+    if (!DeviceOperation::Start(argument)) return 0;
+    ProgressView* progress = application->BeginProgress(NULL);
     if (progress == NULL) {
         Abort();
         return 0;
@@ -98,8 +102,18 @@ int FramOp::Start(ULONG_PTR argument) {
         progress->SetCaption(MAKEINTRESOURCEA(write ? IDS_WRITE_AREA : IDS_READ_AREA));
         progress->SetMessage(MAKEINTRESOURCEA(write ? IDS_WRITING_AREA : IDS_READING_AREA));
     }
-    m_progress = progress;
-    return DeviceOperation::Start(argument);
+    HandOverProgress(application, progress);
+    return 1;
+}
+
+void FramOp::HandOverProgress(DeviceHost* application, ProgressView* progress) {
+    InterlockedExchangePointer(reinterpret_cast<PVOID volatile*>(&m_progress), progress);
+    // A transfer that ended while the dialog was being opened found none to
+    // end (or took this one just now): whatever is left is ended here.
+    if (IsRunning()) return;
+    progress = reinterpret_cast<ProgressView*>(
+        InterlockedExchangePointer(reinterpret_cast<PVOID volatile*>(&m_progress), NULL));
+    if (progress != NULL) application->EndProgress(progress);
 }
 
 bool FramOp::Prepare(const FramParams& params) {

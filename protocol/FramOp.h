@@ -6,6 +6,7 @@
 #include "framework/CriticalLock.h"
 #include "protocol/OperationParams.h"
 
+class DeviceHost;
 class ProgressView;
 
 // The operation of the FRAM command: reads or writes the seven detection
@@ -26,9 +27,11 @@ class ProgressView;
 // Start and Abort run on the user-interface thread (Abort also on the
 // operation's thread); the handlers on the operation's thread. The transfer
 // fields are written by Start while no thread runs and afterwards only by the
-// handlers. An Abort from another thread stops the operation's thread before
-// it ends the progress dialog, so the dialog is never updated and ended at
-// once.
+// handlers. The transfer begins while Start opens the progress dialog, which
+// it hands to the handlers once its texts are set; until then they run
+// without it. An Abort from another thread stops the operation's thread
+// before it ends the progress dialog, so the dialog is never updated and
+// ended at once.
 class FramOp : public DeviceOperation {
 public:
     static const BYTE kCommand = 0xA4;
@@ -77,6 +80,7 @@ private:
     static const int kTailWords = kAreaCount - kAreaImageWords;  // 16
 
     bool Prepare(const FramParams& params);
+    void HandOverProgress(DeviceHost* application, ProgressView* progress);
     bool IsWrite() const { return (m_mode & 1) != 0; }
     bool IsRaw() const { return (m_mode & 2) != 0; }
     BYTE CurrentBlock() const;
@@ -110,7 +114,7 @@ private:
     DWORD m_commitPending;
     bool m_fetchTail;  // an area write reads block 2 before it writes
 
-    ProgressView* volatile m_progress;  // taken by Abort with an interlocked exchange
+    ProgressView* volatile m_progress;  // given by Start, taken by Abort, both with interlocked exchanges
     volatile LONG m_levelHeld;         // 1 from the level request until its release
 
     CriticalLock m_tailLock;  // guards the two fields below

@@ -22,7 +22,7 @@ const DWORD kWaitMask = EV_RXCHAR;
 }  // namespace
 
 SerialPort::SerialPort()
-    : m_inQueueSize(0), m_outQueueSize(0), m_eventMask(0), m_threadId(0), m_session(0) {
+    : m_inQueueSize(0), m_outQueueSize(0), m_eventMask(0), m_threadId(0), m_session(0), m_sendingMs(0) {
     ZeroMemory(&m_dcb, sizeof(m_dcb));
     m_dcb.DCBlength = sizeof(DCB);
     m_dcb.BaudRate = CBR_9600;
@@ -167,8 +167,10 @@ int SerialPort::WriteAll(const std::string& data) {
     if (data.empty()) return 0;
     if (!WaitForRoom(static_cast<DWORD>(data.size()))) return 0;
     DWORD count = 0;
+    // A reply follows a request: a polling receive thread looks again once
+    // the line has carried it.
+    InterlockedExchange(&m_sendingMs, static_cast<LONG>(LineTimeMs(m_dcb, static_cast<DWORD>(data.size()))));
     BOOL ok = WriteFile(data.data(), static_cast<DWORD>(data.size()), &count, &m_writeOv);
-    // A reply follows a request: a polling receive thread looks again soon.
     SetEvent(m_wakeEvent.Get());
     if (!ok && GetLastError() == ERROR_IO_PENDING) count = FinishOverlapped(&m_writeOv, kIoTimeoutMs, &ok);
     if (!ok) return 0;
@@ -262,19 +264,17 @@ SerialPort::Receiving SerialPort::WaitLoop() {
 // Polls the input queue, pausing on the stop and wake events in between.
 SerialPort::Receiving SerialPort::PollLoop() {
     HANDLE handles[2] = {m_stopEvent.Get(), m_wakeEvent.Get()};
-    DWORD pause = kFirstPollMs;
+    PollPace pace = {kFirstPollMs, GetTickCount(), GetTickCount()};
     for (;;) {
-        const DWORD which = WaitForMultipleObjects(2, handles, FALSE, pause);
+        const DWORD which = WaitForMultipleObjects(2, handles, FALSE, pace.pause);
         if (which == WAIT_OBJECT_0) return kStopped;
         DWORD waiting = 0;
         if (!QueryInput(&waiting)) return Stopping() ? kStopped : kLost;
-        if (waiting != 0 && Deliver(EV_RXCHAR)) {
-            pause = ArrivalPause();
-        } else if (which == WAIT_OBJECT_0 + 1) {
-            pause = kFirstPollMs;  // a request went out: its reply comes soon
-        } else {
-            pause = pause * 2 < kMaxPollMs ? pause * 2 : kMaxPollMs;
-        }
+        const DWORD now = GetTickCount();
+        const bool delivered = waiting != 0 && Deliver(EV_RXCHAR);
+        if (delivered) ExpectRestOfFrame(now, &pace);
+        if (which == WAIT_OBJECT_0 + 1) ExpectAnswer(now, delivered, &pace);
+        pace.pause = NextPause(now, pace);
     }
 }
 
@@ -286,13 +286,39 @@ bool SerialPort::Deliver(DWORD events) {
     return true;
 }
 
-// After a delivery: the time the rest of a frame under way needs on the
-// line, within the polling bounds.
-DWORD SerialPort::ArrivalPause() {
+// A request went out: its answer cannot begin before the line has carried
+// it. Alongside a frame under way, bytes are due from the sooner of the two
+// until the later.
+void SerialPort::ExpectAnswer(DWORD now, bool alongside, PollPace* pace) {
+    const DWORD from = now + static_cast<DWORD>(InterlockedCompareExchange(&m_sendingMs, 0, 0));
+    const DWORD until = from + kAnswerWindowMs;
+    if (!alongside || static_cast<LONG>(from - pace->dueFrom) < 0) pace->dueFrom = from;
+    if (!alongside || static_cast<LONG>(until - pace->dueUntil) > 0) pace->dueUntil = until;
+}
+
+// After a delivery: the rest of a frame under way is due within the line
+// time of its missing bytes, and may be due sooner by as much as the pause
+// just ended (its bytes may have waited that long).
+void SerialPort::ExpectRestOfFrame(DWORD now, PollPace* pace) {
     const DWORD bytes = BytesToCome();
-    if (bytes == 0) return kFirstPollMs;
-    const DWORD ms = LineTimeMs(m_dcb, bytes);
-    return ms < kFirstPollMs ? kFirstPollMs : ms > kMaxPollMs ? kMaxPollMs : ms;
+    const DWORD rest = bytes == 0 ? 0 : LineTimeMs(m_dcb, bytes);
+    pace->dueFrom = now + (rest > pace->pause ? rest - pace->pause : 0);
+    pace->dueUntil = now + rest + kFirstPollMs;
+    // The next frame may follow at once.
+    pace->pause = kFirstPollMs;
+}
+
+// Until bytes are due the thread sleeps; while they are, it looks every
+// kFirstPollMs; on a quiet line the pause doubles up to kMaxPollMs.
+DWORD SerialPort::NextPause(DWORD now, const PollPace& pace) {
+    DWORD pause;
+    if (static_cast<LONG>(pace.dueFrom - now) > 0)
+        pause = pace.dueFrom - now;
+    else if (static_cast<LONG>(pace.dueUntil - now) > 0)
+        pause = kFirstPollMs;
+    else
+        pause = pace.pause * 2;
+    return pause < kFirstPollMs ? kFirstPollMs : pause > kMaxPollMs ? kMaxPollMs : pause;
 }
 
 // One WaitCommEvent. True when it blocked until events came (reported in

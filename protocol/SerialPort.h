@@ -14,11 +14,13 @@
 // the port honours the wait, as Windows' serial drivers do. Where a wait
 // fails at once instead (Wine's pseudo-terminals fail or cancel every wait,
 // and calling it again and again costs a core and memory there), the thread
-// stops calling it for the rest of the session and polls ClearCommError: at
-// once after a write (a reply follows), while a frame arrives about as long
-// as the owner says the rest of it needs at the line's rate, and otherwise
-// doubling its pause up to kMaxPollMs. The 4096-byte input queue holds far
-// more than that pause of the line at any rate, so nothing is lost.
+// stops calling it for the rest of the session and polls ClearCommError,
+// sleeping until bytes are due and looking every millisecond while they are:
+// after a write, once the line has carried it (a reply follows) and for
+// kAnswerWindowMs more; while a frame arrives, until the rest of it that the
+// owner expects has had its line time. On a quiet line the pause doubles up
+// to kMaxPollMs. The 4096-byte input queue holds far more than that pause of
+// the line at any rate, so nothing is lost.
 //
 // A failing ClearCommError means the device behind the handle has gone (a
 // hung-up pseudo-terminal, a pulled USB adapter): no live port fails it. The
@@ -49,6 +51,9 @@ public:
     // delivery, doubled while the line stays quiet up to the last.
     static const DWORD kFirstPollMs = 1;
     static const DWORD kMaxPollMs = 16;
+    // How long after a request has left the thread looks for its answer
+    // every kFirstPollMs.
+    static const DWORD kAnswerWindowMs = 10;
 
     SerialPort();
     virtual ~SerialPort();
@@ -122,8 +127,17 @@ private:
     bool WaitForEvents(DWORD* events);
     bool Stopping();
     bool QueryInput(DWORD* waiting);
+    // The polling receive thread's pause and the ticks between which bytes are due.
+    struct PollPace {
+        DWORD pause;
+        DWORD dueFrom;
+        DWORD dueUntil;
+    };
+
     bool Deliver(DWORD events);
-    DWORD ArrivalPause();
+    void ExpectRestOfFrame(DWORD now, PollPace* pace);
+    void ExpectAnswer(DWORD now, bool alongside, PollPace* pace);
+    static DWORD NextPause(DWORD now, const PollPace& pace);
     int StartReceiveThread();
     void StopReceiveThread();
     bool DrainOutput();
@@ -143,6 +157,7 @@ private:
     DWORD m_threadId;         // thread of Open/Close only
     DWORD m_session;          // thread of Open/Close; read-only while the receive thread runs
     CriticalLock m_writeLock;  // guards m_writeOv and the handle against a close during a write
+    volatile LONG m_sendingMs;  // line time of the last write; written by WriteAll, read by the receive thread
 };
 
 #endif
