@@ -2,6 +2,8 @@
 
 #include "tests/protocol/e2e/SimLog.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -282,4 +284,77 @@ TEST(ProgramE2e, SavedPortThatCannotOpenIsReportedAndForgotten) {
     std::string settings = program.Settings();
     EXPECT_TRUE(Has(settings, "ComPort=0")) << settings;
     EXPECT_TRUE(Has(settings, "DeviceType=0")) << settings;
+}
+
+namespace {
+
+// The status bar's port pane as the program shows it: its owner-drawn data
+// packs the port (low word) and the link level (bits 16..23).
+class PortPane {
+public:
+    explicit PortPane(HWND main) : m_bar(FindWindowExA(main, NULL, STATUSCLASSNAMEA, NULL)) {}
+    HWND Bar() const { return m_bar; }
+    int Port() const { return static_cast<int>(Data() & 0xFFFF); }
+    int Level() const { return static_cast<int>((Data() >> 16) & 0xFF); }
+    // Waits until the pane shows the port and level; false on time-out.
+    bool WaitFor(int port, int level, DWORD timeoutMs) const {
+        const DWORD start = GetTickCount();
+        while (Port() != port || Level() != level) {
+            if (GetTickCount() - start >= timeoutMs) return false;
+            Sleep(50);  // another process's window: nothing to wait on but time
+        }
+        return true;
+    }
+
+private:
+    static const int kPortPart = 3;
+    // An owner-drawn part answers with its data; no buffer is written.
+    DWORD Data() const { return static_cast<DWORD>(SendMessageA(m_bar, SB_GETTEXTA, kPortPart, 0)); }
+    HWND m_bar;
+};
+
+}  // namespace
+
+// With the sensor simulator falling silent a few seconds after it linked,
+// then answering again, restarted: the port stays open, the link level
+// shown falls to 0 and comes back to 1.
+TEST(ProgramE2e, SilentSensorShowsTheLinkLostAndLinkedAgain) {
+    ASSERT_NE(0, SimLog::ComPort());
+    ProgramRun program;
+    HWND window = StartAt19200(program);
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+    PortPane pane(window);
+    ASSERT_NE(static_cast<HWND>(NULL), pane.Bar());
+    const int com = SimLog::ComPort();
+
+    ASSERT_TRUE(pane.WaitFor(com, 1, 30000)) << "port " << pane.Port() << " level " << pane.Level();
+    EXPECT_TRUE(pane.WaitFor(com, 0, 30000)) << "port " << pane.Port() << " level " << pane.Level();
+    EXPECT_EQ(1u, SimLog::Lines("OUTAGE").size());
+    EXPECT_TRUE(pane.WaitFor(com, 1, 30000)) << "port " << pane.Port() << " level " << pane.Level();
+    EXPECT_EQ(1u, SimLog::Lines("BACK").size());
+    EXPECT_EQ(static_cast<HWND>(NULL), WaitForMessageBox(program.ProcessId(), 0));
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
+}
+
+// With the simulator hanging up as a pulled cable does: the pane shows no
+// port and no link, without an error box (nothing failed to open), and the
+// port is stored as none.
+TEST(ProgramE2e, HungUpSensorShowsNoPortWithoutAnErrorBox) {
+    ASSERT_NE(0, SimLog::ComPort());
+    ProgramRun program;
+    HWND window = StartAt19200(program);
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+    PortPane pane(window);
+    ASSERT_NE(static_cast<HWND>(NULL), pane.Bar());
+
+    ASSERT_TRUE(pane.WaitFor(SimLog::ComPort(), 1, 30000)) << "port " << pane.Port() << " level " << pane.Level();
+    EXPECT_TRUE(pane.WaitFor(0, 0, 30000)) << "port " << pane.Port() << " level " << pane.Level();
+    EXPECT_TRUE(SimLog::WaitForCount("HANGUP", 1, 0));
+    EXPECT_EQ(static_cast<HWND>(NULL), WaitForMessageBox(program.ProcessId(), 1000));
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
+    EXPECT_TRUE(Has(program.Settings(), "ComPort=0")) << program.Settings();
 }
