@@ -88,13 +88,10 @@ private:
     std::vector<double> m_times;  // arrival of every scan
 };
 
-// Realtime scans per second over the measuring time against what the line
-// can carry: one request frame and one reply frame per scan, each byte a
-// start bit, eight data bits and the device type's stop bits. Prints both
-// and returns the ratio in percent; 0 when no scans came.
-inline double MeasureRealtime(DevicePort& port, ScanCounter& frame, const char* name, DWORD measureMs) {
-    const LONG kWarmUpScans = 3;
-    const DWORD kTimeoutMs = 15000;
+// What the line can carry in realtime scans per second: one request frame
+// and one reply frame per scan, each byte a start bit, eight data bits and
+// the device type's stop bits. Prints the line's figures under name.
+inline double RealtimeLineLimit(DevicePort& port, const char* name) {
     DCB dcb;
     DWORD mask, in, out;
     port.GetConfig(&dcb, &mask, &in, &out);
@@ -103,7 +100,17 @@ inline double MeasureRealtime(DevicePort& port, ScanCounter& frame, const char* 
     std::string request(2, '\0'), reply(2 * ScanData::kStepCount + 2, '\0'), requestFrame, replyFrame;
     SensorDeviceBase::AssembleFrame(request, requestFrame);
     SensorDeviceBase::AssembleFrame(reply, replyFrame);
+    printf("%s: %lu baud, %d stop bits, %u + %u bytes per scan\n", name, dcb.BaudRate, stopBits,
+           static_cast<unsigned>(requestFrame.size()), static_cast<unsigned>(replyFrame.size()));
+    return dcb.BaudRate / (bitsPerByte * static_cast<double>(requestFrame.size() + replyFrame.size()));
+}
 
+// Realtime scans per second over the measuring time against what the line
+// can carry. Prints both and returns the ratio in percent; 0 when no scans
+// came.
+inline double MeasureRealtime(DevicePort& port, ScanCounter& frame, const char* name, DWORD measureMs) {
+    const LONG kWarmUpScans = 3;
+    const DWORD kTimeoutMs = 15000;
     const LONG before = frame.Scans();
     if (!frame.WaitForScans(before + kWarmUpScans, kTimeoutMs)) {
         printf("%s: no realtime scans (link level %ld)\n", name, frame.Level());
@@ -118,10 +125,7 @@ inline double MeasureRealtime(DevicePort& port, ScanCounter& frame, const char* 
     const double seconds = frame.TimeOf(last) - frame.TimeOf(first);
 
     const double measured = scans / seconds;
-    const double limit =
-        dcb.BaudRate / (bitsPerByte * static_cast<double>(requestFrame.size() + replyFrame.size()));
-    printf("%s: %lu baud, %d stop bits, %u + %u bytes per scan\n", name, dcb.BaudRate, stopBits,
-           static_cast<unsigned>(requestFrame.size()), static_cast<unsigned>(replyFrame.size()));
+    const double limit = RealtimeLineLimit(port, name);
     printf("%s: %ld scans in %.2f s = %.3f scans/s; line limit %.3f scans/s; ratio %.1f%%\n", name, scans,
            seconds, measured, limit, 100.0 * measured / limit);
     fflush(stdout);

@@ -7,6 +7,7 @@
 //
 // Needs the simulator beside it; bench/run-fram-bench starts both.
 #include "bench/BenchClock.h"
+#include "bench/BenchFigures.h"
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -86,15 +87,6 @@ size_t FrameBytes(size_t messageBytes) {
     std::string frame;
     SensorDeviceBase::AssembleFrame(message, frame);
     return frame.size();
-}
-
-double Median(std::vector<double> ms) {
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
-double Worst(const std::vector<double>& ms) {
-    return *std::max_element(ms.begin(), ms.end());
 }
 
 struct Line {

@@ -132,7 +132,7 @@ class Log:
 
 
 class Simulator:
-    def __init__(self, sensor, faults, log, pace=False, rate=None, fram_dump=None):
+    def __init__(self, sensor, faults, log, pace=False, rate=None, fram_dump=None, times=None):
         self.sensor = sensor
         self.rate = rate  # the sensor's own line rate; None answers at any rate
         self.fram_dump = fram_dump
@@ -142,7 +142,8 @@ class Simulator:
         self.master = None
         self.slave = None
         self.link = None
-        self.queue = []  # (due time, bytes) written in order once due
+        self.queue = []  # (due time, bytes, reply or None) written in order once due
+        self.times = times  # file of line times, or None
         self.baud = None
         self.stopping = False
         self.stalled_until = None  # reading stops until then once the first frame came
@@ -227,6 +228,7 @@ class Simulator:
         for kind, payload in self.parser.feed(data):
             if kind == "frame":
                 self.log.write("RX", payload.hex())
+                self.note_time("RX", payload[:2].hex())
                 self.start_hangup()
                 self.start_stall()
                 if self.faults.outage_command in (None, payload[0]):
@@ -325,29 +327,42 @@ class Simulator:
             self.log.write("TXBAD", complete.hex())
         else:
             self.log.write("TX", complete.hex())
-        self.send(faults.noise + frame * faults.burst, faults.delay_ms)
+        self.send(faults.noise + frame * faults.burst, faults.delay_ms, complete)
 
-    def send(self, data, delay_ms=0):
-        """Queues raw bytes, split into pieces when the chunk switch is on."""
+    def send(self, data, delay_ms=0, reply=None):
+        """Queues raw bytes, split into pieces when the chunk switch is on; the
+        last piece carries the reply message for the line times."""
         due = time.monotonic() + delay_ms / 1000.0
         if self.queue:
             due = max(due, self.queue[-1][0])
         if self.line is not None and self.line.rate:
             # Not before the request has arrived, and at the line's pace.
-            self.queue.extend(self.line.schedule(data, max(due, self.arrived)))
-            return
-        size = self.faults.chunk or len(data)
-        for i in range(0, len(data), size):
-            self.queue.append((due, data[i:i + size]))
-            due += self.faults.chunk_delay_ms / 1000.0
+            pieces = self.line.schedule(data, max(due, self.arrived))
+        else:
+            size = self.faults.chunk or len(data)
+            pieces = []
+            for i in range(0, len(data), size):
+                pieces.append((due, data[i:i + size]))
+                due += self.faults.chunk_delay_ms / 1000.0
+        last = len(pieces) - 1
+        self.queue.extend((at, piece, reply if i == last else None) for i, (at, piece) in enumerate(pieces))
 
     def flush_due(self):
         now = time.monotonic()
         if self.queue and self.queue[0][0] <= now:
             self.watch_baud()  # the rate the program reads at, as the bytes leave
         while self.queue and self.queue[0][0] <= now:
-            _, data = self.queue.pop(0)
+            _, data, reply = self.queue.pop(0)
             self.write_all(self.as_read(data))
+            if reply is not None:
+                # Command and sub-command, and the last data word (a scan's stamp).
+                self.note_time("TX", "%s %d" % (reply[:2].hex(), int.from_bytes(reply[-4:-2], "little")))
+
+    def note_time(self, kind, text):
+        """A line time: when a request was read or a reply's last byte written,
+        in seconds of CLOCK_MONOTONIC_RAW, the clock of Wine's performance counter."""
+        if self.times:
+            self.times.write("%s %.6f %s\n" % (kind, time.clock_gettime(time.CLOCK_MONOTONIC_RAW), text))
 
     def program_rate(self):
         return BAUD_NAMES.get(self.baud)
@@ -473,6 +488,9 @@ def parse_args(argv):
     p.add_argument("--fram-bad-echoes", type=int, default=0, help="the first N FRAM writes are taken wrongly")
     p.add_argument("--fram-refused-commits", type=int, default=0, help="the first N FRAM commits are refused")
     p.add_argument("--fram-bad-block", type=int, default=None, help="every write to this FRAM block is taken wrongly")
+    p.add_argument("--scan-stamp", action="store_true", help="each scan's last step counts the scans sent: 1, 2, ...")
+    p.add_argument("--line-times", help="file of line times: 'RX <s> <hex>' per request read, "
+                   "'TX <s> <hex> <last word>' per reply's last byte written; s of CLOCK_MONOTONIC_RAW")
     args = p.parse_args(argv)
     if not args.prefix:
         p.error("no Wine prefix: pass --prefix or set WINEPREFIX")
@@ -495,7 +513,9 @@ def main(argv=None):
     sensor = Sensor(args.seed, args.version_text, scene, args.steps or None, args.io_state, update_faults,
                     args.flash_dump, fram)
     sensor.set_io_sequence(args.io_states, args.io_hold)
-    sim = Simulator(sensor, faults, log, args.pace, args.baud, args.fram_dump)
+    sensor.stamp_scans = args.scan_stamp
+    times = open(args.line_times, "w", buffering=1) if args.line_times else None
+    sim = Simulator(sensor, faults, log, args.pace, args.baud, args.fram_dump, times)
 
     def stop(signum, frame):
         sim.stopping = True
@@ -515,6 +535,8 @@ def main(argv=None):
         sim.close()
         sensor.write_dump()
         log.close()
+        if times:
+            times.close()
     return 0
 
 

@@ -17,6 +17,7 @@ SET = 0x5A  # "Z"
 LINK = 0xA0
 VERSION = 0xA1
 DISTANCE = 0xA2
+STAMP_LIMIT = 0xF000
 IO = 0xA8
 WAVE_FORM = 0xA9
 FIRMWARE = 0xAF
@@ -70,6 +71,8 @@ class Sensor:
         self.update_faults = update_faults or UpdateFaults()
         self.update_requests = 0
         self.dark = False  # silent for good
+        self.stamp_scans = False  # the last step of each scan counts the scans
+        self.scans = 0
         self.dump_path = dump
         self.dumps = 0  # final resets so far
 
@@ -117,7 +120,12 @@ class Sensor:
 
     def handle_distance(self, sub, data):
         if sub == GET and not data and self.level >= 1:
-            return [bytes((DISTANCE, GET)) + self.scene.words(self.steps)]
+            words = self.scene.words(self.steps)
+            if self.stamp_scans:
+                # Below the no-echo values, so the stamp is drawn as a distance.
+                self.scans += 1
+                words = words[:-2] + (self.scans % STAMP_LIMIT).to_bytes(2, "little")
+            return [bytes((DISTANCE, GET)) + words]
         return []
 
     # I/O: the state byte shows each forced line as the inverse of its

@@ -60,6 +60,14 @@ class CommandTest(unittest.TestCase):
             link(sensor)
             self.assertEqual(len(sensor.handle(DISTANCE_GET)[0]), 2 + 2 * want, version)
 
+    def test_stamped_scans_count_in_their_last_step(self):
+        sensor = Sensor()
+        sensor.stamp_scans = True
+        link(sensor)
+        first, second = sensor.handle(DISTANCE_GET)[0], sensor.handle(DISTANCE_GET)[0]
+        self.assertEqual((first[-2:], second[-2:]), (b"\x01\x00", b"\x02\x00"))
+        self.assertEqual(first[:-2], second[:-2])  # the scene itself stays
+
     def test_restart_forgets_level_and_challenge(self):
         sensor = Sensor()
         challenge = sensor.handle(simcodec.with_crc(b"\xa0\x69"))[0][2:]

@@ -293,9 +293,9 @@ namespace {
 class PortPane {
 public:
     explicit PortPane(HWND main) : m_bar(FindWindowExA(main, NULL, STATUSCLASSNAMEA, NULL)) {}
-    HWND Bar() const { return m_bar; }
     int Port() const { return static_cast<int>(Data() & 0xFFFF); }
     int Level() const { return static_cast<int>((Data() >> 16) & 0xFF); }
+    std::string Shown() const { return "port " + std::to_string(Port()) + " level " + std::to_string(Level()); }
     // Waits until the pane shows the port and level; false on time-out.
     bool WaitFor(int port, int level, DWORD timeoutMs) const {
         const DWORD start = GetTickCount();
@@ -313,6 +313,13 @@ private:
     HWND m_bar;
 };
 
+// Starts the program on the simulator's port at 19200 baud; its main window
+// once the port pane shows it linked, 0 when it does not.
+HWND StartLinkedAt19200(ProgramRun& program) {
+    HWND window = StartAt19200(program);
+    return window != NULL && PortPane(window).WaitFor(SimLog::ComPort(), 1, 30000) ? window : NULL;
+}
+
 }  // namespace
 
 // With the sensor simulator falling silent a few seconds after it linked,
@@ -321,16 +328,14 @@ private:
 TEST(ProgramE2e, SilentSensorShowsTheLinkLostAndLinkedAgain) {
     ASSERT_NE(0, SimLog::ComPort());
     ProgramRun program;
-    HWND window = StartAt19200(program);
+    HWND window = StartLinkedAt19200(program);
     ASSERT_NE(static_cast<HWND>(NULL), window);
     PortPane pane(window);
-    ASSERT_NE(static_cast<HWND>(NULL), pane.Bar());
     const int com = SimLog::ComPort();
 
-    ASSERT_TRUE(pane.WaitFor(com, 1, 30000)) << "port " << pane.Port() << " level " << pane.Level();
-    EXPECT_TRUE(pane.WaitFor(com, 0, 30000)) << "port " << pane.Port() << " level " << pane.Level();
+    EXPECT_TRUE(pane.WaitFor(com, 0, 30000)) << pane.Shown();
     EXPECT_EQ(1u, SimLog::Lines("OUTAGE").size());
-    EXPECT_TRUE(pane.WaitFor(com, 1, 30000)) << "port " << pane.Port() << " level " << pane.Level();
+    EXPECT_TRUE(pane.WaitFor(com, 1, 30000)) << pane.Shown();
     EXPECT_EQ(1u, SimLog::Lines("BACK").size());
     EXPECT_EQ(static_cast<HWND>(NULL), WaitForMessageBox(program.ProcessId(), 0));
 
@@ -344,13 +349,11 @@ TEST(ProgramE2e, SilentSensorShowsTheLinkLostAndLinkedAgain) {
 TEST(ProgramE2e, HungUpSensorShowsNoPortWithoutAnErrorBox) {
     ASSERT_NE(0, SimLog::ComPort());
     ProgramRun program;
-    HWND window = StartAt19200(program);
+    HWND window = StartLinkedAt19200(program);
     ASSERT_NE(static_cast<HWND>(NULL), window);
     PortPane pane(window);
-    ASSERT_NE(static_cast<HWND>(NULL), pane.Bar());
 
-    ASSERT_TRUE(pane.WaitFor(SimLog::ComPort(), 1, 30000)) << "port " << pane.Port() << " level " << pane.Level();
-    EXPECT_TRUE(pane.WaitFor(0, 0, 30000)) << "port " << pane.Port() << " level " << pane.Level();
+    EXPECT_TRUE(pane.WaitFor(0, 0, 30000)) << pane.Shown();
     EXPECT_TRUE(SimLog::WaitForCount("HANGUP", 1, 0));
     EXPECT_EQ(static_cast<HWND>(NULL), WaitForMessageBox(program.ProcessId(), 1000));
 
