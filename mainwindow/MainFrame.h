@@ -196,6 +196,10 @@ public:
     virtual LRESULT OnPreviousArea(WORD id, WORD notifyCode, LPARAM hwndCtl);
     virtual LRESULT OnOutputShape(WORD id, WORD notifyCode, LPARAM hwndCtl);
     virtual LRESULT OnViewMode3(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    // The numerical input's mode boxes: one output's two-scan bit, and the
+    // small hysteresis, of the current area.
+    virtual LRESULT OnTwoScanMode(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    virtual LRESULT OnSmallHysteresis(WORD id, WORD notifyCode, LPARAM hwndCtl);
 
     // Setting menu, F11 and the language commands
     // (MainFrameSettingCommands.cpp).
@@ -368,6 +372,12 @@ private:
     void UpdateSensorDialogs(std::initializer_list<SensorDialog*> dialogs);
     void ReportTrouble(BYTE code);
     void SoundOutputChange(BYTE state);
+    // Steps the File commands share (MainFrameFileCommands.cpp).
+    void OpenMeasurements(BOOL columns);
+    BOOL SaveAreasAs();
+    BOOL SaveMeasurementsAs();
+    BOOL HasPrinterList();
+    void ShowPreviewBands(BOOL preview);
 
     Application* m_application;
     DevicePort* m_devicePort;

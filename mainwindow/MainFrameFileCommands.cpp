@@ -1,10 +1,79 @@
 #include "mainwindow/MainFrame.h"
 
+#include "dialogs/HeaderFooterDlg.h"
+#include "framework/FileDialog.h"
+#include "framework/LanguageResource.h"
+#include "framework/MsgBox.h"
+#include "mainwindow/Application.h"
+#include "mainwindow/PrintView.h"
+#include "mainwindow/Rebar.h"
+#include "mainwindow/ScanView.h"
+#include "resources/CommandIds.h"
+#include "resources/FirmwareIds.h"
+#include "resources/FrameIds.h"
 #include "resources/MenuIds.h"
+#include "resources/ToolBandIds.h"
+#include "sensor/AreaSet.h"
+#include "sensor/MeasuringData.h"
 
 // The File menu and the print band: the area document, the measuring data,
 // the print preview with printing and metafile export, and Exit; and the
 // two save prompts that closing and other commands reuse.
+
+namespace {
+
+const UINT kPreviewBand = Rebar::kFirstBandId + 5;  // the print band
+const int kLeaveTemporaryMode = 254;
+const int kPrintPreviewMode = 4;
+const int kPaintAll = 3;
+const int kPaintPrinter = 1;
+const int kPaintPage = 0;
+const WORD kRedrawAll = ScanView::kRedrawLayout | ScanView::kRedrawBackground;
+const char kEmfFilter[] = "Enhanced Meta File (*.emf)\0*.emf\0";
+const DWORD kEmfPathChars = MAX_PATH - 1;
+
+int Ask(UINT textId, UINT type) {
+    MsgBox box;
+    return box.ShowId(textId, type);
+}
+
+int AskOwned(HWND owner, UINT textId, UINT type) {
+    MsgBox box;
+    return box.ShowIdOwner(owner, textId, type);
+}
+
+void CannotOpenFile() {
+    Ask(IDS_CANNOT_OPEN_FILE, MB_ICONERROR);
+}
+
+HMODULE LanguageModule() {
+    return LanguageResource().GetModule();
+}
+
+// The print view does not print, set up pages or export metafiles yet: each
+// of these steps fails, so its command reports the failure and keeps the
+// preview open.
+BOOL PrintPages(PrintView*) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+
+BOOL EditDocumentProperties(PrintView*, HWND) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+
+BOOL EditPageSetup(PrintView*, HWND) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+
+BOOL ExportMetafile(PrintView*, const char*) {
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+
+}  // namespace
 
 void MainFrame::AddFileCommands() {
     static const CommandEntry kCommands[] = {
@@ -28,65 +97,223 @@ void MainFrame::AddFileCommands() {
 }
 
 LRESULT MainFrame::OnNewArea(WORD, WORD, LPARAM) {
+    if (!PromptSaveArea()) return 0;
+    AreaSet* areas = m_workspace.areaSet;
+    if (areas == NULL) return 0;
+    areas->ResetAll();
+    OnAreaDataChanged(0, 0);
+    if (m_application != NULL) m_application->UpdateCaption("");
     return 0;
 }
 
 LRESULT MainFrame::OnOpenArea(WORD, WORD, LPARAM) {
+    if (!PromptSaveArea()) return 0;
+    AreaSet* areas = m_workspace.areaSet;
+    if (m_application == NULL || areas == NULL) return 0;
+    char path[MAX_PATH];
+    if (!m_application->OpenAreaFileDialog(path, sizeof path)) return 0;
+    // The areas change only when the whole file was accepted.
+    if (!areas->LoadFile(path)) {
+        CannotOpenFile();
+        return 0;
+    }
+    OnAreaDataChanged(0, 0);
     return 0;
 }
 
-LRESULT MainFrame::OnSaveArea(WORD, WORD, LPARAM) {
+LRESULT MainFrame::OnSaveArea(WORD id, WORD notifyCode, LPARAM hwndCtl) {
+    AreaSet* areas = m_workspace.areaSet;
+    if (m_application == NULL || areas == NULL) return 0;
+    char path[MAX_PATH];
+    if (!m_application->GetDocumentPath(path, sizeof path) || path[0] == '\0')
+        return OnSaveAreaAs(id, notifyCode, hwndCtl);
+    // A failed save leaves the old file whole and the areas marked unsaved.
+    if (!areas->SaveFile(path)) CannotOpenFile();
     return 0;
 }
 
 LRESULT MainFrame::OnSaveAreaAs(WORD, WORD, LPARAM) {
+    SaveAreasAs();
     return 0;
 }
 
+// 1 only when a chosen file was written; a failure has been shown.
+BOOL MainFrame::SaveAreasAs() {
+    AreaSet* areas = m_workspace.areaSet;
+    if (m_application == NULL || areas == NULL) return FALSE;
+    char path[MAX_PATH];
+    if (!m_application->SaveAreaFileDialog(path, sizeof path)) return FALSE;
+    if (areas->SaveFile(path)) return TRUE;
+    CannotOpenFile();
+    return FALSE;
+}
+
+BOOL MainFrame::SaveMeasurementsAs() {
+    MeasuringData* data = m_workspace.measuringData;
+    if (m_application == NULL || data == NULL) return FALSE;
+    char path[MAX_PATH];
+    if (!m_application->SaveMeasurementFileDialog(path, sizeof path)) return FALSE;
+    if (data->Save(path)) return TRUE;
+    CannotOpenFile();
+    return FALSE;
+}
+
 LRESULT MainFrame::OnOpenMeasuringData(WORD, WORD, LPARAM) {
+    OpenMeasurements(FALSE);
     return 0;
 }
 
 LRESULT MainFrame::OnOpenMeasuringData2(WORD, WORD, LPARAM) {
+    OpenMeasurements(TRUE);
     return 0;
+}
+
+// columns: the layout of one scan per column; else one scan per line.
+void MainFrame::OpenMeasurements(BOOL columns) {
+    MeasuringData* data = m_workspace.measuringData;
+    if (m_application == NULL || m_scanView == NULL || data == NULL) return;
+    char path[MAX_PATH];
+    if (!m_application->OpenMeasurementFileDialog(path, sizeof path)) return;
+    BOOL loaded = columns ? data->LoadColumns(path) : data->Load(path);
+    if (!loaded) {
+        CannotOpenFile();
+    } else if (!m_scanView->TestDrawItem(ScanView::kDrawRecord) && Ask(IDS_SHOW_RECORD_ASK, MB_YESNO) == IDYES) {
+        m_scanView->SetDrawItem(ScanView::kDrawRecord, 1);
+    }
+    // A failed reader has cleared the recording: the view and menus follow either way.
+    UpdateViewMenu();
+    UpdateCommunicationMenu();
+    m_scanView->Redraw(kRedrawAll);
 }
 
 LRESULT MainFrame::OnSaveMeasuringData(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnPrintPreview(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnPrint(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnDocumentProperties(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnPageSetup(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnHeaderFooter(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnSaveEmf(WORD, WORD, LPARAM) {
-    return 0;
-}
-
-LRESULT MainFrame::OnExit(WORD, WORD, LPARAM) {
+    SaveMeasurementsAs();
     return 0;
 }
 
 int MainFrame::PromptSaveArea() {
-    return 1;
+    AreaSet* areas = m_workspace.areaSet;
+    if (areas == NULL || !areas->IsFileModified()) return 1;
+    switch (Ask(IDS_SAVE_AREA_ASK, MB_YESNOCANCEL)) {
+        case IDYES:
+            // Always under a chosen name, even when the document has one.
+            return SaveAreasAs() ? 1 : 0;
+        case IDNO:
+            return 1;
+        default:
+            return 0;
+    }
 }
 
 int MainFrame::PromptSaveRecord() {
-    return 1;
+    MeasuringData* data = m_workspace.measuringData;
+    if (data == NULL || !data->IsModified()) return 1;
+    switch (Ask(IDS_SAVE_RECORD_ASK, MB_YESNOCANCEL)) {
+        case IDYES:
+            return SaveMeasurementsAs() ? 1 : 0;
+        case IDNO:
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+// The printer list of the print band: refused only when the band is
+// missing, the list cannot be asked or it is empty. Its first item is a
+// printer like any other.
+BOOL MainFrame::HasPrinterList() {
+    if (m_rebar == NULL || m_rebar->GetItemWindow(IDC_PRINTER) == NULL) return FALSE;
+    LRESULT count = m_rebar->SendItemMessage(IDC_PRINTER, CB_GETCOUNT, 0, 0);
+    return count != CB_ERR && count > 0;
+}
+
+void MainFrame::ShowPreviewBands(BOOL preview) {
+    if (m_rebar == NULL) return;
+    for (UINT band = Rebar::kFirstBandId; band < kPreviewBand; ++band) m_rebar->ShowBand(band, !preview);
+    m_rebar->ShowBand(kPreviewBand, preview);
+}
+
+LRESULT MainFrame::OnPrintPreview(WORD, WORD, LPARAM) {
+    m_printPreview = !m_printPreview;
+    if (m_printPreview) {
+        if (!HasPrinterList()) {
+            Ask(IDS_NO_PRINTER, MB_ICONERROR);
+            m_printPreview = FALSE;
+            return 0;
+        }
+        ShowPreviewBands(TRUE);
+        if (m_scanView != NULL) m_scanView->SetMode(kPrintPreviewMode);
+        if (m_printView != NULL) m_printView->PaintPreview(kPaintAll);
+        return 0;
+    }
+    ShowPreviewBands(FALSE);
+    if (m_scanView != NULL) {
+        m_scanView->SetMode(kLeaveTemporaryMode);
+        m_scanView->Redraw(kRedrawAll);
+    }
+    return 0;
+}
+
+LRESULT MainFrame::OnPrint(WORD, WORD, LPARAM) {
+    if (!m_printPreview || m_printView == NULL) return 0;
+    if (PrintPages(m_printView)) {
+        OnPrintPreview(0, 0, 0);
+    } else {
+        AskOwned(GetHwnd(), IDS_CANNOT_PRINT, MB_ICONERROR);
+    }
+    return 0;
+}
+
+LRESULT MainFrame::OnDocumentProperties(WORD, WORD, LPARAM) {
+    if (!m_printPreview || m_printView == NULL) return 0;
+    if (EditDocumentProperties(m_printView, GetHwnd())) {
+        m_printView->PaintPreview(kPaintPrinter);
+    } else {
+        AskOwned(GetHwnd(), IDS_CANNOT_OPEN_PROPERTY, MB_ICONERROR);
+    }
+    return 0;
+}
+
+LRESULT MainFrame::OnPageSetup(WORD, WORD, LPARAM) {
+    if (!m_printPreview || m_printView == NULL) return 0;
+    if (EditPageSetup(m_printView, GetHwnd())) {
+        m_printView->PaintPreview(kPaintPrinter);
+    } else {
+        AskOwned(GetHwnd(), IDS_CANNOT_OPEN_PAGE_SETUP, MB_ICONERROR);
+    }
+    return 0;
+}
+
+LRESULT MainFrame::OnHeaderFooter(WORD, WORD, LPARAM) {
+    if (m_headerFooterDlg != NULL) m_headerFooterDlg->Create(LanguageModule(), GetHwnd());
+    if (m_printView != NULL) m_printView->PaintPreview(kPaintPage);
+    return 0;
+}
+
+LRESULT MainFrame::OnSaveEmf(WORD, WORD, LPARAM) {
+    if (!m_printPreview) return 0;
+    char path[MAX_PATH] = "";
+    FileDialog dialog;
+    OPENFILENAMEA* ofn = dialog.GetOfn();
+    ofn->hwndOwner = GetHwnd();
+    ofn->hInstance = LanguageModule();
+    ofn->lpstrFilter = kEmfFilter;
+    ofn->nFilterIndex = 1;
+    ofn->lpstrFile = path;
+    ofn->nMaxFile = kEmfPathChars;
+    ofn->lpstrInitialDir = path;
+    ofn->Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
+    ofn->lpstrDefExt = "emf";
+    if (!dialog.GetSaveFileName()) return 0;
+    if (ExportMetafile(m_printView, path)) {
+        OnPrintPreview(0, 0, 0);
+    } else {
+        AskOwned(GetHwnd(), IDS_CANNOT_CREATE_EMF, MB_ICONERROR);
+    }
+    return 0;
+}
+
+LRESULT MainFrame::OnExit(WORD, WORD, LPARAM) {
+    // The same prompts as the close box and Alt+F4.
+    return OnClose(0, 0);
 }

@@ -14,5 +14,6 @@
 #include "resources/StatusBarIds.h"
 #include "resources/FrameIds.h"
 #include "resources/HelpIds.h"
+#include "resources/CommandIds.h"
 
 #endif
