@@ -244,7 +244,8 @@ TEST(MainFrameDispatch, MenuCommandsAreRegisteredAtConstruction) {
         {32787, 1}, {32788, 1}, {32793, 1}, {32803, 1}, {40094, 1},  // View and its bands
         {32804, 1}, {0x8100, 1}, {0x81FF, 1}, {32810, 1},           // Disconnect, COM1, COM256
         {32812, 1}, {32813, 1}, {32814, 1}, {32820, 1}, {32821, 0}, {32828, 0},  // Area, Alt+8 .. Alt+F
-        {32829, 1}, {32830, 1}, {32831, 1}, {32833, 1}, {32834, 0},              // output shapes
+        {32829, 1}, {32830, 1}, {32831, 1}, {32833, 1},                          // output shapes
+        {32834, 1}, {32836, 1}, {32837, 0}, {32838, 0}, {32839, 1},              // numerical input's boxes
         {32840, 1}, {40074, 1}, {40076, 1}, {32845, 1},                          // Setting, F11
         {32846, 1}, {32847, 1}, {40077, 1}, {32848, 1},                          // Help
         // Registered by the start-up: the languages, the filter switch and

@@ -1,0 +1,112 @@
+#include "tests/mainwindow/CommandBench.h"
+
+#include "framework/LanguageResource.h"
+#include "mainwindow/FileChoice.h"
+
+#include <cstring>
+
+int ChoosingApplication::Choose(const char* kind, char* buffer, DWORD size) {
+    dialogs.push_back(kind);
+    if (choices.empty()) return -1;
+    std::string chosen = choices.front();
+    choices.pop_front();
+    if (chosen.empty()) return 0;
+    return FileChoice::CopyOut(chosen.c_str(), buffer, size);
+}
+
+BOOL ChoosingApplication::OpenAreaFileDialog(char* buffer, DWORD size) {
+    int chosen = Choose("open area", buffer, size);
+    return chosen >= 0 ? chosen : Application::OpenAreaFileDialog(buffer, size);
+}
+
+BOOL ChoosingApplication::SaveAreaFileDialog(char* buffer, DWORD size) {
+    int chosen = Choose("save area", buffer, size);
+    return chosen >= 0 ? chosen : Application::SaveAreaFileDialog(buffer, size);
+}
+
+BOOL ChoosingApplication::OpenMeasurementFileDialog(char* buffer, DWORD size) {
+    int chosen = Choose("open measurement", buffer, size);
+    return chosen >= 0 ? chosen : Application::OpenMeasurementFileDialog(buffer, size);
+}
+
+BOOL ChoosingApplication::SaveMeasurementFileDialog(char* buffer, DWORD size) {
+    int chosen = Choose("save measurement", buffer, size);
+    return chosen >= 0 ? chosen : Application::SaveMeasurementFileDialog(buffer, size);
+}
+
+BOOL CommandFrame::RegisterWindowClass(HINSTANCE instance) {
+    WNDCLASSA wc = {};
+    wc.style = CS_OWNDC;
+    wc.lpfnWndProc = &ChildWindow::WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(NULL, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kWindowClass;
+    return RegisterClassA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+CommandBench::CommandBench() {
+    LanguageResource().Enumerate(GetModuleHandleA(NULL));
+    areas.SetDevice(&caps);
+    areas.Init();
+    shape.SetDevice(&caps);
+    data.SetSensorCaps(&caps);
+    port.SetSensorCaps(&caps);
+    view.SetApplication(&application)
+        ->SetDevicePort(&port)
+        ->SetPrintView(&printView)
+        ->SetAreaSet(&areas)
+        ->SetScanShape(&shape)
+        ->SetMeasuringData(&data)
+        ->SetSensorCaps(&caps);
+    printView.SetScanView(&view);
+    printView.SetRebar(&rebar);
+    frame.SetApplication(&application);
+    frame.SetDevicePort(&port);
+    frame.SetScanView(&view);
+    frame.SetRebar(&rebar);
+    frame.SetPrintView(&printView);
+    frame.SetWorkspace(Workspace(&areas, &shape, &data, &record, &caps));
+}
+
+CommandBench::~CommandBench() {
+    CloseOwnedDialogs();
+    if (frame.GetHwnd() != NULL) DestroyWindow(frame.GetHwnd());
+    // The frame's destruction posted the quit message for the program.
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    }
+}
+
+HWND CommandBench::Start(const char* switches) {
+    return frame.Initialize(GetModuleHandleA(NULL), switches, SW_SHOW);
+}
+
+void CommandBench::Command(WORD id, HWND control) {
+    SendMessageA(frame.GetHwnd(), WM_COMMAND, MAKEWPARAM(id, control != NULL ? BN_CLICKED : 0),
+                 reinterpret_cast<LPARAM>(control));
+}
+
+namespace {
+
+BOOL CALLBACK NoteOwned(HWND hwnd, LPARAM param) {
+    std::pair<HWND, std::vector<HWND>*>* owned = reinterpret_cast<std::pair<HWND, std::vector<HWND>*>*>(param);
+    char name[16];
+    GetClassNameA(hwnd, name, sizeof name);
+    if (strcmp(name, "#32770") == 0 && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == owned->first)
+        owned->second->push_back(hwnd);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> CommandBench::OwnedDialogs() {
+    std::vector<HWND> found;
+    std::pair<HWND, std::vector<HWND>*> owned(frame.GetHwnd(), &found);
+    EnumThreadWindows(GetCurrentThreadId(), &NoteOwned, reinterpret_cast<LPARAM>(&owned));
+    return found;
+}
+
+void CommandBench::CloseOwnedDialogs() {
+    for (HWND dialog : OwnedDialogs()) SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}

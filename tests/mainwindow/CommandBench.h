@@ -1,0 +1,140 @@
+#ifndef TESTS_MAINWINDOW_COMMANDBENCH_H
+#define TESTS_MAINWINDOW_COMMANDBENCH_H
+
+#include "mainwindow/Application.h"
+#include "mainwindow/MainFrame.h"
+#include "mainwindow/PrintView.h"
+#include "mainwindow/Rebar.h"
+#include "mainwindow/ScanView.h"
+#include "protocol/DevicePort.h"
+#include "tests/framework/TestSettings.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+// The real device port without a line: the requests the frame makes are
+// noted; area writes still pass the port's own range check.
+class CallPort : public DevicePort {
+public:
+    int SelectDevice(WORD) override { return 1; }
+    int RequestOpen(int port) override {
+        opened.push_back(port);
+        return 1;
+    }
+    int RequestPortScan() override { return 1; }
+    int SetRealtime(DWORD on) override {
+        realtime.push_back(on);
+        return 1;
+    }
+    int SetIoPolling(DWORD on) override {
+        ioPolling.push_back(on);
+        return 1;
+    }
+    int ReadAreas() override { return ++areaReads; }
+    int WriteAreas(const BYTE* table) override {
+        written.push_back(std::string(reinterpret_cast<const char*>(table), 238));
+        return DevicePort::WriteAreas(table);
+    }
+
+    std::vector<int> opened;
+    std::vector<DWORD> realtime;
+    std::vector<DWORD> ioPolling;
+    int areaReads = 0;
+    std::vector<std::string> written;
+};
+
+// The real view; each redraw request is noted with the layers it found.
+class LayerView : public ScanView {
+public:
+    struct Redrawn {
+        WORD flags;
+        WORD layers;  // the record, realtime, area and handle bits at the time
+    };
+    int Redraw(WORD flags) override {
+        redraws.push_back({flags, Layers()});
+        return ScanView::Redraw(flags);
+    }
+    void SetGridCircle(int circles) override {
+        gridCircles.push_back(circles);
+        ScanView::SetGridCircle(circles);
+    }
+    WORD Layers() {
+        WORD layers = 0;
+        for (WORD bit : {kDrawRecord, kDrawRealtime, kDrawArea, kDrawHandles})
+            if (TestDrawItem(bit)) layers = static_cast<WORD>(layers | bit);
+        return layers;
+    }
+
+    std::vector<Redrawn> redraws;
+    std::vector<int> gridCircles;
+};
+
+// The application with file dialogs of the test's choosing: a queued name
+// is taken as the user's choice ("" as a cancelled dialog); with none
+// queued the real dialog shows.
+class ChoosingApplication : public Application {
+public:
+    BOOL OpenAreaFileDialog(char* buffer, DWORD size) override;
+    BOOL SaveAreaFileDialog(char* buffer, DWORD size) override;
+    BOOL OpenMeasurementFileDialog(char* buffer, DWORD size) override;
+    BOOL SaveMeasurementFileDialog(char* buffer, DWORD size) override;
+
+    std::deque<std::string> choices;
+    std::vector<std::string> dialogs;  // "open area", "save area", ... as asked
+
+private:
+    int Choose(const char* kind, char* buffer, DWORD size);
+};
+
+// The frame with its window class registered without the single-instance
+// mutex (the program holds it when it runs beside the tests); the area
+// refreshes and menu updates it runs are counted.
+class CommandFrame : public MainFrame {
+public:
+    BOOL RegisterWindowClass(HINSTANCE instance) override;
+    LRESULT OnAreaDataChanged(WPARAM wParam, LPARAM lParam) override {
+        ++areaRefreshes;
+        return MainFrame::OnAreaDataChanged(wParam, lParam);
+    }
+    void UpdateViewMenu() override {
+        ++viewMenuUpdates;
+        MainFrame::UpdateViewMenu();
+    }
+    void UpdateCommunicationMenu() override {
+        ++communicationMenuUpdates;
+        MainFrame::UpdateCommunicationMenu();
+    }
+
+    int areaRefreshes = 0;
+    int viewMenuUpdates = 0;
+    int communicationMenuUpdates = 0;
+};
+
+// Every collaborator of the frame, wired as the application wires them,
+// with the frame's window created and shown.
+struct CommandBench {
+    CommandBench();
+    ~CommandBench();
+    HWND Start(const char* switches = "");
+    // The command as a menu or key sends it, or from a band control.
+    void Command(WORD id, HWND control = NULL);
+    // The visible dialogs the frame owns (modeless ones stay open).
+    std::vector<HWND> OwnedDialogs();
+    void CloseOwnedDialogs();
+
+    TestSettings settings;  // first: the objects below write into it when they go
+    ChoosingApplication application;
+    CallPort port;
+    LayerView view;
+    Rebar rebar;
+    PrintView printView;
+    AreaSet areas;
+    ScanShape shape;
+    MeasuringData data;
+    WaveFormRecord record;
+    SensorCaps caps;
+    CommandFrame frame;
+};
+
+#endif

@@ -1,0 +1,345 @@
+#include "mainwindow/ProgramFile.h"
+#include "resources/MenuIds.h"
+#include "resources/ToolBandIds.h"
+#include "tests/TestFiles.h"
+#include "tests/framework/ModalScript.h"
+#include "tests/mainwindow/CommandBench.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+typedef ModalScript::Step Step;
+
+const WORD kPrintBand = 2105;
+
+DWORD Packed(int x, int y) {
+    return static_cast<DWORD>(static_cast<WORD>(x)) | (static_cast<DWORD>(static_cast<WORD>(y)) << 16);
+}
+
+std::string RawAreas(const AreaSet& areas) {
+    std::string raw(238, '\0');
+    areas.GetAllRaw(reinterpret_cast<BYTE*>(&raw[0]));
+    return raw;
+}
+
+// Area 3 gets a vertex and the ratio shape: the set differs from a new one.
+void EditAreas(AreaSet* areas) {
+    areas->SelectArea(2);
+    areas->SetPoint(1, Packed(-1234, 2500));
+    areas->SetPartitionShape(2);
+    areas->SelectArea(0);
+}
+
+// Two scans whose steps count up from a start value.
+void FillScans(MeasuringData* data) {
+    for (WORD start : {100, 2000}) {
+        ScanData scan;
+        for (WORD step = 0; step < ScanData::kStepCount; ++step) scan.SetStep(step, start + step);
+        data->Append(scan);
+    }
+}
+
+class FileCommands : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(static_cast<HWND>(NULL), bench.Start()); }
+
+    CommandBench bench;
+    TestFolder folder;
+};
+
+}  // namespace
+
+// New, edit, save as, new, open: the same areas, through the program's own
+// file dialogs with the names typed in. The dialogs leave the current folder
+// where they like; files the program ships still resolve beside it.
+TEST_F(FileCommands, AreaFileRoundTripThroughTheRealDialogs) {
+    bench.application.choices.clear();
+    EditAreas(&bench.areas);
+    const std::string edited = RawAreas(bench.areas);
+    const std::string path = folder.Path("hall.ara");
+    {
+        ModalScript script({{IDOK, path}});
+        bench.Command(ID_FILE_SAVE_AREA_AS);
+        ASSERT_EQ(1u, script.seen.size());
+    }
+    EXPECT_EQ(0u, bench.areas.IsFileModified());
+    EXPECT_NE("<missing>", ReadBytes(path));
+
+    bench.Command(ID_FILE_NEW_AREA);  // saved: no question
+    EXPECT_NE(edited, RawAreas(bench.areas));
+    {
+        ModalScript script({{IDOK, path}});
+        bench.Command(ID_FILE_OPEN_AREA);
+        ASSERT_EQ(1u, script.seen.size());
+    }
+    EXPECT_EQ(edited, RawAreas(bench.areas));
+    EXPECT_EQ(0u, bench.areas.IsFileModified());
+    EXPECT_EQ(2, bench.frame.areaRefreshes);  // new and open; a save changes nothing
+
+    std::string sound;
+    ASSERT_TRUE(ProgramFile::PathOf("detect1.wav", &sound));
+    EXPECT_EQ(ProgramFile::Folder() + "detect1.wav", sound);
+}
+
+// Unsaved areas before New: Yes saves under a chosen name, No discards,
+// Cancel keeps everything; a cancelled or failed save stops the command.
+TEST_F(FileCommands, UnsavedAreasAreAskedForBeforeNew) {
+    const std::string saved = folder.Path("saved.ara");
+    const std::string missingFolder = folder.Path("gone\\saved.ara");
+    const struct {
+        const char* name;
+        std::vector<Step> answers;
+        const char* chosen;  // the save dialog's answer; 0 = not asked
+        bool reset;          // the command went on
+        bool written;
+        size_t boxes;
+    } cases[] = {
+        {"cancel", {{IDCANCEL, ""}}, 0, false, false, 1},
+        {"no", {{IDNO, ""}}, 0, true, false, 1},
+        {"yes", {{IDYES, ""}}, "saved", true, true, 1},
+        {"yes, dialog cancelled", {{IDYES, ""}}, "", false, false, 1},
+        {"yes, save fails", {{IDYES, ""}, {IDOK, ""}}, "missing", false, false, 2},
+    };
+    for (const auto& c : cases) {
+        DeleteFileA(saved.c_str());
+        bench.areas.ResetAll();
+        EditAreas(&bench.areas);
+        const std::string edited = RawAreas(bench.areas);
+        bench.application.choices.clear();
+        bench.application.dialogs.clear();
+        if (c.chosen != 0) {
+            std::string chosen = c.chosen;
+            bench.application.choices.push_back(chosen == "saved" ? saved : chosen == "missing" ? missingFolder : "");
+        }
+        ModalScript script(c.answers);
+        bench.Command(ID_FILE_NEW_AREA);
+
+        ASSERT_EQ(c.boxes, script.seen.size()) << c.name;
+        EXPECT_NE(std::string::npos, script.TextsOf(0).find("There is unsaved area data. Do you save it?")) << c.name;
+        if (c.boxes == 2) {
+            EXPECT_NE(std::string::npos, script.TextsOf(1).find("Cannot open file.")) << c.name;
+        }
+        EXPECT_EQ(c.chosen != 0 ? 1u : 0u, bench.application.dialogs.size()) << c.name;
+        EXPECT_EQ(c.reset, RawAreas(bench.areas) != edited) << c.name;
+        EXPECT_EQ(c.reset ? 0u : 1u, bench.areas.IsFileModified()) << c.name;
+        EXPECT_EQ(c.written, ReadBytes(saved) != "<missing>") << c.name;
+    }
+}
+
+// A failed save keeps the old file whole and the areas marked unsaved: here
+// another program holds the file open and will not let it be replaced.
+TEST_F(FileCommands, FailedSaveShowsTheErrorAndKeepsTheModifiedFlag) {
+    const std::string path = folder.Path("kept.ara");
+    ASSERT_TRUE(WriteBytes(path, "old contents"));
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EditAreas(&bench.areas);
+    bench.application.choices.push_back(path);
+    ModalScript script({{IDOK, ""}});
+    bench.Command(ID_FILE_SAVE_AREA_AS);
+    CloseHandle(held);
+
+    ASSERT_EQ(1u, script.seen.size());
+    EXPECT_NE(std::string::npos, script.TextsOf(0).find("Cannot open file."));
+    EXPECT_EQ(1u, bench.areas.IsFileModified());
+    EXPECT_EQ("old contents", ReadBytes(path));
+}
+
+TEST_F(FileCommands, SaveWithoutADocumentPathAsksForAName) {
+    EditAreas(&bench.areas);
+    bench.application.choices.push_back(folder.Path("named.ara"));
+    bench.Command(ID_FILE_SAVE_AREA);
+    EXPECT_EQ(std::vector<std::string>{"save area"}, bench.application.dialogs);
+    EXPECT_EQ(0u, bench.areas.IsFileModified());
+    EXPECT_NE("<missing>", ReadBytes(folder.Path("named.ara")));
+}
+
+TEST_F(FileCommands, OpenAreaOfADamagedFileKeepsTheAreas) {
+    EditAreas(&bench.areas);
+    bench.areas.SetFileModified(0);
+    const std::string before = RawAreas(bench.areas);
+    ASSERT_TRUE(WriteBytes(folder.Path("bad.ara"), "[ZOR Area Data File]\r\nnonsense\r\n"));
+    bench.application.choices.push_back(folder.Path("bad.ara"));
+    ModalScript script({{IDOK, ""}});
+    bench.Command(ID_FILE_OPEN_AREA);
+    ASSERT_EQ(1u, script.seen.size());
+    EXPECT_NE(std::string::npos, script.TextsOf(0).find("Cannot open file."));
+    EXPECT_EQ(before, RawAreas(bench.areas));
+    EXPECT_EQ(0, bench.frame.areaRefreshes);
+}
+
+// Opening measuring data while the record layer is hidden asks to show it.
+TEST_F(FileCommands, OpenMeasuringDataOffersToShowTheRecording) {
+    MeasuringData source;
+    FillScans(&source);
+    ASSERT_TRUE(source.Save(folder.Path("two.csv").c_str()));
+    const struct {
+        const char* name;
+        bool shownBefore;
+        std::vector<Step> answers;
+        size_t boxes;
+        bool shownAfter;
+    } cases[] = {
+        {"hidden, yes", false, {{IDYES, ""}}, 1, true},
+        {"hidden, no", false, {{IDNO, ""}}, 1, false},
+        {"shown", true, {}, 0, true},
+    };
+    for (const auto& c : cases) {
+        bench.data.Clear();
+        bench.view.SetDrawItem(ScanView::kDrawRecord, c.shownBefore);
+        bench.view.redraws.clear();
+        bench.frame.viewMenuUpdates = 0;
+        bench.application.choices.push_back(folder.Path("two.csv"));
+        ModalScript script(c.answers);
+        bench.Command(ID_FILE_OPEN_MEASUREMENT);
+
+        EXPECT_EQ(2u, bench.data.Count()) << c.name;
+        ASSERT_EQ(c.boxes, script.seen.size()) << c.name;
+        if (c.boxes == 1) {
+            EXPECT_NE(std::string::npos, script.TextsOf(0).find("Would you like to show record data?")) << c.name;
+        }
+        EXPECT_EQ(c.shownAfter, bench.view.TestDrawItem(ScanView::kDrawRecord) == 1) << c.name;
+        EXPECT_EQ(1, bench.frame.viewMenuUpdates) << c.name;
+        ASSERT_EQ(1u, bench.view.redraws.size()) << c.name;
+        EXPECT_EQ(3, bench.view.redraws[0].flags) << c.name;
+    }
+}
+
+// The second open takes the layout of one scan per column.
+TEST_F(FileCommands, EachOpenReadsItsOwnLayout) {
+    MeasuringData source;
+    FillScans(&source);
+    ASSERT_TRUE(source.Save(folder.Path("lines.csv").c_str()));
+    source.SetSaveFormat(2);
+    ASSERT_TRUE(source.Save(folder.Path("columns.csv").c_str()));
+    bench.view.SetDrawItem(ScanView::kDrawRecord, 1);
+    const struct {
+        WORD command;
+        const char* file;
+        DWORD scans;
+    } cases[] = {
+        {ID_FILE_OPEN_MEASUREMENT, "lines.csv", 2},
+        {ID_DEVELOP_OPEN_MEASUREMENT2, "columns.csv", 2},
+    };
+    for (const auto& c : cases) {
+        bench.application.choices.push_back(folder.Path(c.file));
+        ModalScript script({});
+        bench.Command(c.command);
+        ASSERT_EQ(c.scans, bench.data.Count()) << c.file;
+        EXPECT_EQ(0u, script.seen.size()) << c.file;
+        EXPECT_EQ(2000 + 768, bench.data.GetAt(1)->GetStep(768)) << c.file;
+        EXPECT_EQ(100 + 5, bench.data.GetAt(0)->GetStep(5)) << c.file;
+    }
+}
+
+TEST_F(FileCommands, SaveMeasuringDataWritesWhateverIsRecorded) {
+    FillScans(&bench.data);
+    bench.application.choices.push_back(folder.Path("out.csv"));
+    bench.Command(ID_FILE_SAVE_MEASUREMENT);
+    EXPECT_EQ(0u, bench.data.IsModified());
+    MeasuringData back;
+    ASSERT_TRUE(back.Load(folder.Path("out.csv").c_str()));
+    EXPECT_EQ(2u, back.Count());
+}
+
+// The prompt before recording: Yes saves, No keeps the scans unsaved,
+// Cancel keeps everything.
+TEST_F(FileCommands, UnsavedRecordingIsAskedForBeforeRecording) {
+    const std::string saved = folder.Path("rec.csv");
+    const struct {
+        const char* name;
+        WORD answer;
+        DWORD modifiedAfter;
+    } cases[] = {
+        {"cancel", IDCANCEL, 1},
+        {"no", IDNO, 1},
+        {"yes", IDYES, 0},
+    };
+    for (const auto& c : cases) {
+        bench.data.Clear();
+        FillScans(&bench.data);
+        DeleteFileA(saved.c_str());
+        bench.application.choices.clear();
+        bench.application.choices.push_back(saved);
+        // The recording dialog is answered with Cancel, whether it is modal or not.
+        ModalScript script({{c.answer, ""}, {IDCANCEL, ""}});
+        bench.Command(ID_COMM_RECORD);
+        ASSERT_LE(1u, script.seen.size()) << c.name;
+        EXPECT_NE(std::string::npos, script.TextsOf(0).find("There is unsaved recorded data. Do you save it?"))
+            << c.name;
+        EXPECT_EQ(2u, bench.data.Count()) << c.name;
+        EXPECT_EQ(c.modifiedAfter, bench.data.IsModified()) << c.name;
+        EXPECT_EQ(c.answer == IDYES, ReadBytes(saved) != "<missing>") << c.name;
+        bench.CloseOwnedDialogs();
+    }
+}
+
+// Without a printer list the preview refuses and leaves bands and view; a
+// list whose only entry is item 0 is a printer.
+TEST_F(FileCommands, PrintPreviewNeedsAPrinterListWithAnEntry) {
+    bench.rebar.SendItemMessage(IDC_PRINTER, CB_RESETCONTENT, 0, 0);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ModalScript script({{IDOK, ""}});
+        bench.Command(ID_FILE_PRINT);
+        ASSERT_EQ(1u, script.seen.size()) << attempt;
+        EXPECT_NE(std::string::npos, script.TextsOf(0).find("No printer is installed.")) << attempt;
+        EXPECT_FALSE(bench.rebar.IsBandShown(kPrintBand));
+        EXPECT_TRUE(bench.rebar.IsBandShown(2100));
+        EXPECT_EQ(0, bench.view.GetMode());
+    }
+
+    bench.rebar.SendItemMessage(IDC_PRINTER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Only printer"));
+    {
+        ModalScript script({});
+        bench.Command(ID_FILE_PRINT);
+        EXPECT_EQ(0u, script.seen.size());
+    }
+    EXPECT_TRUE(bench.rebar.IsBandShown(kPrintBand));
+    for (UINT band = 2100; band < kPrintBand; ++band) EXPECT_FALSE(bench.rebar.IsBandShown(band)) << band;
+    EXPECT_EQ(4, bench.view.GetMode());
+
+    bench.Command(ID_PRINT_EXIT);
+    EXPECT_FALSE(bench.rebar.IsBandShown(kPrintBand));
+    for (UINT band = 2100; band < kPrintBand; ++band) EXPECT_TRUE(bench.rebar.IsBandShown(band)) << band;
+    EXPECT_EQ(0, bench.view.GetMode());
+}
+
+// Print, properties, page setup and export do nothing without the preview;
+// in it, a print that fails is reported and the preview stays.
+TEST_F(FileCommands, PrintBandCommandsWorkOnlyInThePreview) {
+    for (WORD id : {ID_PRINT_START, ID_PRINT_PROPERTIES, ID_PRINT_PAGE_SETUP, ID_PRINT_SAVE_EMF}) {
+        ModalScript script({});
+        bench.Command(id);
+        EXPECT_EQ(0u, script.seen.size()) << id;
+    }
+    bench.rebar.SendItemMessage(IDC_PRINTER, CB_RESETCONTENT, 0, 0);
+    bench.rebar.SendItemMessage(IDC_PRINTER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Only printer"));
+    bench.Command(ID_FILE_PRINT);
+    ASSERT_EQ(4, bench.view.GetMode());
+    const struct {
+        WORD id;
+        const char* text;
+    } cases[] = {
+        {ID_PRINT_START, "Cannot print."},
+        {ID_PRINT_PROPERTIES, "Cannot open property."},
+        {ID_PRINT_PAGE_SETUP, "Cannot open page setup."},
+    };
+    for (const auto& c : cases) {
+        ModalScript script({{IDOK, ""}});
+        bench.Command(c.id);
+        ASSERT_EQ(1u, script.seen.size()) << c.id;
+        EXPECT_NE(std::string::npos, script.TextsOf(0).find(c.text)) << c.id;
+        EXPECT_EQ(4, bench.view.GetMode()) << c.id;
+    }
+    {
+        ModalScript script({{IDOK, folder.Path("view.emf")}, {IDOK, ""}});
+        bench.Command(ID_PRINT_SAVE_EMF);
+        ASSERT_EQ(2u, script.seen.size());
+        EXPECT_NE(std::string::npos, script.TextsOf(1).find("Cannot create Enhanced Meta File."));
+        EXPECT_EQ(4, bench.view.GetMode());
+    }
+    bench.Command(ID_PRINT_EXIT);
+}
