@@ -1,0 +1,222 @@
+#include "tests/mainwindow/e2e/ProgramRun.h"
+
+#include "tests/protocol/e2e/SimLog.h"
+
+#include <dlgs.h>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const WORD kOpenMeasurement = 32772;
+const WORD kSaveMeasurement = 32773;
+const WORD kOpenMeasurement2 = 40095;
+const WORD kDisconnect = 32804;
+const WORD kFirstPortCommand = 0x8100;  // COM1
+
+// The dialogs and message boxes of the program, answered from outside as a
+// user would: each new one is handed out once.
+class ProgramDialogs {
+public:
+    explicit ProgramDialogs(DWORD processId) : m_processId(processId) {}
+
+    HWND Next(DWORD timeoutMs = ProgramRun::kTimeoutMs) {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            m_found = NULL;
+            EnumWindows(&ProgramDialogs::FindNew, reinterpret_cast<LPARAM>(this));
+            if (m_found != NULL) {
+                m_seen.insert(m_found);
+                return m_found;
+            }
+            if (GetTickCount() - start >= timeoutMs) return NULL;
+            Sleep(50);
+        }
+    }
+
+    // Every child's text, one per line.
+    static std::string Texts(HWND dialog) {
+        std::string texts;
+        EnumChildWindows(dialog, &ProgramDialogs::CollectText, reinterpret_cast<LPARAM>(&texts));
+        return texts;
+    }
+
+    // Types the name into a file dialog, if there is one, and sends the command.
+    static void Answer(HWND dialog, WORD command, const std::string& fileName = "") {
+        if (!fileName.empty()) {
+            SendDlgItemMessageA(dialog, cmb13, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fileName.c_str()));
+            SendDlgItemMessageA(dialog, edt1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fileName.c_str()));
+        }
+        PostMessageA(dialog, WM_COMMAND, command, 0);
+    }
+
+private:
+    static BOOL CALLBACK FindNew(HWND hwnd, LPARAM param) {
+        ProgramDialogs* self = reinterpret_cast<ProgramDialogs*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        char name[16] = {};
+        GetClassNameA(hwnd, name, sizeof name);
+        if (owner != self->m_processId || std::string(name) != "#32770" || !IsWindowVisible(hwnd) ||
+            self->m_seen.count(hwnd) != 0)
+            return TRUE;
+        self->m_found = hwnd;
+        return FALSE;
+    }
+    static BOOL CALLBACK CollectText(HWND hwnd, LPARAM param) {
+        char text[2048] = {};
+        SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+        *reinterpret_cast<std::string*>(param) += std::string(text) + "\n";
+        return TRUE;
+    }
+
+    DWORD m_processId;
+    std::set<HWND> m_seen;
+    HWND m_found = NULL;
+};
+
+// Waits, bounded, until a file has been written whole: the program writes a
+// temporary file and renames it, so the name appears with all its bytes.
+std::string WaitForFile(const std::string& path) {
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+           GetTickCount() - start < ProgramRun::kTimeoutMs)
+        Sleep(50);
+    return ReadBytes(path);
+}
+
+// Two scans of the 769 steps as the program writes them: one scan per line
+// ("Distance") or one per column ("Distance2").
+std::string Header() {
+    return "[ZOR Measuring Data File]\r\n[Model]\r\n0000\r\n\r\n[Function]\r\n0000\r\n\r\n"
+           "[Version]\r\n1.2.3\r\n\r\n[Measuring Data]\n";
+}
+
+int Value(int scan, int step) {
+    return scan == 0 ? 100 + step : 4000 - step;
+}
+
+std::string ScanPerLine() {
+    std::string text = Header();
+    for (int scan = 0; scan < 2; ++scan) {
+        for (int step = 0; step < 769; ++step)
+            text += std::to_string(Value(scan, step)) + (step < 768 ? ", " : "\r\n");
+    }
+    return text;
+}
+
+std::string ScanPerColumn() {
+    std::string text = Header();
+    for (int step = 0; step < 769; ++step)
+        text += std::to_string(Value(0, step)) + "," + std::to_string(Value(1, step)) + ",\r\n";
+    return text;
+}
+
+int CountStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
+    int count = 0;
+    for (const std::string& line : lines) count += line.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
+    return count;
+}
+
+// Waits, bounded, for more received requests that start with prefix than before.
+bool WaitForMore(const std::string& prefix, int before, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (CountStartingWith(SimLog::Lines("RX"), prefix) <= before) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// Waits, bounded, until the simulator has received nothing for quietMs.
+bool WaitForQuiet(DWORD quietMs, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    size_t count = SimLog::Lines("RX").size();
+    DWORD since = GetTickCount();
+    while (GetTickCount() - since < quietMs) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(100);
+        size_t now = SimLog::Lines("RX").size();
+        if (now != count) {
+            count = now;
+            since = GetTickCount();
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+// Measuring data opened in either layout through the program's own dialogs
+// and saved again reads back as the same two scans.
+TEST(CommandsE2e, MeasuringDataOpenedAndSavedInEachLayoutReadsBack) {
+    ProgramRun program;
+    ASSERT_TRUE(program.Ready());
+    TestFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.Path("lines.csv"), ScanPerLine()));
+    ASSERT_TRUE(WriteBytes(folder.Path("columns.csv"), ScanPerColumn()));
+    program.Start("-develop");
+    HWND window = program.WaitForWindow();
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+    ProgramDialogs dialogs(program.ProcessId());
+
+    const struct {
+        WORD open;
+        const char* file;
+        bool asksToShow;  // the record layer is hidden until the first answer
+        const char* saved;
+    } cases[] = {
+        {kOpenMeasurement, "lines.csv", true, "saved-lines.csv"},
+        {kOpenMeasurement2, "columns.csv", false, "saved-columns.csv"},
+    };
+    for (const auto& c : cases) {
+        PostMessageA(window, WM_COMMAND, c.open, 0);
+        HWND open = dialogs.Next();
+        ASSERT_NE(static_cast<HWND>(NULL), open) << c.file;
+        ProgramDialogs::Answer(open, IDOK, folder.Path(c.file));
+        if (c.asksToShow) {
+            HWND question = dialogs.Next();
+            ASSERT_NE(static_cast<HWND>(NULL), question) << c.file;
+            EXPECT_NE(std::string::npos, ProgramDialogs::Texts(question).find("Would you like to show record data?"));
+            ProgramDialogs::Answer(question, IDYES);
+        }
+        PostMessageA(window, WM_COMMAND, kSaveMeasurement, 0);
+        HWND save = dialogs.Next();
+        ASSERT_NE(static_cast<HWND>(NULL), save) << c.file;
+        ProgramDialogs::Answer(save, IDOK, folder.Path(c.saved));
+        EXPECT_EQ(ScanPerLine(), WaitForFile(folder.Path(c.saved))) << c.file;
+    }
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
+}
+
+// With the sensor simulator on COM TIV_SIM_COM: Disconnect closes the port,
+// the port's command opens it again and the link comes back.
+TEST(CommandsE2e, DisconnectAndAPortCommandCloseAndReopenThePort) {
+    ASSERT_NE(0, SimLog::ComPort());
+    ProgramRun program;
+    ASSERT_TRUE(program.Ready());
+    program.WriteSetting("Device", "ComPort", std::to_string(SimLog::ComPort()).c_str());
+    program.WriteSetting("Device", "DeviceType", "0");
+    program.Start("");
+    HWND window = program.WaitForWindow();
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+    ASSERT_TRUE(WaitForMore("a169", 0, 20000));  // linked: the version is asked
+
+    PostMessageA(window, WM_COMMAND, kDisconnect, 0);
+    EXPECT_TRUE(WaitForQuiet(1500, 20000)) << "requests go on after Disconnect";
+    const int challenges = CountStartingWith(SimLog::Lines("RX"), "a069");
+    const int versions = CountStartingWith(SimLog::Lines("RX"), "a169");
+
+    PostMessageA(window, WM_COMMAND, static_cast<WORD>(kFirstPortCommand + SimLog::ComPort() - 1), 0);
+    EXPECT_TRUE(WaitForMore("a069", challenges, 20000));  // a new link's challenge
+    EXPECT_TRUE(WaitForMore("a169", versions, 20000));    // and the version once linked
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
+    EXPECT_NE(std::string::npos, program.Settings().find("ComPort=" + std::to_string(SimLog::ComPort())));
+}
