@@ -15,6 +15,11 @@ const WORD kOpenMeasurement = 32772;
 const WORD kSaveMeasurement = 32773;
 const WORD kOpenMeasurement2 = 40095;
 const WORD kDisconnect = 32804;
+const WORD kNewArea = 40084;
+const WORD kOpenArea = 32769;
+const WORD kReadArea = 32805;
+const WORD kWriteArea = 32806;
+const DWORD kReportMs = 5000;  // a report box follows a transfer at once
 const WORD kFirstPortCommand = 0x8100;  // COM1
 
 // The dialogs and message boxes of the program, answered from outside as a
@@ -35,6 +40,30 @@ public:
             if (GetTickCount() - start >= timeoutMs) return NULL;
             Sleep(50);
         }
+    }
+
+    // The next new dialog whose texts hold text; others that show meanwhile
+    // (a progress dialog) are passed over.
+    HWND NextWith(const std::string& text, DWORD timeoutMs = ProgramRun::kTimeoutMs) {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= timeoutMs) return NULL;
+            HWND dialog = Next(timeoutMs - elapsed);
+            if (dialog == NULL) return NULL;
+            if (Texts(dialog).find(text) != std::string::npos) return dialog;
+        }
+    }
+
+    // Waits, bounded, until a dialog is gone: the command that showed it has
+    // then done its work, and the next posted command comes after it.
+    static bool WaitGone(HWND dialog) {
+        const DWORD start = GetTickCount();
+        while (IsWindow(dialog)) {
+            if (GetTickCount() - start >= ProgramRun::kTimeoutMs) return false;
+            Sleep(20);
+        }
+        return true;
     }
 
     // Every child's text, one per line.
@@ -115,6 +144,46 @@ std::string ScanPerColumn() {
     return text;
 }
 
+// A path of the build machine as Wine shows it, on its drive Z:.
+std::string WindowsPath(const std::string& hostPath) {
+    std::string path = "Z:" + hostPath;
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+// Starts the program on the simulator's port at 19200 baud; its main window.
+HWND StartOnSimulator(ProgramRun& program) {
+    if (!program.Ready()) return NULL;
+    program.WriteSetting("Device", "ComPort", std::to_string(SimLog::ComPort()).c_str());
+    program.WriteSetting("Device", "DeviceType", "0");
+    program.Start("");
+    return program.WaitForWindow();
+}
+
+// The simulator's area words, FRAM 0x40 to 0xBF.
+std::vector<WORD> AreaWords() {
+    const std::vector<WORD> fram = SimLog::FramWords();
+    if (fram.size() < 0xC0) return std::vector<WORD>();
+    return std::vector<WORD>(fram.begin() + 0x40, fram.begin() + 0xC0);
+}
+
+// Confirms a transfer from the menu and answers its report, if one comes;
+// true once the simulator committed both blocks (a write) or was asked for
+// both (a read).
+bool Transfer(HWND window, ProgramDialogs* dialogs, WORD command, const char* question, const char* report) {
+    const size_t commits = SimLog::Lines("COMMIT").size();
+    PostMessageA(window, WM_COMMAND, command, 0);
+    HWND ask = dialogs->NextWith(question);
+    if (ask == NULL) return false;
+    ProgramDialogs::Answer(ask, IDOK);
+    HWND done = dialogs->NextWith(report, kReportMs);
+    if (done != NULL) ProgramDialogs::Answer(done, IDOK);
+    if (command == kWriteArea) return SimLog::WaitForCount("COMMIT", commits + 2, ProgramRun::kTimeoutMs);
+    return done != NULL;
+}
+
 int CountStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
     int count = 0;
     for (const std::string& line : lines) count += line.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
@@ -174,17 +243,19 @@ TEST(CommandsE2e, MeasuringDataOpenedAndSavedInEachLayoutReadsBack) {
     };
     for (const auto& c : cases) {
         PostMessageA(window, WM_COMMAND, c.open, 0);
-        HWND open = dialogs.Next();
+        HWND open = dialogs.NextWith("Measurement File (*.csv)");
         ASSERT_NE(static_cast<HWND>(NULL), open) << c.file;
         ProgramDialogs::Answer(open, IDOK, folder.Path(c.file));
+        ASSERT_TRUE(ProgramDialogs::WaitGone(open)) << c.file;
         if (c.asksToShow) {
-            HWND question = dialogs.Next();
+            HWND question = dialogs.NextWith("Would you like to show record data?");
             ASSERT_NE(static_cast<HWND>(NULL), question) << c.file;
             EXPECT_NE(std::string::npos, ProgramDialogs::Texts(question).find("Would you like to show record data?"));
             ProgramDialogs::Answer(question, IDYES);
+            ASSERT_TRUE(ProgramDialogs::WaitGone(question)) << c.file;
         }
         PostMessageA(window, WM_COMMAND, kSaveMeasurement, 0);
-        HWND save = dialogs.Next();
+        HWND save = dialogs.NextWith("Measurement File (*.csv)");
         ASSERT_NE(static_cast<HWND>(NULL), save) << c.file;
         ProgramDialogs::Answer(save, IDOK, folder.Path(c.saved));
         EXPECT_EQ(ScanPerLine(), WaitForFile(folder.Path(c.saved))) << c.file;
@@ -219,4 +290,56 @@ TEST(CommandsE2e, DisconnectAndAPortCommandCloseAndReopenThePort) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(1u, program.WaitForExit());
     EXPECT_NE(std::string::npos, program.Settings().find("ComPort=" + std::to_string(SimLog::ComPort())));
+}
+
+// With the sensor simulator on COM TIV_SIM_COM holding known areas: Read
+// Area then Write Area from the menu leave its memory as it was.
+TEST(CommandsE2e, ReadAreaThenWriteAreaLeaveTheSensorsMemory) {
+    ASSERT_NE(0, SimLog::ComPort());
+    const std::vector<WORD> before = AreaWords();
+    ASSERT_EQ(128u, before.size());
+    ProgramRun program;
+    HWND window = StartOnSimulator(program);
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+    ASSERT_TRUE(WaitForMore("a169", 0, 20000));
+    ProgramDialogs dialogs(program.ProcessId());
+
+    ASSERT_TRUE(Transfer(window, &dialogs, kReadArea, "Area will be read. OK?", "Area reading completed."));
+    ASSERT_TRUE(Transfer(window, &dialogs, kWriteArea, "Area will be written. OK?", "Area writing completed."));
+    EXPECT_EQ(before, AreaWords());
+
+    // The areas read are unsaved in the program: closing asks, No discards.
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    HWND unsaved = dialogs.NextWith("There is unsaved area data. Do you save it?", kReportMs);
+    if (unsaved != NULL) ProgramDialogs::Answer(unsaved, IDNO);
+    EXPECT_EQ(1u, program.WaitForExit());
+}
+
+// With the simulator holding the areas of a known file: new areas written
+// change its memory; the same file opened through the program's dialog and
+// written gives the memory back word for word.
+TEST(CommandsE2e, AreaFileOpenedAndWrittenLandsInTheSensorsMemory) {
+    ASSERT_NE(0, SimLog::ComPort());
+    const std::vector<WORD> known = AreaWords();
+    ASSERT_EQ(128u, known.size());
+    ProgramRun program;
+    HWND window = StartOnSimulator(program);
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+    ASSERT_TRUE(WaitForMore("a169", 0, 20000));
+    ProgramDialogs dialogs(program.ProcessId());
+
+    PostMessageA(window, WM_COMMAND, kNewArea, 0);
+    ASSERT_TRUE(Transfer(window, &dialogs, kWriteArea, "Area will be written. OK?", "Area writing completed."));
+    EXPECT_NE(known, AreaWords());
+
+    PostMessageA(window, WM_COMMAND, kOpenArea, 0);
+    HWND open = dialogs.NextWith("Area File (*.ara)");
+    ASSERT_NE(static_cast<HWND>(NULL), open);
+    ProgramDialogs::Answer(open, IDOK, WindowsPath(TIV_KNOWN_AREAS));
+    ASSERT_TRUE(ProgramDialogs::WaitGone(open));
+    ASSERT_TRUE(Transfer(window, &dialogs, kWriteArea, "Area will be written. OK?", "Area writing completed."));
+    EXPECT_EQ(known, AreaWords());
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
 }
