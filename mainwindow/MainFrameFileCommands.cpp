@@ -50,6 +50,20 @@ HMODULE LanguageModule() {
     return LanguageResource().GetModule();
 }
 
+// Whether the caller of a save question may go on: Yes only when the save
+// succeeded, No at once, Cancel never.
+template <class Save>
+int GoOn(UINT questionId, Save save) {
+    switch (Ask(questionId, MB_YESNOCANCEL)) {
+        case IDYES:
+            return save() ? 1 : 0;
+        case IDNO:
+            return 1;
+        default:
+            return 0;
+    }
+}
+
 // The print view does not print, set up pages or export metafiles yet: each
 // of these steps fails, so its command reports the failure and keeps the
 // preview open.
@@ -71,6 +85,17 @@ BOOL EditPageSetup(PrintView*, HWND) {
 BOOL ExportMetafile(PrintView*, const char*) {
     SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
     return FALSE;
+}
+
+// A print band step that changes the page: the preview repaints after it,
+// or its failure is shown.
+void RunPreviewStep(PrintView* view, HWND frame, BOOL (*step)(PrintView*, HWND), UINT failureId) {
+    if (view == NULL) return;
+    if (step(view, frame)) {
+        view->PaintPreview(kPaintPrinter);
+    } else {
+        AskOwned(frame, failureId, MB_ICONERROR);
+    }
 }
 
 }  // namespace
@@ -194,28 +219,14 @@ LRESULT MainFrame::OnSaveMeasuringData(WORD, WORD, LPARAM) {
 int MainFrame::PromptSaveArea() {
     AreaSet* areas = m_workspace.areaSet;
     if (areas == NULL || !areas->IsFileModified()) return 1;
-    switch (Ask(IDS_SAVE_AREA_ASK, MB_YESNOCANCEL)) {
-        case IDYES:
-            // Always under a chosen name, even when the document has one.
-            return SaveAreasAs() ? 1 : 0;
-        case IDNO:
-            return 1;
-        default:
-            return 0;
-    }
+    // Always under a chosen name, even when the document has one.
+    return GoOn(IDS_SAVE_AREA_ASK, [this] { return SaveAreasAs(); });
 }
 
 int MainFrame::PromptSaveRecord() {
     MeasuringData* data = m_workspace.measuringData;
     if (data == NULL || !data->IsModified()) return 1;
-    switch (Ask(IDS_SAVE_RECORD_ASK, MB_YESNOCANCEL)) {
-        case IDYES:
-            return SaveMeasurementsAs() ? 1 : 0;
-        case IDNO:
-            return 1;
-        default:
-            return 0;
-    }
+    return GoOn(IDS_SAVE_RECORD_ASK, [this] { return SaveMeasurementsAs(); });
 }
 
 // The printer list of the print band: refused only when the band is
@@ -265,22 +276,12 @@ LRESULT MainFrame::OnPrint(WORD, WORD, LPARAM) {
 }
 
 LRESULT MainFrame::OnDocumentProperties(WORD, WORD, LPARAM) {
-    if (!m_printPreview || m_printView == NULL) return 0;
-    if (EditDocumentProperties(m_printView, GetHwnd())) {
-        m_printView->PaintPreview(kPaintPrinter);
-    } else {
-        AskOwned(GetHwnd(), IDS_CANNOT_OPEN_PROPERTY, MB_ICONERROR);
-    }
+    if (m_printPreview) RunPreviewStep(m_printView, GetHwnd(), &EditDocumentProperties, IDS_CANNOT_OPEN_PROPERTY);
     return 0;
 }
 
 LRESULT MainFrame::OnPageSetup(WORD, WORD, LPARAM) {
-    if (!m_printPreview || m_printView == NULL) return 0;
-    if (EditPageSetup(m_printView, GetHwnd())) {
-        m_printView->PaintPreview(kPaintPrinter);
-    } else {
-        AskOwned(GetHwnd(), IDS_CANNOT_OPEN_PAGE_SETUP, MB_ICONERROR);
-    }
+    if (m_printPreview) RunPreviewStep(m_printView, GetHwnd(), &EditPageSetup, IDS_CANNOT_OPEN_PAGE_SETUP);
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "tests/framework/ModalCloser.h"
 
+#include "tests/framework/ModalScript.h"
+
 namespace {
 
 thread_local ModalCloser* t_closer = nullptr;
@@ -16,35 +18,17 @@ ModalCloser::~ModalCloser() {
     t_closer = nullptr;
 }
 
-BOOL CALLBACK ModalCloser::FindBox(HWND hwnd, LPARAM param) {
-    char name[16];
-    GetClassNameA(hwnd, name, sizeof name);
-    if (strcmp(name, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-    *reinterpret_cast<HWND*>(param) = hwnd;
-    return FALSE;
-}
-
-BOOL CALLBACK ModalCloser::CollectText(HWND hwnd, LPARAM param) {
-    char text[2048];
-    if (GetWindowTextA(hwnd, text, sizeof text) > 0) {
-        std::string* texts = reinterpret_cast<std::string*>(param);
-        *texts += text;
-        *texts += "\n";
-    }
-    return TRUE;
-}
-
 void CALLBACK ModalCloser::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
     ModalCloser* self = t_closer;
     if (self == nullptr || self->box != NULL) return;
-    HWND found = NULL;
-    EnumThreadWindows(GetCurrentThreadId(), &ModalCloser::FindBox, reinterpret_cast<LPARAM>(&found));
-    if (found == NULL) return;
+    std::vector<HWND> open = ModalScript::VisibleDialogs();
+    if (open.empty()) return;
+    HWND found = open.front();
     self->box = found;
     self->owner = GetWindow(found, GW_OWNER);
     char text[512];
     GetWindowTextA(found, text, sizeof text);
     self->caption = text;
-    EnumChildWindows(found, &ModalCloser::CollectText, reinterpret_cast<LPARAM>(&self->texts));
+    self->texts = ModalScript::ChildTexts(found);
     PostMessageA(found, WM_COMMAND, self->m_commandId, 0);
 }

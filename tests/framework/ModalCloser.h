@@ -21,8 +21,6 @@ public:
 
 private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
-    static BOOL CALLBACK FindBox(HWND hwnd, LPARAM param);
-    static BOOL CALLBACK CollectText(HWND hwnd, LPARAM param);
 
     WORD m_commandId;
     UINT_PTR m_timer;

@@ -13,6 +13,18 @@
 #include <string>
 #include <vector>
 
+// An area point as the area set takes it: x low, y high.
+inline DWORD Packed(int x, int y) {
+    return static_cast<DWORD>(static_cast<WORD>(x)) | (static_cast<DWORD>(static_cast<WORD>(y)) << 16);
+}
+
+// The 238-byte table of all seven areas.
+inline std::string RawAreas(const AreaSet& areas) {
+    std::string raw(238, '\0');
+    areas.GetAllRaw(reinterpret_cast<BYTE*>(&raw[0]));
+    return raw;
+}
+
 // The real device port without a line: the requests the frame makes are
 // noted; area writes still pass the port's own range check.
 class CallPort : public DevicePort {

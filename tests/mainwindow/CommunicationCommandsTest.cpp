@@ -10,16 +10,6 @@ namespace {
 
 typedef ModalScript::Step Step;
 
-DWORD Packed(int x, int y) {
-    return static_cast<DWORD>(static_cast<WORD>(x)) | (static_cast<DWORD>(static_cast<WORD>(y)) << 16);
-}
-
-std::string RawAreas(const AreaSet& areas) {
-    std::string raw(238, '\0');
-    areas.GetAllRaw(reinterpret_cast<BYTE*>(&raw[0]));
-    return raw;
-}
-
 class CommunicationCommands : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -15,16 +15,6 @@ typedef ModalScript::Step Step;
 
 const WORD kPrintBand = 2105;
 
-DWORD Packed(int x, int y) {
-    return static_cast<DWORD>(static_cast<WORD>(x)) | (static_cast<DWORD>(static_cast<WORD>(y)) << 16);
-}
-
-std::string RawAreas(const AreaSet& areas) {
-    std::string raw(238, '\0');
-    areas.GetAllRaw(reinterpret_cast<BYTE*>(&raw[0]));
-    return raw;
-}
-
 // Area 3 gets a vertex and the ratio shape: the set differs from a new one.
 void EditAreas(AreaSet* areas) {
     areas->SelectArea(2);

@@ -165,7 +165,8 @@ TEST_F(ViewCommands, ModeCommandsKeepMenuBandAndViewInStep) {
         EXPECT_NE(0u, MenuState(id) & MF_CHECKED) << id;
         EXPECT_EQ(BST_CHECKED, bench.rebar.SendItemMessage(id, BM_GETCHECK, 0, 0)) << id;
         for (WORD other : ids) {
-            if (other != id) EXPECT_EQ(BST_UNCHECKED, bench.rebar.SendItemMessage(other, BM_GETCHECK, 0, 0)) << id;
+            if (other == id) continue;
+            EXPECT_EQ(BST_UNCHECKED, bench.rebar.SendItemMessage(other, BM_GETCHECK, 0, 0)) << id;
         }
     }
     HWND zoomButton = bench.rebar.GetItemWindow(ID_VIEW_ZOOM);

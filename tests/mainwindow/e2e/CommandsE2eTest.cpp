@@ -153,13 +153,17 @@ std::string WindowsPath(const std::string& hostPath) {
     return path;
 }
 
-// Starts the program on the simulator's port at 19200 baud; its main window.
-HWND StartOnSimulator(ProgramRun& program) {
+bool WaitForMore(const std::string& prefix, int before, DWORD timeoutMs);
+
+// Starts the program on the simulator's port at 19200 baud; its main window
+// once linked (the version is asked), else 0.
+HWND StartLinked(ProgramRun& program) {
     if (!program.Ready()) return NULL;
     program.WriteSetting("Device", "ComPort", std::to_string(SimLog::ComPort()).c_str());
     program.WriteSetting("Device", "DeviceType", "0");
     program.Start("");
-    return program.WaitForWindow();
+    HWND window = program.WaitForWindow();
+    return window != NULL && WaitForMore("a169", 0, 20000) ? window : NULL;
 }
 
 // The simulator's area words, FRAM 0x40 to 0xBF.
@@ -270,13 +274,8 @@ TEST(CommandsE2e, MeasuringDataOpenedAndSavedInEachLayoutReadsBack) {
 TEST(CommandsE2e, DisconnectAndAPortCommandCloseAndReopenThePort) {
     ASSERT_NE(0, SimLog::ComPort());
     ProgramRun program;
-    ASSERT_TRUE(program.Ready());
-    program.WriteSetting("Device", "ComPort", std::to_string(SimLog::ComPort()).c_str());
-    program.WriteSetting("Device", "DeviceType", "0");
-    program.Start("");
-    HWND window = program.WaitForWindow();
+    HWND window = StartLinked(program);
     ASSERT_NE(static_cast<HWND>(NULL), window);
-    ASSERT_TRUE(WaitForMore("a169", 0, 20000));  // linked: the version is asked
 
     PostMessageA(window, WM_COMMAND, kDisconnect, 0);
     EXPECT_TRUE(WaitForQuiet(1500, 20000)) << "requests go on after Disconnect";
@@ -299,9 +298,8 @@ TEST(CommandsE2e, ReadAreaThenWriteAreaLeaveTheSensorsMemory) {
     const std::vector<WORD> before = AreaWords();
     ASSERT_EQ(128u, before.size());
     ProgramRun program;
-    HWND window = StartOnSimulator(program);
+    HWND window = StartLinked(program);
     ASSERT_NE(static_cast<HWND>(NULL), window);
-    ASSERT_TRUE(WaitForMore("a169", 0, 20000));
     ProgramDialogs dialogs(program.ProcessId());
 
     ASSERT_TRUE(Transfer(window, &dialogs, kReadArea, "Area will be read. OK?", "Area reading completed."));
@@ -323,9 +321,8 @@ TEST(CommandsE2e, AreaFileOpenedAndWrittenLandsInTheSensorsMemory) {
     const std::vector<WORD> known = AreaWords();
     ASSERT_EQ(128u, known.size());
     ProgramRun program;
-    HWND window = StartOnSimulator(program);
+    HWND window = StartLinked(program);
     ASSERT_NE(static_cast<HWND>(NULL), window);
-    ASSERT_TRUE(WaitForMore("a169", 0, 20000));
     ProgramDialogs dialogs(program.ProcessId());
 
     PostMessageA(window, WM_COMMAND, kNewArea, 0);
