@@ -378,6 +378,7 @@ private:
     BOOL SaveMeasurementsAs();
     BOOL HasPrinterList();
     void ShowPreviewBands(BOOL preview);
+    void RunPreviewStep(BOOL (*step)(PrintView*, HWND), UINT failureId);
 
     Application* m_application;
     DevicePort* m_devicePort;

@@ -5,7 +5,6 @@
 #include "dialogs/TivInfoDlg.h"
 #include "framework/ErrorCodes.h"
 #include "framework/LanguageResource.h"
-#include "framework/MsgBox.h"
 #include "mainwindow/ScanView.h"
 #include "protocol/DevicePort.h"
 #include "resources/CommandIds.h"
@@ -28,11 +27,6 @@ const WORD kRedrawAll = ScanView::kRedrawLayout | ScanView::kRedrawBackground;
 // COM1 is the first port command.
 int PortOf(WORD id) {
     return id == ID_COMM_DISCONNECT ? 0 : id - (ID_COMM_PORT_FIRST - 1);
-}
-
-BOOL Confirmed(UINT questionId) {
-    MsgBox box;
-    return box.ShowId(questionId, MB_OKCANCEL) == IDOK;
 }
 
 HMODULE LanguageModule() {
@@ -66,7 +60,7 @@ LRESULT MainFrame::OnSelectPort(WORD id, WORD, LPARAM) {
 }
 
 LRESULT MainFrame::OnReadArea(WORD, WORD, LPARAM) {
-    if (!Confirmed(IDS_AREA_READ_ASK) || m_devicePort == NULL) return 0;
+    if (ShowBox(LoadText(IDS_AREA_READ_ASK), MB_OKCANCEL) != IDOK || m_devicePort == NULL) return 0;
     m_devicePort->ReadAreas();
     return 0;
 }
@@ -74,15 +68,13 @@ LRESULT MainFrame::OnReadArea(WORD, WORD, LPARAM) {
 // Areas the connected sensor cannot hold are refused before anything is
 // sent; other failures are the device side's to report.
 LRESULT MainFrame::OnWriteArea(WORD, WORD, LPARAM) {
-    if (!Confirmed(IDS_AREA_WRITE_ASK)) return 0;
+    if (ShowBox(LoadText(IDS_AREA_WRITE_ASK), MB_OKCANCEL) != IDOK) return 0;
     AreaSet* areas = m_workspace.areaSet;
     if (areas == NULL || m_devicePort == NULL) return 0;
     std::vector<BYTE> table(kAreaTableBytes);
     areas->GetAllRaw(table.data());
-    if (!m_devicePort->WriteAreas(table.data()) && GetLastError() == kErrorAreaOutOfRange) {
-        MsgBox box;
-        box.ShowId(IDS_AREA_NOT_WRITABLE, MB_ICONWARNING);
-    }
+    if (!m_devicePort->WriteAreas(table.data()) && GetLastError() == kErrorAreaOutOfRange)
+        ShowBox(LoadText(IDS_AREA_NOT_WRITABLE), MB_ICONWARNING);
     return 0;
 }
 
@@ -103,7 +95,10 @@ LRESULT MainFrame::OnClearRecord(WORD, WORD, LPARAM) {
 }
 
 LRESULT MainFrame::OnSensorInformation(WORD, WORD, LPARAM) {
-    if (m_tivInfoDlg != NULL) m_tivInfoDlg->Create(LanguageModule(), GetHwnd());
+    if (m_tivInfoDlg == NULL) return 0;
+    m_tivInfoDlg->Create(LanguageModule(), GetHwnd());
+    m_tivInfoDlg->RefreshVersion();
+    m_tivInfoDlg->RefreshFunctions();
     return 0;
 }
 

@@ -3,7 +3,6 @@
 #include "dialogs/HeaderFooterDlg.h"
 #include "framework/FileDialog.h"
 #include "framework/LanguageResource.h"
-#include "framework/MsgBox.h"
 #include "mainwindow/Application.h"
 #include "mainwindow/PrintView.h"
 #include "mainwindow/Rebar.h"
@@ -25,26 +24,9 @@ namespace {
 const UINT kPreviewBand = Rebar::kFirstBandId + 5;  // the print band
 const int kLeaveTemporaryMode = 254;
 const int kPrintPreviewMode = 4;
-const int kPaintAll = 3;
-const int kPaintPrinter = 1;
-const int kPaintPage = 0;
 const WORD kRedrawAll = ScanView::kRedrawLayout | ScanView::kRedrawBackground;
 const char kEmfFilter[] = "Enhanced Meta File (*.emf)\0*.emf\0";
 const DWORD kEmfPathChars = MAX_PATH - 1;
-
-int Ask(UINT textId, UINT type) {
-    MsgBox box;
-    return box.ShowId(textId, type);
-}
-
-int AskOwned(HWND owner, UINT textId, UINT type) {
-    MsgBox box;
-    return box.ShowIdOwner(owner, textId, type);
-}
-
-void CannotOpenFile() {
-    Ask(IDS_CANNOT_OPEN_FILE, MB_ICONERROR);
-}
 
 HMODULE LanguageModule() {
     return LanguageResource().GetModule();
@@ -53,8 +35,8 @@ HMODULE LanguageModule() {
 // Whether the caller of a save question may go on: Yes only when the save
 // succeeded, No at once, Cancel never.
 template <class Save>
-int GoOn(UINT questionId, Save save) {
-    switch (Ask(questionId, MB_YESNOCANCEL)) {
+int GoOn(int answer, Save save) {
+    switch (answer) {
         case IDYES:
             return save() ? 1 : 0;
         case IDNO:
@@ -85,17 +67,6 @@ BOOL EditPageSetup(PrintView*, HWND) {
 BOOL ExportMetafile(PrintView*, const char*) {
     SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
     return FALSE;
-}
-
-// A print band step that changes the page: the preview repaints after it,
-// or its failure is shown.
-void RunPreviewStep(PrintView* view, HWND frame, BOOL (*step)(PrintView*, HWND), UINT failureId) {
-    if (view == NULL) return;
-    if (step(view, frame)) {
-        view->PaintPreview(kPaintPrinter);
-    } else {
-        AskOwned(frame, failureId, MB_ICONERROR);
-    }
 }
 
 }  // namespace
@@ -139,7 +110,7 @@ LRESULT MainFrame::OnOpenArea(WORD, WORD, LPARAM) {
     if (!m_application->OpenAreaFileDialog(path, sizeof path)) return 0;
     // The areas change only when the whole file was accepted.
     if (!areas->LoadFile(path)) {
-        CannotOpenFile();
+        ShowBox(LoadText(IDS_CANNOT_OPEN_FILE), MB_ICONERROR);
         return 0;
     }
     OnAreaDataChanged(0, 0);
@@ -153,7 +124,7 @@ LRESULT MainFrame::OnSaveArea(WORD id, WORD notifyCode, LPARAM hwndCtl) {
     if (!m_application->GetDocumentPath(path, sizeof path) || path[0] == '\0')
         return OnSaveAreaAs(id, notifyCode, hwndCtl);
     // A failed save leaves the old file whole and the areas marked unsaved.
-    if (!areas->SaveFile(path)) CannotOpenFile();
+    if (!areas->SaveFile(path)) ShowBox(LoadText(IDS_CANNOT_OPEN_FILE), MB_ICONERROR);
     return 0;
 }
 
@@ -169,7 +140,7 @@ BOOL MainFrame::SaveAreasAs() {
     char path[MAX_PATH];
     if (!m_application->SaveAreaFileDialog(path, sizeof path)) return FALSE;
     if (areas->SaveFile(path)) return TRUE;
-    CannotOpenFile();
+    ShowBox(LoadText(IDS_CANNOT_OPEN_FILE), MB_ICONERROR);
     return FALSE;
 }
 
@@ -179,7 +150,7 @@ BOOL MainFrame::SaveMeasurementsAs() {
     char path[MAX_PATH];
     if (!m_application->SaveMeasurementFileDialog(path, sizeof path)) return FALSE;
     if (data->Save(path)) return TRUE;
-    CannotOpenFile();
+    ShowBox(LoadText(IDS_CANNOT_OPEN_FILE), MB_ICONERROR);
     return FALSE;
 }
 
@@ -201,8 +172,9 @@ void MainFrame::OpenMeasurements(BOOL columns) {
     if (!m_application->OpenMeasurementFileDialog(path, sizeof path)) return;
     BOOL loaded = columns ? data->LoadColumns(path) : data->Load(path);
     if (!loaded) {
-        CannotOpenFile();
-    } else if (!m_scanView->TestDrawItem(ScanView::kDrawRecord) && Ask(IDS_SHOW_RECORD_ASK, MB_YESNO) == IDYES) {
+        ShowBox(LoadText(IDS_CANNOT_OPEN_FILE), MB_ICONERROR);
+    } else if (!m_scanView->TestDrawItem(ScanView::kDrawRecord) &&
+               ShowBox(LoadText(IDS_SHOW_RECORD_ASK), MB_YESNO) == IDYES) {
         m_scanView->SetDrawItem(ScanView::kDrawRecord, 1);
     }
     // A failed reader has cleared the recording: the view and menus follow either way.
@@ -220,13 +192,13 @@ int MainFrame::PromptSaveArea() {
     AreaSet* areas = m_workspace.areaSet;
     if (areas == NULL || !areas->IsFileModified()) return 1;
     // Always under a chosen name, even when the document has one.
-    return GoOn(IDS_SAVE_AREA_ASK, [this] { return SaveAreasAs(); });
+    return GoOn(ShowBox(LoadText(IDS_SAVE_AREA_ASK), MB_YESNOCANCEL), [this] { return SaveAreasAs(); });
 }
 
 int MainFrame::PromptSaveRecord() {
     MeasuringData* data = m_workspace.measuringData;
     if (data == NULL || !data->IsModified()) return 1;
-    return GoOn(IDS_SAVE_RECORD_ASK, [this] { return SaveMeasurementsAs(); });
+    return GoOn(ShowBox(LoadText(IDS_SAVE_RECORD_ASK), MB_YESNOCANCEL), [this] { return SaveMeasurementsAs(); });
 }
 
 // The printer list of the print band: refused only when the band is
@@ -248,13 +220,13 @@ LRESULT MainFrame::OnPrintPreview(WORD, WORD, LPARAM) {
     m_printPreview = !m_printPreview;
     if (m_printPreview) {
         if (!HasPrinterList()) {
-            Ask(IDS_NO_PRINTER, MB_ICONERROR);
+            ShowBox(LoadText(IDS_NO_PRINTER), MB_ICONERROR);
             m_printPreview = FALSE;
             return 0;
         }
         ShowPreviewBands(TRUE);
         if (m_scanView != NULL) m_scanView->SetMode(kPrintPreviewMode);
-        if (m_printView != NULL) m_printView->PaintPreview(kPaintAll);
+        RepaintPreview();
         return 0;
     }
     ShowPreviewBands(FALSE);
@@ -268,26 +240,37 @@ LRESULT MainFrame::OnPrintPreview(WORD, WORD, LPARAM) {
 LRESULT MainFrame::OnPrint(WORD, WORD, LPARAM) {
     if (!m_printPreview || m_printView == NULL) return 0;
     if (PrintPages(m_printView)) {
-        OnPrintPreview(0, 0, 0);
+        LeavePrintPreview();
     } else {
-        AskOwned(GetHwnd(), IDS_CANNOT_PRINT, MB_ICONERROR);
+        ShowBox(LoadText(IDS_CANNOT_PRINT), MB_ICONERROR);
     }
     return 0;
 }
 
 LRESULT MainFrame::OnDocumentProperties(WORD, WORD, LPARAM) {
-    if (m_printPreview) RunPreviewStep(m_printView, GetHwnd(), &EditDocumentProperties, IDS_CANNOT_OPEN_PROPERTY);
+    RunPreviewStep(&EditDocumentProperties, IDS_CANNOT_OPEN_PROPERTY);
     return 0;
 }
 
 LRESULT MainFrame::OnPageSetup(WORD, WORD, LPARAM) {
-    if (m_printPreview) RunPreviewStep(m_printView, GetHwnd(), &EditPageSetup, IDS_CANNOT_OPEN_PAGE_SETUP);
+    RunPreviewStep(&EditPageSetup, IDS_CANNOT_OPEN_PAGE_SETUP);
     return 0;
+}
+
+// A print band step that changes the page: the preview repaints after it,
+// or its failure is shown. Only while the preview shows.
+void MainFrame::RunPreviewStep(BOOL (*step)(PrintView*, HWND), UINT failureId) {
+    if (!m_printPreview || m_printView == NULL) return;
+    if (step(m_printView, GetHwnd())) {
+        RepaintPreview();
+    } else {
+        ShowBox(LoadText(failureId), MB_ICONERROR);
+    }
 }
 
 LRESULT MainFrame::OnHeaderFooter(WORD, WORD, LPARAM) {
     if (m_headerFooterDlg != NULL) m_headerFooterDlg->Create(LanguageModule(), GetHwnd());
-    if (m_printView != NULL) m_printView->PaintPreview(kPaintPage);
+    if (m_printPreview) RepaintPreview();
     return 0;
 }
 
@@ -307,9 +290,9 @@ LRESULT MainFrame::OnSaveEmf(WORD, WORD, LPARAM) {
     ofn->lpstrDefExt = "emf";
     if (!dialog.GetSaveFileName()) return 0;
     if (ExportMetafile(m_printView, path)) {
-        OnPrintPreview(0, 0, 0);
+        LeavePrintPreview();
     } else {
-        AskOwned(GetHwnd(), IDS_CANNOT_CREATE_EMF, MB_ICONERROR);
+        ShowBox(LoadText(IDS_CANNOT_CREATE_EMF), MB_ICONERROR);
     }
     return 0;
 }

@@ -212,8 +212,9 @@ void MainFrame::RepaintPreview() {
 void MainFrame::OnPrinterSelected() {
     if (!m_printPreview) return;
     const LRESULT selected = m_rebar->SendItemMessage(kPrinterList, CB_GETCURSEL, 0, 0);
-    // No print band, or its first entry: there is no printer to preview on.
-    if (selected == CB_ERR || selected == 0) {
+    // No print band, no list or an empty one: there is no printer to preview
+    // on. The list's first entry is a printer like the others.
+    if (selected == CB_ERR || !HasPrinterList()) {
         LeavePrintPreview();
         ShowBox(LoadText(IDS_NO_PRINTER), MB_ICONERROR);
         return;

@@ -83,7 +83,7 @@ LRESULT MainFrame::OnShowRealtime(WORD, WORD, LPARAM) {
     int shown = !m_scanView->TestDrawItem(ScanView::kDrawRealtime);
     m_scanView->SetDrawItem(ScanView::kDrawRealtime, shown);
     UpdateViewMenu();
-    if (m_devicePort != NULL) m_devicePort->SetRealtime(shown);
+    RequestRealtime(shown);
     m_scanView->Redraw(kRedrawNone);
     return 0;
 }
@@ -111,14 +111,14 @@ LRESULT MainFrame::OnPlayBack(WORD, WORD, LPARAM) {
     if (m_scanView == NULL) return 0;
     int realtime = m_scanView->TestDrawItem(ScanView::kDrawRealtime);
     int record = m_scanView->TestDrawItem(ScanView::kDrawRecord);
-    if (m_devicePort != NULL) m_devicePort->SetRealtime(0);
+    RequestRealtime(FALSE);
     m_scanView->SetDrawItem(ScanView::kDrawRealtime, 1);
     m_scanView->SetDrawItem(ScanView::kDrawRecord, 0);
     m_scanView->Redraw(kRedrawAll);
 
     if (m_playBackDlg != NULL) m_playBackDlg->Create(LanguageResource().GetModule(), GetHwnd());
 
-    if (m_devicePort != NULL) m_devicePort->SetRealtime(realtime);
+    RequestRealtime(realtime);
     m_scanView->SetDrawItem(ScanView::kDrawRealtime, realtime);
     m_scanView->SetDrawItem(ScanView::kDrawRecord, record);
     m_scanView->Redraw(kRedrawAll);

@@ -34,17 +34,6 @@ BOOL ChoosingApplication::SaveMeasurementFileDialog(char* buffer, DWORD size) {
     return chosen >= 0 ? chosen : Application::SaveMeasurementFileDialog(buffer, size);
 }
 
-BOOL CommandFrame::RegisterWindowClass(HINSTANCE instance) {
-    WNDCLASSA wc = {};
-    wc.style = CS_OWNDC;
-    wc.lpfnWndProc = &ChildWindow::WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(NULL, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 CommandBench::CommandBench() {
     LanguageResource().Enumerate(GetModuleHandleA(NULL));
     areas.SetDevice(&caps);

@@ -8,6 +8,7 @@
 #include "mainwindow/ScanView.h"
 #include "protocol/DevicePort.h"
 #include "tests/framework/TestSettings.h"
+#include "tests/mainwindow/FrameTestBench.h"
 
 #include <deque>
 #include <string>
@@ -99,12 +100,11 @@ private:
     int Choose(const char* kind, char* buffer, DWORD size);
 };
 
-// The frame with its window class registered without the single-instance
-// mutex (the program holds it when it runs beside the tests); the area
-// refreshes and menu updates it runs are counted.
+// The frame with its real message boxes; the area refreshes and menu
+// updates it runs are counted.
 class CommandFrame : public MainFrame {
 public:
-    BOOL RegisterWindowClass(HINSTANCE instance) override;
+    BOOL RegisterWindowClass(HINSTANCE instance) override { return RegisterFrameClassWithoutMutex(instance); }
     LRESULT OnAreaDataChanged(WPARAM wParam, LPARAM lParam) override {
         ++areaRefreshes;
         return MainFrame::OnAreaDataChanged(wParam, lParam);
@@ -124,7 +124,8 @@ public:
 };
 
 // Every collaborator of the frame, wired as the application wires them,
-// with the frame's window created and shown.
+// with the frame's window created and shown aside, never activated; its
+// boxes and dialogs are answered by the test.
 struct CommandBench {
     CommandBench();
     ~CommandBench();
@@ -136,6 +137,8 @@ struct CommandBench {
     void CloseOwnedDialogs();
 
     TestSettings settings;  // first: the objects below write into it when they go
+    PlaceAside aside;       // before the frame, which reads its placement
+    NoActivation quiet;
     ChoosingApplication application;
     CallPort port;
     LayerView view;

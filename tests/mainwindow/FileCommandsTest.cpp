@@ -333,3 +333,60 @@ TEST_F(FileCommands, PrintBandCommandsWorkOnlyInThePreview) {
     }
     bench.Command(ID_PRINT_EXIT);
 }
+
+// A printer chosen in the preview's list is refused only when the list is
+// empty or cannot be asked: its first entry is a printer like the others.
+TEST_F(FileCommands, PrinterChoiceInThePreviewRefusesOnlyAnEmptyList) {
+    bench.rebar.SendItemMessage(IDC_PRINTER, CB_RESETCONTENT, 0, 0);
+    bench.rebar.SendItemMessage(IDC_PRINTER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("First printer"));
+    bench.Command(ID_FILE_PRINT);
+    ASSERT_TRUE(bench.frame.IsPrintPreview());
+    HWND list = bench.rebar.GetItemWindow(IDC_PRINTER);
+    NMHDR chosen = {list, IDC_PRINTER, CBN_SELCHANGE};
+    {
+        bench.rebar.SendItemMessage(IDC_PRINTER, CB_SETCURSEL, 0, 0);
+        ModalScript script({});
+        SendMessageA(bench.frame.GetHwnd(), WM_NOTIFY, IDC_PRINTER, reinterpret_cast<LPARAM>(&chosen));
+        EXPECT_EQ(0u, script.seen.size());
+        EXPECT_TRUE(bench.frame.IsPrintPreview());
+    }
+    {
+        bench.rebar.SendItemMessage(IDC_PRINTER, CB_RESETCONTENT, 0, 0);
+        ModalScript script({{IDOK, ""}});
+        SendMessageA(bench.frame.GetHwnd(), WM_NOTIFY, IDC_PRINTER, reinterpret_cast<LPARAM>(&chosen));
+        ASSERT_EQ(1u, script.seen.size());
+        EXPECT_NE(std::string::npos, script.TextsOf(0).find("No printer is installed."));
+        EXPECT_FALSE(bench.frame.IsPrintPreview());
+        EXPECT_EQ(0, bench.view.GetMode());
+    }
+}
+
+// Exit asks what closing asks: Cancel keeps the program, a saved or
+// declined prompt lets it close; in the preview it only leaves the preview.
+TEST_F(FileCommands, ExitRunsTheClosingPrompts) {
+    bench.rebar.SendItemMessage(IDC_PRINTER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Only printer"));
+    bench.Command(ID_FILE_PRINT);
+    ASSERT_TRUE(bench.frame.IsPrintPreview());
+    bench.Command(ID_FILE_EXIT);
+    EXPECT_FALSE(bench.frame.IsPrintPreview());
+    ASSERT_TRUE(IsWindow(bench.frame.GetHwnd()));
+
+    EditAreas(&bench.areas);
+    FillScans(&bench.data);
+    {
+        ModalScript script({{IDNO, ""}, {IDCANCEL, ""}});
+        bench.Command(ID_FILE_EXIT);
+        ASSERT_EQ(2u, script.seen.size());
+        EXPECT_NE(std::string::npos, script.TextsOf(0).find("There is unsaved area data. Do you save it?"));
+        EXPECT_NE(std::string::npos, script.TextsOf(1).find("There is unsaved recorded data. Do you save it?"));
+        EXPECT_TRUE(IsWindow(bench.frame.GetHwnd()));
+    }
+    HWND window = bench.frame.GetHwnd();
+    {
+        ModalScript script({{IDNO, ""}, {IDNO, ""}});
+        bench.Command(ID_FILE_EXIT);
+        EXPECT_EQ(2u, script.seen.size());
+    }
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(2u, bench.data.Count());  // declined, not cleared
+}

@@ -4,13 +4,17 @@
 #include "framework/LanguageResource.h"
 
 BOOL NotedFrame::RegisterWindowClass(HINSTANCE instance) {
+    return RegisterFrameClassWithoutMutex(instance);
+}
+
+BOOL RegisterFrameClassWithoutMutex(HINSTANCE instance) {
     WNDCLASSA wc = {};
     wc.style = CS_OWNDC;
     wc.lpfnWndProc = &ChildWindow::WindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(NULL, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kWindowClass;
+    wc.lpszClassName = MainFrame::kWindowClass;
     return RegisterClassA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
@@ -21,7 +25,7 @@ int NotedFrame::ShowBox(const std::string& text, UINT type) {
     return answer;
 }
 
-FrameBench::PlaceAside::PlaceAside() {
+PlaceAside::PlaceAside() {
     IniFile settings;
     settings.WriteInt("Window", "WindowLeft", 900);
     settings.WriteInt("Window", "WindowTop", 700);
@@ -38,7 +42,13 @@ LRESULT CALLBACK RefuseActivation(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-FrameBench::FrameBench() : noActivation(SetWindowsHookExA(WH_CBT, &RefuseActivation, NULL, GetCurrentThreadId())) {
+NoActivation::NoActivation() : hook(SetWindowsHookExA(WH_CBT, &RefuseActivation, NULL, GetCurrentThreadId())) {}
+
+NoActivation::~NoActivation() {
+    if (hook != NULL) UnhookWindowsHookEx(hook);
+}
+
+FrameBench::FrameBench() {
     LanguageResource().Enumerate(GetModuleHandleA(NULL));
     areas.SetDevice(&caps);
     areas.Init();
@@ -64,7 +74,6 @@ FrameBench::~FrameBench() {
     MSG msg;
     while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
     }
-    if (noActivation != NULL) UnhookWindowsHookEx(noActivation);
 }
 
 HWND FrameBench::Start(const char* switches) {

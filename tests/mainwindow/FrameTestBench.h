@@ -103,9 +103,26 @@ public:
     int windowRects = 0;
 };
 
-// The frame with its message boxes, sounds and the commands it calls noted;
-// its window class is registered without the single-instance mutex, which
-// the program holds when it runs beside the tests.
+// The frame's window class registered without the single-instance mutex,
+// which the program holds when it runs beside the tests.
+BOOL RegisterFrameClassWithoutMutex(HINSTANCE instance);
+
+// While it lives, no window of the calling thread is activated: the
+// end-to-end tests read the program's pixels and foreground window from the
+// same screen.
+struct NoActivation {
+    NoActivation();
+    ~NoActivation();
+    HHOOK hook;
+};
+
+// The frame's placement in the screen's far corner, written to the
+// settings before the frame is built.
+struct PlaceAside {
+    PlaceAside();
+};
+
+// The frame with its message boxes, sounds and the commands it calls noted.
 class NotedFrame : public MainFrame {
 public:
     BOOL RegisterWindowClass(HINSTANCE instance) override;
@@ -139,10 +156,6 @@ public:
 // screen's far corner and never activated: the end-to-end tests read the
 // program's pixels and foreground window from the same screen.
 struct FrameBench {
-    struct PlaceAside {
-        PlaceAside();
-    };
-
     FrameBench();
     ~FrameBench();
     // The frame's window with the switches, 0 when it could not be made.
@@ -150,7 +163,7 @@ struct FrameBench {
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
     PlaceAside aside;  // first: the frame reads its placement when it is built
-    HHOOK noActivation;
+    NoActivation quiet;
     Application application;
     NotedPort port;
     NotedView view;

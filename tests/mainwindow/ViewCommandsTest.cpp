@@ -99,17 +99,19 @@ TEST_F(ViewCommands, RecordLayerRedrawsTheBackground) {
 }
 
 // During the play-back the played scans take the realtime layer and the
-// recording is hidden; afterwards the layers and the sensor's scanning are
-// exactly as before.
+// recording is hidden; afterwards the layers and the sensor's realtime
+// scanning are exactly as before.
 TEST_F(ViewCommands, PlayBackRestoresTheLayersAndRealtimeScanning) {
     const struct {
+        bool realtimeHidden;  // by its command, so the sensor's scanning is off
         WORD layers;
         std::vector<DWORD> realtime;
     } cases[] = {
-        {kRecord | kArea, {0, 0}},
-        {kRealtime, {0, 1}},
+        {false, kRealtime | kArea, {0, 1}},
+        {true, kRecord | kArea, {}},
     };
     for (const auto& c : cases) {
+        if (c.realtimeHidden) bench.Command(ID_VIEW_REALTIME);
         SetLayers(c.layers);
         bench.port.realtime.clear();
         bench.view.redraws.clear();

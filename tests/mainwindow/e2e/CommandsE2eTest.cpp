@@ -19,7 +19,6 @@ const WORD kNewArea = 40084;
 const WORD kOpenArea = 32769;
 const WORD kReadArea = 32805;
 const WORD kWriteArea = 32806;
-const DWORD kReportMs = 5000;  // a report box follows a transfer at once
 const WORD kFirstPortCommand = 0x8100;  // COM1
 
 // The dialogs and message boxes of the program, answered from outside as a
@@ -173,19 +172,18 @@ std::vector<WORD> AreaWords() {
     return std::vector<WORD>(fram.begin() + 0x40, fram.begin() + 0xC0);
 }
 
-// Confirms a transfer from the menu and answers its report, if one comes;
-// true once the simulator committed both blocks (a write) or was asked for
-// both (a read).
+// Confirms a transfer from the menu and answers its report; true when the
+// report came (and, for a write, the simulator committed both blocks).
 bool Transfer(HWND window, ProgramDialogs* dialogs, WORD command, const char* question, const char* report) {
     const size_t commits = SimLog::Lines("COMMIT").size();
     PostMessageA(window, WM_COMMAND, command, 0);
     HWND ask = dialogs->NextWith(question);
     if (ask == NULL) return false;
     ProgramDialogs::Answer(ask, IDOK);
-    HWND done = dialogs->NextWith(report, kReportMs);
-    if (done != NULL) ProgramDialogs::Answer(done, IDOK);
-    if (command == kWriteArea) return SimLog::WaitForCount("COMMIT", commits + 2, ProgramRun::kTimeoutMs);
-    return done != NULL;
+    HWND done = dialogs->NextWith(report);
+    if (done == NULL) return false;
+    ProgramDialogs::Answer(done, IDOK);
+    return command != kWriteArea || SimLog::WaitForCount("COMMIT", commits + 2, ProgramRun::kTimeoutMs);
 }
 
 int CountStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {
@@ -308,8 +306,9 @@ TEST(CommandsE2e, ReadAreaThenWriteAreaLeaveTheSensorsMemory) {
 
     // The areas read are unsaved in the program: closing asks, No discards.
     PostMessageA(window, WM_CLOSE, 0, 0);
-    HWND unsaved = dialogs.NextWith("There is unsaved area data. Do you save it?", kReportMs);
-    if (unsaved != NULL) ProgramDialogs::Answer(unsaved, IDNO);
+    HWND unsaved = dialogs.NextWith("There is unsaved area data. Do you save it?");
+    ASSERT_NE(static_cast<HWND>(NULL), unsaved);
+    ProgramDialogs::Answer(unsaved, IDNO);
     EXPECT_EQ(1u, program.WaitForExit());
 }
 
