@@ -96,7 +96,7 @@ LRESULT MainFrame::OnClearRecord(WORD, WORD, LPARAM) {
 
 LRESULT MainFrame::OnSensorInformation(WORD, WORD, LPARAM) {
     if (m_tivInfoDlg == NULL) return 0;
-    m_tivInfoDlg->Create(LanguageModule(), GetHwnd());
+    m_tivInfoDlg->Show(LanguageModule(), GetHwnd(), m_statistics);
     m_tivInfoDlg->RefreshVersion();
     m_tivInfoDlg->RefreshFunctions();
     return 0;

@@ -107,3 +107,15 @@ TEST_F(CommunicationCommands, ClearDiscardsTheRecordingWithoutAsking) {
     EXPECT_EQ(1, bench.frame.viewMenuUpdates);
     EXPECT_EQ(1, bench.frame.communicationMenuUpdates);
 }
+
+// The sensor information and I/O test dialogs open modeless beside the frame.
+TEST_F(CommunicationCommands, InformationAndIoTestOpenTheirDialogs) {
+    for (WORD id : {ID_COMM_SENSOR_INFO, ID_COMM_IO_TEST}) {
+        bench.Command(id);
+        std::vector<HWND> open = bench.OwnedDialogs();
+        EXPECT_EQ(1u, open.size()) << id;
+        bench.Command(id);  // a second time: the same window
+        EXPECT_EQ(open, bench.OwnedDialogs()) << id;
+        bench.CloseOwnedDialogs();
+    }
+}
