@@ -40,21 +40,6 @@ TEST_F(AreaCommands, AreaChoiceCommands) {
     }
 }
 
-TEST_F(AreaCommands, OutputShapeOfTheCurrentArea) {
-    bench.areas.SelectArea(3);
-    const struct {
-        WORD id;
-        BYTE shape;
-    } cases[] = {{ID_AREA_SHAPE_RATIO, 2}, {ID_AREA_SHAPE_STRAIGHT, 0}, {ID_AREA_SHAPE_FAN, 1}};
-    for (const auto& c : cases) {
-        bench.Command(c.id);
-        EXPECT_EQ(c.shape, bench.areas.GetPartitionShape()) << c.id;
-    }
-    bench.areas.SelectArea(0);
-    EXPECT_EQ(0, bench.areas.GetPartitionShape());
-    EXPECT_EQ(3, bench.frame.areaRefreshes);
-}
-
 // F10 starts placing the outline by clicks; the second F10 commits it.
 TEST_F(AreaCommands, OutlinePlacementStartsAndEnds) {
     bench.Command(ID_VIEW_MOVE);

@@ -68,10 +68,6 @@ public:
         redraws.push_back({flags, Layers()});
         return ScanView::Redraw(flags);
     }
-    void SetGridCircle(int circles) override {
-        gridCircles.push_back(circles);
-        ScanView::SetGridCircle(circles);
-    }
     WORD Layers() {
         WORD layers = 0;
         for (WORD bit : {kDrawRecord, kDrawRealtime, kDrawArea, kDrawHandles})
@@ -80,7 +76,6 @@ public:
     }
 
     std::vector<Redrawn> redraws;
-    std::vector<int> gridCircles;
 };
 
 // The application with file dialogs of the test's choosing: a queued name

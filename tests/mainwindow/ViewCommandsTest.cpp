@@ -80,24 +80,6 @@ TEST_F(ViewCommands, RealtimeLayerSwitchesTheSensorsScanning) {
     EXPECT_EQ((std::vector<DWORD>{0, 1}), bench.port.realtime);
 }
 
-TEST_F(ViewCommands, LineDrawingFlipsTheOutlineWithoutARedraw) {
-    bench.view.redraws.clear();
-    bench.Command(ID_VIEW_LINE_DRAWING);
-    EXPECT_EQ(1u, bench.shape.IsOutlineOnly());
-    bench.Command(ID_VIEW_LINE_DRAWING);
-    EXPECT_EQ(0u, bench.shape.IsOutlineOnly());
-    EXPECT_TRUE(bench.view.redraws.empty());
-}
-
-TEST_F(ViewCommands, RecordLayerRedrawsTheBackground) {
-    SetLayers(kRealtime);
-    bench.view.redraws.clear();
-    bench.Command(ID_VIEW_RECORD);
-    EXPECT_EQ(1, bench.view.TestDrawItem(kRecord));
-    ASSERT_EQ(1u, bench.view.redraws.size());
-    EXPECT_EQ(3, bench.view.redraws[0].flags);
-}
-
 // During the play-back the played scans take the realtime layer and the
 // recording is hidden; afterwards the layers and the sensor's realtime
 // scanning are exactly as before.
@@ -179,10 +161,4 @@ TEST_F(ViewCommands, ModeCommandsKeepMenuBandAndViewInStep) {
     EXPECT_EQ(2, bench.view.GetMode());
     EXPECT_NE(0u, MenuState(ID_VIEW_ZOOM) & MF_CHECKED);
     EXPECT_EQ(0u, MenuState(ID_VIEW_EDIT_AREA) & MF_CHECKED);
-}
-
-TEST_F(ViewCommands, GridCircleFlipsTheViewsCircles) {
-    bench.Command(ID_VIEW_GRID_CIRCLE);
-    bench.Command(ID_VIEW_GRID_CIRCLE);
-    EXPECT_EQ((std::vector<int>{1, 0}), bench.view.gridCircles);
 }
