@@ -360,7 +360,8 @@ private:
     // The view's rectangle in screen coordinates, between bands and status.
     BOOL ViewScreenRect(RECT* rect);
     void LeavePrintPreview();
-    void RepaintPreview();
+    // Paints the preview again; flags say what the print view reads anew.
+    void RepaintPreview(int flags);
     void OnPrinterSelected();
     void OnZoomNotify(UINT code);
     // Copies what a posted notification points to under the device port's
@@ -378,7 +379,7 @@ private:
     BOOL SaveMeasurementsAs();
     BOOL HasPrinterList();
     void ShowPreviewBands(BOOL preview);
-    void RunPreviewStep(BOOL (*step)(PrintView*, HWND), UINT failureId);
+    void RunPreviewStep(int (PrintView::*step)(HWND owner), UINT failureId);
 
     Application* m_application;
     DevicePort* m_devicePort;

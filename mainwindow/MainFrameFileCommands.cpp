@@ -46,29 +46,6 @@ int GoOn(int answer, Save save) {
     }
 }
 
-// The print view does not print, set up pages or export metafiles yet: each
-// of these steps fails, so its command reports the failure and keeps the
-// preview open.
-BOOL PrintPages(PrintView*) {
-    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-    return FALSE;
-}
-
-BOOL EditDocumentProperties(PrintView*, HWND) {
-    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-    return FALSE;
-}
-
-BOOL EditPageSetup(PrintView*, HWND) {
-    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-    return FALSE;
-}
-
-BOOL ExportMetafile(PrintView*, const char*) {
-    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-    return FALSE;
-}
-
 }  // namespace
 
 void MainFrame::AddFileCommands() {
@@ -226,7 +203,7 @@ LRESULT MainFrame::OnPrintPreview(WORD, WORD, LPARAM) {
         }
         ShowPreviewBands(TRUE);
         if (m_scanView != NULL) m_scanView->SetMode(kPrintPreviewMode);
-        RepaintPreview();
+        RepaintPreview(PrintView::kRefreshPage | PrintView::kRefreshZoom);
         return 0;
     }
     ShowPreviewBands(FALSE);
@@ -239,7 +216,7 @@ LRESULT MainFrame::OnPrintPreview(WORD, WORD, LPARAM) {
 
 LRESULT MainFrame::OnPrint(WORD, WORD, LPARAM) {
     if (!m_printPreview || m_printView == NULL) return 0;
-    if (PrintPages(m_printView)) {
+    if (m_printView->Print()) {
         LeavePrintPreview();
     } else {
         ShowBox(LoadText(IDS_CANNOT_PRINT), MB_ICONERROR);
@@ -248,21 +225,21 @@ LRESULT MainFrame::OnPrint(WORD, WORD, LPARAM) {
 }
 
 LRESULT MainFrame::OnDocumentProperties(WORD, WORD, LPARAM) {
-    RunPreviewStep(&EditDocumentProperties, IDS_CANNOT_OPEN_PROPERTY);
+    RunPreviewStep(&PrintView::DocumentProperties, IDS_CANNOT_OPEN_PROPERTY);
     return 0;
 }
 
 LRESULT MainFrame::OnPageSetup(WORD, WORD, LPARAM) {
-    RunPreviewStep(&EditPageSetup, IDS_CANNOT_OPEN_PAGE_SETUP);
+    RunPreviewStep(&PrintView::PageSetup, IDS_CANNOT_OPEN_PAGE_SETUP);
     return 0;
 }
 
 // A print band step that changes the page: the preview repaints after it,
 // or its failure is shown. Only while the preview shows.
-void MainFrame::RunPreviewStep(BOOL (*step)(PrintView*, HWND), UINT failureId) {
+void MainFrame::RunPreviewStep(int (PrintView::*step)(HWND owner), UINT failureId) {
     if (!m_printPreview || m_printView == NULL) return;
-    if (step(m_printView, GetHwnd())) {
-        RepaintPreview();
+    if ((m_printView->*step)(GetHwnd())) {
+        RepaintPreview(PrintView::kRefreshPage);
     } else {
         ShowBox(LoadText(failureId), MB_ICONERROR);
     }
@@ -270,7 +247,7 @@ void MainFrame::RunPreviewStep(BOOL (*step)(PrintView*, HWND), UINT failureId) {
 
 LRESULT MainFrame::OnHeaderFooter(WORD, WORD, LPARAM) {
     if (m_headerFooterDlg != NULL) m_headerFooterDlg->Create(LanguageModule(), GetHwnd());
-    if (m_printPreview) RepaintPreview();
+    if (m_printPreview) RepaintPreview(0);
     return 0;
 }
 
@@ -289,7 +266,7 @@ LRESULT MainFrame::OnSaveEmf(WORD, WORD, LPARAM) {
     ofn->Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
     ofn->lpstrDefExt = "emf";
     if (!dialog.GetSaveFileName()) return 0;
-    if (ExportMetafile(m_printView, path)) {
+    if (m_printView != NULL && m_printView->SaveAsEnhMetaFile(path)) {
         LeavePrintPreview();
     } else {
         ShowBox(LoadText(IDS_CANNOT_CREATE_EMF), MB_ICONERROR);

@@ -204,9 +204,8 @@ void MainFrame::LeavePrintPreview() {
     OnPrintPreview(ID_PRINT_EXIT, 0, 0);
 }
 
-void MainFrame::RepaintPreview() {
-    // The view's render thread paints the preview while it shows.
-    if (m_scanView != NULL) m_scanView->Redraw(0);
+void MainFrame::RepaintPreview(int flags) {
+    if (m_printView != NULL) m_printView->PaintPreview(flags);
 }
 
 void MainFrame::OnPrinterSelected() {
@@ -219,7 +218,7 @@ void MainFrame::OnPrinterSelected() {
         ShowBox(LoadText(IDS_NO_PRINTER), MB_ICONERROR);
         return;
     }
-    RepaintPreview();
+    RepaintPreview(PrintView::kRefreshPage);
 }
 
 void MainFrame::OnZoomNotify(UINT code) {
@@ -233,12 +232,12 @@ void MainFrame::OnZoomNotify(UINT code) {
         } else {
             m_printView->OnZoomSelect();
         }
-        RepaintPreview();
+        RepaintPreview(PrintView::kRefreshZoom);
     } else if (code == kFocusGained || code == kFocusLost) {
         m_printView->ShowZoom();
     } else if (code == kEditChanged) {
         m_printView->OnZoomEdit();
-        RepaintPreview();
+        RepaintPreview(PrintView::kRefreshZoom);
     }
 }
 

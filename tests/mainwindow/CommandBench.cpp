@@ -2,6 +2,7 @@
 
 #include "framework/LanguageResource.h"
 #include "mainwindow/FileChoice.h"
+#include "resources/ToolBandIds.h"
 
 #include <cstring>
 
@@ -98,4 +99,17 @@ std::vector<HWND> CommandBench::OwnedDialogs() {
 
 void CommandBench::CloseOwnedDialogs() {
     for (HWND dialog : OwnedDialogs()) SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+void CommandBench::SetPrinters(const char* only) {
+    // The band owns each entry's margins.
+    LRESULT count = rebar.SendItemMessage(IDC_PRINTER, CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < count; ++i) {
+        LRESULT data = rebar.SendItemMessage(IDC_PRINTER, CB_GETITEMDATA, i, 0);
+        if (data != CB_ERR) delete reinterpret_cast<RECT*>(data);
+    }
+    rebar.SendItemMessage(IDC_PRINTER, CB_RESETCONTENT, 0, 0);
+    if (only == NULL) return;
+    rebar.SendItemMessage(IDC_PRINTER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(only));
+    rebar.SendItemMessage(IDC_PRINTER, CB_SETCURSEL, 0, 0);
 }

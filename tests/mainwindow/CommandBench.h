@@ -130,6 +130,9 @@ struct CommandBench {
     // The visible dialogs the frame owns (modeless ones stay open).
     std::vector<HWND> OwnedDialogs();
     void CloseOwnedDialogs();
+    // The print band's printer list as a system without printers has it;
+    // then, with a name, one entry that names no real printer.
+    void SetPrinters(const char* only = NULL);
 
     TestSettings settings;  // first: the objects below write into it when they go
     PlaceAside aside;       // before the frame, which reads its placement
