@@ -7,6 +7,8 @@
 namespace {
 
 thread_local ModalScript* t_script = nullptr;
+const int kAsideX = 900;
+const int kAsideY = 700;
 
 }  // namespace
 
@@ -58,6 +60,9 @@ void ModalScript::Answer(HWND dialog) {
     window.caption = caption;
     window.texts = ChildTexts(dialog);
     seen.push_back(window);
+    // Out of the way of other tests' windows on the same screen (file
+    // dialogs without an owner place themselves at its origin).
+    SetWindowPos(dialog, NULL, kAsideX, kAsideY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (m_next >= m_steps.size()) return;
     const Step& step = m_steps[m_next++];
     if (!step.fileName.empty()) {

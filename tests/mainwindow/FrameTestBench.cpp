@@ -35,8 +35,19 @@ PlaceAside::PlaceAside() {
 
 namespace {
 
+// Far from where the program under test shows its window.
+const int kAsideX = 900;
+const int kAsideY = 700;
+
 LRESULT CALLBACK RefuseActivation(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) return 1;
+    if (code == HCBT_CREATEWND) {
+        CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if ((cs->style & WS_CHILD) == 0) {
+            cs->x = kAsideX;
+            cs->y = kAsideY;
+        }
+    }
     return CallNextHookEx(NULL, code, wParam, lParam);
 }
 

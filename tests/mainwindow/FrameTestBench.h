@@ -107,9 +107,10 @@ public:
 // which the program holds when it runs beside the tests.
 BOOL RegisterFrameClassWithoutMutex(HINSTANCE instance);
 
-// While it lives, no window of the calling thread is activated: the
-// end-to-end tests read the program's pixels and foreground window from the
-// same screen.
+// While it lives, no window of the calling thread is activated, and its
+// top-level windows are made in the screen's far corner: the end-to-end
+// tests read the program's pixels and foreground window from the same
+// screen.
 struct NoActivation {
     NoActivation();
     ~NoActivation();
