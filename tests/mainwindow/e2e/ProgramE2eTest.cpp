@@ -131,6 +131,13 @@ TEST(ProgramE2e, SecondCopyEndsSilentlyAndTheFirstStays) {
     program.Start("");
     HWND first = program.WaitForWindow();
     ASSERT_NE(static_cast<HWND>(NULL), first);
+    // A window of the test in front, so that only the second copy can bring
+    // the first to the foreground.
+    HWND other = CreateWindowExA(0, "STATIC", "in front", WS_POPUP | WS_VISIBLE, 600, 500, 100, 50, NULL, NULL,
+                                 GetModuleHandleA(NULL), NULL);
+    ASSERT_NE(static_cast<HWND>(NULL), other);
+    SetForegroundWindow(other);
+    EXPECT_EQ(other, GetForegroundWindow());
 
     // A message box would keep the second copy waiting for a click.
     HANDLE second = program.Start("-inspect");
@@ -140,6 +147,7 @@ TEST(ProgramE2e, SecondCopyEndsSilentlyAndTheFirstStays) {
     EXPECT_TRUE(IsWindowVisible(first));
     EXPECT_EQ(first, GetForegroundWindow());
     EXPECT_EQ(STILL_ACTIVE, program.WaitForExit(NULL, 0));
+    DestroyWindow(other);
 
     PostMessageA(first, WM_CLOSE, 0, 0);
     EXPECT_EQ(1u, program.WaitForExit());

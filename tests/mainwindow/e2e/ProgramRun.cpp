@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/PrivateDesktop.h"
+
 const char ProgramRun::kWindowClass[] = "ZORConfiguratorWClass";
 
 namespace {
@@ -30,7 +32,11 @@ BOOL CALLBACK FindVisibleMainWindow(HWND hwnd, LPARAM param) {
 ProgramRun::ProgramRun() : m_ready(false), m_processes(), m_count(0), m_firstId(0) {
     std::string source = FindProgram();
     m_program = m_folder.Path(kProgram);
-    m_ready = !source.empty() && CopyFileA(source.c_str(), m_program.c_str(), FALSE) != 0;
+    // The copies and this thread share a desktop of their own: the single
+    // instance search finds no other test's window of the program's class,
+    // and no other test takes the foreground.
+    m_ready = PrivateDesktop::Enter() && !source.empty() &&
+              CopyFileA(source.c_str(), m_program.c_str(), FALSE) != 0;
 }
 
 ProgramRun::~ProgramRun() {
@@ -79,6 +85,7 @@ HANDLE ProgramRun::Start(const char* switches) {
     std::string command = "\"" + m_program + "\" " + switches;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    startup.lpDesktop = const_cast<char*>(PrivateDesktop::Name());
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return NULL;
     CloseHandle(process.hThread);

@@ -10,7 +10,9 @@
 // The built program copied into a private folder (its settings file and
 // language modules live beside it), started as a process of its own and
 // watched from outside: its main window, its exit code, its settings.
-// A copy still running at the end is ended.
+// The copies run on the test's private desktop, which the calling thread
+// enters (it must have no window yet). A copy still running at the end is
+// ended.
 class ProgramRun {
 public:
     static const char kWindowClass[];
