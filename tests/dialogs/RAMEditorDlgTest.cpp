@@ -1,6 +1,7 @@
 #include "dialogs/RAMEditorDlg.h"
 
 #include "resources/DialogIds.h"
+#include "tests/PrivateDesktop.h"
 #include "tests/dialogs/MemoryRequests.h"
 #include "tests/framework/GridDriver.h"
 #include "tests/framework/ModalCloser.h"
@@ -15,6 +16,8 @@ namespace {
 class RAMEditorDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The grid's editor closes when it loses the focus: no other test may take it.
+        PrivateDesktop::Enter();
         m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, NULL, NULL,
                                   GetModuleHandleA(NULL), NULL);
         m_dlg.SetDevicePort(&m_port);

@@ -1,6 +1,7 @@
 #include "framework/TIVDataGrid.h"
 
 #include "framework/WindowDc.h"
+#include "tests/PrivateDesktop.h"
 #include "tests/framework/GridDriver.h"
 
 #include <commctrl.h>
@@ -53,6 +54,8 @@ std::string WindowText(HWND hwnd) {
 class TIVDataGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The editor closes when it loses the focus: no other test may take it.
+        PrivateDesktop::Enter();
         g_ends.clear();
         m_parent = CreateParent();
         ASSERT_NE(m_parent, (HWND)NULL);
