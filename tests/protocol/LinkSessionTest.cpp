@@ -13,6 +13,11 @@
 
 namespace {
 
+// Ten ticks without a reply drop the link: 2.5 s, long enough for a loaded
+// machine to hand over the replies a test gives while the link stands.
+const DWORD kTickMs = 250;
+const DWORD kWaitMs = 15000;
+
 std::string Frame(std::initializer_list<int> values) {
     return ::Frame(RecordingDevice::Bytes(values));
 }
@@ -45,9 +50,9 @@ protected:
     }
     void TearDown() override { m_port.Detach(); }
 
-    // The link climbs to level 1 on ticks of 30 ms.
+    // The link climbs to level 1.
     void Link() {
-        m_device->FindOperation(SensorDevice::kCmdLink)->SetRetry(LinkOp::kRetries, 30);
+        m_device->FindOperation(SensorDevice::kCmdLink)->SetRetry(LinkOp::kRetries, kTickMs);
         ASSERT_EQ(m_port.AcquireLinkLevel(1), 1);
         ASSERT_TRUE(m_port.m_frames.WaitFor(Frame({0xA0, 0x69})));
         m_port.Receive(Frame({0xA0, 0x69, 1, 2, 3, 4, 5, 6, 7, 8}));
@@ -60,14 +65,14 @@ protected:
         for (;;) {
             for (const Notification& n : m_port.NotificationsOf(WM_DEVICE_CONNECTION_CHANGED))
                 if (n.wParam == level) return true;
-            if (GetTickCount() - start > 5000) return false;
+            if (GetTickCount() - start > kWaitMs) return false;
             m_port.WaitForNotification(WM_DEVICE_CONNECTION_CHANGED, 50);
         }
     }
     bool WaitForInfo(const std::string& text, int count) {
         const DWORD start = GetTickCount();
         while (CountOf(m_port, WM_DEVICE_SENSOR_INFO, text) < count) {
-            if (GetTickCount() - start > 5000) return false;
+            if (GetTickCount() - start > kWaitMs) return false;
             m_port.WaitForNotification(WM_DEVICE_SENSOR_INFO, 50);
         }
         return true;
