@@ -60,6 +60,9 @@ tiv_start_wine() {
             /v Debugger /d false /f </dev/null >/dev/null 2>&1 || true
         "$server" -w </dev/null >/dev/null 2>&1 || true
     fi
+    # Runs in one build folder share its server: the last to leave stops it.
+    mkdir -p "$WINEPREFIX.users"
+    (flock 9; touch "$WINEPREFIX.users/$$") 9>"$WINEPREFIX.users.lock"
     setsid "$server" -p </dev/null >/dev/null 2>&1 &
     TIV_WINESERVER=$server
     # Wait for its socket: a wine process started earlier would spawn a server
@@ -80,8 +83,21 @@ tiv_start_wine() {
     return 1
 }
 
+# Stops the server unless another run still uses the prefix: killed, it
+# would take that run's Wine processes down with it.
 tiv_stop_wine() {
-    [ -n "${TIV_WINESERVER:-}" ] && "$TIV_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+    [ -n "${TIV_WINESERVER:-}" ] || return 0
+    (
+        flock 9
+        rm -f "$WINEPREFIX.users/$$"
+        local f
+        for f in "$WINEPREFIX.users"/*; do
+            [ -e "$f" ] || continue
+            kill -0 "$(basename "$f")" 2>/dev/null && exit 0
+            rm -f "$f"
+        done
+        "$TIV_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+    ) 9>"$WINEPREFIX.users.lock"
 }
 
 # A virtual screen when there is none, for the window tests. Xvfb picks a
