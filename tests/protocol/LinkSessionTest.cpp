@@ -107,11 +107,14 @@ TEST_F(LinkSession, LinkAsksForTheVersionWhichIsReportedOncePerConnection) {
     // Silence drops the link; the drop reports an empty text.
     ASSERT_TRUE(WaitForLevel(0));
     EXPECT_EQ(CountOf(m_port, WM_DEVICE_SENSOR_INFO, ""), 1);
-    // Linked again, the same text is reported again.
+    // Linked again, the same text is reported again. The reply answers the
+    // new connection's request: the level shows before the version is asked.
     m_port.ClearNotifications();
+    m_port.m_frames.Clear();
     m_port.Receive(Frame({0xA0, 0x69, 1, 2, 3, 4, 5, 6, 7, 8}));
     m_port.Receive(Frame({0xA0, 0x5A, 1}));
     ASSERT_TRUE(WaitForLevel(1));
+    ASSERT_TRUE(m_port.m_frames.WaitFor(Frame({0xA1, 0x69})));
     m_port.Receive(VersionFrame("5.1.4K"));
     EXPECT_TRUE(WaitForInfo("5.1.4K", 1));
 }
