@@ -83,23 +83,29 @@ tiv_start_wine() {
     return 1
 }
 
-# Stops the server unless another run still uses the prefix: killed, it
-# would take that run's Wine processes down with it.
 # The test screen has no window manager, and Wine waits two seconds for one
-# whenever a managed window hides or goes: the test programs' windows are
-# left unmanaged. Set per program, so the program itself (scripts/run, which
-# may show it beside a window manager) keeps managed windows.
+# whenever a managed window hides or goes: the windows of the test programs,
+# and of the program while the tests run it, are left unmanaged. Set per
+# program: scripts/run gives the program its managed windows back, as it may
+# show it beside a window manager.
 tiv_unmanaged_test_windows() {
     local reg exe
     reg=$(mktemp --suffix=.reg)
     printf 'REGEDIT4\n' >"$reg"
-    for exe in $(find "$TIV_BUILD/tests" -name '*.exe' -printf '%f\n' | sort -u); do
+    for exe in TivConfigurator.exe $(find "$TIV_BUILD/tests" -name '*.exe' -printf '%f\n' | sort -u); do
         printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s\\X11 Driver]\n"Managed"="N"\n' "$exe" >>"$reg"
     done
     wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1 || true
     rm -f "$reg"
 }
 
+tiv_managed_program_windows() {
+    wine reg delete 'HKCU\Software\Wine\AppDefaults\TivConfigurator.exe\X11 Driver' /v Managed /f \
+        </dev/null >/dev/null 2>&1 || true
+}
+
+# Stops the server unless another run still uses the prefix: killed, it
+# would take that run's Wine processes down with it.
 tiv_stop_wine() {
     [ -n "${TIV_WINESERVER:-}" ] || return 0
     (
