@@ -12,6 +12,7 @@
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
 #include "tests/framework/GridDriver.h"
+#include "tests/protocol/e2e/ReadyPort.h"
 #include "tests/protocol/e2e/SimLog.h"
 
 #include <cstdio>
@@ -89,12 +90,7 @@ protected:
         if (m_com == 0) GTEST_SKIP() << "needs the sensor simulator (run through CTest)";
         m_frameWindow = m_frame.CreateStandIn();
         ASSERT_NE(m_frameWindow, (HWND)NULL);
-        m_port.SetApplication(&m_application);
-        m_port.SetFrame(&m_frame);
-        m_port.SetWaveFormRecord(&m_waveForm);
-        m_port.SetSensorCaps(&m_caps);
-        ASSERT_EQ(m_port.CreateEvents(), 1);
-        ASSERT_EQ(m_port.SelectDevice(kDevice115200), 1);
+        ASSERT_TRUE(ReadyPort(&m_port, &m_application, &m_frame, &m_waveForm, &m_caps, kDevice115200));
         ASSERT_EQ(m_port.RequestOpen(m_com), 1);
         ASSERT_TRUE(PumpUntil([this] { return m_port.GetLinkLevel() >= 1; }));
         m_editor.SetDevicePort(&m_port);

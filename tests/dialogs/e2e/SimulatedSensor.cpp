@@ -2,6 +2,7 @@
 
 #include "dialogs/IOTestDlg.h"
 #include "protocol/DeviceMessages.h"
+#include "tests/protocol/e2e/ReadyPort.h"
 
 namespace {
 
@@ -32,10 +33,6 @@ SimulatedSensor::SimulatedSensor() : m_window(NULL) {
     m_window = CreateWindowExA(0, kClassName, "frame", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, NULL, NULL,
                                wc.hInstance, NULL);
     m_port.m_window = m_window;
-    m_port.SetApplication(&m_application);
-    m_port.SetFrame(&m_frame);
-    m_port.SetWaveFormRecord(&m_waveForm);
-    m_port.SetSensorCaps(&m_caps);
 }
 
 SimulatedSensor::~SimulatedSensor() {
@@ -44,7 +41,7 @@ SimulatedSensor::~SimulatedSensor() {
 }
 
 bool SimulatedSensor::Connect(int com, DWORD timeoutMs) {
-    if (m_window == NULL || m_port.CreateEvents() != 1 || m_port.SelectDevice(0) != 1) return false;
+    if (m_window == NULL || !ReadyPort(&m_port, &m_application, &m_frame, &m_waveForm, &m_caps, 0)) return false;
     if (m_port.RequestOpen(com) != 1) return false;
     return PumpUntil([&] { return m_port.GetLinkLevel() == 1; }, timeoutMs);
 }

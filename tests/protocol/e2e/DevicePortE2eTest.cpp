@@ -17,6 +17,7 @@
 #include "sensor/WaveFormRecord.h"
 #include "tests/protocol/FrameBytes.h"
 #include "tests/protocol/TestHost.h"
+#include "tests/protocol/e2e/ReadyPort.h"
 #include "tests/protocol/e2e/SimLog.h"
 
 namespace {
@@ -138,12 +139,7 @@ protected:
     void SetUp() override {
         m_com = SimLog::ComPort();
         if (m_com == 0) GTEST_SKIP() << "needs the sensor simulator (run through CTest)";
-        m_port.SetApplication(&m_application);
-        m_port.SetFrame(&m_frame);
-        m_port.SetWaveFormRecord(&m_waveForm);
-        m_port.SetSensorCaps(&m_caps);
-        ASSERT_EQ(m_port.CreateEvents(), 1);
-        ASSERT_EQ(m_port.SelectDevice(0), 1);
+        ASSERT_TRUE(ReadyPort(&m_port, &m_application, &m_frame, &m_waveForm, &m_caps, 0));
     }
 
     // Asks the worker for an open (or a close with 0) and waits for its report.

@@ -9,6 +9,7 @@
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
 #include "tests/protocol/TestProgress.h"
+#include "tests/protocol/e2e/ReadyPort.h"
 #include "tests/protocol/e2e/SimLog.h"
 #include "tests/protocol/e2e/WatchedPort.h"
 
@@ -64,15 +65,8 @@ protected:
     void SetUp() override {
         m_com = SimLog::ComPort();
         if (m_com == 0) GTEST_SKIP() << "needs the sensor simulator (run through CTest)";
-        m_port.SetApplication(&m_application);
-        m_port.SetFrame(&m_frame);
-        m_port.SetWaveFormRecord(&m_waveForm);
-        m_port.SetSensorCaps(&m_caps);
-        ASSERT_EQ(m_port.CreateEvents(), 1);
-        ASSERT_EQ(m_port.SelectDevice(kDevice115200), 1);
-        ASSERT_EQ(m_port.RequestOpen(m_com), 1);
-        ASSERT_TRUE(m_port.WaitForOpened(m_com, kTimeoutMs));
-        ASSERT_TRUE(m_port.WaitForLevel(1, 1, kTimeoutMs));
+        ASSERT_TRUE(ReadyPort(&m_port, &m_application, &m_frame, &m_waveForm, &m_caps, kDevice115200));
+        ASSERT_TRUE(m_port.OpenAtLevel1(m_com, kTimeoutMs));
         // The version decides the layout; the first report may be the empty
         // text of the link that was reset before the port opened.
         for (size_t n = 1; m_caps.GetMajor() == 0; ++n)

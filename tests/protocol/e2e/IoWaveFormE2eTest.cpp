@@ -7,6 +7,7 @@
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
 #include "tests/protocol/TestHost.h"
+#include "tests/protocol/e2e/ReadyPort.h"
 #include "tests/protocol/e2e/SimLog.h"
 #include "tests/protocol/e2e/WatchedPort.h"
 
@@ -35,14 +36,8 @@ protected:
     void SetUp() override {
         m_com = SimLog::ComPort();
         if (m_com == 0) GTEST_SKIP() << "needs the sensor simulator (run through CTest)";
-        m_port.SetApplication(&m_application);
-        m_port.SetFrame(&m_frame);
-        m_port.SetWaveFormRecord(&m_waveForm);
-        m_port.SetSensorCaps(&m_caps);
-        ASSERT_EQ(m_port.CreateEvents(), 1);
-        ASSERT_EQ(m_port.SelectDevice(0), 1);
-        ASSERT_EQ(m_port.RequestOpen(m_com), 1);
-        ASSERT_TRUE(m_port.WaitForLevel(1, 1, kTimeoutMs));
+        ASSERT_TRUE(ReadyPort(&m_port, &m_application, &m_frame, &m_waveForm, &m_caps, 0));
+        ASSERT_TRUE(m_port.OpenAtLevel1(m_com, kTimeoutMs));
     }
 
     int m_com = 0;

@@ -10,6 +10,7 @@
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
 #include "tests/protocol/TestHost.h"
+#include "tests/protocol/e2e/ReadyPort.h"
 #include "tests/protocol/e2e/SimLog.h"
 #include "tests/protocol/e2e/WatchedPort.h"
 
@@ -27,12 +28,7 @@ protected:
     void SetUp() override {
         m_com = SimLog::ComPort();
         if (m_com == 0) GTEST_SKIP() << "needs the sensor simulator (run through CTest)";
-        m_port.SetApplication(&m_application);
-        m_port.SetFrame(&m_frame);
-        m_port.SetWaveFormRecord(&m_waveForm);
-        m_port.SetSensorCaps(&m_caps);
-        ASSERT_EQ(m_port.CreateEvents(), 1);
-        ASSERT_EQ(m_port.SelectDevice(kDevice115200), 1);
+        ASSERT_TRUE(ReadyPort(&m_port, &m_application, &m_frame, &m_waveForm, &m_caps, kDevice115200));
         // The port worker opens the port and asks for link level 1.
         ASSERT_EQ(m_port.RequestOpen(m_com), 1);
         ASSERT_TRUE(m_port.WaitForOpened(m_com, kLinkTimeoutMs));

@@ -99,6 +99,10 @@ bool WatchedPort::WaitForLevel(WPARAM level, size_t count, DWORD timeoutMs) {
     return WaitForCount(WM_DEVICE_CONNECTION_CHANGED, true, level, std::string(), count, timeoutMs);
 }
 
+bool WatchedPort::OpenAtLevel1(int com, DWORD timeoutMs) {
+    return RequestOpen(com) == 1 && WaitForOpened(com, timeoutMs) && WaitForLevel(1, 1, timeoutMs);
+}
+
 bool WatchedPort::WaitForNote(UINT msg, WPARAM wParam, size_t count, DWORD timeoutMs) {
     return WaitForCount(msg, true, wParam, std::string(), count, timeoutMs);
 }

@@ -35,6 +35,8 @@ public:
     // Waits until port was reported opened count times (port 0: closed).
     bool WaitForOpened(int port, DWORD timeoutMs, size_t count = 1);
     bool WaitForLevel(WPARAM level, size_t count, DWORD timeoutMs);
+    // Asks the port worker to open com; true once it opened and the link is at level 1.
+    bool OpenAtLevel1(int com, DWORD timeoutMs);
     bool WaitForInfo(const std::string& text, size_t count, DWORD timeoutMs);
     bool WaitForScans(size_t count, DWORD timeoutMs);
     // Until at least count notes of msg with that wParam arrived.
