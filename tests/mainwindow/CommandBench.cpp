@@ -1,6 +1,5 @@
 #include "tests/mainwindow/CommandBench.h"
 
-#include "framework/LanguageResource.h"
 #include "mainwindow/FileChoice.h"
 #include "resources/ToolBandIds.h"
 
@@ -36,36 +35,16 @@ BOOL ChoosingApplication::SaveMeasurementFileDialog(char* buffer, DWORD size) {
 }
 
 CommandBench::CommandBench() {
-    LanguageResource().Enumerate(GetModuleHandleA(NULL));
-    areas.SetDevice(&caps);
-    areas.Init();
-    shape.SetDevice(&caps);
+    WireBench(this);
     data.SetSensorCaps(&caps);
     port.SetSensorCaps(&caps);
-    view.SetApplication(&application)
-        ->SetDevicePort(&port)
-        ->SetPrintView(&printView)
-        ->SetAreaSet(&areas)
-        ->SetScanShape(&shape)
-        ->SetMeasuringData(&data)
-        ->SetSensorCaps(&caps);
     printView.SetScanView(&view);
     printView.SetRebar(&rebar);
-    frame.SetApplication(&application);
-    frame.SetDevicePort(&port);
-    frame.SetScanView(&view);
-    frame.SetRebar(&rebar);
-    frame.SetPrintView(&printView);
-    frame.SetWorkspace(Workspace(&areas, &shape, &data, &record, &caps));
 }
 
 CommandBench::~CommandBench() {
     CloseOwnedDialogs();
-    if (frame.GetHwnd() != NULL) DestroyWindow(frame.GetHwnd());
-    // The frame's destruction posted the quit message for the program.
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-    }
+    DestroyFrame(&frame);
 }
 
 HWND CommandBench::Start(const char* switches) {

@@ -1,7 +1,6 @@
 #include "tests/mainwindow/FrameTestBench.h"
 
 #include "framework/IniFile.h"
-#include "framework/LanguageResource.h"
 
 BOOL NotedFrame::RegisterWindowClass(HINSTANCE instance) {
     return RegisterFrameClassWithoutMutex(instance);
@@ -59,32 +58,19 @@ NoActivation::~NoActivation() {
     if (hook != NULL) UnhookWindowsHookEx(hook);
 }
 
-FrameBench::FrameBench() {
-    LanguageResource().Enumerate(GetModuleHandleA(NULL));
-    areas.SetDevice(&caps);
-    areas.Init();
-    shape.SetDevice(&caps);
-    view.SetApplication(&application)
-        ->SetDevicePort(&port)
-        ->SetPrintView(&printView)
-        ->SetAreaSet(&areas)
-        ->SetScanShape(&shape)
-        ->SetMeasuringData(&data)
-        ->SetSensorCaps(&caps);
-    frame.SetApplication(&application);
-    frame.SetDevicePort(&port);
-    frame.SetScanView(&view);
-    frame.SetRebar(&rebar);
-    frame.SetPrintView(&printView);
-    frame.SetWorkspace(Workspace(&areas, &shape, &data, &record, &caps));
-}
-
-FrameBench::~FrameBench() {
-    if (frame.GetHwnd() != NULL) DestroyWindow(frame.GetHwnd());
-    // The frame's destruction posted the quit message for the program.
+void DestroyFrame(MainFrame* frame) {
+    if (frame->GetHwnd() != NULL) DestroyWindow(frame->GetHwnd());
     MSG msg;
     while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
     }
+}
+
+FrameBench::FrameBench() {
+    WireBench(this);
+}
+
+FrameBench::~FrameBench() {
+    DestroyFrame(&frame);
 }
 
 HWND FrameBench::Start(const char* switches) {

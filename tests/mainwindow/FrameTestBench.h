@@ -1,6 +1,7 @@
 #ifndef TESTS_MAINWINDOW_FRAMETESTBENCH_H
 #define TESTS_MAINWINDOW_FRAMETESTBENCH_H
 
+#include "framework/LanguageResource.h"
 #include "mainwindow/Application.h"
 #include "mainwindow/MainFrame.h"
 #include "mainwindow/PrintView.h"
@@ -152,6 +153,40 @@ public:
     int previewLeaves = 0;
     bool releaseDuringBox = false;  // as a close in the box's modal loop would
 };
+
+// Hands the frame its collaborators as the application does: parts holds
+// them under the names the benches give them.
+template <class Parts>
+void WireFrame(MainFrame* frame, Parts* parts) {
+    frame->SetApplication(&parts->application);
+    frame->SetDevicePort(&parts->port);
+    frame->SetScanView(&parts->view);
+    frame->SetRebar(&parts->rebar);
+    frame->SetPrintView(&parts->printView);
+    frame->SetWorkspace(Workspace(&parts->areas, &parts->shape, &parts->data, &parts->record, &parts->caps));
+}
+
+// Loads the language and wires the bench's areas, shape, view and frame to
+// each other as the application wires them.
+template <class Bench>
+void WireBench(Bench* bench) {
+    LanguageResource().Enumerate(GetModuleHandleA(NULL));
+    bench->areas.SetDevice(&bench->caps);
+    bench->areas.Init();
+    bench->shape.SetDevice(&bench->caps);
+    bench->view.SetApplication(&bench->application)
+        ->SetDevicePort(&bench->port)
+        ->SetPrintView(&bench->printView)
+        ->SetAreaSet(&bench->areas)
+        ->SetScanShape(&bench->shape)
+        ->SetMeasuringData(&bench->data)
+        ->SetSensorCaps(&bench->caps);
+    WireFrame(&bench->frame, bench);
+}
+
+// Destroys the frame's window and drops the quit message its destruction
+// posted for the program.
+void DestroyFrame(MainFrame* frame);
 
 // Every collaborator of the frame, with its window created and shown in the
 // screen's far corner and never activated: the end-to-end tests read the

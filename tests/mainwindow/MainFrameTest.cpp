@@ -9,6 +9,7 @@
 #include "protocol/DevicePort.h"
 #include "resources/MenuIds.h"
 #include "tests/framework/TestSettings.h"
+#include "tests/mainwindow/FrameTestBench.h"
 
 #include <gtest/gtest.h>
 
@@ -46,14 +47,7 @@ struct Collaborators {
 
     Workspace Data() { return Workspace(&areas, &shape, &data, &record, &caps); }
 
-    void WireInto(MainFrame* frame) {
-        frame->SetApplication(&application);
-        frame->SetDevicePort(&port);
-        frame->SetScanView(&view);
-        frame->SetRebar(&rebar);
-        frame->SetPrintView(&printView);
-        frame->SetWorkspace(Data());
-    }
+    void WireInto(MainFrame* frame) { WireFrame(frame, this); }
 };
 
 const WORD kInspectCommands[] = {
