@@ -53,7 +53,7 @@ public:
     virtual BOOL OpenAreaFileDialog(char* buffer, DWORD size);
     virtual BOOL SaveAreaFileDialog(char* buffer, DWORD size);
     virtual BOOL OpenMeasurementFileDialog(char* buffer, DWORD size);
-    virtual BOOL SaveMeasurementFileDialog(char* buffer, DWORD size);
+    BOOL SaveMeasurementFileDialog(char* buffer, DWORD size) override;
     DWORD GetValue1() override;
     void SetValue1(DWORD value) override;
     DWORD GetWaveFormBoth() override;

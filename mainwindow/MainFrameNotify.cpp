@@ -285,7 +285,7 @@ LRESULT MainFrame::OnUser14(WPARAM wParam, LPARAM) {
 }
 
 LRESULT MainFrame::OnUser15(WPARAM wParam, LPARAM) {
-    if (m_correctionDlg != NULL) m_correctionDlg->ShowDistanceTable(wParam);
+    if (m_correctionDlg != NULL) m_correctionDlg->ShowDistanceTable(reinterpret_cast<const WORD*>(wParam));
     return 0;
 }
 

@@ -13,7 +13,8 @@ class ProgressView;
 // What the device side needs from the application that hosts it: the
 // sensor's step count, the values shared between the user interface and
 // the device threads, the progress window, the area image for a firmware
-// update from memory, the message pump and a processor yield. The
+// update from memory, the message pump and a processor yield; and the one
+// file dialog that the dialogs seeing the application through it use. The
 // application object implements it; tests give a small double.
 //
 // Threads: the progress calls and PumpMessages run on the user-interface
@@ -42,6 +43,10 @@ public:
     virtual BOOL EndProgress(ProgressView* dialog) = 0;
     // The area image table that a firmware update from memory sends.
     virtual const WORD* GetImageBuffer() = 0;
+    // The save dialog of a measurement file ("*.csv"), for the dialogs that
+    // write one; FALSE when nothing was chosen. Without a user interface
+    // nothing is.
+    virtual BOOL SaveMeasurementFileDialog(char* /*buffer*/, DWORD /*size*/) { return FALSE; }
 };
 
 #endif

@@ -15,5 +15,6 @@
 #include "resources/FrameIds.h"
 #include "resources/HelpIds.h"
 #include "resources/CommandIds.h"
+#include "resources/EngineeringIds.h"
 
 #endif
