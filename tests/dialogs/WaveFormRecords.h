@@ -1,0 +1,32 @@
+#ifndef TESTS_DIALOGS_WAVEFORMRECORDS_H
+#define TESTS_DIALOGS_WAVEFORMRECORDS_H
+
+#include <windows.h>
+
+#include "sensor/WaveFormRecord.h"
+
+// One waveform report as the device stores it: the 42-byte record with the
+// values the waveform dialog reads (flags, the peak words of phase 3,
+// distance, level, AGC), little-endian.
+struct TestReport {
+    BYTE flags;  // bit 0: channel
+    WORD distance, level, agc;
+    BYTE fmax, fmin, bmax, bmin;
+
+    void StoreIn(WaveFormRecord* record) const {
+        BYTE bytes[WaveFormRecord::kBytes] = {};
+        bytes[1] = flags;
+        Put(bytes, 22, static_cast<WORD>(fmax << 8 | fmin));  // phase 3, word 1
+        Put(bytes, 24, static_cast<WORD>(bmax << 8 | bmin));  // phase 3, word 2
+        Put(bytes, 26, distance);
+        Put(bytes, 28, level);
+        Put(bytes, 30, agc);
+        record->CopyFrom(bytes);
+    }
+    static void Put(BYTE* bytes, int offset, WORD value) {
+        bytes[offset] = LOBYTE(value);
+        bytes[offset + 1] = HIBYTE(value);
+    }
+};
+
+#endif
