@@ -29,8 +29,22 @@ HWND CorrectionGrid::CreateIn(HWND dialog, HINSTANCE instance, const RECT& place
         SetCellText(kHeaderRow, c, kHeaders[c]);
         SetCellFlag(kHeaderRow, c, 1);
     }
+    FitWidth();
     Refresh();
     return grid;
+}
+
+// No wider than its columns and its border, so no empty band shows on the
+// right whatever the dialog font makes of the place.
+void CorrectionGrid::FitWidth() {
+    RECT window, client, table;
+    GetWindowRect(GetHwnd(), &window);
+    GetClientRect(GetHwnd(), &client);
+    GetRangeRect(&table, 0, -1, 0, -1);
+    const int border = (window.right - window.left) - client.right;
+    const int width = table.right - table.left + border;
+    if (width < window.right - window.left)
+        SetWindowPos(GetHwnd(), NULL, 0, 0, width, window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 int CorrectionGrid::GetTableRows() {

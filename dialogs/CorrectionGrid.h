@@ -39,6 +39,8 @@ public:
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void FitWidth();
+
     BOOL m_editable;
 };
 
