@@ -4,8 +4,10 @@
 // file that they are ready, and waits (bounded) for the script's answer.
 #include <gtest/gtest.h>
 
+#include "dialogs/CorrectionDlg.h"
 #include "dialogs/IOTestDlg.h"
 #include "dialogs/TivInfoDlg.h"
+#include "dialogs/WaveFormDlg.h"
 #include "resources/resource.h"
 #include "tests/dialogs/ShotHandOver.h"
 #include "tests/dialogs/e2e/SimulatedSensor.h"
@@ -65,4 +67,51 @@ TEST(DialogShots, BothDialogsBesideTheSimulator) {
     sensor.ForwardIoTo(NULL);
     io.Destroy();
     info.Destroy();
+}
+
+// The waveform dialog resized so that both columns of "Both" fit the 24-pixel
+// font, and the correction dialog with a table as a sensor would report it.
+TEST(DialogShots, EngineeringDialogsBesideTheSimulator) {
+    ShotHandOver shots;
+    const int com = SimLog::ComPort();
+    if (!shots.Wanted() || com == 0) GTEST_SKIP() << "run by scripts/dialog-shots";
+
+    TestSettings settings;
+    SimulatedSensor sensor;
+    ASSERT_TRUE(sensor.Connect(com, kTimeoutMs));
+    sensor.Caps().SetModel(0);
+
+    WaveFormDlg wave;
+    wave.SetDevicePort(&sensor.Port());
+    wave.SetWaveFormRecord(&sensor.WaveForm());
+    wave.SetSensorCaps(&sensor.Caps());
+    wave.SetApplication(&sensor.Application());
+    sensor.ForwardWaveFormTo(&wave);
+    HWND waveWindow = wave.Create(GetModuleHandleA(NULL), sensor.Window());
+    ASSERT_NE(waveWindow, (HWND)NULL);
+    SetWindowPos(waveWindow, NULL, 16, 16, 720, 560, SWP_NOZORDER);
+    SetDlgItemTextA(waveWindow, IDC_WAVE_STEP, "700");
+    SendDlgItemMessageA(waveWindow, IDC_WAVE_SET, BM_CLICK, 0, 0);
+    SendDlgItemMessageA(waveWindow, IDC_WAVE_BOTH, BM_CLICK, 0, 0);
+    SendDlgItemMessageA(waveWindow, IDC_WAVE_NON_STOP, BM_CLICK, 0, 0);
+    const int reports = sensor.WaveFormReports();
+    ASSERT_TRUE(PumpUntil([&] { return sensor.WaveFormReports() > reports + 20; }, kTimeoutMs));
+
+    CorrectionDlg correction;
+    correction.SetDevicePort(&sensor.Port());
+    correction.SetSensorCaps(&sensor.Caps());
+    HWND correctionWindow = correction.Create(GetModuleHandleA(NULL), sensor.Window());
+    ASSERT_NE(correctionWindow, (HWND)NULL);
+    SetWindowPos(correctionWindow, NULL, 752, 16, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const WORD table[CorrectionDlg::kDistanceWords] = {300, 512, 498, 1000, 520, 505, 2000, 530, 511, 3000, 541, 519};
+    correction.ShowDistanceTable(table);
+    correction.ShowSensitivity(0x41);
+    correction.ShowAngle(12);
+
+    shots.Add("wave-form.png", waveWindow);
+    shots.Add("correction.png", correctionWindow);
+    EXPECT_TRUE(shots.HandOver(kTimeoutMs));
+    sensor.ForwardWaveFormTo(NULL);
+    correction.Destroy();
+    wave.Destroy();
 }

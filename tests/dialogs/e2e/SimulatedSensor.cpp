@@ -1,6 +1,7 @@
 #include "tests/dialogs/e2e/SimulatedSensor.h"
 
 #include "dialogs/IOTestDlg.h"
+#include "dialogs/WaveFormDlg.h"
 #include "protocol/DeviceMessages.h"
 #include "tests/protocol/e2e/ReadyPort.h"
 
@@ -9,6 +10,9 @@ namespace {
 const char kClassName[] = "SimulatedSensorFrame";
 IOTestDlg* g_ioDialog = NULL;  // test thread only
 int g_confirmedForces = 0;     // test thread only
+WaveFormDlg* g_waveFormDialog = NULL;  // test thread only
+DeviceHost* g_application = NULL;      // test thread only
+int g_waveFormReports = 0;             // test thread only
 
 }  // namespace
 
@@ -20,11 +24,19 @@ LRESULT CALLBACK SimulatedSensor::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, 
     if (msg == WM_DEVICE_OUTPUT_STATE && g_ioDialog != NULL)
         g_ioDialog->ShowState(LOBYTE(wParam), LOBYTE(lParam), LOBYTE(HIWORD(lParam)));
     if (msg == WM_DEVICE_IO_FORCED && wParam == 1) ++g_confirmedForces;
+    if (msg == WM_DEVICE_WAVE_FORM) {
+        ++g_waveFormReports;
+        const bool both = g_application->GetWaveFormBoth() != 0;
+        if (g_waveFormDialog != NULL && both) g_waveFormDialog->ShowStatistics();
+        if (g_waveFormDialog != NULL && !both) g_waveFormDialog->ShowWaveForm();
+    }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 SimulatedSensor::SimulatedSensor() : m_window(NULL) {
     g_confirmedForces = 0;
+    g_waveFormReports = 0;
+    g_application = &m_application;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = FrameProc;
     wc.hInstance = GetModuleHandleA(NULL);
@@ -37,6 +49,7 @@ SimulatedSensor::SimulatedSensor() : m_window(NULL) {
 
 SimulatedSensor::~SimulatedSensor() {
     g_ioDialog = NULL;
+    g_waveFormDialog = NULL;
     if (m_window != NULL) DestroyWindow(m_window);
 }
 
@@ -52,6 +65,20 @@ void SimulatedSensor::ForwardIoTo(IOTestDlg* dialog) {
 
 int SimulatedSensor::ConfirmedForces() const {
     return g_confirmedForces;
+}
+
+void SimulatedSensor::ForwardWaveFormTo(WaveFormDlg* dialog) {
+    g_waveFormDialog = dialog;
+}
+
+int SimulatedSensor::WaveFormReports() const {
+    return g_waveFormReports;
+}
+
+BOOL SimulatedSensor::Host::SaveMeasurementFileDialog(char* buffer, DWORD size) {
+    if (savePath.empty()) return FALSE;
+    lstrcpynA(buffer, savePath.c_str(), static_cast<int>(size));
+    return TRUE;
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "framework/ChildWindow.h"
 #include "protocol/DevicePort.h"
@@ -12,10 +13,12 @@
 #include "tests/protocol/TestHost.h"
 
 class IOTestDlg;
+class WaveFormDlg;
 
 // The real device port linked to the sensor simulator, with the main frame's
 // part played by a window of the test's own: I/O reports go to the I/O test
-// dialog, confirmed forces are counted. Test thread only.
+// dialog, confirmed forces are counted, waveform reports go to the waveform
+// dialog as the main frame hands them on. Test thread only.
 class SimulatedSensor {
 public:
     SimulatedSensor();
@@ -24,11 +27,22 @@ public:
     // Opens the simulator's COM port and waits until the link is at level 1.
     bool Connect(int com, DWORD timeoutMs);
     void ForwardIoTo(IOTestDlg* dialog);
+    void ForwardWaveFormTo(WaveFormDlg* dialog);
 
     SensorCaps& Caps() { return m_caps; }
     DevicePort& Port() { return m_port; }
     HWND Window() const { return m_window; }
     int ConfirmedForces() const;
+    int WaveFormReports() const;
+    // The application as the dialogs see it; its measurement save dialog
+    // answers with the path set here (empty: cancelled).
+    class Host : public TestHost {
+    public:
+        BOOL SaveMeasurementFileDialog(char* buffer, DWORD size) override;
+        std::string savePath;
+    };
+    Host& Application() { return m_application; }
+    WaveFormRecord& WaveForm() { return m_waveForm; }
 
 private:
     class FramePort : public DevicePort {
@@ -43,7 +57,7 @@ private:
     HWND m_window;
     SensorCaps m_caps;
     WaveFormRecord m_waveForm;
-    TestHost m_application;
+    Host m_application;
     ChildWindow m_frame;  // a stand-in: the port posts to m_window instead
     FramePort m_port;     // last: closed before its collaborators go
 };

@@ -1,20 +1,16 @@
 // The waveform dialog on the real device port against the sensor simulator:
-// a stand-in frame hands each waveform notification on as the main frame
-// does. One frequency shows the simulator's values for that selector until
-// a run is complete; "Both" alternates the selector, logs the pairs and
-// saves the log at the end of a run. Closing the dialog ends the requests.
+// the simulated sensor's frame hands each waveform notification on as the
+// main frame does. One frequency shows the simulator's values for that
+// selector until a run is complete; "Both" alternates the selector, logs the
+// pairs and saves the log at the end of a run. Closing the dialog ends the
+// requests.
 #include <gtest/gtest.h>
 
 #include "dialogs/WaveFormDlg.h"
-#include "framework/ChildWindow.h"
-#include "protocol/DeviceMessages.h"
-#include "protocol/DevicePort.h"
 #include "resources/resource.h"
-#include "sensor/SensorCaps.h"
-#include "sensor/WaveFormRecord.h"
 #include "tests/TestFiles.h"
-#include "tests/framework/GridDriver.h"
-#include "tests/protocol/TestHost.h"
+#include "tests/dialogs/e2e/SimulatedSensor.h"
+#include "tests/framework/TestSettings.h"
 #include "tests/protocol/e2e/SimLog.h"
 
 #include <sstream>
@@ -23,101 +19,36 @@ namespace {
 
 const DWORD kTimeoutMs = 30000;
 
-template <class Done>
-bool PumpUntil(Done done, HWND dialog) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= kTimeoutMs) return false;
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
-        PumpQueued(dialog);
-    }
-    return true;
-}
-
 size_t CountRx(const std::string& hexPrefix) {
     size_t n = 0;
     for (const std::string& line : SimLog::Lines("RX")) n += line.compare(0, hexPrefix.size(), hexPrefix) == 0;
     return n;
 }
 
-// The application with a save dialog that names the test's file.
-class SavingHost : public TestHost {
-public:
-    BOOL SaveMeasurementFileDialog(char* buffer, DWORD size) override {
-        lstrcpynA(buffer, path.c_str(), static_cast<int>(size));
-        return TRUE;
-    }
-    std::string path;
-};
-
-// The main window as the waveform dialog needs it.
-class FrameStandIn : public ChildWindow {
-public:
-    FrameStandIn(WaveFormDlg* dialog, DeviceHost* application) : m_dialog(dialog), m_application(application) {
-        AddMessageHandler(WM_DEVICE_WAVE_FORM, Handler(&FrameStandIn::OnWaveForm));
-    }
-    HWND CreateStandIn() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = &ChildWindow::WindowProc;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = "WaveFormFrameStandIn";
-        RegisterClassA(&wc);
-        CREATESTRUCTA cs = {};
-        cs.lpszClass = wc.lpszClassName;
-        cs.style = WS_OVERLAPPED;
-        cs.cx = cs.cy = 100;
-        cs.hInstance = wc.hInstance;
-        return Create(&cs);
-    }
-    LRESULT OnWaveForm(WPARAM, LPARAM) {
-        ++reports;
-        if (m_application->GetWaveFormBoth() != 0)
-            m_dialog->ShowStatistics();
-        else
-            m_dialog->ShowWaveForm();
-        return 0;
-    }
-    int reports = 0;
-
-private:
-    WaveFormDlg* m_dialog;
-    DeviceHost* m_application;
-};
-
 class WaveFormDlgE2e : public ::testing::Test {
 protected:
-    WaveFormDlgE2e() : m_frame(&m_dialog, &m_application) {}
-
     void SetUp() override {
-        m_com = SimLog::ComPort();
-        if (m_com == 0) GTEST_SKIP() << "needs the sensor simulator (run through CTest)";
-        HWND frame = m_frame.CreateStandIn();
-        ASSERT_NE(frame, (HWND)NULL);
-        m_caps.SetModel(0);
-        m_port.SetApplication(&m_application);
-        m_port.SetFrame(&m_frame);
-        m_port.SetWaveFormRecord(&m_record);
-        m_port.SetSensorCaps(&m_caps);
-        ASSERT_EQ(m_port.CreateEvents(), 1);
-        ASSERT_EQ(m_port.SelectDevice(0), 1);
-        ASSERT_EQ(m_port.RequestOpen(m_com), 1);
-        ASSERT_TRUE(PumpUntil([this] { return m_port.GetLinkLevel() == 1; }, NULL));
-        m_dialog.SetDevicePort(&m_port);
-        m_dialog.SetWaveFormRecord(&m_record);
-        m_dialog.SetSensorCaps(&m_caps);
-        m_dialog.SetApplication(&m_application);
-        m_hwnd = m_dialog.Create(GetModuleHandleA(NULL), frame);
+        const int com = SimLog::ComPort();
+        if (com == 0) GTEST_SKIP() << "needs the sensor simulator (run through CTest)";
+        ASSERT_TRUE(m_sensor.Connect(com, kTimeoutMs));
+        m_sensor.Caps().SetModel(0);
+        m_sensor.ForwardWaveFormTo(&m_dialog);
+        m_dialog.SetDevicePort(&m_sensor.Port());
+        m_dialog.SetWaveFormRecord(&m_sensor.WaveForm());
+        m_dialog.SetSensorCaps(&m_sensor.Caps());
+        m_dialog.SetApplication(&m_sensor.Application());
+        m_hwnd = m_dialog.Create(GetModuleHandleA(NULL), m_sensor.Window());
         ASSERT_NE(m_hwnd, (HWND)NULL);
         SetDlgItemTextA(m_hwnd, IDC_WAVE_STEP, "700");
         Click(IDC_WAVE_SET);
     }
     void TearDown() override {
+        m_sensor.ForwardWaveFormTo(NULL);
         m_dialog.Destroy();
-        m_dialog.Reset();
     }
     void Click(int id) { SendMessageA(GetDlgItem(m_hwnd, id), BM_CLICK, 0, 0); }
     bool RunUntilStopped() {
-        return PumpUntil([this] { return m_dialog.IsStopped() != 0; }, m_hwnd);
+        return PumpUntil([this] { return m_dialog.IsStopped() != 0; }, kTimeoutMs);
     }
     std::string Line(int column, int index) {
         std::istringstream lines(m_dialog.GetShownText(column));
@@ -134,14 +65,10 @@ protected:
         EXPECT_EQ(CountRx("a969"), requests);
     }
 
-    int m_com = 0;
+    TestSettings m_settings;
+    SimulatedSensor m_sensor;
     HWND m_hwnd = NULL;
-    SensorCaps m_caps;
-    WaveFormRecord m_record;
-    SavingHost m_application;
-    WaveFormDlg m_dialog;
-    FrameStandIn m_frame;
-    DevicePort m_port;  // last: closed before its collaborators go
+    WaveFormDlg m_dialog;  // last: closed before the sensor goes
 };
 
 }  // namespace
@@ -169,16 +96,16 @@ TEST_F(WaveFormDlgE2e, EachFrequencyShowsItsOwnReportsUntilARunIsComplete) {
 
 TEST_F(WaveFormDlgE2e, BothAlternatesTheSelectorAndSavesThePairsAtTheEndOfARun) {
     TestFolder folder;
-    m_application.path = folder.Path("both.csv");
+    m_sensor.Application().savePath = folder.Path("both.csv");
     Click(IDC_WAVE_BOTH);
     Click(IDC_WAVE_START);
-    const int before = m_frame.reports;
+    const int before = m_sensor.WaveFormReports();
     ASSERT_TRUE(RunUntilStopped());
-    EXPECT_GE(m_frame.reports - before, 61);
+    EXPECT_GE(m_sensor.WaveFormReports() - before, 61);
     EXPECT_EQ(Line(0, 5), "Level   195mV(  600)");
     EXPECT_EQ(Line(1, 5), "Level   214mV(  700)");
 
-    const std::string saved = ReadBytes(m_application.path);
+    const std::string saved = ReadBytes(m_sensor.Application().savePath);
     const std::string header = WaveFormLog::kHeader;
     const std::string pair = "\n 2200,  600, 300,  3,  3, 2200,  700, 500,  3,  3";
     ASSERT_EQ(saved.compare(0, header.size(), header), 0) << saved;
