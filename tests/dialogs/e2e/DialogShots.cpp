@@ -1,7 +1,8 @@
-// Not a test of its own: scripts/dialog-shots runs it beside the simulator to
-// take the screenshots of the sensor information and I/O test dialogs. It
-// shows both, filled from the simulated sensor, tells the script through a
-// file that they are ready, and waits (bounded) for the script's answer.
+// Not tests of their own: scripts/dialog-shots runs them beside the simulator
+// to take the screenshots of the sensor information and I/O test dialogs and
+// of the waveform and correction dialogs. Each shows its dialogs, filled from
+// the simulated sensor, tells the script through a file that they are ready,
+// and waits (bounded) for the script's answer.
 #include <gtest/gtest.h>
 
 #include "dialogs/CorrectionDlg.h"
