@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "sensor/SensorCaps.h"
 #include "tests/framework/GridDriver.h"
+#include "tests/dialogs/NoActivation.h"
 #include "tests/framework/ModalCloser.h"
 #include "tests/framework/TestSettings.h"
 
@@ -59,7 +60,8 @@ public:
 class CorrectionDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, NULL, NULL,
+        // In the screen's far corner: end-to-end tests read the screen beside us.
+        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 900, 700, 100, 100, NULL, NULL,
                                   GetModuleHandleA(NULL), NULL);
         m_caps.caps[SensorCaps::kCapCorrectionRows] = 4;
         m_dlg.SetDevicePort(&m_port);
@@ -89,6 +91,7 @@ protected:
         return EditGridCell(m_dlg.GetGrid(), row + 1, 0, text, VK_RETURN, m_dlg.GetHwnd());
     }
 
+    NoActivation m_noActivation;
     TestSettings m_settings;
     TableCaps m_caps;
     CorrectionRequests m_port;

@@ -5,6 +5,7 @@
 #include "sensor/SensorCaps.h"
 #include "tests/TestFiles.h"
 #include "tests/dialogs/WaveFormRecords.h"
+#include "tests/dialogs/NoActivation.h"
 #include "tests/framework/ModalCloser.h"
 #include "tests/framework/TestSettings.h"
 #include "tests/protocol/TestHost.h"
@@ -59,7 +60,8 @@ const char kPairLine[] = "\n 1000,  600, 300,  3,  3, 2000,  700, 500,  4,  5";
 class WaveFormDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, NULL, NULL,
+        // In the screen's far corner: end-to-end tests read the screen beside us.
+        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 900, 700, 100, 100, NULL, NULL,
                                   GetModuleHandleA(NULL), NULL);
         m_caps.SetModel(0);
         m_dlg.SetDevicePort(&m_port);
@@ -115,6 +117,7 @@ protected:
         return n;
     }
 
+    NoActivation m_noActivation;
     TestSettings m_settings;
     SavingHost m_host;
     WaveFormRequests m_port;

@@ -9,6 +9,7 @@
 #include "dialogs/WaveFormDlg.h"
 #include "resources/resource.h"
 #include "tests/TestFiles.h"
+#include "tests/dialogs/NoActivation.h"
 #include "tests/dialogs/e2e/SimulatedSensor.h"
 #include "tests/framework/TestSettings.h"
 #include "tests/protocol/e2e/SimLog.h"
@@ -39,6 +40,8 @@ protected:
         m_dialog.SetApplication(&m_sensor.Application());
         m_hwnd = m_dialog.Create(GetModuleHandleA(NULL), m_sensor.Window());
         ASSERT_NE(m_hwnd, (HWND)NULL);
+        // Out of the way of the other end-to-end tests that read the screen.
+        SetWindowPos(m_hwnd, NULL, 900, 700, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         SetDlgItemTextA(m_hwnd, IDC_WAVE_STEP, "700");
         Click(IDC_WAVE_SET);
     }
@@ -65,6 +68,7 @@ protected:
         EXPECT_EQ(CountRx("a969"), requests);
     }
 
+    NoActivation m_noActivation;
     TestSettings m_settings;
     SimulatedSensor m_sensor;
     HWND m_hwnd = NULL;
