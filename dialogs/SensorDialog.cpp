@@ -85,3 +85,23 @@ HWND SensorDialog::CreateWithPort(HINSTANCE instance, HWND parent, WORD template
     CreateModeless(MAKEINTRESOURCEA(templateId), parent);
     return GetHwnd();
 }
+
+long SensorDialog::LeadingNumber(const char* text, long limit) {
+    if (text == NULL) return 0;
+    while (*text == ' ' || *text == '\t') ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+') ++text;
+    long magnitude = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        // Saturates: further digits cannot bring the number back in range.
+        if (magnitude < limit) magnitude = magnitude * 10 + (*text - '0');
+        if (magnitude > limit) magnitude = limit;
+    }
+    return negative ? -magnitude : magnitude;
+}
+
+long SensorDialog::ItemNumber(int id, long limit) {
+    char text[64] = "";
+    GetDlgItemTextA(GetHwnd(), id, text, sizeof text);
+    return LeadingNumber(text, limit);
+}

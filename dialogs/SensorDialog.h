@@ -37,6 +37,11 @@ public:
     // the dialog is closed.
     virtual void UpdateControls() {}
 
+    // The decimal number a text starts with (after blanks and a sign), held
+    // within -limit..limit, so that a long run of digits never wraps; 0 when
+    // the text starts with no digit. " mm" or other text after it is ignored.
+    static long LeadingNumber(const char* text, long limit);
+
 protected:
     // Opens the dialog modeless from its template; 0 without a device port
     // or while it is open.
@@ -68,6 +73,8 @@ protected:
     ScanView* GetScanView() const { return m_scanView; }
     MainFrame* GetMainFrame() const { return m_mainFrame; }
     DeviceHost* GetApplication() const { return m_application; }
+    // The leading number of a control's text, see LeadingNumber.
+    long ItemNumber(int id, long limit);
 
 private:
     SensorCaps* m_sensorCaps;

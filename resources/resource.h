@@ -7,6 +7,7 @@
 #include "resources/DialogIds.h"
 #include "resources/DevelopDialogIds.h"
 #include "resources/FunctionDialogIds.h"
+#include "resources/DataDialogIds.h"
 #include "resources/MenuIds.h"
 #include "resources/FirmwareIds.h"
 #include "resources/ToolBandIds.h"
