@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "framework/OwnedHandle.h"
 #include "sensor/MeasuringData.h"
 #include "tests/TestCanvas.h"
 #include "tests/TestFiles.h"
@@ -373,6 +374,39 @@ TEST_F(MeasuringDataDrawTest, SetFlag75_StopsDrawing) {
     m_data.SetFlag75();
     m_data.PrepareDraw(m_canvas.Dc());
     EXPECT_EQ(-1, FirstDarkBelowCentre(m_canvas));
+}
+
+// The render thread draws every recorded scan while the user-interface
+// thread records (Append) and starts again (Clear): each scan is copied out
+// under the data's lock, so the drawing never reads a list being regrown.
+TEST_F(MeasuringDataDrawTest, DrawingWhileScansAreAppendedAndCleared) {
+    struct Drawer {
+        MeasuringData* data;
+        HDC dc;
+        HANDLE passed;  // set after each pass
+        volatile LONG stop;
+        static DWORD WINAPI Run(LPVOID param) {
+            Drawer* d = static_cast<Drawer*>(param);
+            while (!d->stop) {
+                d->data->PrepareDraw(d->dc);
+                SetEvent(d->passed);
+            }
+            return 0;
+        }
+    };
+    OwnedHandle passed(CreateEventA(NULL, FALSE, FALSE, NULL));
+    Drawer drawer = {&m_data, m_canvas.Dc(), passed.Get(), 0};
+    OwnedHandle thread(CreateThread(NULL, 0, &Drawer::Run, &drawer, 0, NULL));
+    ASSERT_TRUE(thread.Valid());
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(passed.Get(), 30000));  // drawing has begun
+    for (int round = 0; round < 20; ++round) {
+        m_data.Clear();
+        for (int i = 0; i < 100; ++i) m_data.Append(FilledScan(static_cast<WORD>(40 + i % 50)));
+    }
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(passed.Get(), 30000));  // and goes on
+    InterlockedExchange(&drawer.stop, 1);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread.Get(), 30000));
+    EXPECT_EQ(100u, m_data.Count());
 }
 
 }  // namespace
