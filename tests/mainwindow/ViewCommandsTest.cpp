@@ -1,5 +1,6 @@
 #include "mainwindow/StatusBar.h"
 #include "resources/MenuIds.h"
+#include "tests/framework/ModalScript.h"
 #include "tests/mainwindow/CommandBench.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +98,10 @@ TEST_F(ViewCommands, PlayBackRestoresTheLayersAndRealtimeScanning) {
         SetLayers(c.layers);
         bench.port.realtime.clear();
         bench.view.redraws.clear();
+        // The play-back dialog is modal: Escape ends it.
+        ModalScript closer({{IDCANCEL, ""}});
         bench.Command(ID_VIEW_PLAY_BACK);
+        EXPECT_EQ(1u, closer.seen.size()) << c.layers;
         bench.CloseOwnedDialogs();
         EXPECT_EQ(c.layers, bench.view.Layers()) << c.layers;
         EXPECT_EQ(c.realtime, bench.port.realtime) << c.layers;
