@@ -14,6 +14,7 @@
 #include "tests/framework/GridDriver.h"
 #include "tests/protocol/e2e/ReadyPort.h"
 #include "tests/protocol/e2e/SimLog.h"
+#include "tests/framework/StandInWindow.h"
 
 #include <cstdio>
 #include <vector>
@@ -44,19 +45,7 @@ public:
         AddMessageHandler(WM_DEVICE_FRAM_DATA, Handler(&FrameStandIn::OnFramData));
         AddMessageHandler(WM_DEVICE_FRAM_WRITTEN, Handler(&FrameStandIn::OnFramWritten));
     }
-    HWND CreateStandIn() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = &ChildWindow::WindowProc;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = "FramEditorFrameStandIn";
-        RegisterClassA(&wc);
-        CREATESTRUCTA cs = {};
-        cs.lpszClass = wc.lpszClassName;
-        cs.style = WS_OVERLAPPED;
-        cs.cx = cs.cy = 100;
-        cs.hInstance = wc.hInstance;
-        return Create(&cs);
-    }
+    HWND CreateStandIn() { return CreateStandInWindow(this, "FramEditorFrameStandIn"); }
     LRESULT OnFramData(WPARAM wParam, LPARAM lParam) {
         const WORD* words = reinterpret_cast<const WORD*>(wParam);
         if (words != NULL) m_editor->ShowWords(words, LOBYTE(LOWORD(lParam)), HIWORD(lParam));

@@ -21,6 +21,7 @@
 #include "tests/dialogs/ModalDriver.h"
 #include "tests/framework/TestSettings.h"
 #include "tests/protocol/e2e/SimLog.h"
+#include "tests/framework/StandInWindow.h"
 
 #include <commctrl.h>
 
@@ -68,19 +69,7 @@ public:
         AddMessageHandler(WM_DEVICE_SCAN, Handler(&FrameStandIn::OnScan));
         AddMessageHandler(WM_RECORD_END, Handler(&FrameStandIn::OnRecordEnd));
     }
-    HWND CreateStandIn() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = &ChildWindow::WindowProc;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = "RecordFrameStandIn";
-        RegisterClassA(&wc);
-        CREATESTRUCTA cs = {};
-        cs.lpszClass = wc.lpszClassName;
-        cs.style = WS_OVERLAPPED;
-        cs.cx = cs.cy = 100;
-        cs.hInstance = wc.hInstance;
-        return Create(&cs);
-    }
+    HWND CreateStandIn() { return CreateStandInWindow(this, "RecordFrameStandIn"); }
     LRESULT OnScan(WPARAM wParam, LPARAM) {
         const ScanData* posted = reinterpret_cast<const ScanData*>(wParam);
         if (posted == NULL) return 0;
