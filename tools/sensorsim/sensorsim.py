@@ -8,7 +8,8 @@ bad CRC, bytes outside frames, dropped replies, delays, silence, replies split
 into pieces or repeated in one write, an outage after which the sensor has
 restarted, a hang-up as of a pulled cable (the pseudo-terminal closes) after
 which a new one may serve the same COM port, bytes left on the line before the
-program opens it. With --pace its replies take the time a real line at the
+program opens it. With --unplug-file the test pulls and plugs the cable itself:
+while that file exists the pseudo-terminal is closed. With --pace its replies take the time a real line at the
 rate and stop bits the program set would take. The sensor talks at its own rate
 (--baud), which a switch line such as "S0576000000000\n" changes: while the
 program's side of the line is set to another rate, every
@@ -88,7 +89,7 @@ class Faults:
     def __init__(self, bad_crc_every=0, drop_every=0, noise=b"", delay_ms=0, silent=False,
                  chunk=0, chunk_delay_ms=0, burst=1, stall_ms=0, outage_after_ms=0, outage_ms=0,
                  hangup_after_ms=0, return_after_ms=0, stale=b"",
-                 outage_command=None):
+                 outage_command=None, unplug_file=None):
         self.bad_crc_every = bad_crc_every
         self.drop_every = drop_every
         self.noise = noise
@@ -104,6 +105,7 @@ class Faults:
         self.return_after_ms = return_after_ms
         self.stale = stale
         self.outage_command = outage_command  # the outage counts from the first frame of this command
+        self.unplug_file = unplug_file  # while this file exists the cable is pulled
         self.count = 0
 
     def next_reply(self):
@@ -205,20 +207,32 @@ class Simulator:
     def hang_up_or_return(self, now):
         """Closes the pseudo-terminal as a pulled cable would; later links a
         new one to the same port, with the sensor restarted."""
-        if self.hangup_at is not None and now >= self.hangup_at:
+        if self.faults.unplug_file:
+            pulled = os.path.exists(self.faults.unplug_file)
+            if pulled and self.master is not None:
+                self.hang_up()
+            elif not pulled and self.master is None:
+                self.plug_back()
+        elif self.hangup_at is not None and now >= self.hangup_at:
             self.hangup_at = None
-            self.log.write("HANGUP")
-            self.close()
-            self.queue = []
+            self.hang_up()
             if self.faults.return_after_ms:
                 self.return_at = now + self.faults.return_after_ms / 1000.0
         elif self.return_at is not None and now >= self.return_at:
             self.return_at = None
-            self.parser = simcodec.FrameParser()
-            self.sensor.restart()
-            self.baud = None
-            self.link_into(*self.place)
-            self.log.write("RETURN")
+            self.plug_back()
+
+    def hang_up(self):
+        self.log.write("HANGUP")
+        self.close()
+        self.queue = []
+
+    def plug_back(self):
+        self.parser = simcodec.FrameParser()
+        self.sensor.restart()
+        self.baud = None
+        self.link_into(*self.place)
+        self.log.write("RETURN")
 
     # Receiving and answering
 
@@ -464,6 +478,9 @@ def parse_args(argv):
                    help="the pseudo-terminal closes this long after the first good frame, as a pulled cable")
     p.add_argument("--return-after-ms", type=int, default=0,
                    help="after a hang-up, a new pseudo-terminal serves the same port this much later")
+    p.add_argument("--unplug-file", default=None,
+                   help="while this file exists the pseudo-terminal is closed, as a pulled cable; "
+                        "once it is gone a new one serves the port, the sensor restarted")
     p.add_argument("--stale-hex", default="", help="bytes left on the line before the program opens it")
     p.add_argument("--outage-at-command", type=lambda text: int(text, 16), default=None,
                    help="count the outage from the first frame of this command (hex) instead")
@@ -504,7 +521,7 @@ def main(argv=None):
     faults = Faults(args.bad_crc_every, args.drop_every, bytes.fromhex(args.noise_hex), args.delay_ms,
                     args.silent, args.chunk, args.chunk_delay_ms, args.burst, args.stall_ms,
                     args.outage_after_ms, args.outage_ms, args.hangup_after_ms, args.return_after_ms,
-                    bytes.fromhex(args.stale_hex), args.outage_at_command)
+                    bytes.fromhex(args.stale_hex), args.outage_at_command, args.unplug_file)
     log = Log(args.log)
     scene = Scene(args.scene) if args.scene else None
     update_faults = UpdateFaults(args.refuse_update, args.bad_reads, args.update_silent_after)

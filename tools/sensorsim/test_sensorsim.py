@@ -223,6 +223,35 @@ class SimulatorTest(unittest.TestCase):
         kinds = self.log_kinds()
         self.assertLess(kinds.index("HANGUP"), kinds.index("RETURN"))
 
+    def test_unplug_file_pulls_the_cable_while_it_exists(self):
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        unplug = os.path.join(folder.name, "unplugged")
+        self.start(unplug_file=unplug)
+        first = os.readlink(self.link)
+        self.client.write(LINK_GET_FRAME)
+        self.assertEqual(self.client.read_until(1)[0][0], "frame")
+        open(unplug, "w").close()
+        self.assertTrue(wait_until(lambda: not os.path.lexists(self.link)))
+        os.unlink(unplug)
+        self.assertTrue(wait_until(lambda: os.path.islink(self.link) and os.readlink(self.link) != first))
+        again = PtyClient(self.link)
+        self.addCleanup(again.close)
+        again.write(LINK_GET_FRAME)
+        self.assertEqual(again.read_until(1)[0][0], "frame")
+        kinds = self.log_kinds()
+        self.assertEqual(kinds.count("HANGUP"), 1)
+        self.assertLess(kinds.index("HANGUP"), kinds.index("RETURN"))
+
+
+def wait_until(done, timeout=5):
+    end = time.monotonic() + timeout
+    while not done():
+        if time.monotonic() >= end:
+            return False
+        time.sleep(0.02)
+    return True
+
 
 class ProcessTest(unittest.TestCase):
     def test_stops_by_itself_and_removes_its_link(self):
