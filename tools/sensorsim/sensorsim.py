@@ -540,6 +540,8 @@ def main(argv=None):
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
     log.write("START", " ".join(sys.argv[1:] if argv is None else argv))
+    if args.unplug_file and os.path.exists(args.unplug_file):
+        os.unlink(args.unplug_file)  # left by an earlier run: the cable starts plugged in
     try:
         sim.dump_fram()
         sim.link_into(args.prefix, args.com)

@@ -1,5 +1,6 @@
 #include "tests/mainwindow/e2e/ProgramRun.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -92,6 +93,15 @@ HANDLE ProgramRun::Start(const char* switches) {
     if (m_count == 0) m_firstId = process.dwProcessId;
     m_processes[m_count++] = process.hProcess;
     return process.hProcess;
+}
+
+HANDLE ProgramRun::Restart(const char* switches) {
+    if (m_count == 0 || WaitForSingleObject(m_processes[0], 0) != WAIT_OBJECT_0) return NULL;
+    HANDLE process = Start(switches);
+    if (process == NULL) return NULL;
+    std::swap(m_processes[0], m_processes[m_count - 1]);
+    m_firstId = GetProcessId(process);
+    return process;
 }
 
 HWND ProgramRun::FindWindowOf(DWORD processId) {

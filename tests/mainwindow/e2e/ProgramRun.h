@@ -29,6 +29,9 @@ public:
 
     // Starts one copy with the given switches; several copies may run.
     HANDLE Start(const char* switches);
+    // Starts the program again once the first copy has ended: the new copy
+    // becomes the first, in the same folder with the settings it left.
+    HANDLE Restart(const char* switches);
     // The first copy's visible main window, 0 when none shows in time.
     HWND WaitForWindow(DWORD timeoutMs = kTimeoutMs);
     // The exit code of a started copy (the first by default), or
