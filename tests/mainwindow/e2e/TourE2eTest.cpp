@@ -201,7 +201,6 @@ FirmwareFile::Pages UpdatePages() {
 
 // Workflows whose commands or dialogs are still being built elsewhere are
 // skipped with the reason until they land.
-const char kNeedsCommands[] = "needs the File, View, Communication and Area command handlers";
 const char kNeedsDataDialogs[] = "needs the recording, play-back and numerical input dialogs";
 const char kNeedsToolDialogs[] = "needs the correction and waveform dialogs";
 
@@ -210,7 +209,6 @@ const char kNeedsToolDialogs[] = "needs the correction and waveform dialogs";
 // 1. No settings at all: the user picks the port; the sensor, at 57600 baud,
 // is found by automatic recognition and linked; both are kept.
 TEST_F(Tour, FirstStartFindsTheSensorByAutomaticRecognition) {
-    GTEST_SKIP() << kNeedsCommands;
     ASSERT_TRUE(m_driver.Start());
     EXPECT_TRUE(m_driver.WaitForPane(0, 0, kLinkMs)) << "no port before one is chosen";
     m_driver.Command(static_cast<WORD>(ID_COMM_PORT_FIRST + m_com - 1));
@@ -226,7 +224,7 @@ TEST_F(Tour, FirstStartFindsTheSensorByAutomaticRecognition) {
 // 2. Read the areas, drag a vertex of area 2, type its Output2, write: the
 // sensor's memory holds the read areas with exactly these edits.
 TEST_F(Tour, EditedAreasWrittenAreExactlyTheSensorsAreas) {
-    GTEST_SKIP() << std::string(kNeedsCommands) + "; " + kNeedsDataDialogs;
+    GTEST_SKIP() << kNeedsDataDialogs;
     const std::vector<WORD> known = AreaWords();
     ASSERT_EQ(7u * 16, known.size());
     ASSERT_TRUE(StartLinked());
@@ -240,7 +238,6 @@ TEST_F(Tour, EditedAreasWrittenAreExactlyTheSensorsAreas) {
 // 3. Areas opened from a file and saved; the program started again opens
 // the saved file: saved once more, it is the same file.
 TEST_F(Tour, SavedAreaFileOpensAgainAfterARestart) {
-    GTEST_SKIP() << kNeedsCommands;
     const std::string saved = m_folder.Path("tour.ara");
     const std::string again = m_folder.Path("again.ara");
     ASSERT_TRUE(m_driver.Start());
@@ -263,7 +260,7 @@ TEST_F(Tour, SavedAreaFileOpensAgainAfterARestart) {
 // 4. Fifty realtime scans recorded and saved; cleared, opened again and
 // played back to the last scan; saved again, the same file.
 TEST_F(Tour, RecordedScansSavedOpenedAndPlayedBack) {
-    GTEST_SKIP() << std::string(kNeedsCommands) + "; " + kNeedsDataDialogs;
+    GTEST_SKIP() << kNeedsDataDialogs;
     const std::string saved = m_folder.Path("scans.csv");
     const std::string again = m_folder.Path("again.csv");
     ASSERT_TRUE(StartLinked());
@@ -307,7 +304,6 @@ TEST_F(Tour, RecordedScansSavedOpenedAndPlayedBack) {
 // 5. The view printed from the print preview on the spooler's PDF printer,
 // then exported from the preview as an enhanced metafile.
 TEST_F(Tour, ViewPrintedToThePdfPrinterAndExportedAsAMetafile) {
-    GTEST_SKIP() << kNeedsCommands;
     const int pdfs = PdfCount();
     ASSERT_TRUE(StartLinked());
     m_driver.Command(ID_FILE_PRINT);
@@ -330,7 +326,6 @@ TEST_F(Tour, ViewPrintedToThePdfPrinterAndExportedAsAMetafile) {
 // from an update file: the flash holds its pages, the program closes the
 // port and asks for the sensor's restart, and the port chosen again links.
 TEST_F(Tour, BaudRateChangedAndBackThenFirmwareUpdatedAndRelinked) {
-    GTEST_SKIP() << kNeedsCommands;
     ASSERT_TRUE(StartLinked());
     for (WORD rate : {ID_SETTING_115200, ID_SETTING_19200}) {
         const int challenges = CountStartingWith("RX", "a069"), versions = CountStartingWith("RX", "a169");
@@ -366,19 +361,22 @@ TEST_F(Tour, BaudRateChangedAndBackThenFirmwareUpdatedAndRelinked) {
 
 // 7. With every switch, each engineering dialog opens once and closes.
 TEST_F(Tour, EveryEngineeringDialogOpensAndCloses) {
-    GTEST_SKIP() << std::string(kNeedsCommands) + "; " + kNeedsToolDialogs;
     ASSERT_TRUE(StartLinked("-stats -inspect -develop"));
     const struct {
         WORD command;
         const char* caption;
+        bool landed;  // false while the dialog is still being built elsewhere
     } dialogs[] = {
-        {ID_INSPECT_CORRECT, "Correction"},       {ID_INSPECT_WRITE_FUNCTION, "Write Function"},
-        {ID_INSPECT_WAVE_FORM, "Wave Form"},       {ID_SETTING_FILTER_SWITCH, "Filter Switch"},
-        {ID_DEVELOP_RAM_EDITOR, "RAM Editor"},     {ID_DEVELOP_FRAM_EDITOR, "FRAM Editor"},
-        {ID_DEVELOP_COM_MONITOR, "COM Monitor"},   {ID_DEVELOP_ENCRYPT, "Encrypt MOT File"},
-        {ID_COMM_SENSOR_INFO, "ZOR Infomation"},   {ID_COMM_IO_TEST, "I/O Test"},
+        {ID_INSPECT_CORRECT, "Correction", false},      {ID_INSPECT_WRITE_FUNCTION, "Write Function", true},
+        {ID_INSPECT_WAVE_FORM, "Wave Form", false},      {ID_SETTING_FILTER_SWITCH, "Filter Switch", true},
+        {ID_DEVELOP_RAM_EDITOR, "RAM Editor", true},     {ID_DEVELOP_FRAM_EDITOR, "FRAM Editor", true},
+        {ID_DEVELOP_COM_MONITOR, "COM Monitor", true},   {ID_DEVELOP_ENCRYPT, "Encrypt MOT File", true},
+        {ID_COMM_SENSOR_INFO, "ZOR Infomation", true},   {ID_COMM_IO_TEST, "I/O Test", true},
     };
+    bool allLanded = true;
     for (const auto& d : dialogs) {
+        allLanded = allLanded && d.landed;
+        if (!d.landed) continue;
         m_driver.Command(d.command);
         HWND dialog = m_driver.WaitForDialog(std::string(d.caption) + "\n");
         EXPECT_NE(static_cast<HWND>(NULL), dialog) << d.caption;
@@ -387,13 +385,14 @@ TEST_F(Tour, EveryEngineeringDialogOpensAndCloses) {
         EXPECT_TRUE(ProgramDriver::WaitGone(dialog)) << d.caption;
     }
     EXPECT_EQ(1u, m_driver.Close());
+    if (!allLanded) GTEST_SKIP() << kNeedsToolDialogs;
 }
 
 // 8. The cable pulled while the user's edits are unsaved: the loss shows,
 // the sensor plugged back is linked again from the port menu, and the
 // areas written then are the edited ones.
 TEST_F(Tour, PulledSensorIsLinkedAgainWithTheUnsavedAreasKept) {
-    GTEST_SKIP() << std::string(kNeedsCommands) + "; " + kNeedsDataDialogs;
+    GTEST_SKIP() << kNeedsDataDialogs;
     const std::vector<WORD> known = AreaWords();
     ASSERT_EQ(7u * 16, known.size());
     ASSERT_TRUE(StartLinked());
