@@ -34,28 +34,9 @@ namespace {
 
 const int kScans = 20;
 
-// The simulator's default scene, one value per step: 0 at step 0, 1500 up to
-// step 80, 1200 for steps 350..420, 2200 from step 690, 4000 elsewhere.
-WORD SceneAt(int step) {
-    if (step == 0) return 0;
-    if (step <= 80) return 1500;
-    if (step >= 350 && step <= 420) return 1200;
-    if (step >= 690) return 2200;
-    return 4000;
-}
-
-std::string SceneLine() {
-    std::string line;
-    for (int step = 0; step < ScanData::kStepCount; ++step) {
-        if (step > 0) line += ", ";
-        line += std::to_string(SceneAt(step));
-    }
-    return line;
-}
-
 bool IsScene(const ScanData& scan) {
     for (int step = 0; step < ScanData::kStepCount; ++step)
-        if (scan.GetStep(static_cast<WORD>(step)) != SceneAt(step)) return false;
+        if (scan.GetStep(static_cast<WORD>(step)) != SimLog::SceneAt(step)) return false;
     return true;
 }
 
@@ -215,6 +196,6 @@ TEST_F(RecordPlayBackE2e, TwentyScansOfTheSceneAreRecordedPlayedBackAndSaved) {
     const size_t data = saved.find("[Measuring Data]\n");
     ASSERT_NE(std::string::npos, data);
     std::string expected;
-    for (int i = 0; i < kScans; ++i) expected += SceneLine() + "\r\n";
+    for (int i = 0; i < kScans; ++i) expected += SimLog::SceneLine() + "\r\n";
     EXPECT_EQ(expected, saved.substr(data + 17));
 }

@@ -138,21 +138,6 @@ bool Tour::EditArea2() {
     return ProgramDriver::WaitGone(input);
 }
 
-// The simulator's default scene, one distance per step.
-int SceneAt(int step) {
-    if (step == 0) return 0;
-    if (step <= 80) return 1500;
-    if (step >= 350 && step <= 420) return 1200;
-    if (step >= 690) return 2200;
-    return 4000;
-}
-
-std::string SceneLine() {
-    std::string line;
-    for (int step = 0; step < 769; ++step) line += (step > 0 ? ", " : "") + std::to_string(SceneAt(step));
-    return line + "\r\n";
-}
-
 // The scans of a measuring data file, after its header.
 std::string ScansOf(const std::string& text) {
     const size_t at = text.find("[Measuring Data]");
@@ -270,7 +255,7 @@ TEST_F(Tour, RecordedScansSavedOpenedAndPlayedBack) {
     const std::string text = WaitForFile(saved);
     EXPECT_EQ(0u, text.find("[ZOR Measuring Data File]")) << text.substr(0, 200);
     std::string fifty;
-    for (int i = 0; i < 50; ++i) fifty += SceneLine();
+    for (int i = 0; i < 50; ++i) fifty += SimLog::SceneLine() + "\r\n";
     EXPECT_EQ(fifty, ScansOf(text));
 
     m_driver.Command(ID_COMM_CLEAR_RECORD);

@@ -97,3 +97,20 @@ std::vector<WORD> SimLog::FramWords() {
     }
     return words;
 }
+
+WORD SimLog::SceneAt(int step) {
+    if (step == 0) return 0;
+    if (step <= 80) return 1500;
+    if (step >= 350 && step <= 420) return 1200;
+    if (step >= 690) return 2200;
+    return 4000;
+}
+
+std::string SimLog::SceneLine() {
+    std::string line;
+    for (int step = 0; step < 769; ++step) {
+        if (step > 0) line += ", ";
+        line += std::to_string(SceneAt(step));
+    }
+    return line;
+}

@@ -41,6 +41,13 @@ public:
             Sleep(10);
         }
     }
+    // The simulator's default scene, one distance per step: 0 at step 0,
+    // 1500 up to step 80, 1200 for steps 350..420, 2200 from step 690, 4000
+    // elsewhere.
+    static WORD SceneAt(int step);
+    // One scan of that scene over 769 steps as a measuring data file's line
+    // holds it ("d0, d1, ..."), without its line end.
+    static std::string SceneLine();
     // Lower-case hex of bytes, as the log writes them.
     static std::string Hex(const std::string& bytes);
 };
