@@ -4,6 +4,8 @@
 TIV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TIV_BUILD=${TIV_BUILD_DIR:-$TIV_ROOT/build}
 TIV_PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xauth cmake ninja-build googletest python3 xdotool"
+# Focus and activation are tested under a real window manager (scripts/on-screen).
+TIV_PACKAGES="$TIV_PACKAGES openbox x11-utils"
 # Printing is tested on a real PDF printer: CUPS with the cups-pdf queue (the
 # 32-bit client library lets 32-bit Wine list it), and poppler to read pages.
 TIV_PACKAGES="$TIV_PACKAGES cups printer-driver-cups-pdf libcups2:i386 poppler-utils"
@@ -63,8 +65,15 @@ tiv_start_wine() {
     # Runs in one build folder share its server: the last to leave stops it.
     mkdir -p "$WINEPREFIX.users"
     (flock 9; touch "$WINEPREFIX.users/$$") 9>"$WINEPREFIX.users.lock"
-    setsid "$server" -p </dev/null >/dev/null 2>&1 &
     TIV_WINESERVER=$server
+    tiv_serve_prefix "$server"
+}
+
+# Starts a persistent server for $WINEPREFIX, detached from every pipe, and
+# Wine's services with it.
+tiv_serve_prefix() {
+    local server=$1
+    setsid "$server" -p </dev/null >/dev/null 2>&1 &
     # Wait for its socket: a wine process started earlier would spawn a server
     # of its own that inherits the caller's pipes.
     local id i
