@@ -123,7 +123,10 @@ SensorDeviceBase* DevicePort::CreateDevice(WORD type) {
 }
 
 int DevicePort::SelectDevice(WORD type) {
-    if (type > 2) type = kProbeDeviceType;
+    if (type > 2 && type != kProbeDeviceType) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
     const LineSettings line = SettingsOf(type);
     DCB dcb = m_dcb;
     dcb.BaudRate = line.baud;

@@ -59,8 +59,9 @@ public:
     // Clears the collaborators and closes the device (which stays); the
     // device's Close result, 0 without a device.
     virtual int Detach();
-    // Types 0, 1, 2: the sensor device at 19200, 57600, 115200 baud; any
-    // other type: the baud-rate probe. 1 on success; else the old device stays.
+    // Types 0, 1, 2: the sensor device at 19200, 57600, 115200 baud;
+    // kProbeDeviceType: the baud-rate probe. 1 on success; else (any other
+    // type too) the old device stays.
     virtual int SelectDevice(WORD type);
     virtual int GetConfig(DCB* dcb, DWORD* eventMask, DWORD* inQueue, DWORD* outQueue);
     virtual int Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD outQueue);

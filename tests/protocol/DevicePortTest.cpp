@@ -230,8 +230,6 @@ TEST_F(PortFixture, SelectDeviceSetsTheLineOfItsTypeAndReplaysTheSharedState) {
     } lines[] = {
         {0, 0, 19200, ONESTOPBIT, 0x001},      {1, 1, 57600, TWOSTOPBITS, 0x001},
         {2, 2, 115200, TWOSTOPBITS, 0x1FB},    {0xFFFF, 0xFFFF, 38400, ONESTOPBIT, 0x001},
-        {5, 0xFFFF, 38400, ONESTOPBIT, 0x001},  // an unknown type probes
-        {3, 0xFFFF, 38400, ONESTOPBIT, 0x001},
     };
     for (const auto& l : lines) {
         m_types.clear();
@@ -263,12 +261,17 @@ TEST_F(PortFixture, FailedSelectionKeepsTheOldDeviceAndItsLine) {
     DWORD mask, in, out;
     m_port.GetConfig(&dcb, &mask, &in, &out);
     EXPECT_EQ(dcb.BaudRate, 57600u);
-    m_log.Clear();
-    EXPECT_EQ(m_port.SetRealtime(1), 7);  // still the old device
-    // A type this program cannot create changes nothing either.
+    // Neither does a type this program has no device for, nor one it cannot create.
+    EXPECT_EQ(m_port.SelectDevice(5), 0);
+    EXPECT_EQ(m_port.SelectDevice(3), 0);
     m_port.m_factory = [](WORD) { return static_cast<SensorDeviceBase*>(NULL); };
     EXPECT_EQ(m_port.SelectDevice(0xFFFF), 0);
-    EXPECT_EQ(m_port.SetRealtime(0), 7);
+    m_port.GetConfig(&dcb, &mask, &in, &out);
+    EXPECT_EQ(dcb.BaudRate, 57600u);
+    m_log.Clear();
+    EXPECT_EQ(m_port.SetRealtime(1), 7);
+    EXPECT_EQ(Log(), Lines{"realtime:1"});  // still the old device
+    EXPECT_EQ(m_live.Count(), 1u);
 }
 
 TEST_F(PortFixture, WaveFormReachesTheDeviceForANewStepOrFlag) {
