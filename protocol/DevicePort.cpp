@@ -350,6 +350,9 @@ int DevicePort::DeliverLinkLevel() {
     return result;
 }
 
+// A switch-on counts whatever the device answers: a device that cannot
+// serve it now (the baud-rate probe) gets it from the replay into the next
+// one. So "on" returns 1 once counted, and the caller gives it back.
 int DevicePort::CountedSwitch(Switch which, SwitchCall call, DWORD on) {
     if (m_device == NULL) return 0;
     bool reach;
@@ -364,7 +367,8 @@ int DevicePort::CountedSwitch(Switch which, SwitchCall call, DWORD on) {
             reach = count == 0;
         }
     }
-    return reach ? (m_device->*call)(on) : 1;
+    const int result = reach ? (m_device->*call)(on) : 1;
+    return on == 1 ? 1 : result;
 }
 
 int DevicePort::SetRealtime(DWORD on) {
@@ -404,7 +408,9 @@ int DevicePort::SetWaveForm(DWORD on, WORD step, BYTE flag) {
             flag = m_waveFlag;
         }
     }
-    return reach ? m_device->SetWaveForm(on, step, flag) : 1;
+    // Counted as the other switches are.
+    const int result = reach ? m_device->SetWaveForm(on, step, flag) : 1;
+    return on == 1 ? 1 : result;
 }
 
 bool DevicePort::AreasInRange(const BYTE* table) {

@@ -81,6 +81,10 @@ public:
     virtual int AcquireLinkLevel(BYTE level);
     virtual int ReleaseLinkLevel(BYTE level);
     virtual int RequestVersion();
+    // Counted switches (SetRealtime, SetIoPolling, SetWaveForm, SetTroublePolling,
+    // SetStatisticsPolling): only the first "on" and the last "off" reach the
+    // device. "On" returns 1 when it was counted, whatever the device said, and
+    // 0 only without a device; every counted "on" is given back with an "off".
     virtual int SetRealtime(DWORD on);
     virtual int ReadRam(WORD start, WORD count);
     virtual int WriteRam(const WORD* words, WORD start, WORD count);

@@ -6,6 +6,7 @@
 
 #include "framework/ErrorCodes.h"
 #include "protocol/DevicePort.h"
+#include "protocol/ProbeDevice.h"
 #include "tests/protocol/LiveDevices.h"
 #include "tests/protocol/RecordingDevice.h"
 #include "tests/protocol/RecordingPort.h"
@@ -59,7 +60,7 @@ TEST_F(PortFixture, CountedSwitchesReachTheDeviceOnlyOnFirstOnAndLastOff) {
     };
     for (const auto& s : switches) {
         m_log.Clear();
-        EXPECT_EQ(s.call(1), 7) << s.name;  // the device's answer
+        EXPECT_EQ(s.call(1), 1) << s.name;
         EXPECT_EQ(s.call(1), 1) << s.name;
         EXPECT_EQ(s.call(0), 1) << s.name;
         EXPECT_EQ(Log(), Lines{s.name + ":1"});
@@ -72,7 +73,7 @@ TEST_F(PortFixture, CountedSwitchesReachTheDeviceOnlyOnFirstOnAndLastOff) {
 
 TEST_F(PortFixture, SwitchCounterStopsAt255) {
     ASSERT_NE(Select(), nullptr);
-    for (int i = 0; i < 256; ++i) EXPECT_EQ(m_port.SetRealtime(1), i == 0 ? 7 : 1);
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(m_port.SetRealtime(1), 1);
     EXPECT_EQ(Log(), Lines{"realtime:1"});
     for (int i = 0; i < 254; ++i) EXPECT_EQ(m_port.SetRealtime(0), 1);
     EXPECT_EQ(Log(), Lines{"realtime:1"});
@@ -269,22 +270,44 @@ TEST_F(PortFixture, FailedSelectionKeepsTheOldDeviceAndItsLine) {
     m_port.GetConfig(&dcb, &mask, &in, &out);
     EXPECT_EQ(dcb.BaudRate, 57600u);
     m_log.Clear();
-    EXPECT_EQ(m_port.SetRealtime(1), 7);
+    EXPECT_EQ(m_port.SetRealtime(1), 1);
     EXPECT_EQ(Log(), Lines{"realtime:1"});  // still the old device
     EXPECT_EQ(m_live.Count(), 1u);
 }
 
 TEST_F(PortFixture, WaveFormReachesTheDeviceForANewStepOrFlag) {
     ASSERT_NE(Select(), nullptr);
-    EXPECT_EQ(m_port.SetWaveForm(1, 100, 0), 7);
     EXPECT_EQ(m_port.SetWaveForm(1, 100, 0), 1);
-    EXPECT_EQ(m_port.SetWaveForm(1, 200, 0), 7);
-    EXPECT_EQ(m_port.SetWaveForm(1, 200, 1), 7);
+    EXPECT_EQ(m_port.SetWaveForm(1, 100, 0), 1);
+    EXPECT_EQ(m_port.SetWaveForm(1, 200, 0), 1);
+    EXPECT_EQ(m_port.SetWaveForm(1, 200, 1), 1);
     EXPECT_EQ(m_port.SetWaveForm(0, 5, 0), 1);
     EXPECT_EQ(m_port.SetWaveForm(0, 5, 0), 1);
     EXPECT_EQ(m_port.SetWaveForm(0, 5, 0), 1);
     EXPECT_EQ(m_port.SetWaveForm(0, 5, 0), 7);  // the last off carries the cached step and flag
     EXPECT_EQ(Log(), (Lines{"wave:1,100,0", "wave:1,200,0", "wave:1,200,1", "wave:0,200,1"}));
+}
+
+TEST_F(PortFixture, SwitchesTheProbeRefusesAreCountedSoTheirUsersGiveThemBack) {
+    // While the rate is searched for, the probe answers every switch with 0.
+    m_port.m_factory = [this](WORD type) -> SensorDeviceBase* {
+        if (type == DevicePort::kProbeDeviceType) return new ProbeDevice();
+        return new RecordingDevice(&m_log, &m_live);
+    };
+    ASSERT_EQ(m_port.SelectDevice(DevicePort::kProbeDeviceType), 1);
+    const std::function<int(DWORD)> switches[] = {
+        [&](DWORD on) { return m_port.SetRealtime(on); },
+        [&](DWORD on) { return m_port.SetIoPolling(on); },
+        [&](DWORD on) { return m_port.SetTroublePolling(on); },
+        [&](DWORD on) { return m_port.SetStatisticsPolling(on); },
+        [&](DWORD on) { return m_port.SetWaveForm(on, 384, 1); },
+    };
+    // Each user gives back what the port says it switched on, as the dialogs do.
+    for (const auto& call : switches) {
+        if (call(1) != 0) call(0);
+    }
+    ASSERT_EQ(m_port.SelectDevice(0), 1);
+    EXPECT_EQ(Log(), (Lines{"link:0", "realtime:0", "io:0", "trouble:0", "stats:0", "wave:0,384,1"}));
 }
 
 TEST_F(PortFixture, WriteAreasChecksEveryCoordinateAgainstTheSensorRange) {
@@ -345,7 +368,9 @@ TEST_F(PortFixture, ForwardersPassTheirArgumentsUnchanged) {
     EXPECT_EQ(Log(), (Lines{"ram:4660,16", "io:129,15", "firmware:a.tiv", "levelswitch:1", "function:511",
                             "realtime:1", "realtime:0"}));
     // Uncounted calls leave the counter alone.
-    EXPECT_EQ(m_port.SetRealtime(1), 7);
+    m_log.Clear();
+    EXPECT_EQ(m_port.SetRealtime(1), 1);
+    EXPECT_EQ(Log(), Lines{"realtime:1"});
 }
 
 TEST_F(PortFixture, ReceivedBytesAreDroppedWithoutDeviceAndTheBufferIsBounded) {
