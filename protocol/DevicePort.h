@@ -48,7 +48,7 @@ public:
     int CreateEvents() override;
     void OnCommEvent(DWORD events) override;
     DWORD BytesToCome() override;
-    // Has the port worker close the port and report it closed.
+    // Has the port worker close the port and try it again until the device is back.
     void OnDeviceLost(DWORD session) override;
 
     virtual void SetSensorCaps(SensorCaps* caps);
