@@ -2,6 +2,7 @@
 
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
+#include "protocol/SensorDeviceBase.h"
 
 #include <new>
 
@@ -10,6 +11,7 @@ ComPortWorker::ComPortWorker(DevicePort* port) : m_devicePort(port), m_openPort(
     AddMessageHandler(WM_COMWORKER_OPEN, Handler(&ComPortWorker::OnOpenPort));
     AddMessageHandler(WM_COMWORKER_SCAN, Handler(&ComPortWorker::OnScanPorts));
     AddMessageHandler(WM_COMWORKER_LOST, Handler(&ComPortWorker::OnPortLost));
+    AddMessageHandler(WM_COMWORKER_RETIRE, Handler(&ComPortWorker::OnRetireDevice));
     AddMessageHandler(WM_TIMER, Handler(&ComPortWorker::OnRetryTimer));
 }
 
@@ -47,6 +49,18 @@ int ComPortWorker::RequestScan() {
 int ComPortWorker::ReportLost(DWORD session) {
     if (GetThreadId() == 0) return 0;
     return PostMessage(WM_COMWORKER_LOST, static_cast<WPARAM>(session), 0) ? 1 : 0;
+}
+
+int ComPortWorker::RequestRetire(SensorDeviceBase* device) {
+    if (GetThreadId() == 0) return 0;
+    return PostMessage(WM_COMWORKER_RETIRE, reinterpret_cast<WPARAM>(device), 0) ? 1 : 0;
+}
+
+LRESULT ComPortWorker::OnRetireDevice(WPARAM device, LPARAM) {
+    SensorDeviceBase* retired = reinterpret_cast<SensorDeviceBase*>(device);
+    retired->Close();
+    delete retired;
+    return 0;
 }
 
 LRESULT ComPortWorker::OnPortLost(WPARAM session, LPARAM) {

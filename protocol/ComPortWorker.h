@@ -5,6 +5,7 @@
 #include "framework/WorkerThread.h"
 
 class DevicePort;
+class SensorDeviceBase;
 
 // Opens, closes and scans COM ports off the user-interface thread. Requests
 // only post; the work runs on the worker one request at a time, in order, and
@@ -28,10 +29,14 @@ public:
     virtual int RequestScan();
     // Any thread: the device of that port session has gone.
     virtual int ReportLost(DWORD session);
+    // Any thread: closes and deletes a device that the device port replaced
+    // while another thread was still in it; it must be no thread's any more.
+    virtual int RequestRetire(SensorDeviceBase* device);
     virtual LRESULT OnOpenPort(WPARAM port, LPARAM unused);
     virtual LRESULT OnScanPorts(WPARAM unused1, LPARAM unused2);
     virtual LRESULT OnPortLost(WPARAM session, LPARAM unused);
     virtual LRESULT OnRetryTimer(WPARAM timer, LPARAM unused);
+    virtual LRESULT OnRetireDevice(WPARAM device, LPARAM unused);
 
     // Valid as long as the worker exists; written by the worker during a
     // scan, so other threads read the copy each scan reports instead.

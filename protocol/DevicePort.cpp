@@ -47,7 +47,7 @@ bool InRange(const BYTE* bytes, int offset, int limit) {
 
 }  // namespace
 
-DevicePort::DevicePort()
+DevicePort::DevicePort(DWORD retireTimeoutMs)
     : m_device(NULL),
       m_application(NULL),
       m_frame(NULL),
@@ -63,6 +63,7 @@ DevicePort::DevicePort()
       m_deviceUsers(0),
       m_retiring(NULL),
       m_retiringUsers(0),
+      m_retireTimeoutMs(retireTimeoutMs),
       m_retired(CreateEventA(NULL, TRUE, FALSE, NULL)) {
     ZeroMemory(m_levelCount, sizeof(m_levelCount));
     ZeroMemory(m_switchCount, sizeof(m_switchCount));
@@ -78,6 +79,7 @@ DevicePort::~DevicePort() {
     Close();
     delete m_device;
     m_device = NULL;
+    DeleteAbandoned();
     delete m_worker;
 }
 
@@ -179,13 +181,15 @@ SensorDeviceBase* DevicePort::SwapDevice(SensorDeviceBase* next) {
         ResetEvent(m_retired.Get());
     }
     // A thread inside the old device may be sending this thread a message.
-    const bool left = !used || WaitHandlingSentMessages(m_retired.Get(), kRetireTimeoutMs) == WAIT_OBJECT_0;
+    if (used) WaitHandlingSentMessages(m_retired.Get(), m_retireTimeoutMs);
     CriticalLock::Hold device(m_deviceLock);
+    // A device still in use after the time-out is not deleted under its
+    // caller: the last one to leave it hands it to the port worker.
+    const bool inUse = m_retiringUsers > 0;
+    if (inUse) m_abandoned.push_back(Retiring{old, m_retiringUsers});
     m_retiring = NULL;
     m_retiringUsers = 0;
-    // A device still in use after the time-out is left alone rather than
-    // deleted under its caller.
-    return left ? old : NULL;
+    return inUse ? NULL : old;
 }
 
 bool DevicePort::HasRetiredEvent() {
@@ -203,14 +207,42 @@ SensorDeviceBase* DevicePort::AcquireDevice() {
 
 void DevicePort::ReleaseDevice(SensorDeviceBase* released) {
     bool last = false;
+    bool abandoned = false;
     {
         CriticalLock::Hold device(m_deviceLock);
-        if (released == m_device)
+        if (released == m_device) {
             --m_deviceUsers;
-        else if (released == m_retiring && m_retiringUsers > 0)
+        } else if (released == m_retiring && m_retiringUsers > 0) {
             last = --m_retiringUsers == 0;
+        } else {
+            for (size_t i = 0; i < m_abandoned.size() && !abandoned; ++i) {
+                if (m_abandoned[i].device != released || --m_abandoned[i].users > 0) continue;
+                m_abandoned.erase(m_abandoned.begin() + i);
+                abandoned = true;
+            }
+        }
     }
     if (last) SetEvent(m_retired.Get());
+    // Its operations are stopped off this thread, which may be one of them;
+    // without the port worker it waits for the destructor.
+    if (abandoned && (m_worker == NULL || !m_worker->RequestRetire(released))) {
+        CriticalLock::Hold device(m_deviceLock);
+        m_abandoned.push_back(Retiring{released, 0});
+    }
+}
+
+void DevicePort::DeleteAbandoned() {
+    std::vector<Retiring> left;
+    {
+        CriticalLock::Hold hold(m_deviceLock);
+        left.swap(m_abandoned);
+    }
+    for (const Retiring& r : left) {
+        // A thread still inside would find it gone: that one is left be.
+        if (r.users > 0) continue;
+        r.device->Close();
+        delete r.device;
+    }
 }
 
 void DevicePort::ReplaySwitches(SensorDeviceBase* device) {

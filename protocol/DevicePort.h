@@ -8,6 +8,7 @@
 #include "protocol/SerialPort.h"
 
 #include <deque>
+#include <vector>
 
 class ChildWindow;
 class ComPortWorker;
@@ -42,7 +43,8 @@ public:
     // Requests kept for their reports; older ones are forgotten beyond it.
     static constexpr size_t kMaxOpenRequests = 16;
 
-    DevicePort();
+    // retireTimeoutMs: how long a swap waits for the old device; tests shorten it.
+    explicit DevicePort(DWORD retireTimeoutMs = kRetireTimeoutMs);
     ~DevicePort() override;
 
     int CreateEvents() override;
@@ -150,8 +152,11 @@ private:
     SensorDeviceBase* AcquireDevice();
     void ReleaseDevice(SensorDeviceBase* device);
     // Makes next the current device and returns the old one once no other
-    // thread uses it; 0 when it stays in use (it is then never deleted).
+    // thread uses it; 0 when it is still in use after the time-out: the last
+    // user to leave it then has the port worker close and delete it.
     SensorDeviceBase* SwapDevice(SensorDeviceBase* next);
+    // Destructor: closes and deletes the abandoned devices nobody uses.
+    void DeleteAbandoned();
     // User-interface thread: 1 once the event SwapDevice waits on exists.
     bool HasRetiredEvent();
     int DeliverLinkLevel();
@@ -184,10 +189,17 @@ private:
     DWORD m_levelChanges;  // bumped with every change of m_levelCount
     bool m_delivering;     // a thread is telling the device its level
 
-    CriticalLock m_deviceLock;  // guards the four use fields below
+    struct Retiring {
+        SensorDeviceBase* device;
+        int users;
+    };
+
+    CriticalLock m_deviceLock;  // guards the use fields below
     int m_deviceUsers;              // counted uses of m_device
     SensorDeviceBase* m_retiring;   // the device being replaced, while used
     int m_retiringUsers;
+    const DWORD m_retireTimeoutMs;
+    std::vector<Retiring> m_abandoned;  // replaced devices still used after the swap's wait
     OwnedHandle m_retired;  // manual-reset; set when m_retiringUsers drops to 0
 
     DeviceHandOver m_handOver;

@@ -4,7 +4,9 @@
 #include <map>
 #include <memory>
 
+#include "framework/ChildWindow.h"
 #include "framework/ErrorCodes.h"
+#include "framework/OwnedHandle.h"
 #include "protocol/DevicePort.h"
 #include "protocol/ProbeDevice.h"
 #include "tests/protocol/LiveDevices.h"
@@ -487,6 +489,45 @@ TEST_F(PortFixture, SwapWaitsForADeviceThreadThatIsSendingToTheUserInterface) {
     CloseHandle(caller);
     CloseHandle(inside);
     DestroyWindow(window);
+}
+
+TEST_F(PortFixture, ADeviceStillInUseWhenTheSwapGivesUpIsClosedAndDeletedOnceItsUserLeaves) {
+    OwnedHandle inside(CreateEventA(NULL, TRUE, FALSE, NULL));
+    OwnedHandle leave(CreateEventA(NULL, TRUE, FALSE, NULL));
+    const DWORD uiThread = GetCurrentThreadId();
+    RecordingPort port(200);  // the swap waits 200 ms
+    ChildWindow frame;
+    port.Wire(&m_caps, &m_waveForm);
+    port.SetFrame(&frame);
+    ASSERT_EQ(port.CreateEvents(), 1);  // the port worker runs
+    port.m_factory = [&](WORD) {
+        RecordingDevice* d = new RecordingDevice(&m_log, &m_live);
+        d->m_onLevel = [&, uiThread] {
+            if (GetCurrentThreadId() == uiThread) return;
+            SetEvent(inside.Get());
+            WaitForSingleObject(leave.Get(), 10000);  // a caller held up inside
+        };
+        return d;
+    };
+    ASSERT_EQ(port.SelectDevice(0), 1);
+    struct Caller {
+        static DWORD WINAPI Run(LPVOID p) {
+            static_cast<RecordingPort*>(p)->AcquireLinkLevel(1);
+            return 0;
+        }
+    };
+    OwnedHandle caller(CreateThread(NULL, 0, Caller::Run, &port, 0, NULL));
+    ASSERT_EQ(WaitForSingleObject(inside.Get(), 10000), WAIT_OBJECT_0);
+    ASSERT_EQ(port.SelectDevice(1), 1);
+    EXPECT_EQ(m_live.Count(), 2u);  // not deleted under its caller
+    m_log.Clear();
+    SetEvent(leave.Get());
+    ASSERT_EQ(WaitForSingleObject(caller.Get(), 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(m_log.WaitFor("close"));
+    const DWORD start = GetTickCount();
+    while (m_live.Count() != 1 && GetTickCount() - start < 5000) Sleep(1);
+    EXPECT_EQ(m_live.Count(), 1u);
+    EXPECT_EQ(m_live.Violations(), 0);
 }
 
 TEST_F(PortFixture, DetachClosesTheDeviceAndSilencesNotifications) {
