@@ -2,14 +2,17 @@
 
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
+#include "protocol/SensorDeviceBase.h"
 
 #include <new>
 
-ComPortWorker::ComPortWorker(DevicePort* port) : m_devicePort(port) {
+ComPortWorker::ComPortWorker(DevicePort* port) : m_devicePort(port), m_openPort(0), m_retryTimer(0) {
     ZeroMemory(m_portMap, sizeof(m_portMap));
     AddMessageHandler(WM_COMWORKER_OPEN, Handler(&ComPortWorker::OnOpenPort));
     AddMessageHandler(WM_COMWORKER_SCAN, Handler(&ComPortWorker::OnScanPorts));
     AddMessageHandler(WM_COMWORKER_LOST, Handler(&ComPortWorker::OnPortLost));
+    AddMessageHandler(WM_COMWORKER_RETIRE, Handler(&ComPortWorker::OnRetireDevice));
+    AddMessageHandler(WM_TIMER, Handler(&ComPortWorker::OnRetryTimer));
 }
 
 ComPortWorker::~ComPortWorker() {
@@ -25,7 +28,10 @@ int ComPortWorker::EnsureStarted() {
 }
 
 int ComPortWorker::Stop() {
-    return WorkerThread::Stop();
+    const int stopped = WorkerThread::Stop();
+    // The retry timer was the thread's and ended with it.
+    m_retryTimer = 0;
+    return stopped;
 }
 
 int ComPortWorker::RequestOpen(int port) {
@@ -45,20 +51,49 @@ int ComPortWorker::ReportLost(DWORD session) {
     return PostMessage(WM_COMWORKER_LOST, static_cast<WPARAM>(session), 0) ? 1 : 0;
 }
 
+int ComPortWorker::RequestRetire(SensorDeviceBase* device) {
+    if (GetThreadId() == 0) return 0;
+    return PostMessage(WM_COMWORKER_RETIRE, reinterpret_cast<WPARAM>(device), 0) ? 1 : 0;
+}
+
+LRESULT ComPortWorker::OnRetireDevice(WPARAM device, LPARAM) {
+    SensorDeviceBase* retired = reinterpret_cast<SensorDeviceBase*>(device);
+    retired->Close();
+    delete retired;
+    return 0;
+}
+
 LRESULT ComPortWorker::OnPortLost(WPARAM session, LPARAM) {
     // The user may have opened or closed a port since: only the lost one goes.
     if (!m_devicePort->IsOpen() || m_devicePort->Session() != static_cast<DWORD>(session)) return 0;
-    // As a close asked for by the user: the link stops, the port closes and
-    // the main window hears of a closed port.
+    // The link stops and the port closes; it stays the chosen one and is
+    // tried again until the device is back.
     m_devicePort->AcquireLinkLevel(0);
-    return OnOpenPort(0, 0);
+    m_devicePort->Close();
+    if (m_openPort != 0 && m_retryTimer == 0) m_retryTimer = SetTimer(NULL, 0, kRetryMs, NULL);
+    return 0;
+}
+
+LRESULT ComPortWorker::OnRetryTimer(WPARAM timer, LPARAM) {
+    if (timer != m_retryTimer || m_retryTimer == 0) return 0;
+    if (!m_devicePort->Open(m_openPort)) return 0;
+    StopRetries();
+    m_devicePort->AcquireLinkLevel(1);
+    return 0;
+}
+
+void ComPortWorker::StopRetries() {
+    if (m_retryTimer != 0) KillTimer(NULL, m_retryTimer);
+    m_retryTimer = 0;
 }
 
 LRESULT ComPortWorker::OnOpenPort(WPARAM port, LPARAM) {
+    StopRetries();
     // wParam carries the int of the request: a negative number closes too.
     const bool opening = SerialPort::IsPortNumber(static_cast<int>(port));
     const int ok = opening ? m_devicePort->Open(static_cast<int>(port)) : m_devicePort->Close();
     const int reported = opening && ok ? static_cast<int>(port) : 0;
+    m_openPort = reported;
     // A newly opened port starts its link at level 1.
     if (reported != 0) m_devicePort->AcquireLinkLevel(1);
     m_devicePort->NotifyPortOpened(reported, ok);

@@ -15,6 +15,7 @@ const UINT WM_OP_REPLY = WM_USER + 1;  // a reply waits in the operation's reply
 const UINT WM_COMWORKER_OPEN = 0x800;  // wParam: 1..256 opens that COM port, any other value closes
 const UINT WM_COMWORKER_SCAN = 0x801;  // wParam 0
 const UINT WM_COMWORKER_LOST = 0x802;  // wParam: the port session whose device has gone
+const UINT WM_COMWORKER_RETIRE = 0x803;  // wParam: a device a swap left in use, to close and delete
 
 // Notifications to the main frame. "Sent" ones hold the sending thread until
 // the frame returns, so their pointers may point into the sender's memory.

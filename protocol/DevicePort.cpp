@@ -47,7 +47,7 @@ bool InRange(const BYTE* bytes, int offset, int limit) {
 
 }  // namespace
 
-DevicePort::DevicePort()
+DevicePort::DevicePort(DWORD retireTimeoutMs)
     : m_device(NULL),
       m_application(NULL),
       m_frame(NULL),
@@ -63,6 +63,7 @@ DevicePort::DevicePort()
       m_deviceUsers(0),
       m_retiring(NULL),
       m_retiringUsers(0),
+      m_retireTimeoutMs(retireTimeoutMs),
       m_retired(CreateEventA(NULL, TRUE, FALSE, NULL)) {
     ZeroMemory(m_levelCount, sizeof(m_levelCount));
     ZeroMemory(m_switchCount, sizeof(m_switchCount));
@@ -78,6 +79,7 @@ DevicePort::~DevicePort() {
     Close();
     delete m_device;
     m_device = NULL;
+    DeleteAbandoned();
     delete m_worker;
 }
 
@@ -123,7 +125,10 @@ SensorDeviceBase* DevicePort::CreateDevice(WORD type) {
 }
 
 int DevicePort::SelectDevice(WORD type) {
-    if (type > 2) type = kProbeDeviceType;
+    if (type > 2 && type != kProbeDeviceType) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
     const LineSettings line = SettingsOf(type);
     DCB dcb = m_dcb;
     dcb.BaudRate = line.baud;
@@ -176,13 +181,15 @@ SensorDeviceBase* DevicePort::SwapDevice(SensorDeviceBase* next) {
         ResetEvent(m_retired.Get());
     }
     // A thread inside the old device may be sending this thread a message.
-    const bool left = !used || WaitHandlingSentMessages(m_retired.Get(), kRetireTimeoutMs) == WAIT_OBJECT_0;
+    if (used) WaitHandlingSentMessages(m_retired.Get(), m_retireTimeoutMs);
     CriticalLock::Hold device(m_deviceLock);
+    // A device still in use after the time-out is not deleted under its
+    // caller: the last one to leave it hands it to the port worker.
+    const bool inUse = m_retiringUsers > 0;
+    if (inUse) m_abandoned.push_back(Retiring{old, m_retiringUsers});
     m_retiring = NULL;
     m_retiringUsers = 0;
-    // A device still in use after the time-out is left alone rather than
-    // deleted under its caller.
-    return left ? old : NULL;
+    return inUse ? NULL : old;
 }
 
 bool DevicePort::HasRetiredEvent() {
@@ -200,14 +207,42 @@ SensorDeviceBase* DevicePort::AcquireDevice() {
 
 void DevicePort::ReleaseDevice(SensorDeviceBase* released) {
     bool last = false;
+    bool abandoned = false;
     {
         CriticalLock::Hold device(m_deviceLock);
-        if (released == m_device)
+        if (released == m_device) {
             --m_deviceUsers;
-        else if (released == m_retiring && m_retiringUsers > 0)
+        } else if (released == m_retiring && m_retiringUsers > 0) {
             last = --m_retiringUsers == 0;
+        } else {
+            for (size_t i = 0; i < m_abandoned.size() && !abandoned; ++i) {
+                if (m_abandoned[i].device != released || --m_abandoned[i].users > 0) continue;
+                m_abandoned.erase(m_abandoned.begin() + i);
+                abandoned = true;
+            }
+        }
     }
     if (last) SetEvent(m_retired.Get());
+    // Its operations are stopped off this thread, which may be one of them;
+    // without the port worker it waits for the destructor.
+    if (abandoned && (m_worker == NULL || !m_worker->RequestRetire(released))) {
+        CriticalLock::Hold device(m_deviceLock);
+        m_abandoned.push_back(Retiring{released, 0});
+    }
+}
+
+void DevicePort::DeleteAbandoned() {
+    std::vector<Retiring> left;
+    {
+        CriticalLock::Hold hold(m_deviceLock);
+        left.swap(m_abandoned);
+    }
+    for (const Retiring& r : left) {
+        // A thread still inside would find it gone: that one is left be.
+        if (r.users > 0) continue;
+        r.device->Close();
+        delete r.device;
+    }
 }
 
 void DevicePort::ReplaySwitches(SensorDeviceBase* device) {
@@ -347,6 +382,9 @@ int DevicePort::DeliverLinkLevel() {
     return result;
 }
 
+// A switch-on counts whatever the device answers: a device that cannot
+// serve it now (the baud-rate probe) gets it from the replay into the next
+// one. So "on" returns 1 once counted, and the caller gives it back.
 int DevicePort::CountedSwitch(Switch which, SwitchCall call, DWORD on) {
     if (m_device == NULL) return 0;
     bool reach;
@@ -361,7 +399,8 @@ int DevicePort::CountedSwitch(Switch which, SwitchCall call, DWORD on) {
             reach = count == 0;
         }
     }
-    return reach ? (m_device->*call)(on) : 1;
+    const int result = reach ? (m_device->*call)(on) : 1;
+    return on == 1 ? 1 : result;
 }
 
 int DevicePort::SetRealtime(DWORD on) {
@@ -401,7 +440,9 @@ int DevicePort::SetWaveForm(DWORD on, WORD step, BYTE flag) {
             flag = m_waveFlag;
         }
     }
-    return reach ? m_device->SetWaveForm(on, step, flag) : 1;
+    // Counted as the other switches are.
+    const int result = reach ? m_device->SetWaveForm(on, step, flag) : 1;
+    return on == 1 ? 1 : result;
 }
 
 bool DevicePort::AreasInRange(const BYTE* table) {

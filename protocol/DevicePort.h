@@ -8,6 +8,7 @@
 #include "protocol/SerialPort.h"
 
 #include <deque>
+#include <vector>
 
 class ChildWindow;
 class ComPortWorker;
@@ -42,13 +43,14 @@ public:
     // Requests kept for their reports; older ones are forgotten beyond it.
     static constexpr size_t kMaxOpenRequests = 16;
 
-    DevicePort();
+    // retireTimeoutMs: how long a swap waits for the old device; tests shorten it.
+    explicit DevicePort(DWORD retireTimeoutMs = kRetireTimeoutMs);
     ~DevicePort() override;
 
     int CreateEvents() override;
     void OnCommEvent(DWORD events) override;
     DWORD BytesToCome() override;
-    // Has the port worker close the port and report it closed.
+    // Has the port worker close the port and try it again until the device is back.
     void OnDeviceLost(DWORD session) override;
 
     virtual void SetSensorCaps(SensorCaps* caps);
@@ -59,8 +61,9 @@ public:
     // Clears the collaborators and closes the device (which stays); the
     // device's Close result, 0 without a device.
     virtual int Detach();
-    // Types 0, 1, 2: the sensor device at 19200, 57600, 115200 baud; any
-    // other type: the baud-rate probe. 1 on success; else the old device stays.
+    // Types 0, 1, 2: the sensor device at 19200, 57600, 115200 baud;
+    // kProbeDeviceType: the baud-rate probe. 1 on success; else (any other
+    // type too) the old device stays.
     virtual int SelectDevice(WORD type);
     virtual int GetConfig(DCB* dcb, DWORD* eventMask, DWORD* inQueue, DWORD* outQueue);
     virtual int Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD outQueue);
@@ -80,6 +83,10 @@ public:
     virtual int AcquireLinkLevel(BYTE level);
     virtual int ReleaseLinkLevel(BYTE level);
     virtual int RequestVersion();
+    // Counted switches (SetRealtime, SetIoPolling, SetWaveForm, SetTroublePolling,
+    // SetStatisticsPolling): only the first "on" and the last "off" reach the
+    // device. "On" returns 1 when it was counted, whatever the device said, and
+    // 0 only without a device; every counted "on" is given back with an "off".
     virtual int SetRealtime(DWORD on);
     virtual int ReadRam(WORD start, WORD count);
     virtual int WriteRam(const WORD* words, WORD start, WORD count);
@@ -145,8 +152,11 @@ private:
     SensorDeviceBase* AcquireDevice();
     void ReleaseDevice(SensorDeviceBase* device);
     // Makes next the current device and returns the old one once no other
-    // thread uses it; 0 when it stays in use (it is then never deleted).
+    // thread uses it; 0 when it is still in use after the time-out: the last
+    // user to leave it then has the port worker close and delete it.
     SensorDeviceBase* SwapDevice(SensorDeviceBase* next);
+    // Destructor: closes and deletes the abandoned devices nobody uses.
+    void DeleteAbandoned();
     // User-interface thread: 1 once the event SwapDevice waits on exists.
     bool HasRetiredEvent();
     int DeliverLinkLevel();
@@ -179,10 +189,17 @@ private:
     DWORD m_levelChanges;  // bumped with every change of m_levelCount
     bool m_delivering;     // a thread is telling the device its level
 
-    CriticalLock m_deviceLock;  // guards the four use fields below
+    struct Retiring {
+        SensorDeviceBase* device;
+        int users;
+    };
+
+    CriticalLock m_deviceLock;  // guards the use fields below
     int m_deviceUsers;              // counted uses of m_device
     SensorDeviceBase* m_retiring;   // the device being replaced, while used
     int m_retiringUsers;
+    const DWORD m_retireTimeoutMs;
+    std::vector<Retiring> m_abandoned;  // replaced devices still used after the swap's wait
     OwnedHandle m_retired;  // manual-reset; set when m_retiringUsers drops to 0
 
     DeviceHandOver m_handOver;

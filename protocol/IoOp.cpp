@@ -15,7 +15,7 @@ const size_t kForceReplyBytes = 6;
 
 IoOp::IoOp(DWORD intervalMs)
     : DeviceOperation(kRetries, intervalMs), m_tickMs(intervalMs), m_mode(IoParams::kPoll), m_disguised(0), m_mask(0),
-      m_resumePolling(0), m_waiting{IoParams::kPoll, 0, 0} {
+      m_resumePolling(0), m_waiting{IoParams::kPoll, 0, 0, false}, m_pollTurn(false) {
     AddMessageHandler(WM_TIMER, Handler(&IoOp::OnTimer));
     AddMessageHandler(WM_OP_START, Handler(&IoOp::OnStart));
     AddMessageHandler(WM_OP_REPLY, Handler(&IoOp::HandleReply));
@@ -54,7 +54,7 @@ int IoOp::Redirect(const IoParams& params) {
         }
         if (m_mode == IoParams::kForce) {
             // The force on the line is not confirmed yet: this one follows it.
-            m_waiting = Request{IoParams::kForce, params.disguised, params.mask};
+            m_waiting = Request{IoParams::kForce, params.disguised, params.mask, false};
             return 1;
         }
         m_resumePolling = 1;
@@ -108,7 +108,18 @@ void IoOp::SendFresh() {
 
 IoOp::Request IoOp::Current() {
     CriticalLock::Hold hold(m_lock);
-    return Request{m_mode, m_disguised, m_mask};
+    return Request{m_mode, m_disguised, m_mask, m_mode == IoParams::kPoll || PollsBesideRelease()};
+}
+
+IoOp::Request IoOp::Next() {
+    CriticalLock::Hold hold(m_lock);
+    m_pollTurn = PollsBesideRelease() && !m_pollTurn;
+    if (m_pollTurn) return Request{IoParams::kPoll, 0, 0, true};
+    return Request{m_mode, m_disguised, m_mask, m_mode == IoParams::kPoll};
+}
+
+bool IoOp::PollsBesideRelease() const {
+    return m_mode == IoParams::kForce && m_mask == 0 && m_resumePolling != 0;
 }
 
 BYTE IoOp::LinkLevel() {
@@ -148,7 +159,7 @@ LRESULT IoOp::HandleReply(WPARAM, LPARAM) {
         EndForce(1);
         return 0;
     }
-    if (bytes[1] != kGet || request.mode != IoParams::kPoll || reply.size() != kStateReplyBytes) return 0;
+    if (bytes[1] != kGet || !request.polling || reply.size() != kStateReplyBytes) return 0;
     // Only a reply that passed every check refreshes the retries.
     RestartTimer();
     SensorDevice* device = m_device;
@@ -160,7 +171,7 @@ LRESULT IoOp::HandleReply(WPARAM, LPARAM) {
 int IoOp::SendRequest() {
     SensorDevice* device = m_device;
     if (device == NULL) return 0;
-    const Request request = Current();
+    const Request request = Next();
     std::string message;
     message += static_cast<char>(kCommand);
     if (request.mode == IoParams::kPoll) {

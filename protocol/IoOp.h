@@ -13,6 +13,8 @@
 // Polling never gives up; a force gives up after ten ticks without its echo,
 // except the release (mask 0), which is sent until the sensor echoes it or
 // the link drops, so that no line stays forced behind a closed I/O test.
+// Polling asked for meanwhile does not wait for that echo: polls and the
+// release take turns until it comes.
 // A force asked for while another is on the line waits for that one's echo
 // (or its giving up) and then goes out; each force carries every line, so
 // only the latest waiting one is kept.
@@ -49,6 +51,7 @@ private:
         DWORD mode;
         BYTE disguised;
         BYTE mask;
+        bool polling;  // state replies are wanted
     };
 
     int Redirect(const IoParams& params);
@@ -58,15 +61,20 @@ private:
     // force, or polls on if asked to, else stops.
     void EndForce(DWORD confirmed);
     Request Current();
+    // The frame to send next: the current request, or a poll on its turn
+    // beside a release.
+    Request Next();
+    bool PollsBesideRelease() const;  // under m_lock
     BYTE LinkLevel();
 
     const DWORD m_tickMs;
-    CriticalLock m_lock;  // guards the five fields below
+    CriticalLock m_lock;  // guards the six fields below
     DWORD m_mode;         // IoParams::kPoll or kForce
     BYTE m_disguised;
     BYTE m_mask;
     DWORD m_resumePolling;  // polling follows the running force
     Request m_waiting;      // mode kForce: a force follows the running one
+    bool m_pollTurn;        // beside a release: the last frame sent was a poll
 };
 
 #endif

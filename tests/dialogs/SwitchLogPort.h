@@ -7,9 +7,9 @@
 
 #include "protocol/DevicePort.h"
 
-// The device port as the dialogs use it, with no device behind it: each
-// switch and I/O write is logged ("io:1", "trouble:0", "stats:1",
-// "write:10,30") and reported as started.
+// The device port as the dialogs use it, its device left out: each switch
+// and I/O write is logged ("io:1", "trouble:0", "stats:1", "write:10,30")
+// and answered 1, as the real port answers a switch it counted.
 class SwitchLogPort : public DevicePort {
 public:
     int SetIoPolling(DWORD on) override { return Log("io", on); }

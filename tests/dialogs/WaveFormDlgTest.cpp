@@ -18,7 +18,9 @@
 
 namespace {
 
-// A device port that records the waveform switch instead of counting it.
+// A device port that records the waveform switch and counts it as the real
+// port does: with a device every call counts, whatever the device answers,
+// and "on" returns 1; without one nothing counts and 0 comes back.
 class WaveFormRequests : public DevicePort {
 public:
     struct Call {
@@ -28,16 +30,16 @@ public:
     };
     int SetWaveForm(DWORD on, WORD step, BYTE flag) override {
         calls.push_back({on, step, flag});
-        return result;
+        if (!hasDevice) return 0;
+        if (on == 1) ++held;
+        else if (held > 0) --held;
+        return 1;
     }
     // Switch-ons not yet given back.
-    int Held() const {
-        int held = 0;
-        for (const Call& c : calls) held += c.on == 1 ? 1 : -1;
-        return held;
-    }
+    int Held() const { return held; }
     std::vector<Call> calls;
-    int result = 1;
+    bool hasDevice = true;
+    int held = 0;
 };
 
 // The application with a save dialog that answers from the test.
@@ -185,15 +187,16 @@ TEST_F(WaveFormDlgTest, ResetWhileOpenGivesTheSwitchBackOnce) {
 }
 
 TEST_F(WaveFormDlgTest, ASwitchOnThatDidNotReachADeviceIsNotGivenBack) {
-    m_port.result = 0;  // no device
+    m_port.hasDevice = false;
     ASSERT_NE(Open(), (HWND)NULL);
-    m_port.result = 1;  // a device came: the next change switches on
+    m_port.hasDevice = true;  // a device came: the next change switches on
     SetStep("10");
     EXPECT_EQ(m_port.calls.size(), 2u);
     m_dlg.Destroy();
     ASSERT_EQ(m_port.calls.size(), 3u);
     EXPECT_EQ(m_port.calls[1].on, 1u);  // a first switch-on, not a change
     EXPECT_EQ(m_port.calls[2].on, 0u);
+    EXPECT_EQ(m_port.Held(), 0);
 }
 
 TEST_F(WaveFormDlgTest, TheStepIsTheTypedNumberCutToTheSensorsSteps) {

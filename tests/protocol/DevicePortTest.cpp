@@ -4,8 +4,11 @@
 #include <map>
 #include <memory>
 
+#include "framework/ChildWindow.h"
 #include "framework/ErrorCodes.h"
+#include "framework/OwnedHandle.h"
 #include "protocol/DevicePort.h"
+#include "protocol/ProbeDevice.h"
 #include "tests/protocol/LiveDevices.h"
 #include "tests/protocol/RecordingDevice.h"
 #include "tests/protocol/RecordingPort.h"
@@ -59,7 +62,7 @@ TEST_F(PortFixture, CountedSwitchesReachTheDeviceOnlyOnFirstOnAndLastOff) {
     };
     for (const auto& s : switches) {
         m_log.Clear();
-        EXPECT_EQ(s.call(1), 7) << s.name;  // the device's answer
+        EXPECT_EQ(s.call(1), 1) << s.name;
         EXPECT_EQ(s.call(1), 1) << s.name;
         EXPECT_EQ(s.call(0), 1) << s.name;
         EXPECT_EQ(Log(), Lines{s.name + ":1"});
@@ -72,7 +75,7 @@ TEST_F(PortFixture, CountedSwitchesReachTheDeviceOnlyOnFirstOnAndLastOff) {
 
 TEST_F(PortFixture, SwitchCounterStopsAt255) {
     ASSERT_NE(Select(), nullptr);
-    for (int i = 0; i < 256; ++i) EXPECT_EQ(m_port.SetRealtime(1), i == 0 ? 7 : 1);
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(m_port.SetRealtime(1), 1);
     EXPECT_EQ(Log(), Lines{"realtime:1"});
     for (int i = 0; i < 254; ++i) EXPECT_EQ(m_port.SetRealtime(0), 1);
     EXPECT_EQ(Log(), Lines{"realtime:1"});
@@ -230,8 +233,6 @@ TEST_F(PortFixture, SelectDeviceSetsTheLineOfItsTypeAndReplaysTheSharedState) {
     } lines[] = {
         {0, 0, 19200, ONESTOPBIT, 0x001},      {1, 1, 57600, TWOSTOPBITS, 0x001},
         {2, 2, 115200, TWOSTOPBITS, 0x1FB},    {0xFFFF, 0xFFFF, 38400, ONESTOPBIT, 0x001},
-        {5, 0xFFFF, 38400, ONESTOPBIT, 0x001},  // an unknown type probes
-        {3, 0xFFFF, 38400, ONESTOPBIT, 0x001},
     };
     for (const auto& l : lines) {
         m_types.clear();
@@ -263,25 +264,52 @@ TEST_F(PortFixture, FailedSelectionKeepsTheOldDeviceAndItsLine) {
     DWORD mask, in, out;
     m_port.GetConfig(&dcb, &mask, &in, &out);
     EXPECT_EQ(dcb.BaudRate, 57600u);
-    m_log.Clear();
-    EXPECT_EQ(m_port.SetRealtime(1), 7);  // still the old device
-    // A type this program cannot create changes nothing either.
+    // Neither does a type this program has no device for, nor one it cannot create.
+    EXPECT_EQ(m_port.SelectDevice(5), 0);
+    EXPECT_EQ(m_port.SelectDevice(3), 0);
     m_port.m_factory = [](WORD) { return static_cast<SensorDeviceBase*>(NULL); };
     EXPECT_EQ(m_port.SelectDevice(0xFFFF), 0);
-    EXPECT_EQ(m_port.SetRealtime(0), 7);
+    m_port.GetConfig(&dcb, &mask, &in, &out);
+    EXPECT_EQ(dcb.BaudRate, 57600u);
+    m_log.Clear();
+    EXPECT_EQ(m_port.SetRealtime(1), 1);
+    EXPECT_EQ(Log(), Lines{"realtime:1"});  // still the old device
+    EXPECT_EQ(m_live.Count(), 1u);
 }
 
 TEST_F(PortFixture, WaveFormReachesTheDeviceForANewStepOrFlag) {
     ASSERT_NE(Select(), nullptr);
-    EXPECT_EQ(m_port.SetWaveForm(1, 100, 0), 7);
     EXPECT_EQ(m_port.SetWaveForm(1, 100, 0), 1);
-    EXPECT_EQ(m_port.SetWaveForm(1, 200, 0), 7);
-    EXPECT_EQ(m_port.SetWaveForm(1, 200, 1), 7);
+    EXPECT_EQ(m_port.SetWaveForm(1, 100, 0), 1);
+    EXPECT_EQ(m_port.SetWaveForm(1, 200, 0), 1);
+    EXPECT_EQ(m_port.SetWaveForm(1, 200, 1), 1);
     EXPECT_EQ(m_port.SetWaveForm(0, 5, 0), 1);
     EXPECT_EQ(m_port.SetWaveForm(0, 5, 0), 1);
     EXPECT_EQ(m_port.SetWaveForm(0, 5, 0), 1);
     EXPECT_EQ(m_port.SetWaveForm(0, 5, 0), 7);  // the last off carries the cached step and flag
     EXPECT_EQ(Log(), (Lines{"wave:1,100,0", "wave:1,200,0", "wave:1,200,1", "wave:0,200,1"}));
+}
+
+TEST_F(PortFixture, SwitchesTheProbeRefusesAreCountedSoTheirUsersGiveThemBack) {
+    // While the rate is searched for, the probe answers every switch with 0.
+    m_port.m_factory = [this](WORD type) -> SensorDeviceBase* {
+        if (type == DevicePort::kProbeDeviceType) return new ProbeDevice();
+        return new RecordingDevice(&m_log, &m_live);
+    };
+    ASSERT_EQ(m_port.SelectDevice(DevicePort::kProbeDeviceType), 1);
+    const std::function<int(DWORD)> switches[] = {
+        [&](DWORD on) { return m_port.SetRealtime(on); },
+        [&](DWORD on) { return m_port.SetIoPolling(on); },
+        [&](DWORD on) { return m_port.SetTroublePolling(on); },
+        [&](DWORD on) { return m_port.SetStatisticsPolling(on); },
+        [&](DWORD on) { return m_port.SetWaveForm(on, 384, 1); },
+    };
+    // Each user gives back what the port says it switched on, as the dialogs do.
+    for (const auto& call : switches) {
+        if (call(1) != 0) call(0);
+    }
+    ASSERT_EQ(m_port.SelectDevice(0), 1);
+    EXPECT_EQ(Log(), (Lines{"link:0", "realtime:0", "io:0", "trouble:0", "stats:0", "wave:0,384,1"}));
 }
 
 TEST_F(PortFixture, WriteAreasChecksEveryCoordinateAgainstTheSensorRange) {
@@ -342,7 +370,9 @@ TEST_F(PortFixture, ForwardersPassTheirArgumentsUnchanged) {
     EXPECT_EQ(Log(), (Lines{"ram:4660,16", "io:129,15", "firmware:a.tiv", "levelswitch:1", "function:511",
                             "realtime:1", "realtime:0"}));
     // Uncounted calls leave the counter alone.
-    EXPECT_EQ(m_port.SetRealtime(1), 7);
+    m_log.Clear();
+    EXPECT_EQ(m_port.SetRealtime(1), 1);
+    EXPECT_EQ(Log(), Lines{"realtime:1"});
 }
 
 TEST_F(PortFixture, ReceivedBytesAreDroppedWithoutDeviceAndTheBufferIsBounded) {
@@ -459,6 +489,45 @@ TEST_F(PortFixture, SwapWaitsForADeviceThreadThatIsSendingToTheUserInterface) {
     CloseHandle(caller);
     CloseHandle(inside);
     DestroyWindow(window);
+}
+
+TEST_F(PortFixture, ADeviceStillInUseWhenTheSwapGivesUpIsClosedAndDeletedOnceItsUserLeaves) {
+    OwnedHandle inside(CreateEventA(NULL, TRUE, FALSE, NULL));
+    OwnedHandle leave(CreateEventA(NULL, TRUE, FALSE, NULL));
+    const DWORD uiThread = GetCurrentThreadId();
+    RecordingPort port(200);  // the swap waits 200 ms
+    ChildWindow frame;
+    port.Wire(&m_caps, &m_waveForm);
+    port.SetFrame(&frame);
+    ASSERT_EQ(port.CreateEvents(), 1);  // the port worker runs
+    port.m_factory = [&](WORD) {
+        RecordingDevice* d = new RecordingDevice(&m_log, &m_live);
+        d->m_onLevel = [&, uiThread] {
+            if (GetCurrentThreadId() == uiThread) return;
+            SetEvent(inside.Get());
+            WaitForSingleObject(leave.Get(), 10000);  // a caller held up inside
+        };
+        return d;
+    };
+    ASSERT_EQ(port.SelectDevice(0), 1);
+    struct Caller {
+        static DWORD WINAPI Run(LPVOID p) {
+            static_cast<RecordingPort*>(p)->AcquireLinkLevel(1);
+            return 0;
+        }
+    };
+    OwnedHandle caller(CreateThread(NULL, 0, Caller::Run, &port, 0, NULL));
+    ASSERT_EQ(WaitForSingleObject(inside.Get(), 10000), WAIT_OBJECT_0);
+    ASSERT_EQ(port.SelectDevice(1), 1);
+    EXPECT_EQ(m_live.Count(), 2u);  // not deleted under its caller
+    m_log.Clear();
+    SetEvent(leave.Get());
+    ASSERT_EQ(WaitForSingleObject(caller.Get(), 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(m_log.WaitFor("close"));
+    const DWORD start = GetTickCount();
+    while (m_live.Count() != 1 && GetTickCount() - start < 5000) Sleep(1);
+    EXPECT_EQ(m_live.Count(), 1u);
+    EXPECT_EQ(m_live.Violations(), 0);
 }
 
 TEST_F(PortFixture, DetachClosesTheDeviceAndSilencesNotifications) {

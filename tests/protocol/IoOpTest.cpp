@@ -168,6 +168,28 @@ TEST_F(IoOpTest, ReleaseIsRetriedUntilTheLinkDrops) {
     EXPECT_EQ(m_fast.Wait(5000), static_cast<DWORD>(WAIT_OBJECT_0));
 }
 
+TEST_F(IoOpTest, PollingAskedForBesideAnUnechoedReleaseTakesTurnsWithIt) {
+    ASSERT_EQ(Force(m_fast, 0, 0), 1);  // the release of a closed I/O test
+    ASSERT_NE(WaitFrom("send:a85a0000", 0), kNotFound);
+    ASSERT_EQ(Poll(m_fast), 1);  // the I/O test opens again; the echo never comes
+    const size_t poll = WaitFrom(kPoll, 0);
+    ASSERT_NE(poll, kNotFound);
+    ASSERT_EQ(m_fast.OnReply(StateReply(0x25, 0x10, 0x30)), 1);
+    const size_t state = WaitFrom("io:25,10,30", poll);
+    ASSERT_NE(state, kNotFound);
+    const size_t release = WaitFrom("send:a85a0000", state);
+    ASSERT_NE(release, kNotFound);
+    EXPECT_NE(WaitFrom(kPoll, release), kNotFound);
+    // The echo at last: polling alone goes on.
+    ASSERT_EQ(m_fast.OnReply(ForceEcho(0, 0)), 1);
+    const size_t forced = WaitFrom("forced:1", release);
+    ASSERT_NE(forced, kNotFound);
+    const size_t polls = WaitFrom(kPoll, forced);
+    ASSERT_NE(polls, kNotFound);
+    EXPECT_EQ(WaitFrom(kPoll, polls + 1), polls + 1);
+    for (const std::string& entry : From(forced)) EXPECT_NE(entry, "send:a85a0000");
+}
+
 TEST_F(IoOpTest, StoppingNeverRestartsPolling) {
     // Switched off during a force that interrupted polling.
     ASSERT_EQ(Poll(m_slow), 1);

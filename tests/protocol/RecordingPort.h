@@ -41,7 +41,9 @@ class RecordingPort : public DevicePort {
 public:
     typedef std::function<SensorDeviceBase*(WORD type)> Factory;
 
-    RecordingPort() : m_sendResult(1),
+    explicit RecordingPort(DWORD retireTimeoutMs = kRetireTimeoutMs)
+        : DevicePort(retireTimeoutMs),
+          m_sendResult(1),
           m_openResult(1),
           m_logLevels(false),
           m_lineThread(0),

@@ -12,6 +12,7 @@ IOTestDlg* g_ioDialog = NULL;  // test thread only
 int g_confirmedForces = 0;     // test thread only
 WaveFormDlg* g_waveFormDialog = NULL;  // test thread only
 DeviceHost* g_application = NULL;      // test thread only
+DevicePort* g_port = NULL;             // test thread only
 int g_waveFormReports = 0;             // test thread only
 
 }  // namespace
@@ -24,6 +25,7 @@ LRESULT CALLBACK SimulatedSensor::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, 
     if (msg == WM_DEVICE_OUTPUT_STATE && g_ioDialog != NULL)
         g_ioDialog->ShowState(LOBYTE(wParam), LOBYTE(lParam), LOBYTE(HIWORD(lParam)));
     if (msg == WM_DEVICE_IO_FORCED && wParam == 1) ++g_confirmedForces;
+    if (msg == WM_DEVICE_TYPE_RECOGNIZED && g_port != NULL) g_port->SelectDevice(LOWORD(wParam));
     if (msg == WM_DEVICE_WAVE_FORM) {
         ++g_waveFormReports;
         const bool both = g_application->GetWaveFormBoth() != 0;
@@ -33,10 +35,11 @@ LRESULT CALLBACK SimulatedSensor::FrameProc(HWND hwnd, UINT msg, WPARAM wParam, 
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-SimulatedSensor::SimulatedSensor() : m_window(NULL) {
+SimulatedSensor::SimulatedSensor() : m_window(NULL), m_selected(false) {
     g_confirmedForces = 0;
     g_waveFormReports = 0;
     g_application = &m_application;
+    g_port = &m_port;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = FrameProc;
     wc.hInstance = GetModuleHandleA(NULL);
@@ -48,13 +51,19 @@ SimulatedSensor::SimulatedSensor() : m_window(NULL) {
 }
 
 SimulatedSensor::~SimulatedSensor() {
+    g_port = NULL;
     g_ioDialog = NULL;
     g_waveFormDialog = NULL;
     if (m_window != NULL) DestroyWindow(m_window);
 }
 
+bool SimulatedSensor::Select(WORD deviceType) {
+    m_selected = m_window != NULL && ReadyPort(&m_port, &m_application, &m_frame, &m_waveForm, &m_caps, deviceType);
+    return m_selected;
+}
+
 bool SimulatedSensor::Connect(int com, DWORD timeoutMs) {
-    if (m_window == NULL || !ReadyPort(&m_port, &m_application, &m_frame, &m_waveForm, &m_caps, 0)) return false;
+    if (!m_selected && !Select(0)) return false;
     if (m_port.RequestOpen(com) != 1) return false;
     return PumpUntil([&] { return m_port.GetLinkLevel() == 1; }, timeoutMs);
 }

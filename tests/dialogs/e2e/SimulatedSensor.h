@@ -18,12 +18,16 @@ class WaveFormDlg;
 // The real device port linked to the sensor simulator, with the main frame's
 // part played by a window of the test's own: I/O reports go to the I/O test
 // dialog, confirmed forces are counted, waveform reports go to the waveform
-// dialog as the main frame hands them on. Test thread only.
+// dialog as the main frame hands them on, and a recognised rate selects its
+// device. Test thread only.
 class SimulatedSensor {
 public:
     SimulatedSensor();
     ~SimulatedSensor();
 
+    // Readies the port with a device type (DevicePort::kProbeDeviceType: the
+    // rate is searched for); Connect does it with type 0 when the test did not.
+    bool Select(WORD deviceType);
     // Opens the simulator's COM port and waits until the link is at level 1.
     bool Connect(int com, DWORD timeoutMs);
     void ForwardIoTo(IOTestDlg* dialog);
@@ -55,6 +59,7 @@ private:
     static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND m_window;
+    bool m_selected;
     SensorCaps m_caps;
     WaveFormRecord m_waveForm;
     Host m_application;

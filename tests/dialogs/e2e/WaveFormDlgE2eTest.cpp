@@ -3,7 +3,7 @@
 // main frame does. One frequency shows the simulator's values for that
 // selector until a run is complete; "Both" alternates the selector, logs the
 // pairs and saves the log at the end of a run. Closing the dialog ends the
-// requests.
+// requests, also when it closed before the sensor was found.
 #include <gtest/gtest.h>
 
 #include "dialogs/WaveFormDlg.h"
@@ -125,4 +125,29 @@ TEST_F(WaveFormDlgE2e, BothAlternatesTheSelectorAndSavesThePairsAtTheEndOfARun) 
     // may stand in it.
     EXPECT_LE(m_dialog.GetLog().GetText().size(), pair.size());
     ExpectNoRequestAfterClose();
+}
+
+// Opened and closed while the rate is still searched for: once the sensor is
+// found and linked, nothing asks it for waveforms.
+TEST(WaveFormDlgBeforeTheLinkE2e, ClosedBeforeTheLinkLeavesNoWaveFormRequest) {
+    const int com = SimLog::ComPort();
+    if (com == 0) GTEST_SKIP() << "needs the sensor simulator (run through CTest)";
+    NoActivation noActivation;
+    TestSettings settings;
+    SimulatedSensor sensor;
+    WaveFormDlg dialog;
+    ASSERT_TRUE(sensor.Select(DevicePort::kProbeDeviceType));
+    sensor.Caps().SetModel(0);
+    dialog.SetDevicePort(&sensor.Port());
+    dialog.SetWaveFormRecord(&sensor.WaveForm());
+    dialog.SetSensorCaps(&sensor.Caps());
+    dialog.SetApplication(&sensor.Application());
+    ASSERT_NE(dialog.Create(GetModuleHandleA(NULL), sensor.Window()), (HWND)NULL);
+    dialog.Destroy();
+
+    ASSERT_TRUE(sensor.Connect(com, kTimeoutMs));
+    // Ten seconds of the link's keep-alive, one Set every 500 ms.
+    const size_t sets = CountRx("a05a");
+    EXPECT_TRUE(SimLog::PollFor([&] { return CountRx("a05a") >= sets + 20; }, kTimeoutMs));
+    EXPECT_EQ(CountRx("a969"), 0u);
 }
