@@ -328,7 +328,9 @@ int ScanView::DrawTo(HDC dc, RECT* rect, double sx, double sy) {
     RECT k = {0, 0, static_cast<LONG>(content.cx * sx), static_cast<LONG>(content.cy * sy)};
     OffsetRect(&k, rect->left + (RectWidth(rect) - k.right) / 2, rect->top + (RectHeight(rect) - k.bottom) / 2);
     IntersectRect(rect, rect, &k);
-    const POINT origin = {mapping.ViewportOrigin().x + k.left, mapping.ViewportOrigin().y + k.top};
+    // The viewport origin is in screen pixels like the extent: it scales with it.
+    const POINT origin = {static_cast<LONG>(mapping.ViewportOrigin().x * sx) + k.left,
+                          static_cast<LONG>(mapping.ViewportOrigin().y * sy) + k.top};
     if (dc == NULL) return 1;
 
     CriticalLock::Hold hold(m_viewLock);
