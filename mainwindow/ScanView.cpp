@@ -490,25 +490,30 @@ LRESULT ScanView::OnCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 // The layers cover the whole virtual screen (every monitor), so the view can
 // grow to any size without new bitmaps.
 int ScanView::CreateLayers() {
-    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (width < 1 || height < 1) {
-        RECT desktop;
-        GetWindowRect(GetDesktopWindow(), &desktop);
-        width = RectWidth(&desktop);
-        height = RectHeight(&desktop);
-    }
+    const SIZE layers = VirtualScreenSize();
     WindowDc screen(GetHwnd());
     int created;
     {
         CriticalLock::Hold hold(m_viewLock);
-        created = m_layers.Create(screen, width, height);
+        created = m_layers.Create(screen, layers.cx, layers.cy);
         const SIZE client = m_mapping.ClientExtent();
         m_layers.ClipTo(client.cx, client.cy);
     }
-    m_mapping.SetBitmapSize(width, height);
+    m_mapping.SetBitmapSize(layers.cx, layers.cy);
     PublishMapping();
     return created;
+}
+
+SIZE ScanView::VirtualScreenSize() {
+    const SIZE size = {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return size.cx >= 1 && size.cy >= 1 ? size : DesktopSize();
+}
+
+SIZE ScanView::DesktopSize() {
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const SIZE size = {RectWidth(&desktop), RectHeight(&desktop)};
+    return size;
 }
 
 // The render thread ends before the layers it draws into are freed.

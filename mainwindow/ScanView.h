@@ -151,6 +151,10 @@ protected:
     virtual LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
+    // The screen as the system measures it: the virtual screen covers every
+    // monitor, the desktop window the primary one.
+    virtual SIZE VirtualScreenSize();
+    virtual SIZE DesktopSize();
 
 private:
     BOOL HasCollaborators() const;
