@@ -488,7 +488,9 @@ LRESULT ScanView::OnCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 }
 
 // The layers cover the whole virtual screen (every monitor), so the view can
-// grow to any size without new bitmaps.
+// grow to any size and be moved to any monitor without new bitmaps. The
+// scale and its limits are per desktop window (the primary monitor), so a
+// second monitor does not halve the zoom range.
 int ScanView::CreateLayers() {
     const SIZE layers = VirtualScreenSize();
     WindowDc screen(GetHwnd());
@@ -499,7 +501,8 @@ int ScanView::CreateLayers() {
         const SIZE client = m_mapping.ClientExtent();
         m_layers.ClipTo(client.cx, client.cy);
     }
-    m_mapping.SetBitmapSize(layers.cx, layers.cy);
+    const SIZE desktop = DesktopSize();
+    m_mapping.SetDesktopSize(desktop.cx, desktop.cy);
     PublishMapping();
     return created;
 }
