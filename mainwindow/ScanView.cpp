@@ -395,8 +395,12 @@ void ScanView::RenderBackground(WORD flags) {
 }
 
 void ScanView::RenderData(WORD flags) {
-    if ((flags & kRedrawRealtime) != 0 && m_scanShape != NULL) BuildRealtimePolygon();
-    if ((flags & kRedrawAreas) != 0 && m_areaSet != NULL) m_areaSet->BuildRegions();
+    {
+        // DrawTo draws the polygon and the regions on the other thread.
+        CriticalLock::Hold hold(m_viewLock);
+        if ((flags & kRedrawRealtime) != 0 && m_scanShape != NULL) BuildRealtimePolygon();
+        if ((flags & kRedrawAreas) != 0 && m_areaSet != NULL) m_areaSet->BuildRegions();
+    }
     if ((m_drawItem & kDrawPreview) != 0) {
         CriticalLock::Hold hold(m_viewLock);
         if (m_printView != NULL) m_printView->PaintPreview(0);

@@ -27,6 +27,28 @@ private:
     OwnedHandle m_settled;
 };
 
+// The area set and the scan shape as the render thread rebuilds them, with
+// an event set at each rebuild.
+class RebuiltAreas : public AreaSet {
+public:
+    RebuiltAreas() : rebuilt(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
+    void BuildRegions() override {
+        AreaSet::BuildRegions();
+        SetEvent(rebuilt.Get());
+    }
+    OwnedHandle rebuilt;
+};
+
+class RebuiltShape : public ScanShape {
+public:
+    RebuiltShape() : rebuilt(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
+    void BuildPolygon769() override {
+        ScanShape::BuildPolygon769();
+        SetEvent(rebuilt.Get());
+    }
+    OwnedHandle rebuilt;
+};
+
 // What printing needs around it, as the program wires it: a frame window
 // with the tool bands (the print band lists the spooler's printers), a scan
 // view of 800 x 600 client pixels with one detection area, and the print
@@ -55,8 +77,8 @@ public:
     Application application;
     DevicePort port;
     SensorCaps caps;
-    AreaSet areas;
-    ScanShape shape;
+    RebuiltAreas areas;
+    RebuiltShape shape;
     MeasuringData data;
     PrintView print;
     SettledView view;

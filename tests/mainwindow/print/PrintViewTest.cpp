@@ -179,6 +179,24 @@ TEST_F(PrintViewTest, PreviewWaitsForTheViewLock) {
     CloseHandle(preview.done);
 }
 
+// Printing and the metafile draw the area's regions and the scan's polygon
+// on the user-interface thread under the view lock: the render thread
+// rebuilds them only under it too.
+TEST_F(PrintViewTest, RebuildsOfWhatIsPrintedWaitForTheViewLock) {
+    {
+        CriticalLock::Hold hold(m_rig.view.ViewLock());
+        ResetEvent(m_rig.areas.rebuilt.Get());
+        ResetEvent(m_rig.shape.rebuilt.Get());
+        m_rig.view.Redraw(ScanView::kRedrawAreas | ScanView::kRedrawRealtime);
+        const HANDLE rebuilt[] = {m_rig.areas.rebuilt.Get(), m_rig.shape.rebuilt.Get()};
+        EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForMultipleObjects(2, rebuilt, FALSE, 300))
+            << "rebuilt while the view was being drawn";
+    }
+    ASSERT_TRUE(m_rig.view.Settle());
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(m_rig.areas.rebuilt.Get(), 0));
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(m_rig.shape.rebuilt.Get(), 0));
+}
+
 TEST_F(PrintViewTest, MetafileIsTheViewWithItsFrameAndDescription) {
     m_rig.SelectPrinter(0);
     const std::string path = TempPath("view");
