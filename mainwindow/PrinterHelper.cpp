@@ -211,7 +211,8 @@ BOOL PrinterHelper::ShowPageSetup(const char* name, RECT* margins, HWND owner) {
         mode->dmSize = size;
         mode->dmDriverExtra = extra;
     }
-    if (!SetPrinterA(printer.Handle(), 2, reinterpret_cast<BYTE*>(info), 0)) return FALSE;
+    // The dialog's margins are already those of the chosen orientation.
+    if (!StoreSettings(printer.Handle(), info, mode->dmOrientation, NULL)) return FALSE;
     *margins = setup.rtMargin;
     return TRUE;
 }
