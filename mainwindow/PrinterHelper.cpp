@@ -211,9 +211,11 @@ BOOL PrinterHelper::ShowPageSetup(const char* name, RECT* margins, HWND owner) {
         mode->dmSize = size;
         mode->dmDriverExtra = extra;
     }
-    // The dialog's margins are already those of the chosen orientation.
-    if (!StoreSettings(printer.Handle(), info, mode->dmOrientation, NULL)) return FALSE;
+    // The margins are the program's own: they are kept even when the spooler
+    // refuses the paper settings, as it does for a user without the right to
+    // administer the printer. They are already those of the chosen orientation.
     *margins = setup.rtMargin;
+    StoreSettings(printer.Handle(), info, mode->dmOrientation, NULL);
     return TRUE;
 }
 

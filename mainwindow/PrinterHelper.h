@@ -36,10 +36,10 @@ public:
     // printer or the dialog fails or the settings cannot be stored.
     virtual BOOL ShowDocumentProperties(const char* name, RECT* margins, HWND owner);
     // The page set-up dialog on the printer's settings and the margins, no
-    // smaller than the printer's unprintable border. Confirmed margins and
-    // paper are kept; 1 also when cancelled; 0 when the printer or the dialog
-    // fails, the settings cannot be stored, or the margins leave no printable
-    // area (ERROR_INVALID_DATA; nothing is kept then).
+    // smaller than the printer's unprintable border. Confirmed margins are
+    // kept, and the paper too when the spooler lets it be stored; 1 also when
+    // cancelled; 0 when the printer or the dialog fails, or the margins leave
+    // no printable area (ERROR_INVALID_DATA; nothing is kept then).
     virtual BOOL ShowPageSetup(const char* name, RECT* margins, HWND owner);
     // The ten device capabilities (caps may be null); with printable, the
     // margins are first raised to the printer's minimum ones (written back)
