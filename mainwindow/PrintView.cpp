@@ -292,10 +292,7 @@ int PrintView::Print() {
     SIZE screen;
     GetScreenDpi(&screen);
     const int zoom = GetZoom();
-    DOCINFOA document = {};
-    document.cbSize = sizeof document;
-    document.lpszDocName = kDocumentName;
-    if (StartDocA(dc, &document) <= 0) return 0;
+    if (StartDocument(dc, kDocumentName) <= 0) return 0;
     if (StartPage(dc) <= 0) {
         AbortDoc(dc);
         return 0;

@@ -219,6 +219,13 @@ BOOL PrinterHelper::ShowPageSetup(const char* name, RECT* margins, HWND owner) {
     return TRUE;
 }
 
+int PrinterHelper::StartDocument(HDC dc, const char* name) {
+    DOCINFOA document = {};
+    document.cbSize = sizeof document;
+    document.lpszDocName = name;
+    return StartDocA(dc, &document);
+}
+
 BOOL PrinterHelper::GetPageMetrics(const char* name, RECT* margins, RECT* printable, int caps[kCapCount]) {
     OwnedDc dc(CreatePrinterDC(name));
     if (!dc.Valid()) return FALSE;

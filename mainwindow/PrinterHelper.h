@@ -41,6 +41,9 @@ public:
     // cancelled; 0 when the printer or the dialog fails, or the margins leave
     // no printable area (ERROR_INVALID_DATA; nothing is kept then).
     virtual BOOL ShowPageSetup(const char* name, RECT* margins, HWND owner);
+    // Starts a print job of the given name on a printer's context: its job
+    // id, or 0 or less with the reason in the last error.
+    virtual int StartDocument(HDC dc, const char* name);
     // The ten device capabilities (caps may be null); with printable, the
     // margins are first raised to the printer's minimum ones (written back)
     // and printable receives the area inside them. 0 when the printer gives
