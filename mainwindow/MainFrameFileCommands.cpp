@@ -214,11 +214,14 @@ LRESULT MainFrame::OnPrintPreview(WORD, WORD, LPARAM) {
     return 0;
 }
 
+// A printer that asks for a file name (PDF, print to file) fails the job
+// with ERROR_CANCELLED when the user cancels: the preview stays, unreported.
 LRESULT MainFrame::OnPrint(WORD, WORD, LPARAM) {
     if (!m_printPreview || m_printView == NULL) return 0;
+    SetLastError(ERROR_SUCCESS);
     if (m_printView->Print()) {
         LeavePrintPreview();
-    } else {
+    } else if (GetLastError() != ERROR_CANCELLED) {
         ShowBox(LoadText(IDS_CANNOT_PRINT), MB_ICONERROR);
     }
     return 0;
