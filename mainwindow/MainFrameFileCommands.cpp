@@ -32,6 +32,16 @@ HMODULE LanguageModule() {
     return LanguageResource().GetModule();
 }
 
+// Removes the mouse clicks waiting in the thread's queue. While the page
+// prints the window does not answer, and the clicks the user makes meanwhile
+// wait; aimed at the print band, they would reach whatever lies under them
+// once printing has closed the preview.
+void DropWaitingClicks() {
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE)) {
+    }
+}
+
 // Whether the caller of a save question may go on: Yes only when the save
 // succeeded, No at once, Cancel never.
 template <class Save>
@@ -219,9 +229,12 @@ LRESULT MainFrame::OnPrintPreview(WORD, WORD, LPARAM) {
 LRESULT MainFrame::OnPrint(WORD, WORD, LPARAM) {
     if (!m_printPreview || m_printView == NULL) return 0;
     SetLastError(ERROR_SUCCESS);
-    if (m_printView->Print()) {
+    const int printed = m_printView->Print();
+    const DWORD reason = GetLastError();
+    DropWaitingClicks();
+    if (printed) {
         LeavePrintPreview();
-    } else if (GetLastError() != ERROR_CANCELLED) {
+    } else if (reason != ERROR_CANCELLED) {
         ShowBox(LoadText(IDS_CANNOT_PRINT), MB_ICONERROR);
     }
     return 0;
