@@ -27,26 +27,24 @@ private:
     OwnedHandle m_settled;
 };
 
-// The area set and the scan shape as the render thread rebuilds them, with
-// an event set at each rebuild.
+// An auto-reset event, set at each rebuild the render thread makes of what
+// the area set and the scan shape below draw.
+struct RebuildEvent {
+    RebuildEvent() : event(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
+    HANDLE Get() const { return event.Get(); }
+    OwnedHandle event;
+};
+
 class RebuiltAreas : public AreaSet {
 public:
-    RebuiltAreas() : rebuilt(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
-    void BuildRegions() override {
-        AreaSet::BuildRegions();
-        SetEvent(rebuilt.Get());
-    }
-    OwnedHandle rebuilt;
+    void BuildRegions() override { AreaSet::BuildRegions(); SetEvent(rebuilt.Get()); }
+    RebuildEvent rebuilt;
 };
 
 class RebuiltShape : public ScanShape {
 public:
-    RebuiltShape() : rebuilt(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
-    void BuildPolygon769() override {
-        ScanShape::BuildPolygon769();
-        SetEvent(rebuilt.Get());
-    }
-    OwnedHandle rebuilt;
+    void BuildPolygon769() override { ScanShape::BuildPolygon769(); SetEvent(rebuilt.Get()); }
+    RebuildEvent rebuilt;
 };
 
 // What printing needs around it, as the program wires it: a frame window
