@@ -64,18 +64,21 @@ LRESULT HeaderFooterDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
 
 LRESULT HeaderFooterDlg::ChooseHeaderFooterFont(WORD id, WORD /*notifyCode*/, LPARAM /*hwndCtl*/) {
     if (m_printView == NULL) return 0;
-    LOGFONTA* font = NULL;
-    if (id == IDC_HEADER_FONT) font = m_printView->GetHeaderFont();
-    if (id == IDC_FOOTER_FONT) font = m_printView->GetFooterFont();
-    if (font == NULL) return 0;
+    if (id != IDC_HEADER_FONT && id != IDC_FOOTER_FONT) return 0;
     // The chooser works on a copy: some implementations write the font
-    // while the user browses, and a cancel must leave it as it was.
-    LOGFONTA chosen = *font;
+    // while the user browses, a cancel must leave it as it was, and the
+    // preview may be painting with it meanwhile.
+    LOGFONTA chosen = id == IDC_HEADER_FONT ? *m_printView->GetHeaderFont() : *m_printView->GetFooterFont();
     CHOOSEFONTA choose = {};
     choose.lStructSize = sizeof choose;
     choose.hwndOwner = GetHwnd();
     choose.lpLogFont = &chosen;
     choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-    if (ChooseFontA(&choose)) *font = chosen;
+    if (!ChooseFontA(&choose)) return 0;
+    if (id == IDC_HEADER_FONT) {
+        m_printView->SetHeaderFont(chosen);
+    } else {
+        m_printView->SetFooterFont(chosen);
+    }
     return 0;
 }

@@ -9,7 +9,7 @@ class PrintView;
 // Edits the printed page's header and footer: two multi-line rich edit boxes
 // and a font button for each. The texts and fonts belong to the print view;
 // closing the dialog (close box or Escape) always hands the texts back, and
-// a confirmed font chooser edits the print view's font in place.
+// a confirmed font chooser hands its font to the print view.
 // Template 162; its placement is kept in the settings section "HeaderFooterDlg".
 // User-interface thread only.
 class HeaderFooterDlg : public Dialog {

@@ -32,6 +32,16 @@ HMODULE LanguageModule() {
     return LanguageResource().GetModule();
 }
 
+// Removes the mouse clicks waiting in the thread's queue. While the page
+// prints the window does not answer, and the clicks the user makes meanwhile
+// wait; aimed at the print band, they would reach whatever lies under them
+// once printing has closed the preview.
+void DropWaitingClicks() {
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE)) {
+    }
+}
+
 // Whether the caller of a save question may go on: Yes only when the save
 // succeeded, No at once, Cancel never.
 template <class Save>
@@ -214,11 +224,17 @@ LRESULT MainFrame::OnPrintPreview(WORD, WORD, LPARAM) {
     return 0;
 }
 
+// A printer that asks for a file name (PDF, print to file) fails the job
+// with ERROR_CANCELLED when the user cancels: the preview stays, unreported.
 LRESULT MainFrame::OnPrint(WORD, WORD, LPARAM) {
     if (!m_printPreview || m_printView == NULL) return 0;
-    if (m_printView->Print()) {
+    SetLastError(ERROR_SUCCESS);
+    const int printed = m_printView->Print();
+    const DWORD reason = GetLastError();
+    DropWaitingClicks();
+    if (printed) {
         LeavePrintPreview();
-    } else {
+    } else if (reason != ERROR_CANCELLED) {
         ShowBox(LoadText(IDS_CANNOT_PRINT), MB_ICONERROR);
     }
     return 0;

@@ -214,15 +214,25 @@ const char* PrintView::SetFooterText(const char* text) {
     return StoreText(&m_footerText, text);
 }
 
-// The preview reads the texts on the render thread, under the view's lock.
+void PrintView::SetHeaderFont(const LOGFONTA& font) {
+    CriticalLock::Hold hold(PreviewLock());
+    m_headerFont = font;
+}
+
+void PrintView::SetFooterFont(const LOGFONTA& font) {
+    CriticalLock::Hold hold(PreviewLock());
+    m_footerFont = font;
+}
+
 const char* PrintView::StoreText(std::string* field, const char* text) {
-    if (m_scanView == NULL) {
-        *field = text != NULL ? text : "";
-        return field->c_str();
-    }
-    CriticalLock::Hold hold(m_scanView->ViewLock());
+    CriticalLock::Hold hold(PreviewLock());
     *field = text != NULL ? text : "";
     return field->c_str();
+}
+
+// The render thread paints the preview under the view's lock.
+CriticalLock& PrintView::PreviewLock() {
+    return m_scanView != NULL ? m_scanView->ViewLock() : m_unsharedLock;
 }
 
 int PrintView::DrawTextScaled(HDC dc, const char* text, RECT* rect, UINT format, const LOGFONTA* font, int num,
@@ -282,10 +292,7 @@ int PrintView::Print() {
     SIZE screen;
     GetScreenDpi(&screen);
     const int zoom = GetZoom();
-    DOCINFOA document = {};
-    document.cbSize = sizeof document;
-    document.lpszDocName = kDocumentName;
-    if (StartDocA(dc, &document) <= 0) return 0;
+    if (StartDocument(dc, kDocumentName) <= 0) return 0;
     if (StartPage(dc) <= 0) {
         AbortDoc(dc);
         return 0;

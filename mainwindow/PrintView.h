@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "framework/CriticalLock.h"
 #include "mainwindow/PrinterHelper.h"
 
 class Rebar;
@@ -60,9 +61,12 @@ public:
     virtual int Print();
     // The view at 100 % as an enhanced metafile; 1 when it was written.
     virtual int SaveAsEnhMetaFile(const char* path);
-    // The fonts are edited in place by the header and footer dialog.
+    // The fonts the header and footer dialog shows; it stores a chosen one
+    // with the setters.
     virtual LOGFONTA* GetHeaderFont();
     virtual LOGFONTA* GetFooterFont();
+    virtual void SetHeaderFont(const LOGFONTA& font);
+    virtual void SetFooterFont(const LOGFONTA& font);
     virtual const char* GetHeaderText();
     virtual const char* GetFooterText();
     // Keeps a copy of the text and returns it.
@@ -102,6 +106,8 @@ private:
     PrintView& operator=(const PrintView&) = delete;
     void StoreZoom(const std::string& text);
     const char* StoreText(std::string* field, const char* text);
+    // What the preview draws changes only under the view's lock.
+    CriticalLock& PreviewLock();
     HWND ZoomCombo();
     // The header, the content placed by the view and framed, and the footer
     // in the printable rectangle; text heights scale by num / den.
@@ -110,10 +116,13 @@ private:
 
     Rebar* m_rebar;        // user-interface thread
     ScanView* m_scanView;  // set before the view's window exists
+    // Written by the user-interface thread under PreviewLock, read by the
+    // preview under the view's lock.
     LOGFONTA m_headerFont;
     LOGFONTA m_footerFont;
-    std::string m_headerText;  // user-interface thread, read by the preview under the view's lock
+    std::string m_headerText;
     std::string m_footerText;
+    CriticalLock m_unsharedLock;  // PreviewLock while no view is set
     PreviewPage m_page;  // guarded by the view's lock
     int m_previewZoom;   // guarded by the view's lock
 };

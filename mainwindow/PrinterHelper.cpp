@@ -211,9 +211,19 @@ BOOL PrinterHelper::ShowPageSetup(const char* name, RECT* margins, HWND owner) {
         mode->dmSize = size;
         mode->dmDriverExtra = extra;
     }
-    if (!SetPrinterA(printer.Handle(), 2, reinterpret_cast<BYTE*>(info), 0)) return FALSE;
+    // The margins are the program's own: they are kept even when the spooler
+    // refuses the paper settings, as it does for a user without the right to
+    // administer the printer. They are already those of the chosen orientation.
     *margins = setup.rtMargin;
+    StoreSettings(printer.Handle(), info, mode->dmOrientation, NULL);
     return TRUE;
+}
+
+int PrinterHelper::StartDocument(HDC dc, const char* name) {
+    DOCINFOA document = {};
+    document.cbSize = sizeof document;
+    document.lpszDocName = name;
+    return StartDocA(dc, &document);
 }
 
 BOOL PrinterHelper::GetPageMetrics(const char* name, RECT* margins, RECT* printable, int caps[kCapCount]) {

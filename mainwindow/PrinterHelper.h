@@ -36,11 +36,14 @@ public:
     // printer or the dialog fails or the settings cannot be stored.
     virtual BOOL ShowDocumentProperties(const char* name, RECT* margins, HWND owner);
     // The page set-up dialog on the printer's settings and the margins, no
-    // smaller than the printer's unprintable border. Confirmed margins and
-    // paper are kept; 1 also when cancelled; 0 when the printer or the dialog
-    // fails, the settings cannot be stored, or the margins leave no printable
-    // area (ERROR_INVALID_DATA; nothing is kept then).
+    // smaller than the printer's unprintable border. Confirmed margins are
+    // kept, and the paper too when the spooler lets it be stored; 1 also when
+    // cancelled; 0 when the printer or the dialog fails, or the margins leave
+    // no printable area (ERROR_INVALID_DATA; nothing is kept then).
     virtual BOOL ShowPageSetup(const char* name, RECT* margins, HWND owner);
+    // Starts a print job of the given name on a printer's context: its job
+    // id, or 0 or less with the reason in the last error.
+    virtual int StartDocument(HDC dc, const char* name);
     // The ten device capabilities (caps may be null); with printable, the
     // margins are first raised to the printer's minimum ones (written back)
     // and printable receives the area inside them. 0 when the printer gives

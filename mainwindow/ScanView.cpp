@@ -328,7 +328,9 @@ int ScanView::DrawTo(HDC dc, RECT* rect, double sx, double sy) {
     RECT k = {0, 0, static_cast<LONG>(content.cx * sx), static_cast<LONG>(content.cy * sy)};
     OffsetRect(&k, rect->left + (RectWidth(rect) - k.right) / 2, rect->top + (RectHeight(rect) - k.bottom) / 2);
     IntersectRect(rect, rect, &k);
-    const POINT origin = {mapping.ViewportOrigin().x + k.left, mapping.ViewportOrigin().y + k.top};
+    // The viewport origin is in screen pixels like the extent: it scales with it.
+    const POINT origin = {static_cast<LONG>(mapping.ViewportOrigin().x * sx) + k.left,
+                          static_cast<LONG>(mapping.ViewportOrigin().y * sy) + k.top};
     if (dc == NULL) return 1;
 
     CriticalLock::Hold hold(m_viewLock);
@@ -393,8 +395,12 @@ void ScanView::RenderBackground(WORD flags) {
 }
 
 void ScanView::RenderData(WORD flags) {
-    if ((flags & kRedrawRealtime) != 0 && m_scanShape != NULL) BuildRealtimePolygon();
-    if ((flags & kRedrawAreas) != 0 && m_areaSet != NULL) m_areaSet->BuildRegions();
+    {
+        // DrawTo draws the polygon and the regions on the other thread.
+        CriticalLock::Hold hold(m_viewLock);
+        if ((flags & kRedrawRealtime) != 0 && m_scanShape != NULL) BuildRealtimePolygon();
+        if ((flags & kRedrawAreas) != 0 && m_areaSet != NULL) m_areaSet->BuildRegions();
+    }
     if ((m_drawItem & kDrawPreview) != 0) {
         CriticalLock::Hold hold(m_viewLock);
         if (m_printView != NULL) m_printView->PaintPreview(0);
@@ -486,27 +492,35 @@ LRESULT ScanView::OnCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 }
 
 // The layers cover the whole virtual screen (every monitor), so the view can
-// grow to any size without new bitmaps.
+// grow to any size and be moved to any monitor without new bitmaps. The
+// scale and its limits are per desktop window (the primary monitor), so a
+// second monitor does not halve the zoom range.
 int ScanView::CreateLayers() {
-    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (width < 1 || height < 1) {
-        RECT desktop;
-        GetWindowRect(GetDesktopWindow(), &desktop);
-        width = RectWidth(&desktop);
-        height = RectHeight(&desktop);
-    }
+    const SIZE layers = VirtualScreenSize();
     WindowDc screen(GetHwnd());
     int created;
     {
         CriticalLock::Hold hold(m_viewLock);
-        created = m_layers.Create(screen, width, height);
+        created = m_layers.Create(screen, layers.cx, layers.cy);
         const SIZE client = m_mapping.ClientExtent();
         m_layers.ClipTo(client.cx, client.cy);
     }
-    m_mapping.SetBitmapSize(width, height);
+    const SIZE desktop = DesktopSize();
+    m_mapping.SetDesktopSize(desktop.cx, desktop.cy);
     PublishMapping();
     return created;
+}
+
+SIZE ScanView::VirtualScreenSize() {
+    const SIZE size = {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return size.cx >= 1 && size.cy >= 1 ? size : DesktopSize();
+}
+
+SIZE ScanView::DesktopSize() {
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const SIZE size = {RectWidth(&desktop), RectHeight(&desktop)};
+    return size;
 }
 
 // The render thread ends before the layers it draws into are freed.

@@ -29,8 +29,10 @@ class SensorCaps;
 // - the user-interface thread runs the window, the mouse and every call from
 //   the frame and the dialogs; it alone writes m_mapping;
 // - the render thread draws every layer;
-// - m_viewLock guards the layers (their contexts and bitmaps); held while
-//   drawing into or copying from them;
+// - m_viewLock guards the layers (their contexts and bitmaps), and the
+//   realtime polygon and area regions that DrawTo draws on the user-interface
+//   thread; held while drawing into or copying from the layers and while
+//   rebuilding the polygon and the regions;
 // - m_stateLock guards the small values the two threads exchange: the render
 //   thread's copy of the mapping, the handles, the feedback and the hand-over
 //   of the realtime scan. It is only ever held briefly, so the user-interface
@@ -151,6 +153,10 @@ protected:
     virtual LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
+    // The screen as the system measures it: the virtual screen covers every
+    // monitor, the desktop window the primary one.
+    virtual SIZE VirtualScreenSize();
+    virtual SIZE DesktopSize();
 
 private:
     BOOL HasCollaborators() const;
@@ -177,7 +183,7 @@ private:
     HINSTANCE m_instance;
     HWND m_parent;
 
-    CriticalLock m_viewLock;   // guards m_layers
+    CriticalLock m_viewLock;   // guards m_layers, the realtime polygon and the area regions
     CriticalLock m_stateLock;  // guards m_renderMapping, m_handles, m_feedback, the realtime hand-over
     ViewLayers m_layers;
     ViewMapping m_mapping;        // user-interface thread only

@@ -52,7 +52,7 @@ ViewMapping::ViewMapping() {
     m_clientOrigin.x = 0;
     m_clientOrigin.y = 0;
     m_clientExtent = m_viewportExtent;
-    m_bitmap = m_viewportExtent;
+    m_desktop = m_viewportExtent;
     DeriveAnchor();
 }
 
@@ -71,7 +71,7 @@ void ViewMapping::Load(IniFile& settings) {
     m_clientOrigin.y = Clamp(v[kClientOriginY], -kPlanLimit, kPlanLimit);
     m_clientExtent.cx = Clamp(v[kClientExtentCX], 1, kMaxPixels);
     m_clientExtent.cy = Clamp(v[kClientExtentCY], 1, kMaxPixels);
-    m_bitmap = m_viewportExtent;
+    m_desktop = m_viewportExtent;
     DeriveAnchor();
 }
 
@@ -91,9 +91,9 @@ void ViewMapping::DeriveAnchor() {
     m_anchor.y = m_windowOrigin.y + MulDiv(m_viewportOrigin.y, m_windowExtent.cy, m_viewportExtent.cy);
 }
 
-void ViewMapping::SetBitmapSize(int width, int height) {
-    m_bitmap.cx = Clamp(width, 1, kMaxPixels);
-    m_bitmap.cy = Clamp(height, 1, kMaxPixels);
+void ViewMapping::SetDesktopSize(int width, int height) {
+    m_desktop.cx = Clamp(width, 1, kMaxPixels);
+    m_desktop.cy = Clamp(height, 1, kMaxPixels);
 }
 
 void ViewMapping::SetClientExtent(int width, int height) {
@@ -119,16 +119,16 @@ int ViewMapping::SetMapping(int x, int y, int cx, int cy) {
     if (m_clientExtent.cx < 1 || m_clientExtent.cy < 1 || cx < 1 || cy < 1) return 0;
     POINT corner = {x, y};
     POINT p = ToLogical(corner);
-    // The logical size that the whole bitmap will show.
+    // The logical size that the desktop's width and height will show.
     SIZE e;
-    e.cx = MulDiv(MulDiv(cx, m_bitmap.cx, m_clientExtent.cx), m_windowExtent.cx, m_viewportExtent.cx);
-    e.cy = MulDiv(MulDiv(cy, m_bitmap.cy, m_clientExtent.cy), m_windowExtent.cy, m_viewportExtent.cy);
+    e.cx = MulDiv(MulDiv(cx, m_desktop.cx, m_clientExtent.cx), m_windowExtent.cx, m_viewportExtent.cx);
+    e.cy = MulDiv(MulDiv(cy, m_desktop.cy, m_clientExtent.cy), m_windowExtent.cy, m_viewportExtent.cy);
     if (e.cx > kMaxExtent) LimitExtent(&p, &e, kMaxExtent);
     if (e.cx < kMinExtent) LimitExtent(&p, &e, kMinExtent);
     m_windowExtent = e;
-    m_viewportExtent = m_bitmap;
+    m_viewportExtent = m_desktop;
 
-    POINT visible = {MulDiv(m_clientExtent.cx, e.cx, m_bitmap.cx), MulDiv(m_clientExtent.cy, e.cy, m_bitmap.cy)};
+    POINT visible = {MulDiv(m_clientExtent.cx, e.cx, m_desktop.cx), MulDiv(m_clientExtent.cy, e.cy, m_desktop.cy)};
     LimitHorizontal(&p.x, visible.x);
     LimitVertical(&p.y, visible.y);
     m_windowOrigin = p;
@@ -137,13 +137,13 @@ int ViewMapping::SetMapping(int x, int y, int cx, int cy) {
     return 1;
 }
 
-// The extent at its limit with the bitmap's aspect; the corner moves along the
+// The extent at its limit with the desktop's aspect; the corner moves along the
 // line through the current and the requested corner, so the point that the
 // zoom keeps in place stays on its pixel.
 void ViewMapping::LimitExtent(POINT* corner, SIZE* extent, int limit) {
     // The logical point that the top-left pixel shows now.
     const POINT topLeft = {2 * m_windowOrigin.x - m_anchor.x, 2 * m_windowOrigin.y - m_anchor.y};
-    SIZE limited = {limit, MulDiv(-limit, m_bitmap.cy, m_bitmap.cx)};
+    SIZE limited = {limit, MulDiv(-limit, m_desktop.cy, m_desktop.cx)};
     if (extent->cx != m_windowExtent.cx) {
         corner->x = topLeft.x - MulDiv(topLeft.x - corner->x, limited.cx - m_windowExtent.cx,
                                        extent->cx - m_windowExtent.cx);
@@ -155,7 +155,7 @@ void ViewMapping::LimitExtent(POINT* corner, SIZE* extent, int limit) {
     *extent = limited;
 }
 
-// The window origin keeps the bitmap-wide extent within the plan; the anchor
+// The window origin keeps the desktop-wide extent within the plan; the anchor
 // keeps the requested left edge on screen unless the visible right edge
 // would pass the limit.
 void ViewMapping::LimitHorizontal(LONG* left, LONG visible) {

@@ -7,21 +7,21 @@ class IniFile;
 
 // How the view maps millimetres (the sensor at the origin, y up) to pixels:
 // the window origin and extent in mm, the viewport origin and extent in
-// pixels (the extent is always the size of the view's memory bitmaps), and
-// the view's client origin and extent. A plain value: the view keeps one on
+// pixels (the extent is always the size of the desktop window, the primary
+// monitor), and the view's client origin and extent. A plain value: the view keeps one on
 // the user-interface thread and hands copies to its render thread, so that
 // converting a mouse position never waits for a drawing in progress.
 //
 // SetMapping zooms and pans: it makes a rectangle of the current picture the
-// new visible area, keeps the bitmap-wide extent within 3000..40000 mm and
-// the picture within +-20000 mm. The window origin keeps the bitmap-wide
+// new visible area, keeps the desktop-wide extent within 3000..40000 mm and
+// the picture within +-20000 mm. The window origin keeps the desktop-wide
 // extent inside the limits; the anchor, carried into the viewport origin,
 // shifts the picture the rest of the way, so the top-left pixel shows
 // 2 * window origin - anchor.
 class ViewMapping {
 public:
-    static const int kMinExtent = 3000;    // mm over the bitmap's width
-    static const int kMaxExtent = 40000;   // mm over the bitmap's width
+    static const int kMinExtent = 3000;    // mm over the desktop's width
+    static const int kMaxExtent = 40000;   // mm over the desktop's width
     static const int kPlanLimit = 20000;   // mm either way of the sensor
     static const char kSection[];
 
@@ -33,9 +33,9 @@ public:
     void Load(IniFile& settings);
     void Save(IniFile& settings) const;
 
-    // The memory bitmaps' size; the viewport extent follows it at the next
+    // The desktop window's size; the viewport extent follows it at the next
     // SetMapping.
-    void SetBitmapSize(int width, int height);
+    void SetDesktopSize(int width, int height);
     void SetClientExtent(int width, int height);
     // Makes the device rectangle (x, y, cx, cy) of the current picture the
     // visible area, within the limits. 0 for a zero client or rectangle size.
@@ -54,7 +54,7 @@ public:
     POINT ClientOrigin() const { return m_clientOrigin; }
     SIZE ClientExtent() const { return m_clientExtent; }
     POINT Anchor() const { return m_anchor; }
-    SIZE BitmapSize() const { return m_bitmap; }
+    SIZE DesktopSize() const { return m_desktop; }
 
 private:
     void LimitExtent(POINT* fixed, SIZE* extent, int limit);
@@ -65,11 +65,11 @@ private:
     POINT m_windowOrigin;    // mm
     SIZE m_windowExtent;     // mm; cy negative, so y grows upwards
     POINT m_viewportOrigin;  // pixels
-    SIZE m_viewportExtent;   // pixels: the bitmap size
+    SIZE m_viewportExtent;   // pixels: the desktop size
     POINT m_clientOrigin;    // pixels
     SIZE m_clientExtent;     // pixels: the view's client size
     POINT m_anchor;          // mm
-    SIZE m_bitmap;           // pixels
+    SIZE m_desktop;          // pixels
 };
 
 #endif

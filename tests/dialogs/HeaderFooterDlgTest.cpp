@@ -1,6 +1,9 @@
 #include "dialogs/HeaderFooterDlg.h"
 
+#include "framework/CriticalLock.h"
+#include "framework/OwnedHandle.h"
 #include "mainwindow/PrintView.h"
+#include "mainwindow/ScanView.h"
 #include "resources/DialogIds.h"
 #include "tests/framework/TestSettings.h"
 
@@ -77,6 +80,41 @@ void Press(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// 20 chosen in the font chooser's size box, then OK.
+void ConfirmSize20(HWND font) {
+    HWND size = GetDlgItem(font, 0x472);
+    LRESULT item = SendMessageA(size, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>("20"));
+    SendMessageA(size, CB_SETCURSEL, item, 0);
+    SendMessageA(font, WM_COMMAND, MAKEWPARAM(0x472, CBN_SELCHANGE), reinterpret_cast<LPARAM>(size));
+    Press(font, IDOK);
+}
+
+// Holds the print view's lock on a thread of its own, as the render thread
+// does while it paints the preview; once the font chooser has been confirmed
+// and has gone, notes for 300 ms whether the footer's height changes, then
+// lets go.
+struct PreviewPainter {
+    PrintView* print;
+    CriticalLock* lock;
+    HANDLE held;
+    volatile HWND chooser;
+    LONG before, whileHeld;
+
+    static DWORD WINAPI Run(LPVOID param) {
+        PreviewPainter* self = static_cast<PreviewPainter*>(param);
+        CriticalLock::Hold hold(*self->lock);
+        SetEvent(self->held);
+        auto gone = [self] { return self->chooser != NULL && !IsWindow(self->chooser); };
+        auto changed = [self] { return self->print->GetFooterFont()->lfHeight != self->before; };
+        const DWORD start = GetTickCount();
+        while (!gone() && GetTickCount() - start < 10000) Sleep(10);
+        const DWORD gonePoint = GetTickCount();
+        while (!changed() && GetTickCount() - gonePoint < 300) Sleep(10);
+        self->whileHeld = self->print->GetFooterFont()->lfHeight;
+        return 0;
+    }
+};
+
 class HeaderFooterDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -135,14 +173,7 @@ TEST_F(HeaderFooterDlgTest, TheFontChooserEditsThePrintViewsFontOnlyWhenConfirme
 
     {
         DialogScript script({{kCaption, [](HWND dialog) { Press(dialog, IDC_FOOTER_FONT); }},
-                             {"Font", [](HWND font) {
-                                  // 20 chosen in the font chooser's size box.
-                                  HWND size = GetDlgItem(font, 0x472);
-                                  LRESULT item = SendMessageA(size, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>("20"));
-                                  SendMessageA(size, CB_SETCURSEL, item, 0);
-                                  SendMessageA(font, WM_COMMAND, MAKEWPARAM(0x472, CBN_SELCHANGE), reinterpret_cast<LPARAM>(size));
-                                  Press(font, IDOK);
-                              }},
+                             {"Font", [](HWND font) { ConfirmSize20(font); }},
                              {kCaption, [](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); }}});
         ASSERT_NE(static_cast<HWND>(NULL), Run());
         EXPECT_TRUE(script.Finished());
@@ -157,4 +188,28 @@ TEST(HeaderFooterDlg, WithoutAPrintViewItDoesNotOpen) {
     HeaderFooterDlg dialog;
     EXPECT_EQ(static_cast<HWND>(NULL), dialog.Create(GetModuleHandleA(NULL), NULL));
     EXPECT_EQ(0, dialog.ChooseHeaderFooterFont(IDC_HEADER_FONT, BN_CLICKED, 0));
+}
+
+// The render thread paints the preview with the fonts under the view's lock:
+// a confirmed font is stored only under that lock.
+TEST_F(HeaderFooterDlgTest, AConfirmedFontWaitsForThePreviewsLock) {
+    ScanView view;
+    m_print.SetScanView(&view);
+    OwnedHandle held(CreateEventA(NULL, TRUE, FALSE, NULL));
+    PreviewPainter painter = {&m_print, &view.ViewLock(), held.Get(), NULL, m_print.GetFooterFont()->lfHeight, 0};
+    OwnedHandle thread(CreateThread(NULL, 0, &PreviewPainter::Run, &painter, 0, NULL));
+    ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(held.Get(), 10000));
+    {
+        DialogScript script({{kCaption, [](HWND dialog) { Press(dialog, IDC_FOOTER_FONT); }},
+                             {"Font", [&](HWND font) {
+                                  painter.chooser = font;
+                                  ConfirmSize20(font);
+                              }},
+                             {kCaption, [](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); }}});
+        ASSERT_NE(static_cast<HWND>(NULL), Run());
+    }
+    WaitForSingleObject(thread.Get(), 10000);
+    EXPECT_EQ(painter.before, painter.whileHeld) << "stored while the preview held its lock";
+    EXPECT_EQ(-27, m_print.GetFooterFont()->lfHeight);
+    m_print.SetScanView(NULL);
 }

@@ -118,6 +118,20 @@ public:
     int communicationMenuUpdates = 0;
 };
 
+// The print view on the spooler's printers; with cancelPrompt the printer
+// asks for a file name (a PDF or print-to-file printer) and the user
+// cancels, so StartDoc fails as it then does on Windows.
+class PromptingPrintView : public PrintView {
+public:
+    int StartDocument(HDC dc, const char* name) override {
+        if (!cancelPrompt) return PrintView::StartDocument(dc, name);
+        SetLastError(ERROR_CANCELLED);
+        return SP_ERROR;
+    }
+
+    bool cancelPrompt = false;
+};
+
 // Every collaborator of the frame, wired as the application wires them,
 // with the frame's window created and shown aside, never activated; its
 // boxes and dialogs are answered by the test.
@@ -141,7 +155,7 @@ struct CommandBench {
     CallPort port;
     LayerView view;
     Rebar rebar;
-    PrintView printView;
+    PromptingPrintView printView;
     AreaSet areas;
     ScanShape shape;
     MeasuringData data;

@@ -291,6 +291,20 @@ TEST_F(FileCommands, PrintBandCommandsWorkOnlyInThePreview) {
     bench.Command(ID_PRINT_EXIT);
 }
 
+// Cancelling a printer's prompt for a file name is the user's choice: no
+// error box, and the preview stays for another try.
+TEST_F(FileCommands, ACancelledPrintToFilePromptIsNoError) {
+    if (bench.rebar.SendItemMessage(IDC_PRINTER, CB_GETCOUNT, 0, 0) <= 0) GTEST_SKIP() << "no printer installed";
+    bench.printView.cancelPrompt = true;
+    bench.Command(ID_FILE_PRINT);
+    ASSERT_TRUE(bench.frame.IsPrintPreview());
+    ModalScript script({{IDOK, ""}});
+    bench.Command(ID_PRINT_START, bench.rebar.GetItemWindow(ID_PRINT_START));
+    EXPECT_EQ(0u, script.seen.size()) << script.TextsOf(0);
+    EXPECT_TRUE(bench.frame.IsPrintPreview());
+    bench.Command(ID_PRINT_EXIT);
+}
+
 // A printer chosen in the preview's list is refused only when the list is
 // empty or cannot be asked: its first entry is a printer like the others.
 TEST_F(FileCommands, PrinterChoiceInThePreviewRefusesOnlyAnEmptyList) {

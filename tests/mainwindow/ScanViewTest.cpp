@@ -102,7 +102,12 @@ public:
         return m_flags;
     }
     using ScanView::ViewLock;
+    // Another screen than the test's, measured as the system reports it.
+    SIZE VirtualScreenSize() override { return m_virtualScreen.cx > 0 ? m_virtualScreen : ScanView::VirtualScreenSize(); }
+    SIZE DesktopSize() override { return m_desktop.cx > 0 ? m_desktop : ScanView::DesktopSize(); }
 
+    SIZE m_virtualScreen = {};
+    SIZE m_desktop = {};
     OwnedHandle m_settled;
     OwnedHandle m_entered;
     OwnedHandle m_release;  // reset to hold the next pass back
@@ -162,12 +167,19 @@ protected:
         ASSERT_TRUE(m_areas.Init());
         m_shape.SetDevice(&m_caps);
         m_data.SetSensorCaps(&m_caps);
-        m_view.reset(new WatchedView);
-        m_view->SetApplication(&m_application)->SetDevicePort(&m_port)->SetPrintView(&m_printView);
-        m_view->SetAreaSet(&m_areas)->SetScanShape(&m_shape)->SetMeasuringData(&m_data)->SetSensorCaps(&m_caps);
         m_parent = CreateWindowExA(0, ParentClass(), "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 700, NULL,
                                    NULL, GetModuleHandleA(NULL), NULL);
         ASSERT_NE(static_cast<HWND>(NULL), m_parent);
+        CreateView(SIZE(), SIZE());
+    }
+    // A view of 800 x 600 client pixels, on the test's screen or, given
+    // sizes, on another.
+    void CreateView(SIZE virtualScreen, SIZE desktop) {
+        m_view.reset(new WatchedView);
+        m_view->m_virtualScreen = virtualScreen;
+        m_view->m_desktop = desktop;
+        m_view->SetApplication(&m_application)->SetDevicePort(&m_port)->SetPrintView(&m_printView);
+        m_view->SetAreaSet(&m_areas)->SetScanShape(&m_shape)->SetMeasuringData(&m_data)->SetSensorCaps(&m_caps);
         m_hwnd = m_view->Create(GetModuleHandleA(NULL), m_parent);
         ASSERT_NE(static_cast<HWND>(NULL), m_hwnd);
         MoveWindow(m_hwnd, 0, 0, 804, 604, TRUE);  // the client edge takes two pixels a side
@@ -387,6 +399,22 @@ TEST_F(ScanViewTest, LayersCoverTheVirtualScreenAndFollowADisplayChange) {
 }
 
 // --- Render thread ----------------------------------------------------------
+
+// Two full HD monitors side by side: the layers cover both, while the first
+// scale and the zoom limits are those of the primary monitor, as on one.
+TEST_F(ScanViewTest, TwoMonitorsKeepTheScaleAndZoomLimitsOfThePrimaryOne) {
+    const SIZE both = {3840, 1080}, primary = {1920, 1080};
+    CreateView(both, primary);
+    BITMAP bitmap = {};
+    GetObjectA(GetCurrentObject(m_view->GetCompositeDC(), OBJ_BITMAP), sizeof bitmap, &bitmap);
+    EXPECT_EQ(3840, bitmap.bmWidth) << "a window moved to the second monitor draws";
+    // 10 m over 512 pixels: 37500 mm over 1920.
+    EXPECT_EQ(37500, m_view->Mapping().WindowExtent().cx);
+    EXPECT_EQ(1920, m_view->Mapping().ViewportExtent().cx);
+    // Zoomed out as far as it goes: 40 m over 1920 pixels, 16667 mm over 800.
+    m_view->SetMapping(-4000, -3000, 8800, 6600);
+    EXPECT_NEAR(16667, m_view->ToLogical(Pt(800, 0)).x - m_view->ToLogical(Pt(0, 0)).x, 25);
+}
 
 TEST_F(ScanViewTest, QueuedRedrawsBecomeOnePass) {
     ResetEvent(m_view->m_release.Get());

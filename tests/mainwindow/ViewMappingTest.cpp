@@ -10,12 +10,12 @@
 namespace {
 
 // The default mapping on a 1920 x 1080 screen after the first WM_SIZE of an
-// 800 x 600 view: 37500 x 22500 mm over the bitmap, the visible top-left at
+// 800 x 600 view: 37500 x 22500 mm over the desktop, the visible top-left at
 // (-5000, 5000) and the sensor 256 pixels right and 240 down, as the default
 // 512 x 384 view showed it.
 ViewMapping FirstSized() {
     ViewMapping m;
-    m.SetBitmapSize(1920, 1080);
+    m.SetDesktopSize(1920, 1080);
     m.SetClientExtent(800, 600);
     EXPECT_EQ(1, m.SetMapping(0, 0, 800, 600));
     return m;
@@ -45,7 +45,7 @@ TEST(ViewMapping, FirstSizeKeepsTheDefaultScaleOnAFullHdScreen) {
     EXPECT_EQ(5000, m.ToLogical(Pt(0, 0)).y);
     EXPECT_EQ(256, m.ToDevice(Pt(0, 0)).x);
     EXPECT_EQ(240, m.ToDevice(Pt(0, 0)).y);
-    // The whole bitmap-wide extent stays inside +-20000 mm: the window origin
+    // The whole desktop-wide extent stays inside +-20000 mm: the window origin
     // moved to -17500 and the anchor carries the other 12500 mm.
     EXPECT_EQ(-17500, m.WindowOrigin().x);
     EXPECT_EQ(-640, m.ViewportOrigin().x);
@@ -55,7 +55,7 @@ TEST(ViewMapping, ZoomLimitsKeepTheFixedPointOnItsPixel) {
     const struct {
         const char* name;
         int x, y, cx, cy;  // rectangles centred on the client's centre (400, 300)
-        int extent, extentY;  // the y extent follows the bitmap's aspect, halves rounded away from 0
+        int extent, extentY;  // the y extent follows the desktop's aspect, halves rounded away from 0
     } cases[] = {
         {"in", 392, 294, 16, 12, 3000, -1688},
         {"out", -4000, -3000, 8800, 6600, 40000, -22500},
@@ -147,7 +147,7 @@ TEST(ViewMapping, RestartShowsTheSameView) {
 
     ViewMapping after;
     after.Load(settings);
-    after.SetBitmapSize(1920, 1080);
+    after.SetDesktopSize(1920, 1080);
     after.SetClientExtent(800, 600);
     after.SetMapping(0, 0, 800, 600);
     EXPECT_EQ(before.WindowExtent().cx, after.WindowExtent().cx);

@@ -63,11 +63,6 @@ const char* const kViewSettings[][2] = {
     {"ViewportExtentCX", "512"},  {"ViewportExtentCY", "384"},
 };
 
-POINT ClientPoint(int x, int y) {
-    POINT p = {(x - kLeftMm) / kMmPerPixel, (kTopMm - y) / kMmPerPixel};
-    return p;
-}
-
 }  // namespace
 
 bool ProgramDriver::Start(const char* switches) {
@@ -171,14 +166,19 @@ bool ProgramDriver::WaitForPane(int port, int level, DWORD timeoutMs) const {
     return PollFor([&] { return PanePort() == port && PaneLevel() == level; }, timeoutMs);
 }
 
+POINT ProgramDriver::ViewPixel(int x, int y) {
+    POINT p = {(x - kLeftMm) / kMmPerPixel, (kTopMm - y) / kMmPerPixel};
+    return p;
+}
+
 HWND ProgramDriver::View() const {
     return FindWindowExA(m_window, NULL, "ZORViewWClass", NULL);
 }
 
 void ProgramDriver::Drag(int fromX, int fromY, int toX, int toY, WPARAM keys) const {
     HWND view = View();
-    const POINT from = ClientPoint(fromX, fromY);
-    const POINT to = ClientPoint(toX, toY);
+    const POINT from = ViewPixel(fromX, fromY);
+    const POINT to = ViewPixel(toX, toY);
     DWORD_PTR ignored = 0;
     // Sent, so each step is handled before the next; hover first finds the handle.
     auto send = [&](UINT message, WPARAM wParam, POINT p) {

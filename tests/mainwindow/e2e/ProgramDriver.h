@@ -51,6 +51,11 @@ public:
     int PaneLevel() const;
     bool WaitForPane(int port, int level, DWORD timeoutMs = kTimeoutMs) const;
 
+    // The view's client pixel that shows a plan point (millimetres) under the
+    // mapping the first start gave the view.
+    static POINT ViewPixel(int x, int y);
+    HWND View() const;
+
     // Drags with the left button in the view from one plan point to another
     // (millimetres), with the keys (MK_SHIFT) held, under the mapping the
     // first start gave the view.
@@ -61,8 +66,6 @@ public:
     DWORD Close() const;
 
 private:
-    HWND View() const;
-
     ProgramRun& m_program;
     HWND m_window;
 };

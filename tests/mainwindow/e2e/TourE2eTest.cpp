@@ -4,9 +4,12 @@
 // its dialogs, file dialogs and message boxes answered by their texts.
 #include "tests/mainwindow/e2e/ProgramDriver.h"
 
+#include "framework/GdiObject.h"
+#include "framework/WindowDc.h"
 #include "protocol/FirmwareFile.h"
 #include "resources/MenuIds.h"
 #include "tests/TestFiles.h"
+#include "tests/mainwindow/AreaPeaks.h"
 #include "tests/protocol/e2e/SimLog.h"
 
 #include <gtest/gtest.h>
@@ -172,6 +175,30 @@ int PdfCount() {
     return count;
 }
 
+// The metafile played back at its frame's size (the view's client and one
+// pixel) shows area 1 of the tour's file with the sensor and its farthest
+// vertex, (1, 1331) mm, on the pixels the view shows them, within 1 %.
+void ExpectArea1WhereTheViewShowsIt(const std::string& path, HWND view) {
+    RECT client;
+    ASSERT_TRUE(GetClientRect(view, &client));
+    HENHMETAFILE metafile = GetEnhMetaFileA(path.c_str());
+    ASSERT_NE(static_cast<HENHMETAFILE>(NULL), metafile);
+    const RECT frame = {0, 0, client.right + 1, client.bottom + 1};
+    WindowDc screen(NULL);
+    MemoryDc played(screen);
+    OwnedBitmap bitmap(CreateCompatibleBitmap(screen, frame.right, frame.bottom));
+    SelectScope selected(played, bitmap);
+    PatBlt(played, 0, 0, frame.right, frame.bottom, WHITENESS);
+    PlayEnhMetaFile(played, metafile, &frame);
+    DeleteEnhMetaFile(metafile);
+    const AreaPeaks peaks = AreaPeaks::Find(played, client);
+    const POINT sensor = ProgramDriver::ViewPixel(0, 0), vertex = ProgramDriver::ViewPixel(1, 1331);
+    EXPECT_NEAR(static_cast<double>(sensor.x) / client.right, peaks.sensorX, 0.01);
+    EXPECT_NEAR(static_cast<double>(sensor.y) / client.bottom, peaks.sensorY, 0.01);
+    EXPECT_NEAR(static_cast<double>(vertex.x) / client.right, peaks.vertexX, 0.01);
+    EXPECT_NEAR(static_cast<double>(vertex.y) / client.bottom, peaks.vertexY, 0.01);
+}
+
 // Pages in two flash blocks.
 FirmwareFile::Pages UpdatePages() {
     FirmwareFile::Pages pages;
@@ -279,11 +306,14 @@ TEST_F(Tour, RecordedScansSavedOpenedAndPlayedBack) {
     EXPECT_EQ(1u, m_driver.Close());
 }
 
-// 5. The view printed from the print preview on the spooler's PDF printer,
-// then exported from the preview as an enhanced metafile.
+// 5. An area file opened; the view printed from the print preview on the
+// spooler's PDF printer, then exported from the preview as an enhanced
+// metafile that shows area 1 where the screen does.
 TEST_F(Tour, ViewPrintedToThePdfPrinterAndExportedAsAMetafile) {
     const int pdfs = PdfCount();
     ASSERT_TRUE(StartLinked());
+    m_driver.Command(ID_FILE_OPEN_AREA);
+    ASSERT_TRUE(m_driver.ChooseFile("Area File (*.ara)", WindowsPath(TIV_TOUR_AREAS)));
     m_driver.Command(ID_FILE_PRINT);
     m_driver.Command(ID_PRINT_START);
     m_driver.Command(ID_FILE_PRINT);
@@ -294,6 +324,7 @@ TEST_F(Tour, ViewPrintedToThePdfPrinterAndExportedAsAMetafile) {
     ASSERT_GT(bytes.size(), 88u);
     EXPECT_EQ(1, *reinterpret_cast<const DWORD*>(bytes.data())) << "EMR_HEADER first";
     EXPECT_EQ(" EMF", bytes.substr(40, 4));
+    ExpectArea1WhereTheViewShowsIt(emf, m_driver.View());
     EXPECT_EQ(static_cast<HWND>(NULL), m_driver.WaitForDialog("Cannot", 0));
     EXPECT_EQ(1u, m_driver.Close());
     // The spooler makes the PDF once the program has ended.

@@ -27,6 +27,26 @@ private:
     OwnedHandle m_settled;
 };
 
+// An auto-reset event, set at each rebuild the render thread makes of what
+// the area set and the scan shape below draw.
+struct RebuildEvent {
+    RebuildEvent() : event(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
+    HANDLE Get() const { return event.Get(); }
+    OwnedHandle event;
+};
+
+class RebuiltAreas : public AreaSet {
+public:
+    void BuildRegions() override { AreaSet::BuildRegions(); SetEvent(rebuilt.Get()); }
+    RebuildEvent rebuilt;
+};
+
+class RebuiltShape : public ScanShape {
+public:
+    void BuildPolygon769() override { ScanShape::BuildPolygon769(); SetEvent(rebuilt.Get()); }
+    RebuildEvent rebuilt;
+};
+
 // What printing needs around it, as the program wires it: a frame window
 // with the tool bands (the print band lists the spooler's printers), a scan
 // view of 800 x 600 client pixels with one detection area, and the print
@@ -55,8 +75,8 @@ public:
     Application application;
     DevicePort port;
     SensorCaps caps;
-    AreaSet areas;
-    ScanShape shape;
+    RebuiltAreas areas;
+    RebuiltShape shape;
     MeasuringData data;
     PrintView print;
     SettledView view;

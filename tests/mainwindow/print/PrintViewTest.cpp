@@ -2,8 +2,10 @@
 
 #include "framework/CriticalLock.h"
 #include "framework/GdiObject.h"
+#include "framework/Geometry.h"
 #include "framework/WindowDc.h"
 #include "resources/ToolBandIds.h"
+#include "tests/mainwindow/AreaPeaks.h"
 #include "tests/framework/TestSettings.h"
 #include "tests/mainwindow/print/PrintRig.h"
 
@@ -177,6 +179,24 @@ TEST_F(PrintViewTest, PreviewWaitsForTheViewLock) {
     CloseHandle(preview.done);
 }
 
+// Printing and the metafile draw the area's regions and the scan's polygon
+// on the user-interface thread under the view lock: the render thread
+// rebuilds them only under it too.
+TEST_F(PrintViewTest, RebuildsOfWhatIsPrintedWaitForTheViewLock) {
+    {
+        CriticalLock::Hold hold(m_rig.view.ViewLock());
+        ResetEvent(m_rig.areas.rebuilt.Get());
+        ResetEvent(m_rig.shape.rebuilt.Get());
+        m_rig.view.Redraw(ScanView::kRedrawAreas | ScanView::kRedrawRealtime);
+        const HANDLE rebuilt[] = {m_rig.areas.rebuilt.Get(), m_rig.shape.rebuilt.Get()};
+        EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForMultipleObjects(2, rebuilt, FALSE, 300))
+            << "rebuilt while the view was being drawn";
+    }
+    ASSERT_TRUE(m_rig.view.Settle());
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(m_rig.areas.rebuilt.Get(), 0));
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(m_rig.shape.rebuilt.Get(), 0));
+}
+
 TEST_F(PrintViewTest, MetafileIsTheViewWithItsFrameAndDescription) {
     m_rig.SelectPrinter(0);
     const std::string path = TempPath("view");
@@ -275,4 +295,64 @@ TEST(PrintViewText, ATallBottomAlignedTextShowsItsLastLinesInsideItsBox) {
     // A font height scaled by 300 / 96 from the default's.
     RECT line = {0, 0, 200, 200};
     EXPECT_EQ(63, print.DrawTextScaled(dc, "x", &line, DT_SINGLELINE, &font, 300, 96)) << "20 x 300 / 96 = 62.5";
+}
+
+// Panned so far right that the viewport origin carries part of the shift
+// (as it does at once on a desktop wider than 1280 pixels): the metafile and
+// the preview still show the sensor and the vertex where the screen does.
+TEST_F(PrintViewTest, PreviewAndMetafilePlaceTheViewAsTheScreenShowsItWithAShiftedOrigin) {
+    m_rig.SelectPrinter(0);
+    m_rig.view.SetMapping(128, 0, PrintRig::kClientWidth, PrintRig::kClientHeight);
+    m_rig.view.Redraw(ScanView::kRedrawLayout | ScanView::kRedrawAreas);
+    ASSERT_TRUE(m_rig.view.Settle());
+    ASSERT_NE(0, m_rig.view.Mapping().ViewportOrigin().x);
+    const RECT client = {0, 0, PrintRig::kClientWidth, PrintRig::kClientHeight};
+    const AreaPeaks screen = AreaPeaks::Find(m_rig.view.GetCompositeDC(), client);
+    ASSERT_GT(screen.sensorX, 0.05) << "the sensor is in view";
+
+    // The metafile played back at its frame's size: the client's pixels.
+    const std::string path = TempPath("placed");
+    ASSERT_EQ(1, m_rig.print.SaveAsEnhMetaFile(path.c_str()));
+    HENHMETAFILE metafile = GetEnhMetaFileA(path.c_str());
+    ASSERT_NE(static_cast<HENHMETAFILE>(NULL), metafile);
+    MemoryDc played(NULL);
+    WindowDc screenDc(NULL);
+    OwnedBitmap bitmap(CreateCompatibleBitmap(screenDc, client.right + 1, client.bottom + 1));
+    SelectScope selected(played, bitmap);
+    PatBlt(played, 0, 0, client.right + 1, client.bottom + 1, WHITENESS);
+    const RECT frame = {0, 0, client.right + 1, client.bottom + 1};
+    PlayEnhMetaFile(played, metafile, &frame);
+    DeleteEnhMetaFile(metafile);
+    DeleteFileA(path.c_str());
+
+    // The preview at 75 %, where the content fits the printable area.
+    m_rig.SetZoom(75);
+    ASSERT_TRUE(m_rig.EnterPreview());
+    int caps[PrinterHelper::kCapCount];
+    RECT printable;
+    ASSERT_EQ(1, m_rig.print.GetPageMetrics(&printable, caps));
+    SIZE dpi;
+    m_rig.print.GetScreenDpi(&dpi);
+    const RECT page = PrintLayout::FitPage(client.right, client.bottom, caps[PrintLayout::kPageWidth],
+                                           caps[PrintLayout::kPageHeight]);
+    RECT content = PrintLayout::PrintableOnPage(page, *m_rig.Margins(0), caps);
+    m_rig.view.DrawTo(NULL, &content,
+                      PrintLayout::PreviewScale(caps[PrintLayout::kDpiX], 75, dpi.cx, RectWidth(&page),
+                                                caps[PrintLayout::kPageWidth]),
+                      PrintLayout::PreviewScale(caps[PrintLayout::kDpiY], 75, dpi.cy, RectHeight(&page),
+                                                caps[PrintLayout::kPageHeight]));
+
+    const struct {
+        const char* name;
+        AreaPeaks peaks;
+    } drawn[] = {
+        {"metafile", AreaPeaks::Find(played, client)},
+        {"preview", AreaPeaks::Find(m_rig.view.GetCompositeDC(), content)},
+    };
+    for (const auto& d : drawn) {
+        EXPECT_NEAR(screen.sensorX, d.peaks.sensorX, 0.01) << d.name;
+        EXPECT_NEAR(screen.sensorY, d.peaks.sensorY, 0.01) << d.name;
+        EXPECT_NEAR(screen.vertexX, d.peaks.vertexX, 0.01) << d.name;
+        EXPECT_NEAR(screen.vertexY, d.peaks.vertexY, 0.01) << d.name;
+    }
 }

@@ -174,10 +174,19 @@ void CALLBACK DrivePageSetup(HWND, UINT, UINT_PTR, DWORD) {
     PostMessageA(box, WM_COMMAND, t_driver->button, 0);
 }
 
-BOOL RunPageSetup(PageSetupDriver* driver, RECT* margins) {
+// A user without the right to administer printers: the spooler refuses to
+// store a printer's settings.
+class UnprivilegedHelper : public PrinterHelper {
+public:
+    BOOL StoreSettings(HANDLE, PRINTER_INFO_2A*, short, RECT*) override {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+};
+
+BOOL RunPageSetup(PageSetupDriver* driver, RECT* margins, PrinterHelper&& helper = PrinterHelper()) {
     t_driver = driver;
     const UINT_PTR timer = SetTimer(NULL, 0, 20, DrivePageSetup);
-    PrinterHelper helper;
     const BOOL result = helper.ShowPageSetup(kPdf, margins, NULL);
     KillTimer(NULL, timer);
     t_driver = nullptr;
@@ -204,4 +213,11 @@ TEST(PrinterHelper, PageSetupKeepsConfirmedMarginsAndRefusesThoseThatLeaveNoPage
     EXPECT_FALSE(RunPageSetup(&wide, &margins));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
     EXPECT_EQ(4000, margins.left) << "refused: unchanged";
+}
+
+TEST(PrinterHelper, PageSetupKeepsConfirmedMarginsThatThePrinterCannotStore) {
+    RECT margins = {2500, 2500, 2500, 2500};
+    PageSetupDriver confirm = {"40", IDOK, false};
+    EXPECT_TRUE(RunPageSetup(&confirm, &margins, UnprivilegedHelper()));
+    EXPECT_EQ(4000, margins.left);
 }
