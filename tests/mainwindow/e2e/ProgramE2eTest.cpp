@@ -282,6 +282,38 @@ TEST(ProgramE2e, RealtimeScanShowsTheSimulatorsScene) {
     EXPECT_EQ(1u, program.WaitForExit());
 }
 
+// With the simulator as a sensor of version letter U (31 steps from 76.5 to
+// 103.5 degrees) in front of a wall 2 m away: the fan ends at the wall.
+TEST(ProgramE2e, ShortScanSensorShowsItsWallInRealtime) {
+    ASSERT_NE(0, SimLog::ComPort());
+    ProgramRun program;
+    HWND window = StartAt19200(program);
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+    ViewOnScreen view(window);
+    ASSERT_NE(static_cast<HWND>(NULL), view.Window());
+
+    const COLORREF scan = 0x999999;
+    const COLORREF blank = 0xFFFFFF;
+    COLORREF ahead = 0, edge = 0, beyond = 0, aside = 0;
+    const auto showsTheWall = [&] {
+        // Off the metre lines of the grid.
+        ahead = view.PixelAtMillimetres(100, 1200);
+        edge = view.PixelAtMillimetres(-300, 1500);  // 101 degrees
+        beyond = view.PixelAtMillimetres(100, 2800);
+        aside = view.PixelAtMillimetres(800, 1100);  // 54 degrees
+        return ahead == scan && edge == scan && beyond == blank && aside == blank;
+    };
+    const DWORD start = GetTickCount();
+    while (!showsTheWall() && GetTickCount() - start < 30000) Sleep(50);
+    EXPECT_EQ(scan, ahead) << "straight ahead, before the wall";
+    EXPECT_EQ(scan, edge) << "near the fan's edge, before the wall";
+    EXPECT_EQ(blank, beyond) << "behind the wall";
+    EXPECT_EQ(blank, aside) << "outside the sensor's fan";
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
+}
+
 // A saved port that does not exist: the start says so and forgets the port,
 // instead of looking exactly like a linked start.
 TEST(ProgramE2e, SavedPortThatCannotOpenIsReportedAndForgotten) {
