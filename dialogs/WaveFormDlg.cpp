@@ -292,18 +292,12 @@ LRESULT WaveFormDlg::OnSettingChanged(WORD, WORD, LPARAM) {
     return 0;
 }
 
-// The typed step, 0 when it is no number, and at most the sensor's last
-// step; a step it was cut to is shown.
+// The typed step, 0 when it is no number, kept in 16 bits; it goes to the
+// sensor as typed, whatever the sensor's step count.
 WORD WaveFormDlg::ReadStep() {
     BOOL number = FALSE;
-    WORD step = static_cast<WORD>(GetDlgItemInt(GetHwnd(), IDC_WAVE_STEP, &number, FALSE));
-    if (!number) step = 0;
-    const int steps = GetApplication() != NULL ? GetApplication()->GetStepCount() : 0;
-    if (steps > 0 && step >= steps) {
-        step = static_cast<WORD>(steps - 1);
-        SetDlgItemInt(GetHwnd(), IDC_WAVE_STEP, step, FALSE);
-    }
-    return step;
+    const UINT step = GetDlgItemInt(GetHwnd(), IDC_WAVE_STEP, &number, FALSE);
+    return number ? static_cast<WORD>(step) : 0;
 }
 
 LRESULT WaveFormDlg::OnStart(WORD, WORD, LPARAM) {

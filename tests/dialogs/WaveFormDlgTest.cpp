@@ -82,7 +82,7 @@ protected:
     void Click(int id) { SendMessageA(GetDlgItem(m_dlg.GetHwnd(), id), BM_CLICK, 0, 0); }
     void SetStep(const char* text) {
         SetDlgItemTextA(m_dlg.GetHwnd(), IDC_WAVE_STEP, text);
-        Press(IDC_WAVE_SET);
+        Click(IDC_WAVE_SET);
     }
     void Single(const TestReport& report) {
         report.StoreIn(&m_record);
@@ -196,19 +196,20 @@ TEST_F(WaveFormDlgTest, ASwitchOnThatDidNotReachADeviceIsNotGivenBack) {
     EXPECT_EQ(m_port.calls[2].on, 0u);
 }
 
-TEST_F(WaveFormDlgTest, TheStepIsTheTypedNumberCutToTheSensorsSteps) {
+TEST_F(WaveFormDlgTest, TheStepIsTheTypedNumberAndStaysAsTyped) {
     ASSERT_NE(Open(), (HWND)NULL);
     const struct {
         const char* typed;
         WORD step;
-    } cases[] = {{"0", 0}, {"768", 768}, {"769", 768}, {"70000", 768}, {"", 0}};
+    } cases[] = {{"0", 0}, {"768", 768}, {"769", 769}, {"1023", 1023}, {"70000", 4464}, {"", 0}};
     for (const auto& c : cases) {
         SetStep(c.typed);
         EXPECT_EQ(m_dlg.GetStep(), c.step) << c.typed;
         EXPECT_EQ(m_port.calls.back().step, c.step) << c.typed;
+        char shown[16] = {};
+        GetDlgItemTextA(m_dlg.GetHwnd(), IDC_WAVE_STEP, shown, sizeof shown);
+        EXPECT_STREQ(shown, c.typed);
     }
-    SetStep("5000");
-    EXPECT_EQ(GetDlgItemInt(m_dlg.GetHwnd(), IDC_WAVE_STEP, NULL, FALSE), 768u);
 }
 
 TEST_F(WaveFormDlgTest, SingleFrequencyStatisticsText) {
