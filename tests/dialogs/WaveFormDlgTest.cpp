@@ -119,14 +119,7 @@ protected:
             if (CountPixels({x, area.top, x + 1, area.bottom}, colour) > 0) return x;
         return area.left - 1;
     }
-    // Pixels of the canvas of one colour in a rectangle.
-    int CountPixels(const RECT& area, COLORREF colour) {
-        int n = 0;
-        HDC dc = m_dlg.GetCanvas().GetDc();
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) n += GetPixel(dc, x, y) == colour;
-        return n;
-    }
+    int CountPixels(const RECT& area, COLORREF colour) { return CanvasPixels(m_dlg.GetCanvas(), area, colour); }
 
     NoActivation m_noActivation;
     TestSettings m_settings;

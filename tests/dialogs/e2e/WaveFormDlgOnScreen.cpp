@@ -103,13 +103,7 @@ protected:
             }
         }
     }
-    int CountPixels(const RECT& area, COLORREF colour) {
-        int n = 0;
-        HDC dc = m_dialog.GetCanvas().GetDc();
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) n += GetPixel(dc, x, y) == colour;
-        return n;
-    }
+    int CountPixels(const RECT& area, COLORREF colour) { return CanvasPixels(m_dialog.GetCanvas(), area, colour); }
 
     TestSettings m_settings;
     TestHost m_host;
