@@ -30,12 +30,10 @@ void SetBit(BYTE* bytes, const FilterBit& bit, BOOL on) {
 
 }  // namespace
 
-FilterSwitchDlg::FilterSwitchDlg() : SensorDialog("FilterSwitchDlg"), m_readRequested(0) {
+FilterSwitchDlg::FilterSwitchDlg() : SensorDialog("FilterSwitchDlg"), m_readRequested(0), m_showCopy(FALSE) {
     AddCommandHandler(IDC_FILTER_READ, Command(&FilterSwitchDlg::OnRead));
     AddCommandHandler(IDC_FILTER_WRITE, Command(&FilterSwitchDlg::WriteSwitches));
     AddCommandHandler(IDC_FILTER_LEVEL, Command(&FilterSwitchDlg::OnLevel));
-    for (const FilterBit& bit : kFilterBits)
-        AddCommandHandler(static_cast<WORD>(bit.id), Command(&FilterSwitchDlg::OnFilterClicked));
 }
 
 FilterSwitchDlg::~FilterSwitchDlg() {}
@@ -46,7 +44,7 @@ HWND FilterSwitchDlg::Create(HINSTANCE instance, HWND parent) {
 
 LRESULT FilterSwitchDlg::OnInitDialog(WPARAM wParam, LPARAM lParam) {
     const BYTE cleared[2] = {0, 0};
-    m_working.SetFilterSwitch(cleared);
+    SetWorkingCopy(cleared);
     m_readRequested = 0;
     if (GetDevicePort() != NULL) {
         GetDevicePort()->ReadFilterSwitch();
@@ -70,6 +68,7 @@ void FilterSwitchDlg::UpdateControls() {
         GetDevicePort()->ReadFilterSwitch();
         SendLevelSwitch();
         m_readRequested = 1;
+        m_showCopy = TRUE;
     }
     for (int id : kButtons) EnableItem(id, TRUE);
     for (int id = IDC_FILTER_RESERVE_FIRST; id <= IDC_FILTER_RESERVE_LAST; ++id) EnableItem(id, level > 1);
@@ -77,8 +76,17 @@ void FilterSwitchDlg::UpdateControls() {
     m_working.GetFilterSwitch(bytes);
     for (const FilterBit& bit : kFilterBits) {
         EnableItem(bit.id, TRUE);
-        TickItem(bit.id, (bytes[bit.byte] & bit.mask) != 0);
+        if (m_showCopy) TickItem(bit.id, (bytes[bit.byte] & bit.mask) != 0);
     }
+    m_showCopy = FALSE;
+}
+
+// The boxes show a new working copy at the next update; until it changes
+// they keep what the user ticked, though the frame updates the dialog on
+// every version report.
+void FilterSwitchDlg::SetWorkingCopy(const BYTE* bytes) {
+    m_working.SetFilterSwitch(bytes);
+    m_showCopy = TRUE;
 }
 
 void FilterSwitchDlg::DisableAll() {
@@ -91,7 +99,7 @@ void FilterSwitchDlg::LoadSwitchState(const BYTE*) {
     if (GetSensorCaps() == NULL || GetDevicePort() == NULL) return;
     BYTE bytes[2];
     GetSensorCaps()->GetFilterSwitch(bytes);
-    m_working.SetFilterSwitch(bytes);
+    SetWorkingCopy(bytes);
 }
 
 LRESULT FilterSwitchDlg::OnRead(WORD, WORD notifyCode, LPARAM) {
@@ -99,14 +107,16 @@ LRESULT FilterSwitchDlg::OnRead(WORD, WORD notifyCode, LPARAM) {
     if (GetSensorCaps() != NULL) {
         BYTE bytes[2];
         GetSensorCaps()->GetFilterSwitch(bytes);
-        m_working.SetFilterSwitch(bytes);
+        SetWorkingCopy(bytes);
     }
     UpdateControls();
     return 0;
 }
 
+// The six boxes alone: every other bit of both bytes is 0, whatever the
+// sensor reported.
 void FilterSwitchDlg::BytesFromBoxes(BYTE* bytes) {
-    m_working.GetFilterSwitch(bytes);
+    bytes[0] = bytes[1] = 0;
     for (const FilterBit& bit : kFilterBits) SetBit(bytes, bit, IsItemTicked(bit.id));
 }
 
@@ -115,21 +125,10 @@ LRESULT FilterSwitchDlg::WriteSwitches(WORD, WORD notifyCode, LPARAM) {
     BYTE bytes[2];
     BytesFromBoxes(bytes);
     if (GetDevicePort() != NULL) {
-        m_working.SetFilterSwitch(bytes);
+        SetWorkingCopy(bytes);
         GetDevicePort()->WriteFilterSwitch(bytes);
     }
     UpdateControls();
-    return 0;
-}
-
-LRESULT FilterSwitchDlg::OnFilterClicked(WORD id, WORD notifyCode, LPARAM) {
-    if (notifyCode != BN_CLICKED) return 0;
-    BYTE bytes[2];
-    m_working.GetFilterSwitch(bytes);
-    for (const FilterBit& bit : kFilterBits) {
-        if (bit.id == id) SetBit(bytes, bit, IsItemTicked(id));
-    }
-    m_working.SetFilterSwitch(bytes);
     return 0;
 }
 

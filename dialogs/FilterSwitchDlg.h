@@ -5,9 +5,9 @@
 #include "sensor/SensorCaps.h"
 
 // Shows and writes the six signal-filter bits of the sensor's two
-// filter-switch bytes, and switches its level switch. The boxes edit a
-// working copy of the two bytes; bits without a box travel as the copy
-// holds them.
+// filter-switch bytes, and switches its level switch. The boxes show a
+// working copy of the two bytes, which changes only by "Read", a read reply
+// and "Write"; "Write" sends the six boxes alone, every other bit as 0.
 // Template 172; its placement is kept in the settings section
 // "FilterSwitchDlg". User-interface thread only.
 class FilterSwitchDlg : public SensorDialog {
@@ -33,18 +33,16 @@ public:
     virtual LRESULT WriteSwitches(WORD id, WORD notifyCode, LPARAM hwndCtl);
     virtual LRESULT OnLevel(WORD id, WORD notifyCode, LPARAM hwndCtl);
     virtual void DisableAll();
-    // A filter box was clicked: the working copy follows it at once, so an
-    // update from the sensor's reports shows the user's choice.
-    virtual LRESULT OnFilterClicked(WORD id, WORD notifyCode, LPARAM hwndCtl);
     LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam) override;
 
 private:
     void SendLevelSwitch();
-    // The working copy with every filter bit set as its box shows it.
+    void SetWorkingCopy(const BYTE* bytes);
     void BytesFromBoxes(BYTE* bytes);
 
     SensorCaps m_working;    // only its two filter-switch bytes are used
     DWORD m_readRequested;   // a read was asked for since the dialog became usable
+    BOOL m_showCopy;         // the boxes are to show the working copy at the next update
 };
 
 #endif

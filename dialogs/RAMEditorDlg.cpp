@@ -81,9 +81,11 @@ void RAMEditorDlg::Layout(int width, int height) {
 }
 
 void RAMEditorDlg::FillGrid(const WORD* words, WORD start, WORD count) {
-    // No words would make the row count below wrap to 4096 rows; more than
-    // a transfer holds is cut to what a transfer holds.
-    if (words == NULL || count == 0) return;
+    // Words that arrive after the window went would land in the emptied
+    // table, before the header row of the next opening. No words would make
+    // the row count below wrap to 4096 rows; more than a transfer holds is
+    // cut to what a transfer holds.
+    if (!IsOpen() || words == NULL || count == 0) return;
     if (count > kMaxWords) count = kMaxWords;
     WORD lastLine = static_cast<WORD>((start - 1 + 2 * count) & ~0xF);
     WORD firstLine = static_cast<WORD>(start & ~0xF);

@@ -25,7 +25,8 @@ public:
     // Nothing to update: the dialog does not depend on the sensor's
     // capabilities.
     virtual void UpdateControls();
-    // Shows count words read from address start, one row per 16 bytes.
+    // Shows count words read from address start, one row per 16 bytes;
+    // nothing while the window is closed.
     virtual void FillGrid(const WORD* words, WORD start, WORD count);
     virtual LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnRead(WORD id, WORD notifyCode, LPARAM hwndCtl);

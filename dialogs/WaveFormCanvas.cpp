@@ -6,9 +6,18 @@ namespace {
 
 const int kGridBottomGap = 20;  // pixels below the last grid line
 
+// The stock OEM fixed font at the given height.
+HFONT FixedFont(int height) {
+    LOGFONTA face = {};
+    GetObjectA(GetStockObject(OEM_FIXED_FONT), sizeof face, &face);
+    face.lfHeight = -height;
+    face.lfWidth = 0;
+    return CreateFontIndirectA(&face);
+}
+
 }  // namespace
 
-WaveFormCanvas::WaveFormCanvas() {}
+WaveFormCanvas::WaveFormCanvas() : m_fontHeight(0) {}
 
 WaveFormCanvas::~WaveFormCanvas() {
     Release();
@@ -21,12 +30,9 @@ BOOL WaveFormCanvas::Make(HWND display) {
     GetClientRect(GetDesktopWindow(), &desktop);
     std::unique_ptr<MemoryDc> dc(new MemoryDc(screen));
     m_bitmap.Reset(CreateCompatibleBitmap(screen, desktop.right, desktop.bottom));
-    LOGFONTA face = {};
-    GetObjectA(GetStockObject(OEM_FIXED_FONT), sizeof face, &face);
-    face.lfHeight = kFontHeight;
-    face.lfWidth = 0;
-    m_font.Reset(CreateFontIndirectA(&face));
-    if (!dc->Valid() || !m_bitmap.Valid() || !m_font.Valid()) {
+    m_font.Reset(FixedFont(kLargestFont));
+    m_fontHeight = kLargestFont;
+    if (!dc->Valid() || !m_bitmap.Valid() || !m_font.Valid() || !MeasureFonts(*dc)) {
         Release();
         return FALSE;
     }
@@ -37,10 +43,36 @@ BOOL WaveFormCanvas::Make(HWND display) {
     return TRUE;
 }
 
+BOOL WaveFormCanvas::MeasureFonts(HDC dc) {
+    m_fonts.clear();
+    for (int height = kLargestFont; height >= kSmallestFont; --height) {
+        OwnedFont font(FixedFont(height));
+        if (!font.Valid()) return FALSE;
+        SelectScope selected(dc, font);
+        TEXTMETRICA metrics;
+        if (!GetTextMetricsA(dc, &metrics)) return FALSE;
+        m_fonts.push_back({height, metrics.tmAveCharWidth, metrics.tmHeight});
+    }
+    return TRUE;
+}
+
+void WaveFormCanvas::UseFont(int index) {
+    if (!IsMade() || index < 0 || index >= static_cast<int>(m_fonts.size())) return;
+    const int height = m_fonts[index].height;
+    if (height == m_fontHeight) return;
+    OwnedFont font(FixedFont(height));
+    if (!font.Valid()) return;
+    SelectObject(*m_dc, font);
+    m_font = std::move(font);
+    m_fontHeight = height;
+}
+
 void WaveFormCanvas::Release() {
     m_dc.reset();  // first: it selects its own tools back
     m_bitmap.Reset();
     m_font.Reset();
+    m_fonts.clear();
+    m_fontHeight = 0;
 }
 
 void WaveFormCanvas::Paint(const RECT& client) {
@@ -59,22 +91,11 @@ void WaveFormCanvas::Paint(const RECT& client) {
     SetROP2(dc, oldMix);
 }
 
-void WaveFormCanvas::WriteRight(const std::string& text, const RECT& rect, COLORREF colour) {
+void WaveFormCanvas::Write(const std::string& text, const RECT& rect, COLORREF colour, UINT align) {
     if (!IsMade()) return;
     RECT area = rect;
     SetTextColor(*m_dc, colour);
-    DrawTextA(*m_dc, text.c_str(), static_cast<int>(text.size()), &area, DT_RIGHT | DT_WORDBREAK | DT_NOPREFIX);
-}
-
-void WaveFormCanvas::WriteAtBottom(const std::string& text, const RECT& rect, COLORREF colour) {
-    if (!IsMade()) return;
-    RECT measured = rect;
-    const int length = static_cast<int>(text.size());
-    DrawTextA(*m_dc, text.c_str(), length, &measured, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
-    const int height = measured.bottom - measured.top;
-    RECT area = {rect.left, rect.bottom - height, rect.right, rect.bottom};
-    SetTextColor(*m_dc, colour);
-    DrawTextA(*m_dc, text.c_str(), length, &area, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    DrawTextA(*m_dc, text.c_str(), static_cast<int>(text.size()), &area, align | DT_NOPREFIX | DT_NOCLIP);
 }
 
 void WaveFormCanvas::CopyTo(HWND display, const RECT& client) {

@@ -9,6 +9,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -267,18 +268,31 @@ BOOL WaveFormDlg::DisplayRect(HWND* display, RECT* client) {
     return *display != NULL && GetClientRect(*display, client);
 }
 
+// The texts laid out so that every row shows in the display's present size:
+// set 1 left of set 0 in "Both", the flags under the single set's statistics.
 void WaveFormDlg::Draw() {
     HWND display;
     RECT client;
     if (!DisplayRect(&display, &client)) return;
-    m_canvas.Paint(client);
-    m_canvas.WriteRight(m_shown[kMainText], client, WaveFormCanvas::kStatisticsColour);
+    std::vector<std::string> texts;
+    std::vector<COLORREF> colours;
     if (!m_shown[kSecondText].empty()) {
-        RECT left = client;
-        left.right -= kSecondColumnOffset;
-        m_canvas.WriteRight(m_shown[kSecondText], left, WaveFormCanvas::kSecondColour);
+        texts.push_back(m_shown[kSecondText]);
+        colours.push_back(WaveFormCanvas::kSecondColour);
     }
-    if (!m_shown[kFlagText].empty()) m_canvas.WriteAtBottom(m_shown[kFlagText], client, WaveFormCanvas::kFlagColour);
+    texts.push_back(m_shown[kMainText]);
+    colours.push_back(WaveFormCanvas::kStatisticsColour);
+    const SIZE size = {client.right - client.left, client.bottom - client.top};
+    m_layout.Arrange(texts, m_shown[kFlagText], size, m_canvas.GetFonts());
+    m_canvas.Paint(client);
+    m_canvas.UseFont(m_layout.GetFontIndex());
+    for (const WaveFormLayout::Piece& piece : m_layout.GetPieces()) {
+        if (piece.source < 0) {
+            m_canvas.Write(piece.text, piece.rect, WaveFormCanvas::kFlagColour, DT_LEFT);
+        } else {
+            m_canvas.Write(piece.text, piece.rect, colours[piece.source], DT_RIGHT);
+        }
+    }
     m_canvas.CopyTo(display, client);
 }
 
@@ -292,18 +306,12 @@ LRESULT WaveFormDlg::OnSettingChanged(WORD, WORD, LPARAM) {
     return 0;
 }
 
-// The typed step, 0 when it is no number, and at most the sensor's last
-// step; a step it was cut to is shown.
+// The typed step, 0 when it is no number, kept in 16 bits; it goes to the
+// sensor as typed, whatever the sensor's step count.
 WORD WaveFormDlg::ReadStep() {
     BOOL number = FALSE;
-    WORD step = static_cast<WORD>(GetDlgItemInt(GetHwnd(), IDC_WAVE_STEP, &number, FALSE));
-    if (!number) step = 0;
-    const int steps = GetApplication() != NULL ? GetApplication()->GetStepCount() : 0;
-    if (steps > 0 && step >= steps) {
-        step = static_cast<WORD>(steps - 1);
-        SetDlgItemInt(GetHwnd(), IDC_WAVE_STEP, step, FALSE);
-    }
-    return step;
+    const UINT step = GetDlgItemInt(GetHwnd(), IDC_WAVE_STEP, &number, FALSE);
+    return number ? static_cast<WORD>(step) : 0;
 }
 
 LRESULT WaveFormDlg::OnStart(WORD, WORD, LPARAM) {

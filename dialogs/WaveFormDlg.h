@@ -5,6 +5,7 @@
 
 #include "dialogs/SensorDialog.h"
 #include "dialogs/WaveFormCanvas.h"
+#include "dialogs/WaveFormLayout.h"
 #include "dialogs/WaveFormLog.h"
 #include "dialogs/WaveFormStatistic.h"
 
@@ -27,8 +28,6 @@ class WaveFormDlg : public SensorDialog {
 public:
     static const WORD kTemplate = 648;
     static const WORD kFirstStep = 384;
-    // The set-1 column stands this far left of the set-0 column in "Both".
-    static const int kSecondColumnOffset = 250;
 
     WaveFormDlg();
     // Closes the window while the members it releases still exist.
@@ -63,6 +62,8 @@ public:
     BOOL IsStopped() const { return m_stopped; }
     WORD GetStep() const { return m_step; }
     const WaveFormCanvas& GetCanvas() const { return m_canvas; }
+    // Where the last drawn texts stand on the canvas, and in which font.
+    const WaveFormLayout& GetLayout() const { return m_layout; }
 
 private:
     enum Statistic { kDistance, kLevel, kAgc, kFmax, kFmin, kBmax, kBmin, kStatistics };
@@ -81,6 +82,7 @@ private:
     void ReleaseWaveForm();
 
     WaveFormCanvas m_canvas;
+    WaveFormLayout m_layout;
     WaveFormLog m_log;
     BOOL m_nonStop;  // the "non stop" box at the last settings change
     BOOL m_stopped;  // reports are ignored until "Start"

@@ -411,15 +411,12 @@ void ScanView::RenderData(WORD flags) {
     ComposeData(mapping);
 }
 
-// Sensors with 91 or 31 steps hold their scan about step 60.
+// A sensor with fewer steps than the record has its scan in the record's
+// middle, about step 384 (straight ahead), where the distance operation
+// stores it and the recorded scans are drawn from.
 void ScanView::BuildRealtimePolygon() {
     CriticalLock::Hold hold(m_stateLock);
-    const int steps = m_sensorCaps != NULL ? m_sensorCaps->HasCapability(SensorCaps::kCapStepCount) : 769;
-    if (steps < ScanData::kStepCount) {
-        m_scanShape->BuildPolygonCentred60();
-    } else {
-        m_scanShape->BuildPolygon769();
-    }
+    m_scanShape->BuildPolygon769();
 }
 
 // Step 0 of a realtime scan chooses how it is drawn: 1 and 2 draw over the

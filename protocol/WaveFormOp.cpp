@@ -27,17 +27,9 @@ WaveFormOp::~WaveFormOp() {
     Abort();
 }
 
-WORD WaveFormOp::ClampStep(WORD step) {
-    DeviceHost* application = m_application;
-    const int steps = application != NULL ? application->GetStepCount() : kMaxStep + 1;
-    const WORD last = static_cast<WORD>(steps > 0 && steps <= kMaxStep ? steps - 1 : kMaxStep);
-    return step > last ? last : step;
-}
-
 void WaveFormOp::Store(WORD step, BYTE flag) {
-    const WORD clamped = ClampStep(step);
     CriticalLock::Hold hold(m_lock);
-    m_step = clamped;
+    m_step = step;
     m_flag = static_cast<BYTE>(flag & 1);
 }
 

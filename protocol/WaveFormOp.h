@@ -19,7 +19,6 @@ class WaveFormOp : public DeviceOperation {
 public:
     static const BYTE kCommand = 0xA9;
     static const DWORD kIntervalMs = 500;
-    static const WORD kMaxStep = 1023;  // ten bits go out
 
     WaveFormOp();
     ~WaveFormOp() override;
@@ -40,12 +39,10 @@ public:
     static void BuildRecord(const std::string& reply, BYTE* record);
 
 private:
-    // The sensor has no step beyond its last: a larger one is cut to it.
-    WORD ClampStep(WORD step);
     void Store(WORD step, BYTE flag);
 
     CriticalLock m_lock;  // guards m_step and m_flag
-    WORD m_step;
+    WORD m_step;  // as given; its low ten bits go out
     BYTE m_flag;  // bit 0: the channel selector
     BYTE m_record[WaveFormRecord::kBytes];  // operation thread
 };

@@ -28,10 +28,13 @@ public:
     virtual void Clear();  // forgets the sensor capabilities
     virtual void SetScan(const ScanData& scan);
     virtual ScanData* GetScan();
-    // The 769-step scan about step 384, spread from the start angle to its
-    // mirror about +y. Nothing happens without sensor capabilities.
+    // The scan about step 384, spread from the start angle to its mirror
+    // about +y: all 769 steps, or the middle steps of a sensor with fewer
+    // (where the program keeps such scans). Nothing happens without sensor
+    // capabilities.
     virtual void BuildPolygon769();
-    // Short scans held about step 60, echo distances in sensor units of 8192/5000 mm.
+    // Short scans held about step 60, echo distances in sensor units of
+    // 8192/5000 mm. The program keeps no scan there and does not call them.
     virtual void BuildPolygonCentred60();
     virtual void BuildPolygonCentred60b();
     // Draw with R2_MASKPEN, so overlapping fills darken each other. The

@@ -118,6 +118,16 @@ TEST_F(RAMEditorDlgTest, FillOfNoWordsIsIgnoredAndMoreThan256AreCut) {
     EXPECT_EQ(GridText(grid, 32, 8), "10ff");  // word 255
 }
 
+TEST_F(RAMEditorDlgTest, FillWhileClosedLeavesTheNextOpeningWithItsHeaderAlone) {
+    m_dlg.Destroy();
+    Fill(0x100, 16);  // words that arrive after the window went
+    m_dialog = m_dlg.Create(GetModuleHandleA(NULL), m_owner);
+    ASSERT_NE(m_dialog, (HWND)NULL);
+    TIVDataGrid& grid = m_dlg.GetGrid();
+    EXPECT_EQ(grid.GetRowCount(), 1);
+    EXPECT_EQ(GridText(grid, 0, 1), "0");
+}
+
 TEST_F(RAMEditorDlgTest, EditsShowFourDigits) {
     Fill(0x100, 8);
     ASSERT_TRUE(EditGridCell(m_dlg.GetGrid(), 1, 3, "1a", VK_RETURN, m_dialog));

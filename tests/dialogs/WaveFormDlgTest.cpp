@@ -84,7 +84,7 @@ protected:
     void Click(int id) { SendMessageA(GetDlgItem(m_dlg.GetHwnd(), id), BM_CLICK, 0, 0); }
     void SetStep(const char* text) {
         SetDlgItemTextA(m_dlg.GetHwnd(), IDC_WAVE_STEP, text);
-        Press(IDC_WAVE_SET);
+        Click(IDC_WAVE_SET);
     }
     void Single(const TestReport& report) {
         report.StoreIn(&m_record);
@@ -110,14 +110,18 @@ protected:
         GetClientRect(GetDlgItem(m_dlg.GetHwnd(), IDC_WAVE_DISPLAY), &client);
         return client;
     }
-    // Pixels of the canvas of one colour in a rectangle.
-    int CountPixels(const RECT& area, COLORREF colour) {
-        int n = 0;
-        HDC dc = m_dlg.GetCanvas().GetDc();
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) n += GetPixel(dc, x, y) == colour;
-        return n;
+    // The leftmost and rightmost column of the canvas with a pixel of colour in area.
+    int LeftmostX(const RECT& area, COLORREF colour) {
+        for (int x = area.left; x < area.right; ++x)
+            if (CountPixels({x, area.top, x + 1, area.bottom}, colour) > 0) return x;
+        return area.right;
     }
+    int RightmostX(const RECT& area, COLORREF colour) {
+        for (int x = area.right - 1; x >= area.left; --x)
+            if (CountPixels({x, area.top, x + 1, area.bottom}, colour) > 0) return x;
+        return area.left - 1;
+    }
+    int CountPixels(const RECT& area, COLORREF colour) { return CanvasPixels(m_dlg.GetCanvas(), area, colour); }
 
     NoActivation m_noActivation;
     TestSettings m_settings;
@@ -199,19 +203,20 @@ TEST_F(WaveFormDlgTest, ASwitchOnThatDidNotReachADeviceIsNotGivenBack) {
     EXPECT_EQ(m_port.Held(), 0);
 }
 
-TEST_F(WaveFormDlgTest, TheStepIsTheTypedNumberCutToTheSensorsSteps) {
+TEST_F(WaveFormDlgTest, TheStepIsTheTypedNumberAndStaysAsTyped) {
     ASSERT_NE(Open(), (HWND)NULL);
     const struct {
         const char* typed;
         WORD step;
-    } cases[] = {{"0", 0}, {"768", 768}, {"769", 768}, {"70000", 768}, {"", 0}};
+    } cases[] = {{"0", 0}, {"768", 768}, {"769", 769}, {"1023", 1023}, {"70000", 4464}, {"", 0}};
     for (const auto& c : cases) {
         SetStep(c.typed);
         EXPECT_EQ(m_dlg.GetStep(), c.step) << c.typed;
         EXPECT_EQ(m_port.calls.back().step, c.step) << c.typed;
+        char shown[16] = {};
+        GetDlgItemTextA(m_dlg.GetHwnd(), IDC_WAVE_STEP, shown, sizeof shown);
+        EXPECT_STREQ(shown, c.typed);
     }
-    SetStep("5000");
-    EXPECT_EQ(GetDlgItemInt(m_dlg.GetHwnd(), IDC_WAVE_STEP, NULL, FALSE), 768u);
 }
 
 TEST_F(WaveFormDlgTest, SingleFrequencyStatisticsText) {
@@ -284,29 +289,27 @@ TEST_F(WaveFormDlgTest, CanvasIsBlackWithTheGridTheTextsAndTheFlags) {
         EXPECT_EQ(GetPixel(canvas, 1, y + 1), RGB(0, 0, 0)) << i;
     }
     EXPECT_EQ(GetPixel(canvas, 1, 1), RGB(0, 0, 0));
-    // The statistics stand right-aligned at the top; no flag is set.
-    const RECT topLeft = {0, 0, c.right / 4, c.bottom / 4};
+    // The statistics start at the top right; no flag is set.
     const RECT topRight = {c.right / 2, 0, c.right, 40};
     EXPECT_GT(CountPixels(topRight, RGB(0, 255, 0)), 20);
-    EXPECT_EQ(CountPixels(topLeft, RGB(0, 255, 0)), 0);
-    const RECT bottomLeft = {0, c.bottom / 2, c.right / 2, c.bottom};
-    EXPECT_EQ(CountPixels(bottomLeft, RGB(255, 0, 0)), 0);
+    const RECT bottom = {0, c.bottom * 3 / 4, c.right, c.bottom};
+    EXPECT_EQ(CountPixels(bottom, RGB(255, 0, 0)), 0);
     // The display shows the canvas.
     HWND display = GetDlgItem(m_dlg.GetHwnd(), IDC_WAVE_DISPLAY);
     HDC screen = GetDC(display);
     EXPECT_EQ(GetPixel(screen, 1, (c.bottom - 20) / 5), RGB(0, 127, 0));
     ReleaseDC(display, screen);
 
-    // All four flags: red lines at the bottom left.
+    // All four flags: red lines at the bottom.
     Single({0x1F, 1500, 1407, 1024, 60, 10, 40, 5});
-    EXPECT_GT(CountPixels(bottomLeft, RGB(255, 0, 0)), 20);
+    EXPECT_GT(CountPixels(bottom, RGB(255, 0, 0)), 20);
 }
 
 TEST_F(WaveFormDlgTest, BothShowsEachChannelInItsColourOncePerPair) {
     ASSERT_NE(Open(), (HWND)NULL);
     Click(IDC_WAVE_BOTH);
     const RECT c = DisplayClient();
-    const RECT secondColumn = {0, 0, c.right - WaveFormDlg::kSecondColumnOffset, 40};
+    const RECT top = {0, 0, c.right, 40};
     Both(kChannel0);
     EXPECT_EQ(m_dlg.GetShownText(0), "");  // half a pair
     Both({0x01, 2000, 700, 0, 4, 1, 5, 2});  // AGC 0: ignored, not counted
@@ -316,7 +319,9 @@ TEST_F(WaveFormDlgTest, BothShowsEachChannelInItsColourOncePerPair) {
     EXPECT_EQ(Line(5), "Level   195mV(  600)");  // sqrt 436.9 -> 20 -> 195.3
     EXPECT_EQ(m_dlg.GetShownText(1).substr(0, 16), "Distance  2000mm");
     EXPECT_EQ(m_dlg.GetShownText(0).find("FMAX:"), std::string::npos);
-    EXPECT_GT(CountPixels(secondColumn, RGB(255, 100, 0)), 20);
+    // Channel 1 stands left of channel 0.
+    EXPECT_GT(CountPixels(top, RGB(255, 100, 0)), 20);
+    EXPECT_LT(RightmostX(top, RGB(255, 100, 0)), LeftmostX(top, RGB(0, 255, 0)));
     EXPECT_EQ(m_dlg.GetLog().GetText(), kPairLine);
 }
 

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "dialogs/WaveFormCanvas.h"
 #include "sensor/WaveFormRecord.h"
 
 // One waveform report as the device stores it: the 42-byte record with the
@@ -28,5 +29,13 @@ struct TestReport {
         bytes[offset + 1] = HIBYTE(value);
     }
 };
+
+// The waveform dialog's canvas pixels of one colour in a rectangle.
+inline int CanvasPixels(const WaveFormCanvas& canvas, const RECT& area, COLORREF colour) {
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) n += GetPixel(canvas.GetDc(), x, y) == colour;
+    return n;
+}
 
 #endif

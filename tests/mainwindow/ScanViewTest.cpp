@@ -307,19 +307,6 @@ TEST_F(ScanViewTest, RealtimeStepZeroChoosesRefreshAndBrush) {
     EXPECT_EQ(kScanGrey, PixelOf(Pt(300, 600))) << "drawn with the first brush";
 }
 
-TEST_F(ScanViewTest, ShortScanSensorIsDrawnAboutStepSixty) {
-    m_caps.SetModel(0);
-    m_caps.SetVersionText("1.0.0U");  // a 31-step sensor
-    ScanData scan = Wall(0xFFFF, 0);
-    for (WORD k = 45; k <= 75; ++k) scan.SetStep(k, 3277);  // 2000 mm in the sensor's units
-    m_view->SetRealtimeScan(scan);
-    ASSERT_TRUE(m_view->Settle());
-    // Its 31 steps span 76.5 to 103.5 degrees.
-    EXPECT_EQ(kScanGrey, PixelOf(Pt(200, 1500)));
-    EXPECT_EQ(kWhite, PixelOf(Pt(200, 2500))) << "the echo at 2000 mm, not a no-echo step";
-    EXPECT_EQ(kWhite, PixelOf(Pt(1500, 1300))) << "outside the sensor's fan";
-}
-
 TEST_F(ScanViewTest, AreaIsFilledInItsColourAndHandlesBeyondRangeAreRed) {
     m_view->SetDrawItem(ScanView::kDrawRealtime, 0);
     m_caps.SetModel(0);

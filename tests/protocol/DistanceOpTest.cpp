@@ -45,14 +45,6 @@ protected:
 
 }  // namespace
 
-TEST(DistanceOp_FirstStep, SmallerScansAreCentredOnStep384) {
-    const struct {
-        int count;
-        int first;
-    } rows[] = {{769, 0}, {31, 369}, {91, 339}, {1, 384}, {2, 384}, {768, 1}};
-    for (const auto& row : rows) EXPECT_EQ(DistanceOp::FirstStep(row.count), row.first) << row.count;
-}
-
 TEST_F(DistanceOpTest, ReplyIsStoredReportedAndFollowedAtOnce) {
     m_op.SetRetry(0, 60000);  // no tick: every further request comes from a reply
     ASSERT_EQ(m_op.Start(0), 1);
@@ -78,27 +70,6 @@ TEST_F(DistanceOpTest, RepliesOfAnotherLengthAreIgnored) {
     const std::vector<std::string> want = {kGet, "scan", kGet};
     EXPECT_EQ(m_device.m_log.Entries(), want);
     EXPECT_EQ(m_device.ScanStep(0), 500);
-}
-
-TEST_F(DistanceOpTest, SensorWithFewerStepsFillsTheMiddleOfTheScan) {
-    const struct {
-        int count;
-        WORD first;
-    } rows[] = {{31, 369}, {91, 339}};
-    for (const auto& row : rows) {
-        m_application.SetStepCount(row.count);
-        m_op.SetRetry(0, 60000);
-        const size_t from = m_device.m_log.Count();
-        ASSERT_EQ(m_op.Start(0), 1);
-        ASSERT_EQ(m_op.OnReply(DistanceReply(row.count, 2000)), 1);
-        ASSERT_NE(WaitFrom("scan", from), kNotFound);
-        EXPECT_EQ(m_device.ScanStep(row.first), 2000) << row.count;
-        EXPECT_EQ(m_device.ScanStep(row.first + row.count - 1), 2000 + row.count - 1) << row.count;
-        // Outside the sensor's steps the scan shows no echo.
-        EXPECT_EQ(m_device.ScanStep(row.first - 1), static_cast<WORD>(ScanData::kNoEchoFill)) << row.count;
-        EXPECT_EQ(m_device.ScanStep(row.first + row.count), static_cast<WORD>(ScanData::kNoEchoFill)) << row.count;
-        m_op.Abort();
-    }
 }
 
 TEST_F(DistanceOpTest, SendsOnlyAtLevel1AndResumesOnTheNextTick) {

@@ -119,16 +119,17 @@ TEST_F(WaveFormOpTest, BothChannelsAlternateTheSelectorOnlyWhileAgcIsNonzero) {
     }
 }
 
-TEST_F(WaveFormOpTest, StepIsClampedToTheSensorsLastStep) {
+// Any step goes out in its ten bits, whatever the sensor's step count.
+TEST_F(WaveFormOpTest, StepGoesOutInItsTenBitsWhateverTheStepCount) {
     const struct {
         int steps;
         WORD step;
         const char* request;
     } rows[] = {
-        {769, 900, "send:a9690003"},   // step 768
-        {31, 40, "send:a9691e00"},     // step 30
-        {769, 768, "send:a9690003"},   // the last step itself
-        {0, 2000, "send:a969ff03"},    // no step count known: ten bits
+        {769, 900, "send:a9698403"},
+        {31, 40, "send:a9692800"},
+        {769, 1023, "send:a969ff03"},
+        {769, 2000, "send:a969d003"},  // 0x7D0: bits 8 and 9 of it
     };
     for (const auto& row : rows) {
         m_application.SetStepCount(row.steps);

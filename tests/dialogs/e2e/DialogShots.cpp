@@ -70,8 +70,8 @@ TEST(DialogShots, BothDialogsBesideTheSimulator) {
     info.Destroy();
 }
 
-// The waveform dialog resized so that both columns of "Both" fit the 24-pixel
-// font, and the correction dialog with a table as a sensor would report it.
+// The waveform dialog enlarged, so that "Both" takes a large font, and the
+// correction dialog with a table as a sensor would report it.
 TEST(DialogShots, EngineeringDialogsBesideTheSimulator) {
     ShotHandOver shots;
     const int com = SimLog::ComPort();

@@ -237,21 +237,32 @@ public:
         ReleaseDC(NULL, screen);
         return c;
     }
-    // The scan point at a step of the 769-step fan and a distance.
-    COLORREF PixelAtStep(int step, double mm) const {
-        const double a = step * 2 * 3.14159265358979 / 1024 - 3.14159265358979 / 4;
-        return PixelAtMillimetres(mm * cos(a), mm * sin(a));
-    }
 
 private:
     HWND m_view;
 };
 
-}  // namespace
+const COLORREF kScan = 0x999999;
+const COLORREF kBlank = 0xFFFFFF;
 
-// With the sensor simulator on COM TIV_SIM_COM and its default scene: walls
-// at 4 m, an object 1.2 m straight ahead (steps 350 to 420).
-TEST(ProgramE2e, RealtimeScanShowsTheSimulatorsScene) {
+// A point of the plan (mm) and the colour the realtime scan gives it.
+struct ScenePoint {
+    double x, y;
+    COLORREF colour;
+    const char* where;
+};
+
+// The point at a step of the 769-step fan and a distance.
+ScenePoint AtStep(int step, double mm, COLORREF colour, const char* where) {
+    const double a = step * 2 * 3.14159265358979 / 1024 - 3.14159265358979 / 4;
+    return {mm * cos(a), mm * sin(a), colour, where};
+}
+
+// Starts the program beside the simulator and checks that its realtime scan
+// gives each point its colour. The screen is shared: another test's window
+// may cover the view for a while, so the points are read together until all
+// of them show the scene.
+void ExpectRealtimeScene(const std::vector<ScenePoint>& points) {
     ASSERT_NE(0, SimLog::ComPort());
     ProgramRun program;
     HWND window = StartAt19200(program);
@@ -259,27 +270,42 @@ TEST(ProgramE2e, RealtimeScanShowsTheSimulatorsScene) {
     ViewOnScreen view(window);
     ASSERT_NE(static_cast<HWND>(NULL), view.Window());
 
-    // The screen is shared: another test's window may cover the view for a
-    // while, so the points are read together until all of them show the scene.
-    const COLORREF scan = 0x999999;
-    const COLORREF blank = 0xFFFFFF;
-    COLORREF front = 0, behind = 0, wall = 0, back = 0;
+    std::vector<COLORREF> shown(points.size());
     const auto showsTheScene = [&] {
-        front = view.PixelAtStep(400, 800);
-        behind = view.PixelAtStep(400, 1700);
-        wall = view.PixelAtStep(200, 3000);
-        back = view.PixelAtMillimetres(-200, -400);
-        return front == scan && behind == blank && wall == scan && back == blank;
+        bool all = true;
+        for (size_t i = 0; i < points.size(); ++i) {
+            shown[i] = view.PixelAtMillimetres(points[i].x, points[i].y);
+            all = all && shown[i] == points[i].colour;
+        }
+        return all;
     };
     const DWORD start = GetTickCount();
     while (!showsTheScene() && GetTickCount() - start < 30000) Sleep(50);
-    EXPECT_EQ(scan, front) << "in front of the object";
-    EXPECT_EQ(blank, behind) << "behind the object";
-    EXPECT_EQ(scan, wall) << "in front of the wall";
-    EXPECT_EQ(blank, back) << "behind the sensor";
+    for (size_t i = 0; i < points.size(); ++i) EXPECT_EQ(points[i].colour, shown[i]) << points[i].where;
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(1u, program.WaitForExit());
+}
+
+}  // namespace
+
+// With the sensor simulator on COM TIV_SIM_COM and its default scene: walls
+// at 4 m, an object 1.2 m straight ahead (steps 350 to 420).
+TEST(ProgramE2e, RealtimeScanShowsTheSimulatorsScene) {
+    ExpectRealtimeScene({AtStep(400, 800, kScan, "in front of the object"),
+                         AtStep(400, 1700, kBlank, "behind the object"),
+                         AtStep(200, 3000, kScan, "in front of the wall"),
+                         {-200, -400, kBlank, "behind the sensor"}});
+}
+
+// With the simulator as a sensor of version letter U (31 steps from 76.5 to
+// 103.5 degrees) in front of a wall 2 m away: the fan ends at the wall. The
+// points lie off the metre lines of the grid.
+TEST(ProgramE2e, ShortScanSensorShowsItsWallInRealtime) {
+    ExpectRealtimeScene({{100, 1200, kScan, "straight ahead, before the wall"},
+                         {-300, 1500, kScan, "near the fan's edge (101 degrees), before the wall"},
+                         {100, 2800, kBlank, "behind the wall"},
+                         {800, 1100, kBlank, "outside the sensor's fan (54 degrees)"}});
 }
 
 // A saved port that does not exist: the start says so and forgets the port,
