@@ -57,6 +57,9 @@ int SerialPort::Open(int port) {
     }
     Close();
     if (!IsPortNumber(port)) return 1;
+    // Writers wait until the line is set up and emptied: a request written
+    // earlier would go out at the wrong settings, or its answer be purged.
+    CriticalLock::Hold hold(m_writeLock);
     HANDLE handle = CreateFile(port, GENERIC_READ | GENERIC_WRITE, 0, NULL, FILE_FLAG_OVERLAPPED);
     if (handle == INVALID_HANDLE_VALUE) return 0;
     // Held here too: a CreateFile of a subclass may not store it.

@@ -30,7 +30,9 @@
 // so no OVERLAPPED is reused while pending and no caller's buffer is read after
 // WriteAll returns. Close gives queued output up to 500 ms to drain and
 // purges it only when it did not. Open purges the input queue: bytes a former
-// user left on the line are no answer to anything this session sends.
+// user left on the line are no answer to anything this session sends. A write
+// made while Open sets the line up waits for it, so it goes out at the new
+// settings and its answer is not purged.
 //
 // The Win32 communication functions are offered as virtual operations that
 // supply the port's handle or name. Names such as CreateFile are macros of
@@ -156,7 +158,7 @@ private:
     OwnedHandle m_thread;     // thread of Open/Close only
     DWORD m_threadId;         // thread of Open/Close only
     DWORD m_session;          // thread of Open/Close; read-only while the receive thread runs
-    CriticalLock m_writeLock;  // guards m_writeOv and the handle against a close during a write
+    CriticalLock m_writeLock;   // guards m_writeOv and the handle against an open or close during a write
     volatile LONG m_sendingMs;  // line time of the last write; written by WriteAll, read by the receive thread
 };
 

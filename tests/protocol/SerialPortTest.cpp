@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "framework/OwnedHandle.h"
 
@@ -111,7 +113,12 @@ public:
     HANDLE CreateFile(int, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD) override {
         return CreateEventA(NULL, TRUE, FALSE, NULL);
     }
-    BOOL SetCommState(LPDCB) override { return TRUE; }
+    BOOL SetCommState(LPDCB) override {
+        std::function<void()> during;
+        during.swap(m_duringOpen);
+        if (during) during();
+        return TRUE;
+    }
     BOOL SetupComm(DWORD, DWORD) override { return TRUE; }
     BOOL SetCommMask(DWORD mask) override {
         Hold hold(this);
@@ -144,6 +151,7 @@ public:
     }
     BOOL WriteFile(LPCVOID, DWORD count, LPDWORD countWritten, LPOVERLAPPED) override {
         *countWritten = count;
+        if (!m_answer.empty()) Feed(m_answer);
         return TRUE;
     }
     BOOL WaitCommEvent(LPDWORD mask, LPOVERLAPPED overlapped) override {
@@ -210,6 +218,9 @@ public:
     int Polls() { return Read(m_polls); }
     int LostCalls() { return Read(m_lostCalls); }
     DWORD LostSession() { return Read(m_lostSession); }
+
+    std::string m_answer;                // set before the open: the other end answers every write so
+    std::function<void()> m_duringOpen;  // set before the open: runs once as it sets the line up
 
 private:
     struct Hold {
@@ -316,6 +327,27 @@ TEST(SerialPort_Receive, OpenDiscardsWhatWaitsOnTheLine) {
     ASSERT_EQ(port.Open(kAnyPort), 1);
     port.Feed("reply");
     ASSERT_TRUE(port.WaitForReceived("reply")) << port.Received();
+}
+
+TEST(SerialPort_Receive, AnswerToAWriteMadeWhileThePortOpensIsKept) {
+    ScriptedPort port(ScriptedPort::kFailingWait);
+    ASSERT_EQ(port.CreateEvents(), 1);
+    port.m_answer = "reply";
+    // Another thread writes as soon as the handle exists, while the open
+    // still sets the line up; the open goes on once the write has returned,
+    // or after a while when the write waits for the open.
+    OwnedHandle written(CreateEventA(NULL, TRUE, FALSE, NULL));
+    std::thread writer;
+    port.m_duringOpen = [&] {
+        writer = std::thread([&] {
+            port.WriteAll("request");
+            SetEvent(written.Get());
+        });
+        WaitForSingleObject(written.Get(), 500);
+    };
+    ASSERT_EQ(port.Open(kAnyPort), 1);
+    writer.join();
+    EXPECT_TRUE(port.WaitForReceived("reply")) << port.Received();
 }
 
 TEST(SerialPort, LineTimeCountsStartParityAndStopBits) {
