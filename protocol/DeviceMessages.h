@@ -28,7 +28,7 @@ const UINT WM_DEVICE_SCAN = WM_USER + 5;                // posted: realtime Scan
 const UINT WM_DEVICE_RAM_DATA = WM_USER + 7;            // posted
 const UINT WM_DEVICE_RAM_WRITTEN = WM_USER + 8;         // posted
 const UINT WM_DEVICE_AREA_READ = WM_USER + 9;           // sent: 238-byte area table or 0
-const UINT WM_DEVICE_AREA_WRITTEN = WM_USER + 10;       // sent: 1 written, 0 failed
+const UINT WM_DEVICE_AREA_WRITTEN = WM_USER + 10;       // sent: one of the results below
 const UINT WM_DEVICE_FRAM_DATA = WM_USER + 11;          // posted: words, first | count << 16
 const UINT WM_DEVICE_FRAM_WRITTEN = WM_USER + 12;       // posted: result, first | count << 16
 const UINT WM_DEVICE_FUNCTIONS_READ = WM_USER + 13;     // posted: function word
@@ -52,5 +52,11 @@ const UINT WM_DEVICE_FILTER_READ = WM_USER + 32;  // posted: the two filter-swit
 const UINT WM_DEVICE_FILTER_WRITTEN = WM_USER + 33;
 const UINT WM_DEVICE_SCAN2 = WM_USER + 34;             // posted: ScanData
 const UINT WM_DEVICE_COM_MONITOR_LINE = WM_USER + 35;  // sent: direction, message bytes
+
+// The results of an area write. A write that failed after a block may have
+// gone into the sensor leaves it holding part of the new areas.
+const WPARAM kAreasNotWritten = 0;
+const WPARAM kAreasWritten = 1;
+const WPARAM kAreasPartlyWritten = 2;
 
 #endif
