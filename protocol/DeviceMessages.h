@@ -10,6 +10,7 @@
 // Device operations: thread messages to the operation's own thread.
 const UINT WM_OP_START = WM_USER + 0;  // start: wParam and lParam 0
 const UINT WM_OP_REPLY = WM_USER + 1;  // a reply waits in the operation's reply queue
+const UINT WM_OP_LOST = WM_USER + 2;   // the sensor has gone: wParam and lParam 0
 
 // The port worker: thread messages to its own thread.
 const UINT WM_COMWORKER_OPEN = 0x800;  // wParam: 1..256 opens that COM port, any other value closes

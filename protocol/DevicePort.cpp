@@ -469,6 +469,12 @@ DWORD DevicePort::BytesToCome() {
 }
 
 void DevicePort::OnDeviceLost(DWORD session) {
+    // A transfer under way ends now rather than when its retries run out.
+    SensorDeviceBase* device = AcquireDevice();
+    if (device != NULL) {
+        device->OnSensorLost();
+        ReleaseDevice(device);
+    }
     if (m_worker != NULL) m_worker->ReportLost(session);
 }
 

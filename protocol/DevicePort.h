@@ -48,7 +48,8 @@ public:
     int CreateEvents() override;
     void OnCommEvent(DWORD events) override;
     DWORD BytesToCome() override;
-    // Has the port worker close the port and report it closed.
+    // Tells the device, which ends its transfers, and has the port worker
+    // close the port and report it closed.
     void OnDeviceLost(DWORD session) override;
 
     virtual void SetSensorCaps(SensorCaps* caps);

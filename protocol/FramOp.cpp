@@ -56,6 +56,7 @@ FramOp::FramOp(DWORD intervalMs, DWORD levelWaitMs)
     AddMessageHandler(WM_TIMER, Handler(&FramOp::OnTimer));
     AddMessageHandler(WM_OP_START, Handler(&FramOp::OnStart));
     AddMessageHandler(WM_OP_REPLY, Handler(&FramOp::HandleReply));
+    AddMessageHandler(WM_OP_LOST, Handler(&FramOp::HandleSensorLost));
 }
 
 FramOp::~FramOp() {
@@ -279,6 +280,11 @@ LRESULT FramOp::HandleReply(WPARAM, LPARAM) {
         default:
             break;  // the timer resends
     }
+    return 0;
+}
+
+LRESULT FramOp::HandleSensorLost(WPARAM, LPARAM) {
+    Fail();
     return 0;
 }
 

@@ -305,6 +305,10 @@ int SensorDevice::OnReceive(std::string& buffer, std::vector<std::string>& monit
     return 1;
 }
 
+void SensorDevice::OnSensorLost() {
+    for (auto& entry : m_operations) entry.second.operation->OnSensorLost();
+}
+
 int SensorDevice::EncodeAreas(BYTE* table, WORD* image) {
     if (table == NULL || image == NULL) return 0;
     SensorCaps* caps = m_caps;

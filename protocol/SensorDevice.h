@@ -76,6 +76,8 @@ public:
 
     int SendFrame(std::string& message) override;
     int OnReceive(std::string& buffer, std::vector<std::string>& monitorLines) override;
+    // Tells every operation: a running transfer ends at once with its failure.
+    void OnSensorLost() override;
     int EncodeAreas(BYTE* table, WORD* image) override;
     int DecodeAreas(const WORD* image, BYTE* table) override;
 
