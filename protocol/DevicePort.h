@@ -63,8 +63,6 @@ public:
     // Types 0, 1, 2: the sensor device at 19200, 57600, 115200 baud; any
     // other type: the baud-rate probe. 1 on success; else the old device stays.
     virtual int SelectDevice(WORD type);
-    virtual int GetConfig(DCB* dcb, DWORD* eventMask, DWORD* inQueue, DWORD* outQueue);
-    virtual int Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD outQueue);
     // 1..256 opens COMn, any other value closes; the report follows as
     // WM_DEVICE_PORT_OPENED, one per accepted request, in order.
     virtual int RequestOpen(int port);

@@ -113,12 +113,17 @@ public:
     HANDLE CreateFile(int, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD) override {
         return CreateEventA(NULL, TRUE, FALSE, NULL);
     }
-    BOOL SetCommState(LPDCB) override {
+    // A driver takes the settings when called; the line has them once the call returns.
+    BOOL SetCommState(LPDCB dcb) override {
+        const DWORD rate = dcb->BaudRate;
         std::function<void()> during;
         during.swap(m_duringOpen);
         if (during) during();
+        Hold hold(this);
+        m_lineRate = rate;
         return TRUE;
     }
+    BOOL ClearCommBreak() override { return TRUE; }
     BOOL SetupComm(DWORD, DWORD) override { return TRUE; }
     BOOL SetCommMask(DWORD mask) override {
         Hold hold(this);
@@ -151,6 +156,10 @@ public:
     }
     BOOL WriteFile(LPCVOID, DWORD count, LPDWORD countWritten, LPOVERLAPPED) override {
         *countWritten = count;
+        {
+            Hold hold(this);
+            m_rateAtWrite = m_lineRate;
+        }
         if (!m_answer.empty()) Feed(m_answer);
         return TRUE;
     }
@@ -218,6 +227,7 @@ public:
     int Polls() { return Read(m_polls); }
     int LostCalls() { return Read(m_lostCalls); }
     DWORD LostSession() { return Read(m_lostSession); }
+    DWORD RateAtWrite() { return Read(m_rateAtWrite); }
 
     std::string m_answer;                // set before the open: the other end answers every write so
     std::function<void()> m_duringOpen;  // set before the open: runs once as it sets the line up
@@ -256,6 +266,8 @@ private:
     bool m_lost;
     bool m_missed;  // bytes arrived with no wait pending
     DWORD m_mask;   // a wait with no events to wait for fails
+    DWORD m_lineRate = 0;     // the rate the line has
+    DWORD m_rateAtWrite = 0;  // the rate of the line when the last write went out
     OwnedHandle m_arrived;  // auto-reset: set after each delivery
     OwnedHandle m_lostEvent;
 };
@@ -329,17 +341,24 @@ TEST(SerialPort_Receive, OpenDiscardsWhatWaitsOnTheLine) {
     ASSERT_TRUE(port.WaitForReceived("reply")) << port.Received();
 }
 
-TEST(SerialPort_Receive, AnswerToAWriteMadeWhileThePortOpensIsKept) {
+TEST(SerialPort_Receive, RequestMadeWhileThePortOpensGoesOutAtItsRateAndItsAnswerIsKept) {
     ScriptedPort port(ScriptedPort::kFailingWait);
     ASSERT_EQ(port.CreateEvents(), 1);
+    DCB dcb;
+    DWORD mask = 0, inQueue = 0, outQueue = 0;
+    ASSERT_EQ(port.GetConfig(&dcb, &mask, &inQueue, &outQueue), 1);
+    ASSERT_NE(dcb.BaudRate, static_cast<DWORD>(CBR_19200));
+    dcb.BaudRate = CBR_19200;
     port.m_answer = "reply";
-    // Another thread writes as soon as the handle exists, while the open
-    // still sets the line up; the open goes on once the write has returned,
-    // or after a while when the write waits for the open.
+    // Another thread sets the rate and writes, as the rate probe does, as
+    // soon as the handle exists, while the open still sets the line up; the
+    // open goes on once the write has returned, or after a while when the
+    // thread waits for the open.
     OwnedHandle written(CreateEventA(NULL, TRUE, FALSE, NULL));
     std::thread writer;
     port.m_duringOpen = [&] {
         writer = std::thread([&] {
+            port.Configure(&dcb, mask, inQueue, outQueue);
             port.WriteAll("request");
             SetEvent(written.Get());
         });
@@ -347,6 +366,7 @@ TEST(SerialPort_Receive, AnswerToAWriteMadeWhileThePortOpensIsKept) {
     };
     ASSERT_EQ(port.Open(kAnyPort), 1);
     writer.join();
+    EXPECT_EQ(port.RateAtWrite(), static_cast<DWORD>(CBR_19200));
     EXPECT_TRUE(port.WaitForReceived("reply")) << port.Received();
 }
 
