@@ -248,8 +248,12 @@ LRESULT MainFrame::OnAreaRead(WPARAM wParam, LPARAM) {
 }
 
 LRESULT MainFrame::OnAreaWritten(WPARAM wParam, LPARAM) {
-    if (wParam == 1) {
+    if (wParam == kAreasWritten) {
         ShowBox(LoadText(IDS_AREA_WRITE_DONE), MB_OK);
+    } else if (wParam == kAreasPartlyWritten) {
+        // The program's areas are no longer the sensor's: they stay to be written again.
+        if (m_workspace.areaSet != NULL) m_workspace.areaSet->SetSensorModified(1);
+        ShowBox(LoadText(IDS_AREA_WRITE_PARTIAL), MB_ICONERROR);
     } else {
         ShowBox(LoadText(IDS_AREA_WRITE_FAILED), MB_ICONERROR);
     }

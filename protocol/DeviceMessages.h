@@ -10,6 +10,7 @@
 // Device operations: thread messages to the operation's own thread.
 const UINT WM_OP_START = WM_USER + 0;  // start: wParam and lParam 0
 const UINT WM_OP_REPLY = WM_USER + 1;  // a reply waits in the operation's reply queue
+const UINT WM_OP_LOST = WM_USER + 2;   // the sensor has gone: wParam and lParam 0
 
 // The port worker: thread messages to its own thread.
 const UINT WM_COMWORKER_OPEN = 0x800;  // wParam: 1..256 opens that COM port, any other value closes
@@ -29,7 +30,7 @@ const UINT WM_DEVICE_SCAN = WM_USER + 5;                // posted: realtime Scan
 const UINT WM_DEVICE_RAM_DATA = WM_USER + 7;            // posted
 const UINT WM_DEVICE_RAM_WRITTEN = WM_USER + 8;         // posted
 const UINT WM_DEVICE_AREA_READ = WM_USER + 9;           // sent: 238-byte area table or 0
-const UINT WM_DEVICE_AREA_WRITTEN = WM_USER + 10;       // sent: 1 written, 0 failed
+const UINT WM_DEVICE_AREA_WRITTEN = WM_USER + 10;       // sent: one of the results below
 const UINT WM_DEVICE_FRAM_DATA = WM_USER + 11;          // posted: words, first | count << 16
 const UINT WM_DEVICE_FRAM_WRITTEN = WM_USER + 12;       // posted: result, first | count << 16
 const UINT WM_DEVICE_FUNCTIONS_READ = WM_USER + 13;     // posted: function word
@@ -53,5 +54,11 @@ const UINT WM_DEVICE_FILTER_READ = WM_USER + 32;  // posted: the two filter-swit
 const UINT WM_DEVICE_FILTER_WRITTEN = WM_USER + 33;
 const UINT WM_DEVICE_SCAN2 = WM_USER + 34;             // posted: ScanData
 const UINT WM_DEVICE_COM_MONITOR_LINE = WM_USER + 35;  // sent: direction, message bytes
+
+// The results of an area write. A write that failed after a block may have
+// gone into the sensor leaves it holding part of the new areas.
+const WPARAM kAreasNotWritten = 0;
+const WPARAM kAreasWritten = 1;
+const WPARAM kAreasPartlyWritten = 2;
 
 #endif

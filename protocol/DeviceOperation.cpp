@@ -80,6 +80,10 @@ int DeviceOperation::OnReply(const std::string& message) {
     return 1;
 }
 
+void DeviceOperation::OnSensorLost() {
+    if (IsRunning()) PostMessage(WM_OP_LOST, 0, 0);
+}
+
 int DeviceOperation::TakeReply(std::string* reply) {
     CriticalLock::Hold lock(m_replyLock);
     if (m_replies.empty()) return 0;
@@ -147,7 +151,7 @@ void DeviceOperation::SetApplication(DeviceHost* application) {
 }
 
 bool DeviceOperation::IsOperationMessage(UINT msg) const {
-    return msg == WM_OP_START || msg == WM_OP_REPLY || msg == WM_TIMER;
+    return msg == WM_OP_START || msg == WM_OP_REPLY || msg == WM_OP_LOST || msg == WM_TIMER;
 }
 
 DWORD DeviceOperation::TimeToNextTick() {

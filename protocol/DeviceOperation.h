@@ -15,8 +15,9 @@ class SensorDevice;
 // and counts its retries down.
 //
 // Three threads meet here. The user-interface thread starts and aborts; the
-// receive thread hands replies over (OnReply); the operation's own thread runs
-// the handlers of WM_OP_START, WM_OP_REPLY and WM_TIMER. Ticks come from the
+// receive thread hands replies over (OnReply) and tells of a lost sensor
+// (OnSensorLost); the operation's own thread runs the handlers of WM_OP_START,
+// WM_OP_REPLY, WM_OP_LOST and WM_TIMER. Ticks come from the
 // operation's own loop, which waits for its queue with a time-out up to the
 // next deadline; the deadline sits under a lock, so any thread may restart or
 // stop the timer (a system thread timer can only be killed by its owner).
@@ -38,6 +39,9 @@ public:
     // Receive thread: queues a copy of the message and wakes the operation;
     // 0 when the operation is not running (the message is forgotten).
     virtual int OnReply(const std::string& message);
+    // Any thread: the sensor has gone. A running operation hears it on its
+    // own thread as WM_OP_LOST; those that must end then handle it.
+    virtual void OnSensorLost();
     virtual void SetRetry(BYTE count, DWORD intervalMs);
     // Fresh retries and the next tick one interval from now; the timer id.
     virtual UINT_PTR RestartTimer();

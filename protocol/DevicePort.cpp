@@ -266,29 +266,6 @@ void DevicePort::ReplaySwitches(SensorDeviceBase* device) {
     device->SetWaveForm(counts[kWaveForm] != 0, step, flag);
 }
 
-int DevicePort::GetConfig(DCB* dcb, DWORD* eventMask, DWORD* inQueue, DWORD* outQueue) {
-    if (dcb == NULL || eventMask == NULL || inQueue == NULL || outQueue == NULL) return 0;
-    *dcb = m_dcb;
-    *eventMask = m_eventMask;
-    *inQueue = m_inQueueSize;
-    *outQueue = m_outQueueSize;
-    return 1;
-}
-
-int DevicePort::Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD outQueue) {
-    if (dcb == NULL) return 0;
-    m_dcb = *dcb;
-    m_eventMask = eventMask;
-    m_inQueueSize = inQueue;
-    m_outQueueSize = outQueue;
-    DWORD errors = 0;
-    COMSTAT status;
-    return PurgeComm(PURGE_TXCLEAR | PURGE_RXCLEAR) && SetCommState(&m_dcb) && ClearCommBreak() &&
-                   ClearCommError(&errors, &status)
-               ? 1
-               : 0;
-}
-
 int DevicePort::RequestOpen(int port) {
     if (m_worker == NULL || !m_worker->RequestOpen(port)) return 0;
     m_openRequests.push_back(port);
@@ -510,6 +487,12 @@ DWORD DevicePort::BytesToCome() {
 }
 
 void DevicePort::OnDeviceLost(DWORD session) {
+    // A transfer under way ends now rather than when its retries run out.
+    SensorDeviceBase* device = AcquireDevice();
+    if (device != NULL) {
+        device->OnSensorLost();
+        ReleaseDevice(device);
+    }
     if (m_worker != NULL) m_worker->ReportLost(session);
 }
 

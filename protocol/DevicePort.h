@@ -50,7 +50,8 @@ public:
     int CreateEvents() override;
     void OnCommEvent(DWORD events) override;
     DWORD BytesToCome() override;
-    // Has the port worker close the port and try it again until the device is back.
+    // Tells the device, which ends its transfers, and has the port worker
+    // close the port and try it again until the device is back.
     void OnDeviceLost(DWORD session) override;
 
     virtual void SetSensorCaps(SensorCaps* caps);
@@ -65,8 +66,6 @@ public:
     // kProbeDeviceType: the baud-rate probe. 1 on success; else (any other
     // type too) the old device stays.
     virtual int SelectDevice(WORD type);
-    virtual int GetConfig(DCB* dcb, DWORD* eventMask, DWORD* inQueue, DWORD* outQueue);
-    virtual int Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD outQueue);
     // 1..256 opens COMn, any other value closes; the report follows as
     // WM_DEVICE_PORT_OPENED, one per accepted request, in order.
     virtual int RequestOpen(int port);

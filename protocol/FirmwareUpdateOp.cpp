@@ -74,6 +74,7 @@ FirmwareUpdateOp::FirmwareUpdateOp()
     AddMessageHandler(WM_TIMER, Handler(&FirmwareUpdateOp::OnTimer));
     AddMessageHandler(WM_OP_START, Handler(&FirmwareUpdateOp::OnStart));
     AddMessageHandler(WM_OP_REPLY, Handler(&FirmwareUpdateOp::HandleReply));
+    AddMessageHandler(WM_OP_LOST, Handler(&FirmwareUpdateOp::HandleSensorLost));
 }
 
 FirmwareUpdateOp::~FirmwareUpdateOp() {
@@ -277,6 +278,11 @@ LRESULT FirmwareUpdateOp::HandleReply(WPARAM, LPARAM) {
         default:
             break;
     }
+    return 0;
+}
+
+LRESULT FirmwareUpdateOp::HandleSensorLost(WPARAM, LPARAM) {
+    Finish(0);
     return 0;
 }
 

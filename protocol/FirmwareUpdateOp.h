@@ -45,6 +45,8 @@ public:
     virtual LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnStart(WPARAM wParam, LPARAM lParam);
     virtual LRESULT HandleReply(WPARAM wParam, LPARAM lParam);
+    // The sensor has gone: the update fails at once.
+    virtual LRESULT HandleSensorLost(WPARAM wParam, LPARAM lParam);
     // The request of the current reply state.
     virtual int SendRequest();
     // The flash erase block (0..10) that holds a page.

@@ -56,6 +56,7 @@ FramOp::FramOp(DWORD intervalMs, DWORD levelWaitMs)
     AddMessageHandler(WM_TIMER, Handler(&FramOp::OnTimer));
     AddMessageHandler(WM_OP_START, Handler(&FramOp::OnStart));
     AddMessageHandler(WM_OP_REPLY, Handler(&FramOp::HandleReply));
+    AddMessageHandler(WM_OP_LOST, Handler(&FramOp::HandleSensorLost));
 }
 
 FramOp::~FramOp() {
@@ -224,8 +225,7 @@ LRESULT FramOp::OnStart(WPARAM, LPARAM) {
 LRESULT FramOp::OnTimer(WPARAM, LPARAM) {
     CountDown();
     if (IsExhausted()) {
-        Report(false);
-        Abort();
+        Fail();
         return 0;
     }
     if (ProgressClosed()) {
@@ -280,6 +280,11 @@ LRESULT FramOp::HandleReply(WPARAM, LPARAM) {
         default:
             break;  // the timer resends
     }
+    return 0;
+}
+
+LRESULT FramOp::HandleSensorLost(WPARAM, LPARAM) {
+    Fail();
     return 0;
 }
 
@@ -351,7 +356,10 @@ void FramOp::Report(bool ok) {
             device->OnAreasRead(ok ? m_buffer : NULL);
             break;
         case FramParams::kWriteAreas:
-            device->OnAreasWritten(ok ? 1 : 0);
+            if (ok)
+                device->OnAreasWritten(kAreasWritten);
+            else
+                device->OnAreasWritten(MayHaveWritten() ? kAreasPartlyWritten : kAreasNotWritten);
             break;
         case FramParams::kReadWords:
             device->OnFramData(ok ? m_buffer : NULL, m_first, count);
@@ -363,10 +371,21 @@ void FramOp::Report(bool ok) {
     }
 }
 
+void FramOp::Fail() {
+    Report(false);
+    Abort();
+}
+
+// A block committed, or one whose commit went out unanswered: the sensor
+// may hold part of what was written.
+bool FramOp::MayHaveWritten() const {
+    return m_done > 0 || m_commitPending != 0;
+}
+
 void FramOp::EndCancelled() {
     // Once a block may have gone into the sensor, the user must learn that
-    // the write did not finish: the sensor may hold part of it.
-    if (IsWrite() && (m_done > 0 || m_commitPending != 0)) Report(false);
+    // the write did not finish.
+    if (IsWrite() && MayHaveWritten()) Report(false);
     Abort();
 }
 

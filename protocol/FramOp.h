@@ -18,7 +18,9 @@ class ProgressView;
 // A read is request and data; a write is the block, the sensor's echo, which
 // must match word for word, and a commit. Only a step that moves the transfer
 // on (a block read or committed) refreshes the retries, so an echo that never
-// matches or a commit that is always refused ends in the failure report.
+// matches or a commit that is always refused ends in the failure report. A
+// lost sensor ends it with that report at once. An area write that fails once
+// a block may have gone in reports so: the sensor may hold part of the areas.
 //
 // The area image covers FRAM 0x40..0xAF; the 16 words after it share block 2
 // and are written back as last read from the sensor (read first when not
@@ -60,6 +62,8 @@ public:
     virtual LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnStart(WPARAM wParam, LPARAM lParam);
     virtual LRESULT HandleReply(WPARAM wParam, LPARAM lParam);
+    // The sensor has gone: the failure report at once.
+    virtual LRESULT HandleSensorLost(WPARAM wParam, LPARAM lParam);
     virtual int SendRequest();
 
     // The block that holds FRAM word first + done.
@@ -95,6 +99,8 @@ private:
     void BlockDone();
     void NextStepOrFinish();
     void Report(bool ok);
+    void Fail();
+    bool MayHaveWritten() const;
     void EndCancelled();
     void NoteBlock(BYTE block, const WORD* words);
     void ReleaseLevel();

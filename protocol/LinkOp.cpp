@@ -62,6 +62,9 @@ int LinkOp::SetLevel(BYTE level) {
         {
             CriticalLock::Hold hold(m_lock);
             m_requested = level;
+            // The Set with level 0 that ended the last run is no Set of this
+            // one: a reply to it, or to an older Set, must not pass for a link.
+            m_setSent = false;
         }
         return Start(0);
     }

@@ -305,6 +305,10 @@ int SensorDevice::OnReceive(std::string& buffer, std::vector<std::string>& monit
     return 1;
 }
 
+void SensorDevice::OnSensorLost() {
+    for (auto& entry : m_operations) entry.second.operation->OnSensorLost();
+}
+
 int SensorDevice::EncodeAreas(BYTE* table, WORD* image) {
     if (table == NULL || image == NULL) return 0;
     SensorCaps* caps = m_caps;
@@ -333,21 +337,33 @@ int SensorDevice::DecodeAreas(const WORD* image, BYTE* table) {
     return 1;
 }
 
+bool SensorDevice::WhileLinked(const std::function<void()>& report) {
+    CriticalLock::Hold hold(m_linkStateLock);
+    if (GetLinkLevel() < 1) return false;
+    report();
+    return true;
+}
+
 void SensorDevice::OnLinkLevelChanged(BYTE level) {
     SensorCaps* caps = m_caps;
     if (caps == NULL) return;
     if (level == kLevelDisconnected) {
-        caps->SetModel(kNoModel);
-        caps->SetFunction(kFunctionWhenDisconnected);
-        caps->SetOptionByte(0);
-        caps->SetVersionText("");
-        DevicePort* port = m_port;
-        if (FindOperation(kCmdVersion) != NULL && port != NULL) {
-            // Cleared, so that the next connection reports its text again.
-            if (m_version != NULL) m_version->ClearText();
-            const char* text = port->GetHandOver()->PublishVersion("");
-            PostToOwner(WM_DEVICE_SENSOR_INFO, reinterpret_cast<WPARAM>(text), 0);
+        const char* text = NULL;
+        {
+            // A version report that saw the link up ends before this reset.
+            CriticalLock::Hold hold(m_linkStateLock);
+            caps->SetModel(kNoModel);
+            caps->SetFunction(kFunctionWhenDisconnected);
+            caps->SetOptionByte(0);
+            caps->SetVersionText("");
+            DevicePort* port = m_port;
+            if (FindOperation(kCmdVersion) != NULL && port != NULL) {
+                // Cleared, so that the next connection reports its text again.
+                if (m_version != NULL) m_version->ClearText();
+                text = port->GetHandOver()->PublishVersion("");
+            }
         }
+        if (text != NULL) PostToOwner(WM_DEVICE_SENSOR_INFO, reinterpret_cast<WPARAM>(text), 0);
         PostToOwner(WM_DEVICE_FUNCTIONS_READ, kFunctionWhenDisconnected, 0);
         PostToOwner(WM_DEVICE_TROUBLE, kTroubleWhenDisconnected, 0);
         PostToOwner(WM_DEVICE_STATISTICS, 0, 0);

@@ -1,6 +1,7 @@
 #ifndef PROTOCOL_SENSORDEVICE_H
 #define PROTOCOL_SENSORDEVICE_H
 
+#include <functional>
 #include <map>
 
 #include "framework/CriticalLock.h"
@@ -75,6 +76,8 @@ public:
 
     int SendFrame(std::string& message) override;
     int OnReceive(std::string& buffer, std::vector<std::string>& monitorLines) override;
+    // Tells every operation: a running transfer ends at once with its failure.
+    void OnSensorLost() override;
     int EncodeAreas(BYTE* table, WORD* image) override;
     int DecodeAreas(const WORD* image, BYTE* table) override;
 
@@ -82,6 +85,11 @@ public:
     virtual int AcquireLinkLevel(BYTE level);
     virtual int ReleaseLinkLevel(BYTE level);
     virtual int SetLinkOpFlag(DWORD hold);
+
+    // Operation threads: runs report if the link is up, as one step against
+    // a drop to level 0, which clears what a report sets; false when the
+    // link is down and report did not run.
+    virtual bool WhileLinked(const std::function<void()>& report);
 
     // Event operations: called by the operations on their threads when a
     // result is complete; they update the sensor's model and notify the frame.
@@ -140,6 +148,9 @@ private:
     int StopOperation(BYTE command);
     void DeleteOperations();
 
+    // Held around a level check and the report that depends on it, and
+    // around the model's reset at level 0: no report outlives a drop.
+    CriticalLock m_linkStateLock;
     std::map<BYTE, Entry> m_operations;
     // The operations the device itself talks to, kept typed where they
     // are created; owned through m_operations, 0 when this device has none.

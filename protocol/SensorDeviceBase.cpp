@@ -166,6 +166,8 @@ bool SensorDeviceBase::IsMonitoring() {
     return InterlockedCompareExchange(&m_monitor, 0, 0) != 0;
 }
 
+void SensorDeviceBase::OnSensorLost() {}
+
 LRESULT SensorDeviceBase::NotifyMonitor(DWORD direction, const std::string* message) {
     return SendToOwner(WM_DEVICE_COM_MONITOR_LINE, direction, reinterpret_cast<LPARAM>(message));
 }

@@ -89,6 +89,8 @@ public:
     // are appended to monitorLines; the port sends them after releasing its
     // lock, since a sent notification must never wait under it.
     virtual int OnReceive(std::string& buffer, std::vector<std::string>& monitorLines) = 0;
+    // Receive thread: the sensor behind the port has gone. The base does nothing.
+    virtual void OnSensorLost();
     // direction 0 = sent, 1 = received; a sent notification.
     virtual LRESULT NotifyMonitor(DWORD direction, const std::string* message);
     // 0 without a port; else the port's SendToFrame / PostToFrame.

@@ -57,6 +57,10 @@ int SerialPort::Open(int port) {
     }
     Close();
     if (!IsPortNumber(port)) return 1;
+    // Writers and changes of settings wait until the line is set up and
+    // emptied: a request written earlier would go out at the wrong settings,
+    // or its answer be purged; settings changed earlier would be undone.
+    CriticalLock::Hold hold(m_writeLock);
     HANDLE handle = CreateFile(port, GENERIC_READ | GENERIC_WRITE, 0, NULL, FILE_FLAG_OVERLAPPED);
     if (handle == INVALID_HANDLE_VALUE) return 0;
     // Held here too: a CreateFile of a subclass may not store it.
@@ -75,6 +79,31 @@ int SerialPort::Open(int port) {
         return 0;
     }
     return 1;
+}
+
+int SerialPort::GetConfig(DCB* dcb, DWORD* eventMask, DWORD* inQueue, DWORD* outQueue) {
+    if (dcb == NULL || eventMask == NULL || inQueue == NULL || outQueue == NULL) return 0;
+    CriticalLock::Hold hold(m_writeLock);
+    *dcb = m_dcb;
+    *eventMask = m_eventMask;
+    *inQueue = m_inQueueSize;
+    *outQueue = m_outQueueSize;
+    return 1;
+}
+
+int SerialPort::Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD outQueue) {
+    if (dcb == NULL) return 0;
+    CriticalLock::Hold hold(m_writeLock);
+    m_dcb = *dcb;
+    m_eventMask = eventMask;
+    m_inQueueSize = inQueue;
+    m_outQueueSize = outQueue;
+    DWORD errors = 0;
+    COMSTAT status;
+    return PurgeComm(PURGE_TXCLEAR | PURGE_RXCLEAR) && SetCommState(&m_dcb) && ClearCommBreak() &&
+                   ClearCommError(&errors, &status)
+               ? 1
+               : 0;
 }
 
 int SerialPort::StartReceiveThread() {

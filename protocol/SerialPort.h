@@ -30,7 +30,9 @@
 // so no OVERLAPPED is reused while pending and no caller's buffer is read after
 // WriteAll returns. Close gives queued output up to 500 ms to drain and
 // purges it only when it did not. Open purges the input queue: bytes a former
-// user left on the line are no answer to anything this session sends.
+// user left on the line are no answer to anything this session sends. A write
+// or a change of settings made while Open sets the line up waits for it, so a
+// request goes out at the settings last asked for and its answer is not purged.
 //
 // The Win32 communication functions are offered as virtual operations that
 // supply the port's handle or name. Names such as CreateFile are macros of
@@ -63,6 +65,15 @@ public:
     virtual int Close();
     virtual int ReadAll(std::string& buffer);
     virtual int WriteAll(const std::string& data);
+    // The line settings, event mask and queue sizes the port holds; 0 when a
+    // pointer is null.
+    virtual int GetConfig(DCB* dcb, DWORD* eventMask, DWORD* inQueue, DWORD* outQueue);
+    // Stores them (the mask and queue sizes take effect at the next open) and,
+    // on an open port, empties both queues, applies the settings, clears a
+    // break and the error state; 0 at the first failure. Never in the middle
+    // of an open or a write: the open would apply the old settings after
+    // these, the purge would cut the write.
+    virtual int Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD outQueue);
 
     virtual HANDLE CreateFile(int port, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD flags);
     virtual BOOL ReadFile(LPVOID buffer, DWORD count, LPDWORD countRead, LPOVERLAPPED overlapped);
@@ -109,10 +120,12 @@ public:
     static DWORD LineTimeMs(const DCB& dcb, DWORD bytes);
 
 protected:
-    DWORD m_inQueueSize;   // set by the subclass while the port is closed
-    DWORD m_outQueueSize;  // set by the subclass; also bounds WriteAll
-    DCB m_dcb;             // set by the subclass; applied at Open; its rate paces the receive thread's polls
-    DWORD m_eventMask;     // events passed to OnCommEvent; set by the subclass
+    // The line settings: set by the subclass before the port is used, then
+    // through Configure.
+    DWORD m_inQueueSize;   // given to SetupComm at Open
+    DWORD m_outQueueSize;  // given to SetupComm at Open; also bounds WriteAll
+    DCB m_dcb;             // applied at Open; its rate paces the receive thread's polls
+    DWORD m_eventMask;     // events passed to OnCommEvent
 
 private:
     SerialPort(const SerialPort&) = delete;
@@ -156,7 +169,8 @@ private:
     OwnedHandle m_thread;     // thread of Open/Close only
     DWORD m_threadId;         // thread of Open/Close only
     DWORD m_session;          // thread of Open/Close; read-only while the receive thread runs
-    CriticalLock m_writeLock;  // guards m_writeOv and the handle against a close during a write
+    CriticalLock m_writeLock;   // guards m_writeOv, the handle and the line settings between an open, a
+                                // close, a write and a change of settings
     volatile LONG m_sendingMs;  // line time of the last write; written by WriteAll, read by the receive thread
 };
 

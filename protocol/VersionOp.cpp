@@ -59,20 +59,28 @@ LRESULT VersionOp::HandleReply(WPARAM, LPARAM) {
     std::string reply;
     if (!TakeReply(&reply)) return 0;
     if (!IsRunning() || reply.size() != kReplyBytes || static_cast<BYTE>(reply[1]) != kGet) return 0;
-    // An answer that arrives after the link went down belongs to the sensor
-    // that was left: reported, it would stand as the version while none is linked.
-    if (m_device != NULL && !IsLinked()) return 0;
     char text[kTextChars + 1];
     memcpy(text, reply.data() + 2, kTextChars);
     text[kTextChars] = 0;
-    {
-        CriticalLock::Hold hold(m_lock);
-        if (strcmp(text, m_text) == 0) return 0;
-        memcpy(m_text, text, sizeof(m_text));
-    }
     SensorDevice* device = m_device;
-    if (device != NULL) device->OnVersion(text);
+    if (device == NULL) {
+        Remember(text);
+        return 0;
+    }
+    // An answer that arrives after the link went down belongs to the sensor
+    // that was left: reported, it would stand as the version while none is
+    // linked. The check and the report are one step against the drop.
+    device->WhileLinked([&] {
+        if (Remember(text)) device->OnVersion(text);
+    });
     return 0;
+}
+
+bool VersionOp::Remember(const char* text) {
+    CriticalLock::Hold hold(m_lock);
+    if (strcmp(text, m_text) == 0) return false;
+    memcpy(m_text, text, sizeof(m_text));
+    return true;
 }
 
 int VersionOp::SendRequest() {

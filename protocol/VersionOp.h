@@ -34,6 +34,8 @@ public:
 
 private:
     bool IsLinked();
+    // Keeps text; false when it is the one kept already.
+    bool Remember(const char* text);
 
     CriticalLock m_lock;           // guards m_text
     char m_text[kTextChars + 1];  // the text last received and reported

@@ -241,15 +241,21 @@ TEST_F(FrameNotify, WriteAndFirmwareResultsAreReported) {
     } cases[] = {
         {WM_DEVICE_AREA_WRITTEN, 1, {"I Area writing completed."}},
         {WM_DEVICE_AREA_WRITTEN, 0, {"E Area writing failed."}},
-        {WM_DEVICE_AREA_WRITTEN, 2, {"E Area writing failed."}},
+        {WM_DEVICE_AREA_WRITTEN, 2,
+         {"E Area writing failed part way. The sensor may now hold some of the new areas and some of the old "
+          "ones: write the areas again."}},
+        {WM_DEVICE_AREA_WRITTEN, 3, {"E Area writing failed."}},
         {WM_DEVICE_FIRMWARE_RESULT, 1, {"I Firmware updating completed.", powerCycle}},
         {WM_DEVICE_FIRMWARE_RESULT, 0, {"E Firmware updating failed.", powerCycleRetry}},
     };
+    m_bench.areas.SetSensorModified(0);
     for (const auto& c : cases) {
         Frame().boxes.clear();
         Send(c.msg, c.result, 0);
         EXPECT_EQ(c.boxes, Boxes()) << c.msg << " " << c.result;
     }
+    // The write that failed part way left the sensor's areas other than the program's.
+    EXPECT_EQ(1u, m_bench.areas.IsSensorModified());
 }
 
 TEST_F(FrameNotify, MonitorFramesAreCopiedByLength) {

@@ -282,3 +282,18 @@ TEST_F(LinkOpTest, SetReplyWithoutASetOfItsOwnIsNotALink) {
     EXPECT_EQ(m_op.GetLevel(), 1);
     EXPECT_EQ(WaitFrom("level:2", set, 0), kNotFound);
 }
+
+TEST_F(LinkOpTest, SetReplyAfterAnAbortAndRestartIsNotALink) {
+    LinkToLevel1(300);
+    // The abort's Set with level 0 is the last request of the old run.
+    ASSERT_EQ(m_op.SetLevel(0), 1);
+    m_op.SetRetry(LinkOp::kRetries, 60000);  // the restart sends nothing by itself
+    const size_t restart = m_device.m_log.Count();
+    ASSERT_EQ(m_op.SetLevel(1), 1);
+    // A Set reply of the old run arrives after the restart, then a challenge.
+    ASSERT_EQ(m_op.OnReply(SetReply(1)), 1);
+    ASSERT_EQ(m_op.OnReply(kChallenge1to8), 1);
+    ASSERT_NE(WaitFrom(kSet1, restart), kNotFound);
+    EXPECT_EQ(WaitFrom("level:1", restart, 0), kNotFound);
+    EXPECT_EQ(m_op.GetLevel(), 0);
+}

@@ -3,6 +3,10 @@
 // what reaches the frame window as notifications.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <thread>
+
+#include "framework/OwnedHandle.h"
 #include "protocol/DistanceOp.h"
 #include "protocol/LinkOp.h"
 #include "protocol/SensorDevice.h"
@@ -35,13 +39,49 @@ int CountOf(RecordingPort& port, UINT msg, const std::string& data) {
     return n;
 }
 
+// A sensor device whose link can be made to drop while the version
+// operation checks the level: the drop runs on a thread of its own, as the
+// link operation's would, and the check waits for it, bounded, before it
+// goes on.
+class DroppingDevice : public SensorDevice {
+public:
+    DroppingDevice() : m_dropped(CreateEventA(NULL, TRUE, FALSE, NULL)) {}
+    ~DroppingDevice() override {
+        if (m_dropper.joinable()) m_dropper.join();
+    }
+    BYTE GetLinkLevel() override {
+        const BYTE level = SensorDevice::GetLinkLevel();
+        DeviceOperation* version = FindOperation(kCmdVersion);
+        if (m_drop && version != NULL && GetCurrentThreadId() == version->GetThreadId()) {
+            std::function<void()> drop;
+            drop.swap(m_drop);
+            m_dropper = std::thread([this, drop] {
+                drop();
+                SetEvent(m_dropped.Get());
+            });
+            WaitForSingleObject(m_dropped.Get(), 500);
+        }
+        return level;
+    }
+    bool WaitForDrop() {
+        if (m_dropper.joinable()) m_dropper.join();
+        return WaitForSingleObject(m_dropped.Get(), 0) == WAIT_OBJECT_0;
+    }
+
+    std::function<void()> m_drop;  // set by the test while the version operation waits
+
+private:
+    OwnedHandle m_dropped;  // manual-reset; set once the drop has returned
+    std::thread m_dropper;
+};
+
 class LinkSession : public ::testing::Test {
 protected:
     void SetUp() override {
         m_port.Wire(&m_caps, &m_waveForm);
         m_port.SetApplication(&m_application);
         m_port.m_factory = [this](WORD) {
-            m_device = new SensorDevice;
+            m_device = new DroppingDevice;
             return m_device;
         };
         ASSERT_EQ(m_port.SelectDevice(0), 1);
@@ -82,7 +122,7 @@ protected:
     WaveFormRecord m_waveForm;
     TestHost m_application;
     RecordingPort m_port;
-    SensorDevice* m_device = nullptr;  // owned by the port
+    DroppingDevice* m_device = nullptr;  // owned by the port
 };
 
 }  // namespace
@@ -126,4 +166,20 @@ TEST_F(LinkSession, HoldFlagReachesTheLinkAndLevelZeroSendsSetZero) {
     ASSERT_EQ(m_port.AcquireLinkLevel(0), 1);
     EXPECT_TRUE(m_port.m_frames.WaitFor(Frame({0xA0, 0x5A, 0, 0xA7, 0xEE})));
     EXPECT_EQ(m_port.GetLinkLevel(), 0);
+}
+
+TEST_F(LinkSession, VersionReplyRacingALinkDropLeavesNoVersionBehind) {
+    Link();
+    ASSERT_TRUE(m_port.m_frames.WaitFor(Frame({0xA1, 0x69})));
+    m_device->FindOperation(SensorDevice::kCmdVersion)->SetRetry(0, 60000);
+    // The link drops between the reply's level check and its report.
+    m_device->m_drop = [this] { m_port.AcquireLinkLevel(0); };
+    m_port.Receive(VersionFrame("5.1.3K"));
+    ASSERT_TRUE(WaitForInfo("5.1.3K", 1));
+    ASSERT_TRUE(WaitForLevel(0));
+    ASSERT_TRUE(m_device->WaitForDrop());
+    EXPECT_EQ(m_caps.GetVersionText(), "");
+    const std::vector<Notification> infos = m_port.NotificationsOf(WM_DEVICE_SENSOR_INFO);
+    ASSERT_FALSE(infos.empty());
+    EXPECT_EQ(infos.back().data, "");
 }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "framework/OwnedHandle.h"
 
@@ -111,7 +113,17 @@ public:
     HANDLE CreateFile(int, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD) override {
         return CreateEventA(NULL, TRUE, FALSE, NULL);
     }
-    BOOL SetCommState(LPDCB) override { return TRUE; }
+    // A driver takes the settings when called; the line has them once the call returns.
+    BOOL SetCommState(LPDCB dcb) override {
+        const DWORD rate = dcb->BaudRate;
+        std::function<void()> during;
+        during.swap(m_duringOpen);
+        if (during) during();
+        Hold hold(this);
+        m_lineRate = rate;
+        return TRUE;
+    }
+    BOOL ClearCommBreak() override { return TRUE; }
     BOOL SetupComm(DWORD, DWORD) override { return TRUE; }
     BOOL SetCommMask(DWORD mask) override {
         Hold hold(this);
@@ -144,6 +156,11 @@ public:
     }
     BOOL WriteFile(LPCVOID, DWORD count, LPDWORD countWritten, LPOVERLAPPED) override {
         *countWritten = count;
+        {
+            Hold hold(this);
+            m_rateAtWrite = m_lineRate;
+        }
+        if (!m_answer.empty()) Feed(m_answer);
         return TRUE;
     }
     BOOL WaitCommEvent(LPDWORD mask, LPOVERLAPPED overlapped) override {
@@ -210,6 +227,10 @@ public:
     int Polls() { return Read(m_polls); }
     int LostCalls() { return Read(m_lostCalls); }
     DWORD LostSession() { return Read(m_lostSession); }
+    DWORD RateAtWrite() { return Read(m_rateAtWrite); }
+
+    std::string m_answer;                // set before the open: the other end answers every write so
+    std::function<void()> m_duringOpen;  // set before the open: runs once as it sets the line up
 
 private:
     struct Hold {
@@ -245,6 +266,8 @@ private:
     bool m_lost;
     bool m_missed;  // bytes arrived with no wait pending
     DWORD m_mask;   // a wait with no events to wait for fails
+    DWORD m_lineRate = 0;     // the rate the line has
+    DWORD m_rateAtWrite = 0;  // the rate of the line when the last write went out
     OwnedHandle m_arrived;  // auto-reset: set after each delivery
     OwnedHandle m_lostEvent;
 };
@@ -316,6 +339,35 @@ TEST(SerialPort_Receive, OpenDiscardsWhatWaitsOnTheLine) {
     ASSERT_EQ(port.Open(kAnyPort), 1);
     port.Feed("reply");
     ASSERT_TRUE(port.WaitForReceived("reply")) << port.Received();
+}
+
+TEST(SerialPort_Receive, RequestMadeWhileThePortOpensGoesOutAtItsRateAndItsAnswerIsKept) {
+    ScriptedPort port(ScriptedPort::kFailingWait);
+    ASSERT_EQ(port.CreateEvents(), 1);
+    DCB dcb;
+    DWORD mask = 0, inQueue = 0, outQueue = 0;
+    ASSERT_EQ(port.GetConfig(&dcb, &mask, &inQueue, &outQueue), 1);
+    ASSERT_NE(dcb.BaudRate, static_cast<DWORD>(CBR_19200));
+    dcb.BaudRate = CBR_19200;
+    port.m_answer = "reply";
+    // Another thread sets the rate and writes, as the rate probe does, as
+    // soon as the handle exists, while the open still sets the line up; the
+    // open goes on once the write has returned, or after a while when the
+    // thread waits for the open.
+    OwnedHandle written(CreateEventA(NULL, TRUE, FALSE, NULL));
+    std::thread writer;
+    port.m_duringOpen = [&] {
+        writer = std::thread([&] {
+            port.Configure(&dcb, mask, inQueue, outQueue);
+            port.WriteAll("request");
+            SetEvent(written.Get());
+        });
+        WaitForSingleObject(written.Get(), 500);
+    };
+    ASSERT_EQ(port.Open(kAnyPort), 1);
+    writer.join();
+    EXPECT_EQ(port.RateAtWrite(), static_cast<DWORD>(CBR_19200));
+    EXPECT_TRUE(port.WaitForReceived("reply")) << port.Received();
 }
 
 TEST(SerialPort, LineTimeCountsStartParityAndStopBits) {

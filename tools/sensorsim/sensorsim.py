@@ -505,6 +505,8 @@ def parse_args(argv):
     p.add_argument("--fram-bad-echoes", type=int, default=0, help="the first N FRAM writes are taken wrongly")
     p.add_argument("--fram-refused-commits", type=int, default=0, help="the first N FRAM commits are refused")
     p.add_argument("--fram-bad-block", type=int, default=None, help="every write to this FRAM block is taken wrongly")
+    p.add_argument("--fram-silent-after-commits", type=int, default=0,
+                   help="the sensor falls silent for good after N FRAM commits (the Nth is still answered)")
     p.add_argument("--scan-stamp", action="store_true", help="each scan's last step counts the scans sent: 1, 2, ...")
     p.add_argument("--line-times", help="file of line times: 'RX <s> <hex>' per request read, "
                    "'TX <s> <hex> <last word>' per reply's last byte written; s of CLOCK_MONOTONIC_RAW")
@@ -526,7 +528,8 @@ def main(argv=None):
     scene = Scene(args.scene) if args.scene else None
     update_faults = UpdateFaults(args.refuse_update, args.bad_reads, args.update_silent_after)
     words = simfram.words_from_area_file(args.areas, args.version_text) if args.areas else None
-    fram = simfram.Fram(words, args.fram_bad_echoes, args.fram_refused_commits, args.fram_bad_block)
+    fram = simfram.Fram(words, args.fram_bad_echoes, args.fram_refused_commits, args.fram_bad_block,
+                        args.fram_silent_after_commits)
     sensor = Sensor(args.seed, args.version_text, scene, args.steps or None, args.io_state, update_faults,
                     args.flash_dump, fram)
     sensor.set_io_sequence(args.io_states, args.io_hold)

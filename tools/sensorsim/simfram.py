@@ -9,7 +9,9 @@ below its level gets no reply.
 
 Fault switches: the first bad_echoes writes, and every write to bad_block,
 are taken with their first word changed (and echoed so); the first
-refused_commits commits are refused (result 0, the pending block dropped).
+refused_commits commits are refused (result 0, the pending block dropped);
+after silent_after_commits commits the sensor falls silent for good (the
+last commit's result still goes out).
 """
 
 import os
@@ -46,7 +48,7 @@ def bytes_to_words(data):
 
 
 class Fram:
-    def __init__(self, words=None, bad_echoes=0, refused_commits=0, bad_block=None):
+    def __init__(self, words=None, bad_echoes=0, refused_commits=0, bad_block=None, silent_after_commits=0):
         self.words = list(words) if words is not None else blank_words()
         if len(self.words) != WORDS:
             raise ValueError("FRAM holds %d words" % WORDS)
@@ -54,6 +56,8 @@ class Fram:
         self.bad_echoes = bad_echoes
         self.refused_commits = refused_commits
         self.bad_block = bad_block
+        self.silent_after_commits = silent_after_commits
+        self.commits = 0
         self.events = []  # (kind, text) for the simulator's log
 
     def handle(self, sub, data, level):
@@ -94,8 +98,12 @@ class Fram:
             self.events.append(("REFUSE", str(block)))
             return [bytes((FRAM, COMMIT, 0))]
         self.words[block * BLOCK:(block + 1) * BLOCK] = words
+        self.commits += 1
         self.events.append(("COMMIT", str(block)))
         return [bytes((FRAM, COMMIT, 1))]
+
+    def fallen_silent(self):
+        return 0 < self.silent_after_commits <= self.commits
 
     def take_events(self):
         events, self.events = self.events, []

@@ -230,4 +230,6 @@ class Sensor:
     # FRAM: blocks of 64 words, see simfram.
 
     def handle_fram(self, sub, data):
-        return self.fram.handle(sub, data, self.level)
+        replies = self.fram.handle(sub, data, self.level)
+        self.dark = self.dark or self.fram.fallen_silent()
+        return replies

@@ -89,6 +89,14 @@ class FramTest(unittest.TestCase):
             self.assertEqual(sensor.handle(write_block(2, [0x10] * 64))[0][3:5], b"\x11\x00")
         self.assertEqual(sensor.handle(write_block(1, [0x10] * 64))[0][3:5], b"\x10\x00")
 
+    def test_silent_after_a_number_of_commits(self):
+        sensor = Sensor(fram=simfram.Fram(silent_after_commits=1))
+        link(sensor, 2)
+        sensor.handle(write_block(1, [7] * 64))
+        self.assertEqual(sensor.handle(request(COMMIT)), [b"\xa4\xa5\x01"])
+        self.assertEqual(sensor.handle(write_block(2, [7] * 64)), [])
+        self.assertEqual(sensor.handle(request(b"\xa0\x69")), [])
+
     def test_restart_drops_the_pending_block(self):
         sensor = Sensor()
         link(sensor, 2)

@@ -339,3 +339,35 @@ TEST(CommandsE2e, AreaFileOpenedAndWrittenLandsInTheSensorsMemory) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(1u, program.WaitForExit());
 }
+
+// With the simulator falling silent after it committed the first of the two
+// blocks: the user learns that the sensor holds part of the new areas, as
+// its memory shows.
+TEST(CommandsE2e, AreaWriteCutBetweenItsCommitsSaysTheSensorHoldsPartOfIt) {
+    ASSERT_NE(0, SimLog::ComPort());
+    const std::vector<WORD> known = AreaWords();
+    ASSERT_EQ(128u, known.size());
+    ProgramRun program;
+    HWND window = StartLinked(program);
+    ASSERT_NE(static_cast<HWND>(NULL), window);
+    ProgramDialogs dialogs(program.ProcessId());
+
+    PostMessageA(window, WM_COMMAND, kNewArea, 0);
+    PostMessageA(window, WM_COMMAND, kWriteArea, 0);
+    HWND ask = dialogs.NextWith("Area will be written. OK?");
+    ASSERT_NE(static_cast<HWND>(NULL), ask);
+    ProgramDialogs::Answer(ask, IDOK);
+    HWND failed = dialogs.NextWith("The sensor may now hold some of the new areas");
+    ASSERT_NE(static_cast<HWND>(NULL), failed);
+    ProgramDialogs::Answer(failed, IDOK);
+    const std::vector<WORD> held = AreaWords();
+    ASSERT_EQ(128u, held.size());
+    // Block 1 (areas 1 to 4) holds the new areas, block 2 the old ones.
+    EXPECT_NE(std::vector<WORD>(known.begin(), known.begin() + 64),
+              std::vector<WORD>(held.begin(), held.begin() + 64));
+    EXPECT_EQ(std::vector<WORD>(known.begin() + 64, known.end()),
+              std::vector<WORD>(held.begin() + 64, held.end()));
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.WaitForExit());
+}

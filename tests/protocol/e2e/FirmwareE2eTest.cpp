@@ -154,6 +154,17 @@ TEST_F(FirmwareE2e, SensorFallingSilentMidUpdateFailsIt) {
     EXPECT_EQ(requests[requests.size() - 1], requests[requests.size() - 2]);
 }
 
+TEST_F(FirmwareE2e, PulledCableMidUpdateFailsItAtOnce) {
+    ASSERT_EQ(m_port.StartFirmwareFromImage(), 1);
+    ASSERT_TRUE(SimLog::PollFor([] { return CountRx("af5aff") >= 5; }, kUpdateTimeoutMs));
+    ASSERT_TRUE(SimLog::PullCable());
+    // Long before the line's silence limit would end it.
+    ASSERT_TRUE(m_port.WaitForNote(WM_DEVICE_FIRMWARE_RESULT, 0, 1, FirmwareUpdateOp::kSilenceLimitMs / 4));
+    const DWORD failed = m_port.NotesOf(WM_DEVICE_FIRMWARE_RESULT)[0].tick;
+    EXPECT_LE(m_port.LastSentTick(FirmwareUpdateOp::kCommand), failed);
+    EXPECT_EQ(m_port.NotesOf(WM_DEVICE_FIRMWARE_RESULT).size(), 1u);
+}
+
 TEST_F(FirmwareE2e, CancelEndsTheUpdateFromTheImageWithoutResult) {
     ASSERT_EQ(m_port.StartFirmwareFromImage(), 1);
     for (int i = 0; i < 600 && CountRx("af5a41") < 3; ++i) Sleep(50);

@@ -6,6 +6,7 @@
 
 #include "framework/ChildWindow.h"
 #include "protocol/DeviceMessages.h"
+#include "protocol/FramOp.h"
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
 #include "tests/protocol/TestProgress.h"
@@ -159,7 +160,7 @@ TEST_F(FramE2e, CancelAfterTheFirstBlockReportsTheWriteFailed) {
     ASSERT_TRUE(SimLog::WaitForLine("COMMIT", "1", kTimeoutMs));
     const size_t writesAtCancel = Block2Writes();
     ASSERT_TRUE(m_application.Cancel());
-    EXPECT_EQ(Result(WM_DEVICE_AREA_WRITTEN), 0u);
+    EXPECT_EQ(Result(WM_DEVICE_AREA_WRITTEN), kAreasPartlyWritten);
     // Stopped at the next tick or reply, not after its ten retries.
     EXPECT_LE(Block2Writes(), writesAtCancel + 2);
     EXPECT_TRUE(m_progress.WaitFor("progress end", kTimeoutMs));
@@ -175,4 +176,19 @@ TEST_F(FramE2e, LinkLostDuringAReadReportsTheReadFailed) {
     EXPECT_EQ(Result(WM_DEVICE_AREA_READ), 0u);
     EXPECT_TRUE(m_progress.WaitFor("progress end", kTimeoutMs));
     EXPECT_FALSE(SimLog::Lines("OUTAGE").empty());
+}
+
+TEST_F(FramE2e, PulledCableAfterTheFirstCommitEndsTheWriteAtOnce) {
+    ASSERT_TRUE(WriteAreas(KnownTable()));
+    // Block 2 is never echoed right: the transfer writes it again and again.
+    ASSERT_TRUE(SimLog::WaitForLine("COMMIT", "1", kTimeoutMs));
+    const DWORD pulled = GetTickCount();
+    ASSERT_TRUE(SimLog::PullCable());
+    ASSERT_TRUE(m_port.WaitForNotes(WM_DEVICE_AREA_WRITTEN, 1, kTimeoutMs));
+    const WatchedPort::Note result = m_port.NotesOf(WM_DEVICE_AREA_WRITTEN)[0];
+    EXPECT_EQ(result.wParam, kAreasPartlyWritten);
+    // Well before the wait for the link level could have run out.
+    EXPECT_LT(result.tick - pulled, FramOp::kLevelWaitTicks * FramOp::kLevelWaitMs / 2);
+    EXPECT_LE(m_port.LastSentTick(FramOp::kCommand), result.tick);
+    EXPECT_TRUE(m_progress.WaitFor("progress end", kTimeoutMs));
 }

@@ -69,6 +69,12 @@ bool SimLog::WaitForCount(const std::string& kind, size_t count, DWORD timeoutMs
     return PollFor([&] { return Lines(kind).size() >= count; }, timeoutMs);
 }
 
+bool SimLog::PullCable() {
+    std::ofstream file((LogPath() + ".unplug").c_str());
+    file << "pulled\n";
+    return file.good();
+}
+
 std::map<DWORD, std::string> SimLog::FlashDump(const std::string& linuxPath) {
     std::map<DWORD, std::string> pages;
     std::ifstream file(("Z:" + linuxPath).c_str());

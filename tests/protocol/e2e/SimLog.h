@@ -28,6 +28,8 @@ public:
     // The simulator's FRAM as it last wrote it (at its start and after each
     // commit); empty when there is none.
     static std::vector<WORD> FramWords();
+    // Pulls the cable of a simulator started with --unplug-file <its log>.unplug.
+    static bool PullCable();
     // The simulator's flash dump at a Linux path: page address -> hex of the page.
     static std::map<DWORD, std::string> FlashDump(const std::string& linuxPath);
     // Waits, bounded, until done() holds. The log and the windows of another

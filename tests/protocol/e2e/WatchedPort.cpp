@@ -1,9 +1,10 @@
 #include "tests/protocol/e2e/WatchedPort.h"
 
 #include "protocol/DeviceMessages.h"
+#include "protocol/SensorDeviceBase.h"
 #include "sensor/ScanData.h"
 
-WatchedPort::WatchedPort() : m_noted(CreateEventA(NULL, FALSE, FALSE, NULL)) {
+WatchedPort::WatchedPort() : m_lastSent(), m_noted(CreateEventA(NULL, FALSE, FALSE, NULL)) {
     InitializeCriticalSection(&m_lock);
 }
 
@@ -14,6 +15,26 @@ WatchedPort::~WatchedPort() {
     Close();
     DeleteCriticalSection(&m_lock);
     CloseHandle(m_noted);
+}
+
+int WatchedPort::Send(const std::string& bytes) {
+    // A frame is STX, the message as 6-bit text, ETX; raw lines pass unnoted.
+    std::string message;
+    if (bytes.size() > 2 && bytes[0] == SensorDeviceBase::kStx)
+        SensorDeviceBase::Decode6(bytes.substr(1, bytes.size() - 2), message);
+    if (!message.empty()) {
+        EnterCriticalSection(&m_lock);
+        m_lastSent[static_cast<BYTE>(message[0])] = GetTickCount();
+        LeaveCriticalSection(&m_lock);
+    }
+    return DevicePort::Send(bytes);
+}
+
+DWORD WatchedPort::LastSentTick(BYTE command) {
+    EnterCriticalSection(&m_lock);
+    const DWORD tick = m_lastSent[command];
+    LeaveCriticalSection(&m_lock);
+    return tick;
 }
 
 LRESULT WatchedPort::SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -25,6 +25,8 @@ public:
     WatchedPort();
     ~WatchedPort() override;
 
+    // Notes the command byte of every frame handed to the line.
+    int Send(const std::string& bytes) override;
     LRESULT SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -43,6 +45,9 @@ public:
     bool WaitForNote(UINT msg, WPARAM wParam, size_t count, DWORD timeoutMs);
     // Until at least count notes of msg arrived, whatever their wParam.
     bool WaitForNotes(UINT msg, size_t count, DWORD timeoutMs);
+    // GetTickCount when the last frame of that command was handed to the
+    // line, sent or not; 0 when none was.
+    DWORD LastSentTick(BYTE command);
     // The scan step of a recorded scan note.
     static WORD Step(const Note& scan, int step);
 
@@ -52,8 +57,9 @@ private:
                       DWORD timeoutMs);
     void Record(UINT msg, WPARAM wParam, LPARAM lParam);
 
-    CRITICAL_SECTION m_lock;  // guards m_notes
+    CRITICAL_SECTION m_lock;  // guards m_notes and m_lastSent
     std::vector<Note> m_notes;
+    DWORD m_lastSent[256];  // by command byte
     HANDLE m_noted;  // auto-reset; set after every note
 };
 
