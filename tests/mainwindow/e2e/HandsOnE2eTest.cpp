@@ -1,0 +1,148 @@
+// The program in a user's hands: real keys and mouse (RealInput) on a screen
+// of the test's own under a window manager, where focus and activation
+// behave as on a desktop. Each case runs through add_on_screen_test; the
+// cases that need a sensor run beside the simulator.
+#include "tests/mainwindow/e2e/ProgramDriver.h"
+#include "tests/mainwindow/e2e/RealInput.h"
+
+#include "resources/DataDialogIds.h"
+#include "resources/MenuIds.h"
+#include "tests/TestFiles.h"
+#include "tests/protocol/e2e/SimLog.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+const DWORD kLinkMs = 30000;
+const DWORD kTransferMs = 60000;
+const DWORD kReactionMs = 5000;
+const int kStatusBar = 2002;
+
+struct ItemSearch {
+    UINT id;
+    HWND found;
+};
+
+BOOL CALLBACK FindItem(HWND hwnd, LPARAM param) {
+    ItemSearch* search = reinterpret_cast<ItemSearch*>(param);
+    if (static_cast<UINT>(GetDlgCtrlID(hwnd)) != search->id) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// A band control of the main window by its id.
+HWND BandItem(HWND main, UINT id) {
+    ItemSearch search = {id, NULL};
+    EnumChildWindows(FindWindowExA(main, NULL, REBARCLASSNAMEA, NULL), &FindItem, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool Checked(HWND button) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+    return state == BST_CHECKED;
+}
+
+// The window that has the keyboard focus in the main window's thread.
+HWND FocusOf(HWND main) {
+    GUITHREADINFO info = {sizeof info};
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, NULL), &info)) return NULL;
+    return info.hwndFocus;
+}
+
+std::string Caption(HWND window) {
+    char text[MAX_PATH] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+int SettingOf(const std::string& settings, const std::string& key) {
+    const size_t at = settings.find("\n" + key + "=");
+    return at == std::string::npos ? 0 : atoi(settings.c_str() + at + key.size() + 2);
+}
+
+class HandsOn : public ::testing::Test {
+protected:
+    // Started, shown and holding the focus, as after a user's start; linked
+    // to the simulator when the test runs beside it.
+    bool Start() {
+        if (SimLog::ComPort() != 0) {
+            m_program.WriteSetting("Device", "ComPort", std::to_string(SimLog::ComPort()).c_str());
+            m_program.WriteSetting("Device", "DeviceType", "0");
+        }
+        if (!m_driver.Start()) return false;
+        if (SimLog::ComPort() != 0 && !m_driver.WaitForPane(SimLog::ComPort(), 1, kLinkMs)) return false;
+        // Once the window is laid out (the status bar below the view), a
+        // click on the status bar, as a user's first click, and the window
+        // manager gives the window the keyboard.
+        HWND bar = GetDlgItem(Main(), kStatusBar);
+        auto laidOut = [&] {
+            RECT view = {}, status = {};
+            return GetWindowRect(View(), &view) && GetWindowRect(bar, &status) && view.bottom > view.top &&
+                   status.top >= view.bottom;
+        };
+        return SimLog::PollFor(laidOut, kLinkMs) && RealInput::Click(bar) &&
+               SimLog::PollFor([&] { return RealInput::FocusedName() == Caption(Main()); }, kLinkMs);
+    }
+    HWND Main() const { return m_driver.Window(); }
+    HWND View() const { return FindWindowExA(Main(), NULL, "ZORViewWClass", NULL); }
+    // The status bar's first pane, the hint.
+    std::string Hint() const { return ProgramDriver::Text(Main(), kStatusBar); }
+    // The box or dialog holding text, answered by a click on its button.
+    bool ClickAway(const std::string& text, int button, DWORD timeoutMs = kReactionMs) {
+        HWND dialog = m_driver.WaitForDialog(text, timeoutMs);
+        return dialog != NULL && RealInput::Click(GetDlgItem(dialog, button)) && ProgramDriver::WaitGone(dialog);
+    }
+    // The box holding text, answered by Enter.
+    bool Enter(const std::string& text, DWORD timeoutMs = kReactionMs) {
+        HWND box = m_driver.WaitForDialog(text, timeoutMs);
+        return box != NULL && SimLog::PollFor([&] { return FocusOf(box) == GetDlgItem(box, IDOK); }, kReactionMs) &&
+               RealInput::Keys("Return") && ProgramDriver::WaitGone(box);
+    }
+    // Whether a key flips the check of a band button, as its command does.
+    bool KeyFlips(const char* key, UINT button) {
+        HWND item = BandItem(Main(), button);
+        const bool before = Checked(item);
+        return RealInput::Keys(key) && SimLog::PollFor([&] { return Checked(item) != before; }, kReactionMs);
+    }
+
+    ProgramRun m_program{ProgramRun::kSharedDesktop};
+    ProgramDriver m_driver{m_program};
+    TestFolder m_folder;
+};
+
+}  // namespace
+
+// After Write Area's closing box and after a recording that ends by itself
+// the keys work at once. The box closed while the transfer's progress dialog
+// still showed: the window manager handed the keyboard back to the dialog,
+// which then vanished, and no window had the keyboard.
+TEST_F(HandsOn, KeysWorkRightAfterAWriteAndARecording) {
+    if (SimLog::ComPort() == 0) GTEST_SKIP() << "needs the sensor simulator";
+    ASSERT_TRUE(Start());
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(RealInput::Keys("ctrl+w")) << round;
+        ASSERT_TRUE(ClickAway("Area will be written. OK?", IDOK)) << round;
+        ASSERT_NE(static_cast<HWND>(NULL), m_driver.WaitForDialog("Area writing completed.", kTransferMs));
+        EXPECT_EQ(static_cast<HWND>(NULL), m_driver.WaitForDialog("Writing Area...", 0)) << "progress left open";
+        ASSERT_TRUE(Enter("Area writing completed.")) << round;
+        EXPECT_TRUE(KeyFlips("F5", ID_VIEW_REALTIME)) << "F5 after writing, round " << round;
+    }
+
+    ASSERT_TRUE(RealInput::Keys("ctrl+e"));
+    HWND record = m_driver.WaitForDialog("Number to record");
+    ASSERT_NE(static_cast<HWND>(NULL), record);
+    ProgramDriver::SetText(record, IDC_RECORD_COUNT, "3");
+    ASSERT_TRUE(RealInput::Click(GetDlgItem(record, IDOK)));
+    ASSERT_TRUE(ProgramDriver::WaitGone(record, kTransferMs));
+    // The recording's end shows the recorded scans before F6 may hide them.
+    HWND recordLayer = BandItem(Main(), ID_VIEW_RECORD);
+    ASSERT_TRUE(SimLog::PollFor([&] { return Checked(recordLayer); }, kReactionMs));
+    EXPECT_TRUE(KeyFlips("F6", ID_VIEW_RECORD)) << "F6 after recording";
+    EXPECT_EQ(1u, m_driver.Close());
+}

@@ -1,0 +1,106 @@
+#include "tests/mainwindow/e2e/RealInput.h"
+
+#include "tests/TestFiles.h"
+#include "tests/mainwindow/e2e/ProgramDriver.h"
+
+#include <cstdio>
+
+namespace {
+
+const char kShell[] = "Z:\\bin\\sh";
+const DWORD kRunMs = 20000;
+const int kMoveSteps = 8;
+
+POINT OnScreen(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    return client;
+}
+
+POINT Centre(HWND window) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    POINT centre = {(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+    return centre;
+}
+
+std::string MoveCommand(POINT p) {
+    char command[64];
+    snprintf(command, sizeof command, " mousemove %ld %ld sleep 0.02", p.x, p.y);
+    return command;
+}
+
+}  // namespace
+
+bool RealInput::Run(const std::string& arguments, std::string* output) {
+    // Wine starts a Unix program given by its path, but hands back no handle
+    // to wait on: the shell leaves xdotool's exit status in a file once it is
+    // done, and the file is polled.
+    static LONG runs = 0;
+    char marker[64];
+    snprintf(marker, sizeof marker, "/tmp/tiv-xdotool-%lu-%ld", GetCurrentProcessId(), InterlockedIncrement(&runs));
+    std::string quoted;
+    for (char c : arguments) quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+    const std::string printed = std::string(marker) + ".out";
+    std::string command = std::string(kShell) + " -c \"xdotool " + quoted + " >" + printed + "; echo $? >" + marker +
+                          ".new && mv " + marker + ".new " + marker + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return false;
+    if (process.hThread != NULL) CloseHandle(process.hThread);
+    if (process.hProcess != NULL) CloseHandle(process.hProcess);
+    const std::string done = WindowsPath(marker);
+    const DWORD start = GetTickCount();
+    std::string status;
+    while ((status = ReadBytes(done)) == "<missing>") {
+        if (GetTickCount() - start > kRunMs) return false;
+        Sleep(10);
+    }
+    DeleteFileA(done.c_str());
+    if (output != NULL) *output = ReadBytes(WindowsPath(printed));
+    DeleteFileA(WindowsPath(printed).c_str());
+    return status == "0\n";
+}
+
+bool RealInput::Keys(const std::string& keys) {
+    return Run("key --delay 30 " + keys);
+}
+
+bool RealInput::Type(const std::string& text) {
+    return Run("type --delay 30 -- \"" + text + "\"");
+}
+
+std::string RealInput::FocusedName() {
+    std::string name;
+    if (!Run("getwindowfocus getwindowname", &name)) return std::string();
+    while (!name.empty() && (name.back() == '\n' || name.back() == '\r')) name.pop_back();
+    return name;
+}
+
+bool RealInput::MoveTo(HWND window, POINT client) {
+    POINT from = {};
+    GetCursorPos(&from);
+    const POINT to = OnScreen(window, client);
+    std::string moves;
+    for (int i = 1; i <= kMoveSteps; ++i) {
+        POINT p = {from.x + (to.x - from.x) * i / kMoveSteps, from.y + (to.y - from.y) * i / kMoveSteps};
+        moves += MoveCommand(p);
+    }
+    return Run(moves.substr(1));
+}
+
+bool RealInput::MoveToCentre(HWND window) {
+    return MoveTo(window, Centre(window));
+}
+
+bool RealInput::Click(HWND window) {
+    return Click(window, Centre(window));
+}
+
+bool RealInput::Click(HWND window, POINT client) {
+    return MoveTo(window, client) && Run("click 1");
+}
+
+bool RealInput::Wheel(bool forward) {
+    return Run(forward ? "click 4" : "click 5");
+}

@@ -1,0 +1,37 @@
+#ifndef TESTS_MAINWINDOW_E2E_REALINPUT_H
+#define TESTS_MAINWINDOW_E2E_REALINPUT_H
+
+#include <windows.h>
+
+#include <string>
+
+// Keys and mouse as a user gives them: xdotool on the X screen the program
+// shows on, so that every event comes through the X server, the window
+// manager and Wine's input queue, focus and activation included. Needs a
+// screen of the test's own (scripts/on-screen); each call returns once
+// xdotool has sent its events.
+class RealInput {
+public:
+    // Key names as xdotool takes them: "ctrl+w", "Return", "Tab", "F5".
+    static bool Keys(const std::string& keys);
+    static bool Type(const std::string& text);
+    // The pointer to a point of a window's client area, in steps along the
+    // way from where it is, as a hand moves it.
+    static bool MoveTo(HWND window, POINT client);
+    // The window's client area at its centre.
+    static bool MoveToCentre(HWND window);
+    // A left click at a point of a window's client area; the centre when
+    // no point is given.
+    static bool Click(HWND window);
+    static bool Click(HWND window, POINT client);
+    // One wheel step where the pointer is: forward (away from the user) or back.
+    static bool Wheel(bool forward);
+    // The title of the window that has the X keyboard focus, the one keys
+    // go to; Wine's own idea of the focus may differ from it.
+    static std::string FocusedName();
+
+private:
+    static bool Run(const std::string& arguments, std::string* output = NULL);
+};
+
+#endif
