@@ -146,3 +146,45 @@ TEST_F(HandsOn, KeysWorkRightAfterAWriteAndARecording) {
     EXPECT_TRUE(KeyFlips("F6", ID_VIEW_RECORD)) << "F6 after recording";
     EXPECT_EQ(1u, m_driver.Close());
 }
+
+// A typed point stays in its row however the area orders its points, and
+// entering a field changes nothing. The tour's Area1 holds its points by
+// angle; Point 2 at x -3000 turns into the sixth by angle, and Output2 is
+// beyond the coordinate range.
+TEST_F(HandsOn, TypedPointStaysInItsRowAndFocusAloneChangesNothing) {
+    std::string areas = ReadBytes(WindowsPath(TIV_TOUR_AREAS));
+    const size_t output2 = areas.find("[Output2]\r\n1100\r\n");
+    ASSERT_NE(std::string::npos, output2);
+    areas.replace(output2, 15, "[Output2]\r\n12000");
+    ASSERT_TRUE(WriteBytes(m_folder.Path("wide.ara"), areas));
+    ASSERT_TRUE(Start());
+    m_driver.Command(ID_FILE_OPEN_AREA);
+    ASSERT_TRUE(m_driver.ChooseFile("Area File (*.ara)", m_folder.Path("wide.ara")));
+
+    ASSERT_TRUE(RealInput::Keys("ctrl+n"));
+    HWND input = m_driver.WaitForDialog("Numerical Input");
+    ASSERT_NE(static_cast<HWND>(NULL), input);
+    const int x2 = IDC_NUMERIC_FIRST_X + 2, y2 = x2 + 1, x3 = x2 + 2, y3 = x2 + 3;
+    ASSERT_EQ("951 mm", ProgramDriver::Text(input, x2));
+    ASSERT_TRUE(RealInput::Click(GetDlgItem(input, x2)));
+    ASSERT_TRUE(RealInput::Keys("End shift+Home"));
+    ASSERT_TRUE(RealInput::Type("-3000"));
+    ASSERT_TRUE(RealInput::Keys("Tab"));
+    ASSERT_TRUE(RealInput::Type("500"));
+    ASSERT_TRUE(RealInput::Keys("Tab"));
+    EXPECT_TRUE(SimLog::PollFor([&] { return ProgramDriver::Text(input, y2) == "500 mm"; }, kReactionMs));
+    EXPECT_EQ("-3000 mm", ProgramDriver::Text(input, x2));
+    EXPECT_EQ(461, atoi(ProgramDriver::Text(input, x3).c_str())) << "the next row keeps its point";
+    EXPECT_EQ("1221 mm", ProgramDriver::Text(input, y3));
+
+    HWND distance = GetDlgItem(input, IDC_NUMERIC_OUTPUT2);
+    ASSERT_EQ("12000 mm", ProgramDriver::Text(input, IDC_NUMERIC_OUTPUT2));
+    ASSERT_TRUE(RealInput::Click(distance));
+    ASSERT_TRUE(SimLog::PollFor([&] { return FocusOf(Main()) == distance; }, kReactionMs));
+    ASSERT_TRUE(RealInput::Click(GetDlgItem(input, x3)));
+    ASSERT_TRUE(SimLog::PollFor([&] { return FocusOf(Main()) != distance; }, kReactionMs));
+    EXPECT_TRUE(SimLog::PollFor([&] { return ProgramDriver::Text(input, IDC_NUMERIC_OUTPUT2) == "12000 mm"; },
+                                kReactionMs))
+        << ProgramDriver::Text(input, IDC_NUMERIC_OUTPUT2);
+    EXPECT_EQ(1u, m_driver.Close());
+}
