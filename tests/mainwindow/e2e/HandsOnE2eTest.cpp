@@ -188,3 +188,19 @@ TEST_F(HandsOn, TypedPointStaysInItsRowAndFocusAloneChangesNothing) {
         << ProgramDriver::Text(input, IDC_NUMERIC_OUTPUT2);
     EXPECT_EQ(1u, m_driver.Close());
 }
+
+// The numerical input's band button is checked while the dialog is open,
+// however it was opened.
+TEST_F(HandsOn, NumericalInputButtonShowsTheDialogOpen) {
+    ASSERT_TRUE(Start());
+    HWND button = BandItem(Main(), ID_AREA_NUMERICAL_INPUT);
+    ASSERT_FALSE(Checked(button));
+    ASSERT_TRUE(RealInput::Keys("ctrl+n"));
+    HWND input = m_driver.WaitForDialog("Numerical Input");
+    ASSERT_NE(static_cast<HWND>(NULL), input);
+    EXPECT_TRUE(SimLog::PollFor([&] { return Checked(button); }, kReactionMs));
+    ASSERT_TRUE(RealInput::Keys("ctrl+n"));
+    ASSERT_TRUE(ProgramDriver::WaitGone(input));
+    EXPECT_TRUE(SimLog::PollFor([&] { return !Checked(button); }, kReactionMs));
+    EXPECT_EQ(1u, m_driver.Close());
+}
