@@ -204,3 +204,21 @@ TEST_F(HandsOn, NumericalInputButtonShowsTheDialogOpen) {
     EXPECT_TRUE(SimLog::PollFor([&] { return !Checked(button); }, kReactionMs));
     EXPECT_EQ(1u, m_driver.Close());
 }
+
+// The wheel over the view zooms, after a click into it as before: the
+// mapping the program keeps at its close shows fewer millimetres across.
+TEST_F(HandsOn, WheelOverTheViewZooms) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(1u, m_driver.Close());
+    const int before = SettingOf(m_program.Settings(), "WindowExtentCX");
+    ASSERT_NE(0, before);
+
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(RealInput::Click(View()));
+    ASSERT_TRUE(RealInput::Wheel(true));
+    ASSERT_TRUE(RealInput::Wheel(true));
+    EXPECT_EQ(1u, m_driver.Close());
+    const int after = SettingOf(m_program.Settings(), "WindowExtentCX");
+    EXPECT_GT(after, 0);
+    EXPECT_LT(after, before * 9 / 10) << before;
+}
