@@ -222,3 +222,36 @@ TEST_F(HandsOn, WheelOverTheViewZooms) {
     EXPECT_GT(after, 0);
     EXPECT_LT(after, before * 9 / 10) << before;
 }
+
+// The hint of the band button under the mouse shows while the mouse is over
+// it, coming from the view, whose leave is reported late; and goes when the
+// mouse leaves it for the menu bar, where nothing shows a hint of its own,
+// also after a click on it. The realtime layer's button shows in the small
+// window of the first start.
+TEST_F(HandsOn, BandHintFollowsTheMouse) {
+    ASSERT_TRUE(Start());
+    HWND button = BandItem(Main(), ID_VIEW_REALTIME);
+    const std::string hint = m_program.ProgramString(ID_VIEW_REALTIME);
+    ASSERT_FALSE(hint.empty());
+    RECT onButton = {};
+    GetWindowRect(button, &onButton);
+    MapWindowPoints(NULL, Main(), reinterpret_cast<POINT*>(&onButton), 2);
+    const POINT menuBar = {(onButton.left + onButton.right) / 2, -8};
+    auto shows = [&] { return Hint() == hint; };
+    auto gone = [&] { return Hint() != hint; };
+
+    ASSERT_TRUE(RealInput::MoveToCentre(View()));
+    ASSERT_TRUE(RealInput::MoveToCentre(button));
+    EXPECT_TRUE(SimLog::PollFor(shows, kReactionMs)) << "from the view: " << Hint();
+    for (bool click : {false, true}) {
+        if (click) {
+            ASSERT_TRUE(RealInput::Click(button));
+            ASSERT_TRUE(RealInput::MoveTo(button, POINT{4, 4}));
+        }
+        ASSERT_TRUE(RealInput::MoveTo(Main(), menuBar));
+        EXPECT_TRUE(SimLog::PollFor(gone, kReactionMs)) << (click ? "after a click" : "") << ": " << Hint();
+        ASSERT_TRUE(RealInput::MoveToCentre(button));
+        EXPECT_TRUE(SimLog::PollFor(shows, kReactionMs)) << Hint();
+    }
+    EXPECT_EQ(1u, m_driver.Close());
+}
