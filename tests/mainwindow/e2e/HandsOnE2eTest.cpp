@@ -255,3 +255,28 @@ TEST_F(HandsOn, BandHintFollowsTheMouse) {
     }
     EXPECT_EQ(1u, m_driver.Close());
 }
+
+// The area file last opened is the document: the caption names it, Save
+// writes it without asking; after New, Save asks for a name.
+TEST_F(HandsOn, SaveWritesTheOpenedFileUntilNew) {
+    const std::string path = m_folder.Path("hall.ara");
+    ASSERT_TRUE(WriteBytes(path, ReadBytes(WindowsPath(TIV_TOUR_AREAS))));
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(RealInput::Keys("ctrl+o"));
+    ASSERT_TRUE(m_driver.ChooseFile("Area File (*.ara)", path));
+    EXPECT_TRUE(SimLog::PollFor([&] { return Caption(Main()).find("hall") != std::string::npos; }, kReactionMs))
+        << Caption(Main());
+
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    ASSERT_TRUE(RealInput::Keys("ctrl+s"));
+    EXPECT_TRUE(SimLog::PollFor([&] { return ReadBytes(path) != "<missing>"; }, kReactionMs)) << "not saved";
+    EXPECT_FALSE(m_driver.Answer("Area File (*.ara)", IDCANCEL, 1000)) << "Save asked for a name";
+
+    m_driver.Command(ID_FILE_NEW_AREA);
+    EXPECT_TRUE(SimLog::PollFor([&] { return Caption(Main()) == "Veldra"; }, kReactionMs)) << Caption(Main());
+    const std::string saved = ReadBytes(path);
+    ASSERT_TRUE(RealInput::Keys("ctrl+s"));
+    EXPECT_TRUE(m_driver.Answer("Area File (*.ara)", IDCANCEL)) << "Save after New did not ask";
+    EXPECT_EQ(saved, ReadBytes(path));
+    EXPECT_EQ(1u, m_driver.Close());
+}
