@@ -280,3 +280,31 @@ TEST_F(HandsOn, SaveWritesTheOpenedFileUntilNew) {
     EXPECT_EQ(saved, ReadBytes(path));
     EXPECT_EQ(1u, m_driver.Close());
 }
+
+// Esc closes the Play Back dialog after Pause and after Stop: the focus
+// leaves the button that has just been disabled.
+TEST_F(HandsOn, EscClosesPlayBackAfterPauseOrStop) {
+    std::string scans = "[ZOR Measuring Data File]\r\n[Model]\r\n0000\r\n\r\n[Function]\r\n0000\r\n\r\n"
+                        "[Version]\r\n1.2.3\r\n\r\n[Measuring Data]\n";
+    for (int i = 0; i < 20; ++i) scans += SimLog::SceneLine() + "\r\n";
+    ASSERT_TRUE(WriteBytes(m_folder.Path("scans.csv"), scans));
+    ASSERT_TRUE(Start());
+    m_driver.Command(ID_FILE_OPEN_MEASUREMENT);
+    ASSERT_TRUE(m_driver.ChooseFile("Measurement File (*.csv)", m_folder.Path("scans.csv")));
+    m_driver.Answer("Would you like to show record data?", IDYES, kReactionMs);
+
+    for (int button : {IDC_PLAY_BACK_PAUSE, IDC_PLAY_BACK_STOP}) {
+        m_driver.Command(ID_VIEW_PLAY_BACK);
+        HWND playBack = m_driver.WaitForDialog("Play Back");
+        ASSERT_NE(static_cast<HWND>(NULL), playBack);
+        ASSERT_TRUE(RealInput::Click(GetDlgItem(playBack, IDC_PLAY_BACK_PLAY)));
+        ASSERT_TRUE(SimLog::PollFor([&] { return IsWindowEnabled(GetDlgItem(playBack, button)); }, kReactionMs));
+        ASSERT_TRUE(RealInput::Click(GetDlgItem(playBack, button)));
+        ASSERT_TRUE(SimLog::PollFor([&] { return !IsWindowEnabled(GetDlgItem(playBack, IDC_PLAY_BACK_PAUSE)); },
+                                    kReactionMs));
+        ASSERT_TRUE(RealInput::Keys("Escape"));
+        EXPECT_TRUE(ProgramDriver::WaitGone(playBack, kReactionMs)) << button;
+        if (IsWindow(playBack)) m_driver.Answer("Play Back", IDCANCEL);
+    }
+    EXPECT_EQ(1u, m_driver.Close());
+}
