@@ -15,6 +15,8 @@ namespace {
 const int kAreaNames = 7;
 const int kShapeCount = 3;
 const BYTE kHalfHysteresisFlag = 0x40;  // in the packed area flags
+// Any number an edit shows fits in 16 bits.
+const long kShownLimit = 32768;
 
 DWORD Packed(short x, short y) {
     return MAKELONG(static_cast<WORD>(x), static_cast<WORD>(y));
@@ -31,7 +33,6 @@ bool IsOutputEdit(int id) {
 }  // namespace
 
 NumericalInputDlg::NumericalInputDlg() : SensorDialog("NumericalInputDlg") {
-    for (int i = 0; i < kRows; ++i) m_order[i] = static_cast<BYTE>(i);
     AddCommandHandler(IDOK, Command(&NumericalInputDlg::OnOk));
     AddCommandHandler(IDC_NUMERIC_AREA, Command(&NumericalInputDlg::OnAreaSelect));
     for (WORD id = IDC_NUMERIC_FIRST_X; id <= IDC_NUMERIC_LAST_Y; ++id)
@@ -58,7 +59,6 @@ HWND NumericalInputDlg::Create(HINSTANCE instance, HWND parent) {
 LRESULT NumericalInputDlg::OnInitDialog(WPARAM wParam, LPARAM lParam) {
     FillCombo(IDC_NUMERIC_AREA, IDS_AREA_NAME_FIRST, kAreaNames);
     FillCombo(IDC_NUMERIC_SHAPE, IDS_OUTPUT_SHAPE_FIRST, kShapeCount);
-    TakeDisplayOrder();
     UpdateControls();
     return Dialog::OnInitDialog(wParam, lParam);
 }
@@ -69,13 +69,12 @@ void NumericalInputDlg::FillCombo(int id, UINT firstString, int count) {
         SendDlgItemMessageA(GetHwnd(), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.Load(firstString + i)));
 }
 
-// A point the ring does not hold (position 255) keeps its own row.
-void NumericalInputDlg::TakeDisplayOrder() {
-    if (GetAreaSet() == NULL) return;
-    for (int i = 0; i < kRows; ++i) {
-        int position = GetAreaSet()->VertexPositionOf(i + 1);
-        m_order[i] = static_cast<BYTE>(position >= 0 && position < kRows ? position : i);
-    }
+// Row i shows point i + 1 wherever the area's angular order puts it, so a
+// point stays in its row while it is typed; a point the ring does not hold
+// (position 255) keeps its own row.
+int NumericalInputDlg::PositionOfRow(int row) {
+    const int position = GetAreaSet()->VertexPositionOf(row + 1);
+    return position >= 0 && position < kRows ? position : row;
 }
 
 int NumericalInputDlg::HasCap(int id) {
@@ -88,7 +87,7 @@ void NumericalInputDlg::UpdateControls() {
     HWND focus = GetFocus();
     SendDlgItemMessageA(GetHwnd(), IDC_NUMERIC_AREA, CB_SETCURSEL, areas->GetCurrentIndex(), 0);
     for (int row = 0; row < kRows; ++row) {
-        DWORD point = areas->GetPoint(m_order[row]);
+        DWORD point = areas->GetPoint(PositionOfRow(row));
         ShowNumber(IDC_NUMERIC_FIRST_X + 2 * row, static_cast<short>(LOWORD(point)), focus);
         ShowNumber(IDC_NUMERIC_FIRST_X + 2 * row + 1, static_cast<short>(HIWORD(point)), focus);
     }
@@ -166,7 +165,9 @@ void NumericalInputDlg::ShowBoxes() {
 LRESULT NumericalInputDlg::OnCoordinateEdit(WORD id, WORD notifyCode, LPARAM hwndCtl) {
     HWND edit = reinterpret_cast<HWND>(hwndCtl);
     if (notifyCode == EN_SETFOCUS) {
-        SetDlgItemInt(GetHwnd(), id, static_cast<UINT>(ItemNumber(id, AreaSet::kCoordinateLimit)), TRUE);
+        // The number as shown, also beyond the coordinate range: entering
+        // the field must not change it.
+        SetDlgItemInt(GetHwnd(), id, static_cast<UINT>(ItemNumber(id, kShownLimit)), TRUE);
         SendMessageA(edit, EM_SETSEL, 0, -1);
     } else if (notifyCode == EN_KILLFOCUS) {
         CommitEdit(edit);
@@ -181,29 +182,39 @@ LRESULT NumericalInputDlg::OnOk(WORD, WORD, LPARAM) {
     return 0;
 }
 
-// Numbers are held within the coordinate range before they are packed into
-// 16 bits, so that 70000 stays 10000 instead of wrapping to 4464.
+// Only a typed number is written: focus alone changes nothing. Numbers are
+// held within the coordinate range before they are packed into 16 bits, so
+// that 70000 stays 10000 instead of wrapping to 4464.
 void NumericalInputDlg::CommitEdit(HWND edit) {
     AreaSet* areas = GetAreaSet();
     if (areas == NULL || edit == NULL || ::GetParent(edit) != GetHwnd()) return;
     const int id = GetDlgCtrlID(edit);
-    const long limit = AreaSet::kCoordinateLimit;
-    if (IsVertexEdit(id)) {
-        const int row = (id - IDC_NUMERIC_FIRST_X) / 2;
-        const short x = static_cast<short>(ItemNumber(IDC_NUMERIC_FIRST_X + 2 * row, limit));
-        const short y = static_cast<short>(ItemNumber(IDC_NUMERIC_FIRST_X + 2 * row + 1, limit));
-        const DWORD typed = Packed(x, y);
-        if (typed != areas->GetPoint(m_order[row])) areas->SetPoint(m_order[row], typed);
-    } else if (IsOutputEdit(id)) {
-        const short value = static_cast<short>(ItemNumber(id, limit));
-        if (id == IDC_NUMERIC_OUTPUT2 && value != areas->GetOutput2()) areas->SetOutput2(value);
-        if (id == IDC_NUMERIC_OUTPUT3 && value != areas->GetOutput3()) areas->SetOutput3(value);
-    } else {
-        return;
+    if (!IsVertexEdit(id) && !IsOutputEdit(id)) return;
+    if (SendMessageA(edit, EM_GETMODIFY, 0, 0)) {
+        const short typed = static_cast<short>(ItemNumber(id, AreaSet::kCoordinateLimit));
+        if (IsVertexEdit(id)) {
+            CommitCoordinate(id, typed);
+        } else if (id == IDC_NUMERIC_OUTPUT2) {
+            if (typed != areas->GetOutput2()) areas->SetOutput2(typed);
+        } else if (typed != areas->GetOutput3()) {
+            areas->SetOutput3(typed);
+        }
+        // Committed: the next refresh may show the stored (clamped) value.
+        SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
     }
-    // Committed: the next refresh may show the stored (clamped) value.
-    SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
     NotifyEdited();
+}
+
+// The typed coordinate with the other one as stored, into the point of
+// the edit's row.
+void NumericalInputDlg::CommitCoordinate(int id, short typed) {
+    AreaSet* areas = GetAreaSet();
+    const int position = PositionOfRow((id - IDC_NUMERIC_FIRST_X) / 2);
+    const DWORD stored = areas->GetPoint(position);
+    const bool isX = (id - IDC_NUMERIC_FIRST_X) % 2 == 0;
+    const DWORD point = isX ? Packed(typed, static_cast<short>(HIWORD(stored)))
+                            : Packed(static_cast<short>(LOWORD(stored)), typed);
+    if (point != stored) areas->SetPoint(position, point);
 }
 
 void NumericalInputDlg::NotifyEdited() {

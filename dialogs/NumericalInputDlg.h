@@ -34,15 +34,16 @@ public:
     virtual LRESULT OnTwoScanOutput3(WORD id, WORD notifyCode, LPARAM hwndCtl);
     virtual LRESULT OnMirrorReflection(WORD id, WORD notifyCode, LPARAM hwndCtl);
     virtual LRESULT OnSmallHysteresis(WORD id, WORD notifyCode, LPARAM hwndCtl);
-    // Writes a vertex or output edit's number into the area set when it
-    // differs, then tells the owner; other windows are left alone.
+    // Writes a vertex or output edit's typed number into the area set when
+    // it differs, then tells the owner; other windows are left alone.
     virtual void CommitEdit(HWND edit);
     LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam) override;
 
 private:
     void FillCombo(int id, UINT firstString, int count);
-    void TakeDisplayOrder();
+    int PositionOfRow(int row);
+    void CommitCoordinate(int id, short typed);
     void ShowNumber(int id, int value, HWND focus);
     void ShowShape();
     void ShowRatios();
@@ -51,8 +52,6 @@ private:
     void NotifyEdited();
     int DisplayedShape();
     int HasCap(int id);
-
-    BYTE m_order[kRows];  // row i shows the vertex at this position; taken at opening
 };
 
 #endif

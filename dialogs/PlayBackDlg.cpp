@@ -140,9 +140,18 @@ void PlayBackDlg::StopTimer() {
 
 void PlayBackDlg::UpdateButtons() {
     HWND dialog = GetHwnd();
-    EnableWindow(GetDlgItem(dialog, IDC_PLAY_BACK_PLAY), m_state != kPlaying);
-    EnableWindow(GetDlgItem(dialog, IDC_PLAY_BACK_PAUSE), m_state == kPlaying);
-    EnableWindow(GetDlgItem(dialog, IDC_PLAY_BACK_STOP), m_state != kStopped);
+    const int buttons[] = {IDC_PLAY_BACK_PLAY, IDC_PLAY_BACK_PAUSE, IDC_PLAY_BACK_STOP};
+    const BOOL enabled[] = {m_state != kPlaying, m_state == kPlaying, m_state != kStopped};
+    const HWND focus = GetFocus();
+    for (int i = 0; i < 3; ++i) EnableWindow(GetDlgItem(dialog, buttons[i]), enabled[i]);
+    // The focus on a button just disabled is lost or takes no keys, not even
+    // Esc and Enter: it moves on to the first button that works.
+    if (focus == NULL || ::GetParent(focus) != dialog || IsWindowEnabled(focus)) return;
+    for (int i = 0; i < 3; ++i) {
+        if (!enabled[i]) continue;
+        SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, buttons[i])), TRUE);
+        return;
+    }
 }
 
 LRESULT PlayBackDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {

@@ -3,7 +3,6 @@
 #include "dialogs/DialogMessages.h"
 #include "framework/ErrorCodes.h"
 #include "framework/LanguageResource.h"
-#include "framework/MessagePump.h"
 #include "framework/ResourceString.h"
 #include "framework/SentMessageWait.h"
 #include "resources/resource.h"
@@ -60,18 +59,15 @@ HWND ProgressDlg::Start(HINSTANCE instance, HWND owner) {
 
 BOOL ProgressDlg::WaitUntilShown() {
     // Creating a window owned by the caller's window sends messages to the
-    // caller's thread: keep handling them until the dialog is up.
+    // caller's thread: they are handled while waiting. Posted ones, the
+    // user's keys and commands among them, stay queued for the main loop,
+    // which translates the accelerators; dispatched from here a key that
+    // came while the dialog was slow to show was lost.
     HANDLE waits[2] = {m_ready.Get(), m_thread.Get()};
-    for (;;) {
-        DWORD result = MsgWaitForMultipleObjects(2, waits, FALSE, INFINITE, QS_ALLINPUT);
-        if (result == WAIT_OBJECT_0) return TRUE;
-        if (result == WAIT_OBJECT_0 + 1) {
-            SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-            return FALSE;
-        }
-        if (result == WAIT_FAILED) return FALSE;
-        m_application->PumpMessages();
-    }
+    const DWORD result = WaitHandlingSentMessages(2, waits, INFINITE);
+    if (result == WAIT_OBJECT_0) return TRUE;
+    if (result == WAIT_OBJECT_0 + 1) SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+    return FALSE;
 }
 
 DWORD WINAPI ProgressDlg::ThreadProc(LPVOID param) {

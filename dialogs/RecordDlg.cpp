@@ -98,9 +98,12 @@ void RecordDlg::OnScan(const ScanData& scan) {
     GetMeasuringData()->Append(scan);
     GetScanView()->DrawBackgroundItems();
     if (m_remaining == 1) {
-        StopRecording();
+        // The dialog goes first and the progress dialog, which has the
+        // keyboard, last: a window manager then hands the keyboard to the
+        // main window, enabled again by then.
         PostRecordEnd();
         EndDialog(GetHwnd(), 0);
+        StopRecording();
         return;
     }
     --m_remaining;

@@ -201,8 +201,10 @@ LRESULT ToolBarPanel::OnNotify(WPARAM /*wParam*/, LPARAM lParam) {
             return OnItemClicked(header->hwndFrom, id);
         case NM_TOOLITEM_HOVER:
             // Entering a neighbour arrives before leaving the previous item.
+            // The hovered item itself reports again after a click or a change
+            // of its enabled state, with its one leave still to come.
             OnItemHover(id);
-            if (m_hovered == 0) {
+            if (m_hovered == 0 || m_hovered == id) {
                 m_hovered = id;
             } else {
                 m_pendingHovered = id;

@@ -48,6 +48,8 @@ public:
     virtual BOOL OnItemClicked(HWND control, UINT id);
     // Id 0: no item. The bands send hints from here.
     virtual BOOL OnItemHover(UINT id);
+    // The item under the mouse, whose hint shows; 0 for none.
+    UINT HoveredItem() const { return m_hovered; }
     // Makes the items (an earlier build's are destroyed first) and sizes the
     // panel to them: buttonWidth x buttonHeight per button.
     virtual BOOL Build(UINT bitmapId, const ToolBarItem* items, int count, int buttonWidth, int buttonHeight,

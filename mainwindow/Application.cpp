@@ -272,6 +272,12 @@ BOOL Application::GetDocumentPath(char* buffer, DWORD size) {
     return FileChoice::CopyOut(m_documentPath, buffer, size);
 }
 
+void Application::SetDocumentPath(const char* path) {
+    // A path too long for the buffer is forgotten rather than cut.
+    if (path == NULL || !FileChoice::CopyOut(path, m_documentPath, MAX_PATH)) m_documentPath[0] = '\0';
+    UpdateCaption(m_documentPath);
+}
+
 void Application::UpdateCaption(const char* /*path*/) {
     std::string caption = kCaptionPrefix;
     char title[MAX_PATH];

@@ -49,6 +49,9 @@ public:
     ProgressView* BeginProgress(HWND owner) override;
     BOOL EndProgress(ProgressView* dialog) override;
     virtual BOOL GetDocumentPath(char* buffer, DWORD size);
+    // The area file last opened or saved is the document: the caption names
+    // it and Save writes it. An empty path (New) forgets it.
+    virtual void SetDocumentPath(const char* path);
     virtual void UpdateCaption(const char* path);
     virtual BOOL OpenAreaFileDialog(char* buffer, DWORD size);
     virtual BOOL SaveAreaFileDialog(char* buffer, DWORD size);

@@ -37,6 +37,7 @@ void MainFrame::AddAreaCommands() {
     AddCommandRange(ID_AREA_TWO_SCAN0, ID_AREA_TWO_SCAN2, &MainFrame::OnTwoScanMode);
 }
 
+// The band button's check follows the dialog, however it was opened.
 LRESULT MainFrame::OnNumericalInput(WORD, WORD, LPARAM) {
     NumericalInputDlg* dialog = m_numericalInputDlg;
     if (dialog == NULL) return 0;
@@ -45,6 +46,7 @@ LRESULT MainFrame::OnNumericalInput(WORD, WORD, LPARAM) {
     } else {
         dialog->Create(LanguageResource().GetModule(), GetHwnd());
     }
+    UpdateAreaMenu();
     return 0;
 }
 

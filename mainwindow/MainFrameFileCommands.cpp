@@ -85,7 +85,8 @@ LRESULT MainFrame::OnNewArea(WORD, WORD, LPARAM) {
     if (areas == NULL) return 0;
     areas->ResetAll();
     OnAreaDataChanged(0, 0);
-    if (m_application != NULL) m_application->UpdateCaption("");
+    // Save after New asks for a name: it never overwrites the last file.
+    if (m_application != NULL) m_application->SetDocumentPath("");
     return 0;
 }
 
@@ -100,6 +101,7 @@ LRESULT MainFrame::OnOpenArea(WORD, WORD, LPARAM) {
         ShowBox(LoadText(IDS_CANNOT_OPEN_FILE), MB_ICONERROR);
         return 0;
     }
+    m_application->SetDocumentPath(path);
     OnAreaDataChanged(0, 0);
     return 0;
 }
@@ -126,7 +128,10 @@ BOOL MainFrame::SaveAreasAs() {
     if (m_application == NULL || areas == NULL) return FALSE;
     char path[MAX_PATH];
     if (!m_application->SaveAreaFileDialog(path, sizeof path)) return FALSE;
-    if (areas->SaveFile(path)) return TRUE;
+    if (areas->SaveFile(path)) {
+        m_application->SetDocumentPath(path);
+        return TRUE;
+    }
     ShowBox(LoadText(IDS_CANNOT_OPEN_FILE), MB_ICONERROR);
     return FALSE;
 }

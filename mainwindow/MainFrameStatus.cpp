@@ -4,6 +4,7 @@
 #include "framework/Geometry.h"
 #include "framework/LanguageResource.h"
 #include "framework/ResourceString.h"
+#include "mainwindow/Rebar.h"
 #include "mainwindow/ScanView.h"
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/ViewMessages.h"
@@ -98,7 +99,11 @@ LRESULT MainFrame::OnStatus603(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+// The view's leave arrives late, when the mouse may have entered a band
+// button already, and a band's leave may follow the next band's hover: the
+// hint of the item under the mouse stays.
 LRESULT MainFrame::OnStatusText(WPARAM wParam, LPARAM) {
+    if (wParam == 0 && m_rebar != NULL && m_rebar->HoveredItem() != 0) return 0;
     if (m_statusBar != NULL) m_statusBar->ClearPart(static_cast<int>(wParam));
     return 0;
 }

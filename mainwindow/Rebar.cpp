@@ -248,6 +248,14 @@ LRESULT Rebar::SendItemMessage(UINT id, UINT msg, WPARAM wParam, LPARAM lParam) 
     return band != NULL ? band->SendItemMessage(static_cast<int>(id), msg, wParam, lParam) : 0;
 }
 
+UINT Rebar::HoveredItem() {
+    if (m_hwnd == NULL) return 0;
+    for (std::unique_ptr<ToolBarPanel>& band : m_bands) {
+        if (band && band->HoveredItem() != 0) return band->HoveredItem();
+    }
+    return 0;
+}
+
 HWND Rebar::GetItemWindow(UINT id) {
     ToolBarPanel* band = BandHolding(id);
     return band != NULL ? GetDlgItem(band->GetHwnd(), static_cast<int>(id)) : NULL;

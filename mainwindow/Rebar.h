@@ -47,6 +47,8 @@ public:
     virtual BOOL SelectComboItem(UINT id, int index);
     virtual LRESULT SendItemMessage(UINT id, UINT msg, WPARAM wParam, LPARAM lParam);
     virtual HWND GetItemWindow(UINT id);
+    // The band item under the mouse, 0 for none.
+    virtual UINT HoveredItem();
 
 private:
     Rebar(const Rebar&) = delete;

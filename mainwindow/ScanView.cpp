@@ -626,9 +626,11 @@ LRESULT ScanView::OnMouseLeave(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     return 0;
 }
 
-// The frame zooms on the wheel through FitRectToClient.
-LRESULT ScanView::OnMouseWheel(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    return 0;
+// The frame zooms on the wheel through FitRectToClient; the wheel reaches
+// the window with the focus, which may be the view.
+LRESULT ScanView::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+    if (Parent() == NULL) return 0;
+    return ::SendMessageA(Parent(), WM_MOUSEWHEEL, wParam, lParam);
 }
 
 // A new screen layout gets layers of its size; the scale in millimetres per

@@ -346,6 +346,10 @@ void FramOp::NextStepOrFinish() {
 }
 
 void FramOp::Report(bool ok) {
+    // The progress dialog goes before the result box shows. Closing the box
+    // while the dialog still shows, a window manager hands the keyboard back
+    // to the dialog, which then vanishes and leaves it with no window.
+    EndProgress();
     // A write that did not finish may have changed block 2 or not.
     if (!ok && IsWrite()) ForgetAreaTail();
     SensorDevice* device = m_device;

@@ -32,6 +32,7 @@ struct OwnerCounts {
     int cancels = 0;
     int markers = 0;
     int destroying = 0;
+    int keys = 0;
 };
 OwnerCounts g_counts;  // test thread only
 
@@ -39,6 +40,7 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_PROGRESS_CANCEL) ++g_counts.cancels;
     if (msg == WM_TEST_MARKER) ++g_counts.markers;
     if (msg == WM_TEST_DESTROYING) ++g_counts.destroying;
+    if (msg == WM_KEYDOWN) ++g_counts.keys;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -156,6 +158,16 @@ TEST_F(ProgressDlgTest, RunsOnItsOwnThreadOwnedByTheCaller) {
     HWND again = Start();  // the object is reused for the next operation
     EXPECT_NE(again, (HWND)NULL);
     m_dlg->End();
+}
+
+// A key pressed while the dialog is being shown stays queued for the
+// caller's main loop, which translates the accelerators; dispatched during
+// the start it was lost to them.
+TEST_F(ProgressDlgTest, InputPostedDuringTheStartWaitsForTheMainLoop) {
+    PostMessageA(m_owner, WM_KEYDOWN, VK_NEXT, 1);
+    ASSERT_NE(Start(), (HWND)NULL);
+    EXPECT_EQ(g_counts.keys, 0);
+    EXPECT_TRUE(PumpUntil([] { return g_counts.keys == 1; }));
 }
 
 TEST_F(ProgressDlgTest, PositionIsClampedToPercent) {

@@ -32,8 +32,11 @@ public:
         progress = Application::BeginProgress(owner);
         return progress;
     }
+    // Notes an owner still shown: the progress dialog, which has the
+    // keyboard, must go last for a window manager to hand it on.
     BOOL EndProgress(ProgressView* dialog) override {
-        m_log->push_back("progress end");
+        HWND owner = dialog != NULL && dialog->GetHwnd() != NULL ? GetWindow(dialog->GetHwnd(), GW_OWNER) : NULL;
+        m_log->push_back(owner != NULL && IsWindowVisible(owner) ? "progress end before its owner" : "progress end");
         if (dialog == progress) progress = NULL;
         return Application::EndProgress(dialog);
     }

@@ -30,13 +30,15 @@ BOOL CALLBACK FindVisibleMainWindow(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
-ProgramRun::ProgramRun() : m_ready(false), m_processes(), m_count(0), m_firstId(0) {
+ProgramRun::ProgramRun(Desktop desktop)
+    : m_desktop(desktop), m_ready(false), m_processes(), m_count(0), m_firstId(0) {
     std::string source = FindProgram();
     m_program = m_folder.Path(kProgram);
     // The copies and this thread share a desktop of their own: the single
     // instance search finds no other test's window of the program's class,
     // and no other test takes the foreground.
-    m_ready = PrivateDesktop::Enter() && !source.empty() &&
+    const bool entered = desktop == kSharedDesktop || PrivateDesktop::Enter();
+    m_ready = entered && !source.empty() &&
               CopyFileA(source.c_str(), m_program.c_str(), FALSE) != 0;
 }
 
@@ -77,6 +79,16 @@ std::string ProgramRun::Settings() const {
     return text.str();
 }
 
+std::string ProgramRun::ProgramString(UINT id) const {
+    HMODULE module = LoadLibraryExA(m_program.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    char text[512] = "";
+    if (module != NULL) {
+        LoadStringA(module, id, text, sizeof text);
+        FreeLibrary(module);
+    }
+    return text;
+}
+
 bool ProgramRun::CopyIn(const std::string& source, const char* name) {
     return CopyFileA(source.c_str(), m_folder.Path(name).c_str(), FALSE) != 0;
 }
@@ -86,7 +98,7 @@ HANDLE ProgramRun::Start(const char* switches) {
     std::string command = "\"" + m_program + "\" " + switches;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    startup.lpDesktop = const_cast<char*>(PrivateDesktop::Name());
+    if (m_desktop == kPrivateDesktop) startup.lpDesktop = const_cast<char*>(PrivateDesktop::Name());
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return NULL;
     CloseHandle(process.hThread);

@@ -11,19 +11,23 @@
 // language modules live beside it), started as a process of its own and
 // watched from outside: its main window, its exit code, its settings.
 // The copies run on the test's private desktop, which the calling thread
-// enters (it must have no window yet). A copy still running at the end is
-// ended.
+// enters (it must have no window yet), or, on a screen of the test's own
+// where real input reaches them, on the shared one. A copy still running at
+// the end is ended.
 class ProgramRun {
 public:
     static const char kWindowClass[];
     static const DWORD kTimeoutMs = 30000;
 
-    ProgramRun();
+    enum Desktop { kPrivateDesktop, kSharedDesktop };
+    explicit ProgramRun(Desktop desktop = kPrivateDesktop);
     ~ProgramRun();
 
     bool Ready() const { return m_ready; }
     void WriteSetting(const char* section, const char* key, const char* value);
     std::string Settings() const;
+    // The program's own string, as its built-in language has it.
+    std::string ProgramString(UINT id) const;
     // Copies a file into the program's folder under name.
     bool CopyIn(const std::string& source, const char* name);
 
@@ -48,6 +52,7 @@ private:
 
     TestFolder m_folder;
     std::string m_program;  // the copy
+    Desktop m_desktop;
     bool m_ready;
     HANDLE m_processes[4];
     int m_count;

@@ -1,35 +1,108 @@
 #include "tests/mainwindow/e2e/RealInput.h"
 
+#include "tests/TestFiles.h"
+#include "tests/mainwindow/e2e/ProgramDriver.h"
+
 #include <cstdio>
 
 namespace {
 
-const DWORD kTimeoutMs = 10000;
+const char kShell[] = "Z:\\bin\\sh";
+const DWORD kRunMs = 20000;
+const int kMoveSteps = 8;
+
+POINT OnScreen(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    return client;
+}
+
+POINT Centre(HWND window) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    POINT centre = {(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+    return centre;
+}
+
+std::string MoveCommand(POINT p) {
+    char command[64];
+    snprintf(command, sizeof command, " mousemove %ld %ld sleep 0.02", p.x, p.y);
+    return command;
+}
 
 }  // namespace
 
-// Wine starts a host program without a process or thread handle (what it
-// leaves in the process information is not one and must not be closed): the
-// program touches a file of its own once xdotool has ended, and the file is
-// waited for.
-bool RealInput::Xdotool(const std::string& arguments) {
-    static int calls = 0;
+bool RealInput::Run(const std::string& arguments, std::string* output) {
+    // Wine starts a Unix program given by its path, but hands back no handle
+    // to wait on: the shell leaves xdotool's exit status in a file once it is
+    // done, and the file is polled.
+    static LONG runs = 0;
     char marker[64];
-    snprintf(marker, sizeof marker, "/tmp/tiv-xdotool-%lu-%d", GetCurrentProcessId(), ++calls);
-    const std::string windowsMarker = std::string("Z:") + marker;
-    DeleteFileA(windowsMarker.c_str());
-    std::string command = "/bin/sh -c \"xdotool " + arguments + "; touch " + marker + "\"";
+    snprintf(marker, sizeof marker, "/tmp/tiv-xdotool-%lu-%ld", GetCurrentProcessId(), InterlockedIncrement(&runs));
+    std::string quoted;
+    for (char c : arguments) quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+    const std::string printed = std::string(marker) + ".out";
+    std::string command = std::string(kShell) + " -c \"xdotool " + quoted + " >" + printed + "; echo $? >" + marker +
+                          ".new && mv " + marker + ".new " + marker + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
+    // What Wine leaves in the process information for a Unix program is no
+    // handle of that process and must not be closed.
     if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) return false;
+    const std::string done = WindowsPath(marker);
     const DWORD start = GetTickCount();
-    while (GetFileAttributesA(windowsMarker.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount() - start >= kTimeoutMs) return false;
-        Sleep(20);
+    std::string status;
+    while ((status = ReadBytes(done)) == "<missing>") {
+        if (GetTickCount() - start > kRunMs) return false;
+        Sleep(10);
     }
-    DeleteFileA(windowsMarker.c_str());
-    return true;
+    DeleteFileA(done.c_str());
+    if (output != NULL) *output = ReadBytes(WindowsPath(printed));
+    DeleteFileA(WindowsPath(printed).c_str());
+    return status == "0\n";
+}
+
+bool RealInput::Keys(const std::string& keys) {
+    return Run("key --delay 30 " + keys);
+}
+
+bool RealInput::Type(const std::string& text) {
+    return Run("type --delay 30 -- \"" + text + "\"");
+}
+
+std::string RealInput::FocusedName() {
+    std::string name;
+    if (!Run("getwindowfocus getwindowname", &name)) return std::string();
+    while (!name.empty() && (name.back() == '\n' || name.back() == '\r')) name.pop_back();
+    return name;
+}
+
+bool RealInput::MoveTo(HWND window, POINT client) {
+    POINT from = {};
+    GetCursorPos(&from);
+    const POINT to = OnScreen(window, client);
+    std::string moves;
+    for (int i = 1; i <= kMoveSteps; ++i) {
+        POINT p = {from.x + (to.x - from.x) * i / kMoveSteps, from.y + (to.y - from.y) * i / kMoveSteps};
+        moves += MoveCommand(p);
+    }
+    return Run(moves.substr(1));
+}
+
+bool RealInput::MoveToCentre(HWND window) {
+    return MoveTo(window, Centre(window));
+}
+
+bool RealInput::Click(HWND window) {
+    return Click(window, Centre(window));
+}
+
+bool RealInput::Click(HWND window, POINT client) {
+    return MoveTo(window, client) && Run("click 1");
+}
+
+bool RealInput::Wheel(bool forward) {
+    return Run(forward ? "click 4" : "click 5");
 }
 
 std::string RealInput::At(HWND window) {

@@ -5,17 +5,38 @@
 
 #include <string>
 
-// Real keys and mouse clicks: xdotool, a program of the host, makes the X
-// server deliver them to whatever window is under the pointer or has the
-// focus, as a user's hand does. Run it on a screen of its own
-// (add_on_screen_test): it moves the one pointer of its screen.
+// Keys and mouse as a user gives them: xdotool on the X screen the program
+// shows on, so that every event comes through the X server, the window
+// manager and Wine's input queue, focus and activation included. Needs a
+// screen of the test's own (scripts/on-screen); each call returns once
+// xdotool has sent its events.
 class RealInput {
 public:
-    // Runs xdotool with the arguments ("mousemove 10 20 click 1") and waits,
-    // bounded, until it has sent them; false when it did not end in time.
-    static bool Xdotool(const std::string& arguments);
+    // Key names as xdotool takes them: "ctrl+w", "Return", "Tab", "F5".
+    static bool Keys(const std::string& keys);
+    static bool Type(const std::string& text);
+    // The pointer to a point of a window's client area, in steps along the
+    // way from where it is, as a hand moves it.
+    static bool MoveTo(HWND window, POINT client);
+    // The window's client area at its centre.
+    static bool MoveToCentre(HWND window);
+    // A left click at a point of a window's client area; the centre when
+    // no point is given.
+    static bool Click(HWND window);
+    static bool Click(HWND window, POINT client);
+    // One wheel step where the pointer is: forward (away from the user) or back.
+    static bool Wheel(bool forward);
+    // The title of the window that has the X keyboard focus, the one keys
+    // go to; Wine's own idea of the focus may differ from it.
+    static std::string FocusedName();
+    // Any xdotool command line ("mousemove 10 20 click 1 click 1"), sent in
+    // one go: the events follow each other however slowly the program answers.
+    static bool Xdotool(const std::string& arguments) { return Run(arguments); }
     // The screen point at the centre of a window, as xdotool arguments.
     static std::string At(HWND window);
+
+private:
+    static bool Run(const std::string& arguments, std::string* output = NULL);
 };
 
 #endif

@@ -130,7 +130,8 @@ bool Tour::EditArea2() {
     }
     HWND edit = GetDlgItem(input, kOutput2Distance);
     ProgramDriver::SetText(input, kOutput2Distance, std::to_string(kNewOutput2));
-    // Leaving the edit commits it, as Tab does.
+    // Marked as typed, as keys would leave it; leaving the edit commits it, as Tab does.
+    SendMessageTimeoutA(edit, EM_SETMODIFY, TRUE, 0, SMTO_ABORTIFHUNG, 5000, NULL);
     PostMessageA(input, WM_COMMAND, MAKEWPARAM(kOutput2Distance, EN_KILLFOCUS), reinterpret_cast<LPARAM>(edit));
     const std::string typed = std::to_string(kNewOutput2) + " mm";
     if (!SimLog::PollFor([&] { return ProgramDriver::Text(input, kOutput2Distance) == typed; }, kLinkMs)) {
