@@ -293,10 +293,6 @@ void DevicePort::SetAutoRecognition(BOOL on) {
     m_autoRecognition = on;
 }
 
-BYTE DevicePort::GetLinkLevel() {
-    return m_device != NULL ? m_device->GetLinkLevel() : 0;
-}
-
 BYTE DevicePort::HighestLevel() {
     BYTE level = kMaxLinkLevel;
     while (level > 0 && m_levelCount[level] == 0) --level;
@@ -519,91 +515,105 @@ BOOL DevicePort::PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
     return frame != NULL ? frame->PostMessage(msg, wParam, lParam) : FALSE;
 }
 
-// Forwarders: 0 without a device, else the device's answer.
+template <typename Result, typename... Params, typename... Args>
+Result DevicePort::Forward(Result (SensorDeviceBase::*request)(Params...), Args... args) {
+    SensorDeviceBase* device = AcquireDevice();
+    if (device == NULL) return 0;
+    const Result result = (device->*request)(args...);
+    const DWORD error = GetLastError();
+    ReleaseDevice(device);
+    SetLastError(error);
+    return result;
+}
+
+// The forwarded requests.
+BYTE DevicePort::GetLinkLevel() {
+    return Forward(&SensorDeviceBase::GetLinkLevel);
+}
 int DevicePort::RequestVersion() {
-    return m_device != NULL ? m_device->RequestVersion() : 0;
+    return Forward(&SensorDeviceBase::RequestVersion);
 }
 int DevicePort::ReadRam(WORD start, WORD count) {
-    return m_device != NULL ? m_device->ReadRam(start, count) : 0;
+    return Forward(&SensorDeviceBase::ReadRam, start, count);
 }
 int DevicePort::WriteRam(const WORD* words, WORD start, WORD count) {
-    return m_device != NULL ? m_device->WriteRam(words, start, count) : 0;
+    return Forward(&SensorDeviceBase::WriteRam, words, start, count);
 }
 int DevicePort::ReadAreas() {
-    return m_device != NULL ? m_device->ReadAreas() : 0;
+    return Forward(&SensorDeviceBase::ReadAreas);
 }
 int DevicePort::ReadFram(BYTE first, BYTE count) {
-    return m_device != NULL ? m_device->ReadFram(first, count) : 0;
+    return Forward(&SensorDeviceBase::ReadFram, first, count);
 }
 int DevicePort::WriteFram(const WORD* words, BYTE first, BYTE count) {
-    return m_device != NULL ? m_device->WriteFram(words, first, count) : 0;
+    return Forward(&SensorDeviceBase::WriteFram, words, first, count);
 }
 int DevicePort::ReadFunction() {
-    return m_device != NULL ? m_device->ReadFunction() : 0;
+    return Forward(&SensorDeviceBase::ReadFunction);
 }
 int DevicePort::WriteFunction(WORD function) {
-    return m_device != NULL ? m_device->WriteFunction(function) : 0;
+    return Forward(&SensorDeviceBase::WriteFunction, function);
 }
 int DevicePort::ReadCorrection() {
-    return m_device != NULL ? m_device->ReadCorrection() : 0;
+    return Forward(&SensorDeviceBase::ReadCorrection);
 }
 int DevicePort::WriteCorrection(BYTE point, WORD distance) {
-    return m_device != NULL ? m_device->WriteCorrection(point, distance) : 0;
+    return Forward(&SensorDeviceBase::WriteCorrection, point, distance);
 }
 int DevicePort::ReadDirection() {
-    return m_device != NULL ? m_device->ReadDirection() : 0;
+    return Forward(&SensorDeviceBase::ReadDirection);
 }
 int DevicePort::WriteDirection(int* angle) {
-    return m_device != NULL ? m_device->WriteDirection(angle) : 0;
+    return Forward(&SensorDeviceBase::WriteDirection, angle);
 }
 int DevicePort::WriteIo(BYTE disguised, BYTE mask) {
-    return m_device != NULL ? m_device->WriteIo(disguised, mask) : 0;
+    return Forward(&SensorDeviceBase::WriteIo, disguised, mask);
 }
 int DevicePort::ReadMotor() {
-    return m_device != NULL ? m_device->ReadMotor() : 0;
+    return Forward(&SensorDeviceBase::ReadMotor);
 }
 int DevicePort::WriteMotor(int* value) {
-    return m_device != NULL ? m_device->WriteMotor(value) : 0;
+    return Forward(&SensorDeviceBase::WriteMotor, value);
 }
 int DevicePort::SimulateTrouble(BYTE kind) {
-    return m_device != NULL ? m_device->SimulateTrouble(kind) : 0;
+    return Forward(&SensorDeviceBase::SimulateTrouble, kind);
 }
 int DevicePort::ResetSensor() {
-    return m_device != NULL ? m_device->ResetSensor() : 0;
+    return Forward(&SensorDeviceBase::ResetSensor);
 }
 int DevicePort::UpdateFirmware(const char* path) {
-    return m_device != NULL ? m_device->UpdateFirmware(path) : 0;
+    return Forward(&SensorDeviceBase::UpdateFirmware, path);
 }
 int DevicePort::ReadFunctionSetting() {
-    return m_device != NULL ? m_device->ReadFunctionSetting() : 0;
+    return Forward(&SensorDeviceBase::ReadFunctionSetting);
 }
 int DevicePort::WriteFunctionSetting(BYTE option) {
-    return m_device != NULL ? m_device->WriteFunctionSetting(option) : 0;
+    return Forward(&SensorDeviceBase::WriteFunctionSetting, option);
 }
 int DevicePort::ReadSensitivity() {
-    return m_device != NULL ? m_device->ReadSensitivity() : 0;
+    return Forward(&SensorDeviceBase::ReadSensitivity);
 }
 int DevicePort::CorrectSensitivity() {
-    return m_device != NULL ? m_device->CorrectSensitivity() : 0;
+    return Forward(&SensorDeviceBase::CorrectSensitivity);
 }
 int DevicePort::ReadFilterSwitch() {
-    return m_device != NULL ? m_device->ReadFilterSwitch() : 0;
+    return Forward(&SensorDeviceBase::ReadFilterSwitch);
 }
 int DevicePort::WriteFilterSwitch(const BYTE* bytes) {
-    return m_device != NULL ? m_device->WriteFilterSwitch(bytes) : 0;
+    return Forward(&SensorDeviceBase::WriteFilterSwitch, bytes);
 }
 int DevicePort::SetMonitor(DWORD on) {
-    return m_device != NULL ? static_cast<int>(m_device->SetMonitor(on)) : 0;
+    return static_cast<int>(Forward(&SensorDeviceBase::SetMonitor, on));
 }
 int DevicePort::SetRealtimeUncounted(DWORD on) {
-    return m_device != NULL ? m_device->SetRealtime(on) : 0;
+    return Forward(&SensorDeviceBase::SetRealtime, on);
 }
 int DevicePort::SetLevelSwitch(DWORD on) {
-    return m_device != NULL ? m_device->SetLevelSwitch(on) : 0;
+    return Forward(&SensorDeviceBase::SetLevelSwitch, on);
 }
 int DevicePort::StartFirmwareWithoutImage() {
-    return m_device != NULL ? m_device->StartFirmwareWithoutImage() : 0;
+    return Forward(&SensorDeviceBase::StartFirmwareWithoutImage);
 }
 int DevicePort::StartFirmwareFromImage() {
-    return m_device != NULL ? m_device->StartFirmwareFromImage() : 0;
+    return Forward(&SensorDeviceBase::StartFirmwareFromImage);
 }

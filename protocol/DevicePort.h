@@ -5,6 +5,7 @@
 #include "framework/OwnedHandle.h"
 #include "protocol/DeviceHandOver.h"
 #include "protocol/FrameArrival.h"
+#include "protocol/SensorRequests.h"
 #include "protocol/SerialPort.h"
 
 #include <deque>
@@ -22,15 +23,17 @@ class WaveFormRecord;
 // with two locks, counts the users of each polling switch and link level so
 // that only the first "on" and the last "off" reach the device, forwards
 // every request to the device and carries its notifications to the frame.
+// It takes the sensor's requests as the devices do, so that its users hold
+// one object for them whatever device is current.
 //
 // Threads: the user-interface thread selects the device and calls switches
 // and forwarders; the receive thread runs OnCommEvent; the port worker and
 // operation threads change link levels and send. The counters change under
 // one small lock; the device pointer is written only on the user-interface
-// thread, read by the receive thread under the receive lock and by the other
-// threads through a counted use, so a device is deleted only once nobody
-// calls it. No lock is held while the device or the frame is called.
-class DevicePort : public SerialPort {
+// thread, read by the receive thread under the receive lock and by the
+// forwarders and the other threads through a counted use, so a device is
+// deleted only once nobody calls it. No lock is held while the device or the frame is called.
+class DevicePort : public SerialPort, public SensorRequests {
 public:
     static constexpr WORD kProbeDeviceType = 0xFFFF;
     static constexpr DWORD kQueueBytes = 4096;
@@ -76,47 +79,11 @@ public:
     virtual int RequestPortScan();
     virtual BOOL IsAutoRecognition();
     virtual void SetAutoRecognition(BOOL on);
-    virtual BYTE GetLinkLevel();
     // Level 0 clears every holder; 1..3 add one. The device gets the highest
     // level still held. Levels above 3 are ignored (0 returned).
     virtual int AcquireLinkLevel(BYTE level);
     virtual int ReleaseLinkLevel(BYTE level);
-    virtual int RequestVersion();
-    // Counted switches (SetRealtime, SetIoPolling, SetWaveForm, SetTroublePolling,
-    // SetStatisticsPolling): only the first "on" and the last "off" reach the
-    // device. "On" returns 1 when it was counted, whatever the device said, and
-    // 0 only without a device; every counted "on" is given back with an "off".
-    virtual int SetRealtime(DWORD on);
-    virtual int ReadRam(WORD start, WORD count);
-    virtual int WriteRam(const WORD* words, WORD start, WORD count);
-    virtual int ReadAreas();
-    // Checks every coordinate and output distance against the sensor's
-    // range first: 0 with last error 0x20000100 for the first outside.
-    virtual int WriteAreas(const BYTE* table);
-    virtual int ReadFram(BYTE first, BYTE count);
-    virtual int WriteFram(const WORD* words, BYTE first, BYTE count);
-    virtual int ReadFunction();
-    virtual int WriteFunction(WORD function);
-    virtual int ReadCorrection();
-    virtual int WriteCorrection(BYTE point, WORD distance);
-    virtual int ReadDirection();
-    virtual int WriteDirection(int* angle);
-    virtual int SetIoPolling(DWORD on);
-    virtual int WriteIo(BYTE disguised, BYTE mask);
-    virtual int SetWaveForm(DWORD on, WORD step, BYTE flag);
-    virtual int ReadMotor();
-    virtual int WriteMotor(int* value);
-    virtual int SetTroublePolling(DWORD on);
-    virtual int SimulateTrouble(BYTE kind);
-    virtual int SetStatisticsPolling(DWORD on);
-    virtual int ResetSensor();
-    virtual int UpdateFirmware(const char* path);
-    virtual int ReadFunctionSetting();
-    virtual int WriteFunctionSetting(BYTE option);
-    virtual int ReadSensitivity();
-    virtual int CorrectSensitivity();
-    virtual int ReadFilterSwitch();
-    virtual int WriteFilterSwitch(const BYTE* bytes);
+    // The device's previous monitor flag; 0 without a device.
     virtual int SetMonitor(DWORD on);
     // Any thread: writes the bytes under the send lock; 1 when all went out.
     virtual int Send(const std::string& bytes);
@@ -127,10 +94,50 @@ public:
     // Any thread: 0 without a frame.
     virtual LRESULT SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam);
     virtual BOOL PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Realtime straight to the device, its switch counter left alone.
     virtual int SetRealtimeUncounted(DWORD on);
-    virtual int SetLevelSwitch(DWORD on);
-    virtual int StartFirmwareWithoutImage();
-    virtual int StartFirmwareFromImage();
+
+    // The requests: each is the current device's answer, 0 without a device.
+    BYTE GetLinkLevel() override;
+    int RequestVersion() override;
+    // Counted switches (SetRealtime, SetIoPolling, SetWaveForm, SetTroublePolling,
+    // SetStatisticsPolling): only the first "on" and the last "off" reach the
+    // device. "On" returns 1 when it was counted, whatever the device said, and
+    // 0 only without a device; every counted "on" is given back with an "off".
+    int SetRealtime(DWORD on) override;
+    int ReadRam(WORD start, WORD count) override;
+    int WriteRam(const WORD* words, WORD start, WORD count) override;
+    int ReadAreas() override;
+    // Checks every coordinate and output distance against the sensor's
+    // range first: 0 with last error 0x20000100 for the first outside.
+    int WriteAreas(const BYTE* table) override;
+    int ReadFram(BYTE first, BYTE count) override;
+    int WriteFram(const WORD* words, BYTE first, BYTE count) override;
+    int ReadFunction() override;
+    int WriteFunction(WORD function) override;
+    int ReadCorrection() override;
+    int WriteCorrection(BYTE point, WORD distance) override;
+    int ReadDirection() override;
+    int WriteDirection(int* angle) override;
+    int SetIoPolling(DWORD on) override;
+    int WriteIo(BYTE disguised, BYTE mask) override;
+    int SetWaveForm(DWORD on, WORD step, BYTE flag) override;
+    int ReadMotor() override;
+    int WriteMotor(int* value) override;
+    int SetTroublePolling(DWORD on) override;
+    int SimulateTrouble(BYTE kind) override;
+    int SetStatisticsPolling(DWORD on) override;
+    int ResetSensor() override;
+    int UpdateFirmware(const char* path) override;
+    int ReadFunctionSetting() override;
+    int WriteFunctionSetting(BYTE option) override;
+    int ReadSensitivity() override;
+    int CorrectSensitivity() override;
+    int ReadFilterSwitch() override;
+    int WriteFilterSwitch(const BYTE* bytes) override;
+    int SetLevelSwitch(DWORD on) override;
+    int StartFirmwareWithoutImage() override;
+    int StartFirmwareFromImage() override;
 
     // The buffers whose addresses posted notifications carry.
     DeviceHandOver* GetHandOver() { return &m_handOver; }
@@ -146,8 +153,13 @@ private:
     enum Switch { kRealtime, kIoPolling, kTroublePolling, kStatisticsPolling, kWaveForm, kSwitchCount };
     typedef int (SensorDeviceBase::*SwitchCall)(DWORD on);
 
-    // A counted use of the current device from a thread other than the
-    // user-interface thread: the device is not deleted before it is released.
+    // Calls request on the current device, held for the call; 0 without a
+    // device. The device's last error reaches the caller.
+    template <typename Result, typename... Params, typename... Args>
+    Result Forward(Result (SensorDeviceBase::*request)(Params...), Args... args);
+
+    // A counted use of the current device: the device is not deleted before
+    // it is released.
     SensorDeviceBase* AcquireDevice();
     void ReleaseDevice(SensorDeviceBase* device);
     // Makes next the current device and returns the old one once no other
