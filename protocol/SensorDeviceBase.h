@@ -39,8 +39,8 @@ public:
     // While 0 the device sends nothing and discards what it receives.
     virtual int SetConnected(DWORD connected);
 
-    // The requests, of which the base has no operation for any: each sends
-    // nothing and returns 0. A device overrides those it serves.
+    // The requests: the base has an operation for none of them, so each
+    // sends nothing and returns 0. A device overrides those it serves.
     BYTE GetLinkLevel() override { return 0; }
     // The level the device port's holders decide, 0..3.
     virtual int SetLinkLevel(BYTE) { return 0; }
