@@ -293,10 +293,6 @@ void DevicePort::SetAutoRecognition(BOOL on) {
     m_autoRecognition = on;
 }
 
-BYTE DevicePort::GetLinkLevel() {
-    return m_device != NULL ? m_device->GetLinkLevel() : 0;
-}
-
 BYTE DevicePort::HighestLevel() {
     BYTE level = kMaxLinkLevel;
     while (level > 0 && m_levelCount[level] == 0) --level;
@@ -517,93 +513,4 @@ LRESULT DevicePort::SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
 BOOL DevicePort::PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
     ChildWindow* frame = m_frame;
     return frame != NULL ? frame->PostMessage(msg, wParam, lParam) : FALSE;
-}
-
-// Forwarders: 0 without a device, else the device's answer.
-int DevicePort::RequestVersion() {
-    return m_device != NULL ? m_device->RequestVersion() : 0;
-}
-int DevicePort::ReadRam(WORD start, WORD count) {
-    return m_device != NULL ? m_device->ReadRam(start, count) : 0;
-}
-int DevicePort::WriteRam(const WORD* words, WORD start, WORD count) {
-    return m_device != NULL ? m_device->WriteRam(words, start, count) : 0;
-}
-int DevicePort::ReadAreas() {
-    return m_device != NULL ? m_device->ReadAreas() : 0;
-}
-int DevicePort::ReadFram(BYTE first, BYTE count) {
-    return m_device != NULL ? m_device->ReadFram(first, count) : 0;
-}
-int DevicePort::WriteFram(const WORD* words, BYTE first, BYTE count) {
-    return m_device != NULL ? m_device->WriteFram(words, first, count) : 0;
-}
-int DevicePort::ReadFunction() {
-    return m_device != NULL ? m_device->ReadFunction() : 0;
-}
-int DevicePort::WriteFunction(WORD function) {
-    return m_device != NULL ? m_device->WriteFunction(function) : 0;
-}
-int DevicePort::ReadCorrection() {
-    return m_device != NULL ? m_device->ReadCorrection() : 0;
-}
-int DevicePort::WriteCorrection(BYTE point, WORD distance) {
-    return m_device != NULL ? m_device->WriteCorrection(point, distance) : 0;
-}
-int DevicePort::ReadDirection() {
-    return m_device != NULL ? m_device->ReadDirection() : 0;
-}
-int DevicePort::WriteDirection(int* angle) {
-    return m_device != NULL ? m_device->WriteDirection(angle) : 0;
-}
-int DevicePort::WriteIo(BYTE disguised, BYTE mask) {
-    return m_device != NULL ? m_device->WriteIo(disguised, mask) : 0;
-}
-int DevicePort::ReadMotor() {
-    return m_device != NULL ? m_device->ReadMotor() : 0;
-}
-int DevicePort::WriteMotor(int* value) {
-    return m_device != NULL ? m_device->WriteMotor(value) : 0;
-}
-int DevicePort::SimulateTrouble(BYTE kind) {
-    return m_device != NULL ? m_device->SimulateTrouble(kind) : 0;
-}
-int DevicePort::ResetSensor() {
-    return m_device != NULL ? m_device->ResetSensor() : 0;
-}
-int DevicePort::UpdateFirmware(const char* path) {
-    return m_device != NULL ? m_device->UpdateFirmware(path) : 0;
-}
-int DevicePort::ReadFunctionSetting() {
-    return m_device != NULL ? m_device->ReadFunctionSetting() : 0;
-}
-int DevicePort::WriteFunctionSetting(BYTE option) {
-    return m_device != NULL ? m_device->WriteFunctionSetting(option) : 0;
-}
-int DevicePort::ReadSensitivity() {
-    return m_device != NULL ? m_device->ReadSensitivity() : 0;
-}
-int DevicePort::CorrectSensitivity() {
-    return m_device != NULL ? m_device->CorrectSensitivity() : 0;
-}
-int DevicePort::ReadFilterSwitch() {
-    return m_device != NULL ? m_device->ReadFilterSwitch() : 0;
-}
-int DevicePort::WriteFilterSwitch(const BYTE* bytes) {
-    return m_device != NULL ? m_device->WriteFilterSwitch(bytes) : 0;
-}
-int DevicePort::SetMonitor(DWORD on) {
-    return m_device != NULL ? static_cast<int>(m_device->SetMonitor(on)) : 0;
-}
-int DevicePort::SetRealtimeUncounted(DWORD on) {
-    return m_device != NULL ? m_device->SetRealtime(on) : 0;
-}
-int DevicePort::SetLevelSwitch(DWORD on) {
-    return m_device != NULL ? m_device->SetLevelSwitch(on) : 0;
-}
-int DevicePort::StartFirmwareWithoutImage() {
-    return m_device != NULL ? m_device->StartFirmwareWithoutImage() : 0;
-}
-int DevicePort::StartFirmwareFromImage() {
-    return m_device != NULL ? m_device->StartFirmwareFromImage() : 0;
 }

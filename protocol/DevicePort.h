@@ -1,20 +1,21 @@
 #ifndef PROTOCOL_DEVICEPORT_H
 #define PROTOCOL_DEVICEPORT_H
 
+#include <deque>
+#include <vector>
+
 #include "framework/CriticalLock.h"
 #include "framework/OwnedHandle.h"
 #include "protocol/DeviceHandOver.h"
 #include "protocol/FrameArrival.h"
+#include "protocol/SensorDeviceBase.h"
+#include "protocol/SensorRequests.h"
 #include "protocol/SerialPort.h"
-
-#include <deque>
-#include <vector>
 
 class ChildWindow;
 class ComPortWorker;
 class DeviceHost;
 class SensorCaps;
-class SensorDeviceBase;
 class WaveFormRecord;
 
 // The program's one connection to the sensor: the serial port that owns the
@@ -22,15 +23,18 @@ class WaveFormRecord;
 // with two locks, counts the users of each polling switch and link level so
 // that only the first "on" and the last "off" reach the device, forwards
 // every request to the device and carries its notifications to the frame.
+// It takes the sensor's requests as the devices do, so that its users hold
+// one object for them whatever device is current.
 //
 // Threads: the user-interface thread selects the device and calls switches
 // and forwarders; the receive thread runs OnCommEvent; the port worker and
 // operation threads change link levels and send. The counters change under
 // one small lock; the device pointer is written only on the user-interface
-// thread, read by the receive thread under the receive lock and by the other
-// threads through a counted use, so a device is deleted only once nobody
-// calls it. No lock is held while the device or the frame is called.
-class DevicePort : public SerialPort {
+// thread, read by the receive thread under the receive lock and by the
+// forwarders and the other threads through a counted use, so a device is
+// deleted only once nobody calls it. No lock is held while the device or
+// the frame is called.
+class DevicePort : public SerialPort, public SensorRequests {
 public:
     static constexpr WORD kProbeDeviceType = 0xFFFF;
     static constexpr DWORD kQueueBytes = 4096;
@@ -76,48 +80,12 @@ public:
     virtual int RequestPortScan();
     virtual BOOL IsAutoRecognition();
     virtual void SetAutoRecognition(BOOL on);
-    virtual BYTE GetLinkLevel();
     // Level 0 clears every holder; 1..3 add one. The device gets the highest
     // level still held. Levels above 3 are ignored (0 returned).
     virtual int AcquireLinkLevel(BYTE level);
     virtual int ReleaseLinkLevel(BYTE level);
-    virtual int RequestVersion();
-    // Counted switches (SetRealtime, SetIoPolling, SetWaveForm, SetTroublePolling,
-    // SetStatisticsPolling): only the first "on" and the last "off" reach the
-    // device. "On" returns 1 when it was counted, whatever the device said, and
-    // 0 only without a device; every counted "on" is given back with an "off".
-    virtual int SetRealtime(DWORD on);
-    virtual int ReadRam(WORD start, WORD count);
-    virtual int WriteRam(const WORD* words, WORD start, WORD count);
-    virtual int ReadAreas();
-    // Checks every coordinate and output distance against the sensor's
-    // range first: 0 with last error 0x20000100 for the first outside.
-    virtual int WriteAreas(const BYTE* table);
-    virtual int ReadFram(BYTE first, BYTE count);
-    virtual int WriteFram(const WORD* words, BYTE first, BYTE count);
-    virtual int ReadFunction();
-    virtual int WriteFunction(WORD function);
-    virtual int ReadCorrection();
-    virtual int WriteCorrection(BYTE point, WORD distance);
-    virtual int ReadDirection();
-    virtual int WriteDirection(int* angle);
-    virtual int SetIoPolling(DWORD on);
-    virtual int WriteIo(BYTE disguised, BYTE mask);
-    virtual int SetWaveForm(DWORD on, WORD step, BYTE flag);
-    virtual int ReadMotor();
-    virtual int WriteMotor(int* value);
-    virtual int SetTroublePolling(DWORD on);
-    virtual int SimulateTrouble(BYTE kind);
-    virtual int SetStatisticsPolling(DWORD on);
-    virtual int ResetSensor();
-    virtual int UpdateFirmware(const char* path);
-    virtual int ReadFunctionSetting();
-    virtual int WriteFunctionSetting(BYTE option);
-    virtual int ReadSensitivity();
-    virtual int CorrectSensitivity();
-    virtual int ReadFilterSwitch();
-    virtual int WriteFilterSwitch(const BYTE* bytes);
-    virtual int SetMonitor(DWORD on);
+    // The device's previous monitor flag; 0 without a device.
+    virtual int SetMonitor(DWORD on) { return static_cast<int>(Forward(&Device::SetMonitor, on)); }
     // Any thread: writes the bytes under the send lock; 1 when all went out.
     virtual int Send(const std::string& bytes);
     virtual BOOL NotifyPortOpened(int port, int ok);
@@ -127,10 +95,56 @@ public:
     // Any thread: 0 without a frame.
     virtual LRESULT SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam);
     virtual BOOL PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam);
-    virtual int SetRealtimeUncounted(DWORD on);
-    virtual int SetLevelSwitch(DWORD on);
-    virtual int StartFirmwareWithoutImage();
-    virtual int StartFirmwareFromImage();
+    // Realtime straight to the device, its switch counter left alone.
+    virtual int SetRealtimeUncounted(DWORD on) { return Forward(&Device::SetRealtime, on); }
+
+    // The requests: each is the current device's answer, 0 without a device.
+    BYTE GetLinkLevel() override { return Forward(&Device::GetLinkLevel); }
+    int RequestVersion() override { return Forward(&Device::RequestVersion); }
+    // Counted switches (SetRealtime, SetIoPolling, SetWaveForm, SetTroublePolling,
+    // SetStatisticsPolling): only the first "on" and the last "off" reach the
+    // device. "On" returns 1 when it was counted, whatever the device said, and
+    // 0 only without a device; every counted "on" is given back with an "off".
+    int SetRealtime(DWORD on) override;
+    int ReadRam(WORD start, WORD count) override { return Forward(&Device::ReadRam, start, count); }
+    int WriteRam(const WORD* words, WORD start, WORD count) override {
+        return Forward(&Device::WriteRam, words, start, count);
+    }
+    int ReadAreas() override { return Forward(&Device::ReadAreas); }
+    // Checks every coordinate and output distance against the sensor's
+    // range first: 0 with last error 0x20000100 for the first outside.
+    int WriteAreas(const BYTE* table) override;
+    int ReadFram(BYTE first, BYTE count) override { return Forward(&Device::ReadFram, first, count); }
+    int WriteFram(const WORD* words, BYTE first, BYTE count) override {
+        return Forward(&Device::WriteFram, words, first, count);
+    }
+    int ReadFunction() override { return Forward(&Device::ReadFunction); }
+    int WriteFunction(WORD function) override { return Forward(&Device::WriteFunction, function); }
+    int ReadCorrection() override { return Forward(&Device::ReadCorrection); }
+    int WriteCorrection(BYTE point, WORD distance) override {
+        return Forward(&Device::WriteCorrection, point, distance);
+    }
+    int ReadDirection() override { return Forward(&Device::ReadDirection); }
+    int WriteDirection(int* angle) override { return Forward(&Device::WriteDirection, angle); }
+    int SetIoPolling(DWORD on) override;
+    int WriteIo(BYTE disguised, BYTE mask) override { return Forward(&Device::WriteIo, disguised, mask); }
+    int SetWaveForm(DWORD on, WORD step, BYTE flag) override;
+    int ReadMotor() override { return Forward(&Device::ReadMotor); }
+    int WriteMotor(int* value) override { return Forward(&Device::WriteMotor, value); }
+    int SetTroublePolling(DWORD on) override;
+    int SimulateTrouble(BYTE kind) override { return Forward(&Device::SimulateTrouble, kind); }
+    int SetStatisticsPolling(DWORD on) override;
+    int ResetSensor() override { return Forward(&Device::ResetSensor); }
+    int UpdateFirmware(const char* path) override { return Forward(&Device::UpdateFirmware, path); }
+    int ReadFunctionSetting() override { return Forward(&Device::ReadFunctionSetting); }
+    int WriteFunctionSetting(BYTE option) override { return Forward(&Device::WriteFunctionSetting, option); }
+    int ReadSensitivity() override { return Forward(&Device::ReadSensitivity); }
+    int CorrectSensitivity() override { return Forward(&Device::CorrectSensitivity); }
+    int ReadFilterSwitch() override { return Forward(&Device::ReadFilterSwitch); }
+    int WriteFilterSwitch(const BYTE* bytes) override { return Forward(&Device::WriteFilterSwitch, bytes); }
+    int SetLevelSwitch(DWORD on) override { return Forward(&Device::SetLevelSwitch, on); }
+    int StartFirmwareWithoutImage() override { return Forward(&Device::StartFirmwareWithoutImage); }
+    int StartFirmwareFromImage() override { return Forward(&Device::StartFirmwareFromImage); }
 
     // The buffers whose addresses posted notifications carry.
     DeviceHandOver* GetHandOver() { return &m_handOver; }
@@ -146,8 +160,22 @@ private:
     enum Switch { kRealtime, kIoPolling, kTroublePolling, kStatisticsPolling, kWaveForm, kSwitchCount };
     typedef int (SensorDeviceBase::*SwitchCall)(DWORD on);
 
-    // A counted use of the current device from a thread other than the
-    // user-interface thread: the device is not deleted before it is released.
+    typedef SensorDeviceBase Device;
+    // Calls request on the current device, held for the call; 0 without a
+    // device. The device's last error reaches the caller.
+    template <typename Result, typename... Params, typename... Args>
+    Result Forward(Result (Device::*request)(Params...), Args... args) {
+        Device* device = AcquireDevice();
+        if (device == NULL) return 0;
+        const Result result = (device->*request)(args...);
+        const DWORD error = GetLastError();
+        ReleaseDevice(device);
+        SetLastError(error);
+        return result;
+    }
+
+    // A counted use of the current device: the device is not deleted before
+    // it is released.
     SensorDeviceBase* AcquireDevice();
     void ReleaseDevice(SensorDeviceBase* device);
     // Makes next the current device and returns the old one once no other
@@ -165,19 +193,19 @@ private:
     bool AreasInRange(const BYTE* table);
 
     SensorDeviceBase* m_device;  // owned; written on the user-interface thread only (see above)
-    DeviceHost* m_application;  // user-interface thread
-    ChildWindow* m_frame;       // set before any device runs; read by every thread
+    DeviceHost* m_application;   // user-interface thread
+    ChildWindow* m_frame;        // set before any device runs; read by every thread
     WaveFormRecord* m_waveFormRecord;
     SensorCaps* m_caps;
     ComPortWorker* m_worker;  // owned
 
-    CriticalLock m_sendLock;     // held around every write to the port
-    CriticalLock m_receiveLock;  // held around the handling of received bytes
-    std::string m_receiveBuffer;     // receive thread, under m_receiveLock
-    FrameArrival m_arrival;          // receive thread, under m_receiveLock
-    DWORD m_bytesToCome;             // receive thread only
+    CriticalLock m_sendLock;      // held around every write to the port
+    CriticalLock m_receiveLock;   // held around the handling of received bytes
+    std::string m_receiveBuffer;  // receive thread, under m_receiveLock
+    FrameArrival m_arrival;       // receive thread, under m_receiveLock
+    DWORD m_bytesToCome;          // receive thread only
 
-    BOOL m_autoRecognition;  // user-interface thread
+    BOOL m_autoRecognition;          // user-interface thread
     std::deque<int> m_openRequests;  // user-interface thread: requests whose report is due
 
     CriticalLock m_counterLock;  // guards the counters and the wave-form cache
@@ -193,13 +221,13 @@ private:
         int users;
     };
 
-    CriticalLock m_deviceLock;  // guards the use fields below
-    int m_deviceUsers;              // counted uses of m_device
-    SensorDeviceBase* m_retiring;   // the device being replaced, while used
+    CriticalLock m_deviceLock;     // guards the use fields below
+    int m_deviceUsers;             // counted uses of m_device
+    SensorDeviceBase* m_retiring;  // the device being replaced, while used
     int m_retiringUsers;
     const DWORD m_retireTimeoutMs;
     std::vector<Retiring> m_abandoned;  // replaced devices still used after the swap's wait
-    OwnedHandle m_retired;  // manual-reset; set when m_retiringUsers drops to 0
+    OwnedHandle m_retired;              // manual-reset; set when m_retiringUsers drops to 0
 
     DeviceHandOver m_handOver;
 };

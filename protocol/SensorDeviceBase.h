@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "protocol/SensorRequests.h"
+
 class DeviceHost;
 class DevicePort;
 class SensorCaps;
@@ -16,11 +18,7 @@ class WaveFormRecord;
 // notifications and the frame codec. A frame is STX, the message (command,
 // sub-command, data, CRC-16 low, high) written as 6-bit text in 0x20..0x5F,
 // and ETX; the codec functions are pure and run on any thread.
-//
-// Every request returns at once: 1 when its operation was started, 0 when
-// not. The base answers every request with 0 (no operation for it); a device
-// overrides the requests it serves.
-class SensorDeviceBase {
+class SensorDeviceBase : public SensorRequests {
 public:
     static const char kStx = 0x02;
     static const char kEtx = 0x03;
@@ -28,7 +26,7 @@ public:
     static const size_t kMaxFrameBytes = 8192;
 
     SensorDeviceBase();
-    virtual ~SensorDeviceBase();
+    ~SensorDeviceBase() override;
 
     // Collaborators, not owned; set on the user-interface thread before Open.
     virtual void SetCaps(SensorCaps* caps);
@@ -41,42 +39,44 @@ public:
     // While 0 the device sends nothing and discards what it receives.
     virtual int SetConnected(DWORD connected);
 
-    // Requests of the device port, user-interface thread.
-    virtual BYTE GetLinkLevel();
-    virtual int SetLinkLevel(BYTE level);
-    virtual int RequestVersion();
-    virtual int SetRealtime(DWORD on);
-    virtual int ReadRam(WORD start, WORD count);
-    virtual int WriteRam(const WORD* words, WORD start, WORD count);
-    virtual int ReadAreas();
-    virtual int WriteAreas(const BYTE* table);
-    virtual int ReadFram(BYTE first, BYTE count);
-    virtual int WriteFram(const WORD* words, BYTE first, BYTE count);
-    virtual int ReadFunction();
-    virtual int WriteFunction(WORD function);
-    virtual int ReadCorrection();
-    virtual int WriteCorrection(BYTE point, WORD distance);
-    virtual int ReadDirection();
-    virtual int WriteDirection(int* angle);
-    virtual int SetIoPolling(DWORD on);
-    virtual int WriteIo(BYTE disguised, BYTE mask);
-    virtual int SetWaveForm(DWORD on, WORD step, BYTE flag);
-    virtual int ReadMotor();
-    virtual int WriteMotor(int* value);
-    virtual int SetTroublePolling(DWORD on);
-    virtual int SimulateTrouble(BYTE kind);
-    virtual int SetStatisticsPolling(DWORD on);
-    virtual int ResetSensor();
-    virtual int UpdateFirmware(const char* path);
-    virtual int ReadFunctionSetting();
-    virtual int WriteFunctionSetting(BYTE option);
-    virtual int ReadSensitivity();
-    virtual int CorrectSensitivity();
-    virtual int ReadFilterSwitch();
-    virtual int WriteFilterSwitch(const BYTE* bytes);
-    virtual int SetLevelSwitch(DWORD on);
-    virtual int StartFirmwareWithoutImage();
-    virtual int StartFirmwareFromImage();
+    // The requests: the base has an operation for none of them, so each
+    // sends nothing and returns 0. A device overrides those it serves.
+    BYTE GetLinkLevel() override { return 0; }
+    // The level the device port's holders decide, 0..3.
+    virtual int SetLinkLevel(BYTE) { return 0; }
+    int RequestVersion() override { return 0; }
+    int SetRealtime(DWORD) override { return 0; }
+    int ReadRam(WORD, WORD) override { return 0; }
+    int WriteRam(const WORD*, WORD, WORD) override { return 0; }
+    int ReadAreas() override { return 0; }
+    int WriteAreas(const BYTE*) override { return 0; }
+    int ReadFram(BYTE, BYTE) override { return 0; }
+    int WriteFram(const WORD*, BYTE, BYTE) override { return 0; }
+    int ReadFunction() override { return 0; }
+    int WriteFunction(WORD) override { return 0; }
+    int ReadCorrection() override { return 0; }
+    int WriteCorrection(BYTE, WORD) override { return 0; }
+    int ReadDirection() override { return 0; }
+    int WriteDirection(int*) override { return 0; }
+    int SetIoPolling(DWORD) override { return 0; }
+    int WriteIo(BYTE, BYTE) override { return 0; }
+    int SetWaveForm(DWORD, WORD, BYTE) override { return 0; }
+    int ReadMotor() override { return 0; }
+    int WriteMotor(int*) override { return 0; }
+    int SetTroublePolling(DWORD) override { return 0; }
+    int SimulateTrouble(BYTE) override { return 0; }
+    int SetStatisticsPolling(DWORD) override { return 0; }
+    int ResetSensor() override { return 0; }
+    int UpdateFirmware(const char*) override { return 0; }
+    int ReadFunctionSetting() override { return 0; }
+    int WriteFunctionSetting(BYTE) override { return 0; }
+    int ReadSensitivity() override { return 0; }
+    int CorrectSensitivity() override { return 0; }
+    int ReadFilterSwitch() override { return 0; }
+    int WriteFilterSwitch(const BYTE*) override { return 0; }
+    int SetLevelSwitch(DWORD) override { return 0; }
+    int StartFirmwareWithoutImage() override { return 0; }
+    int StartFirmwareFromImage() override { return 0; }
 
     // Returns the previous flag. While 1 every frame sent and received is
     // copied to the serial monitor.
