@@ -63,8 +63,77 @@ protected:
         return std::vector<int>(edges, edges + count);
     }
 
+    RECT PartRect(int part) {
+        RECT rect = {};
+        SendMessageA(m_bar.GetHwnd(), SB_GETRECT, part, reinterpret_cast<LPARAM>(&rect));
+        InflateRect(&rect, -1, -1);  // inside the part's edge, as the control draws
+        return rect;
+    }
+
     HWND m_parent = NULL;
     StatusBar m_bar;
+};
+
+// A bitmap as wide as the bar, with the bar's font, for its parts to be
+// drawn into where no other window on the screen can cover them.
+class PartPicture {
+public:
+    explicit PartPicture(HWND bar) : m_bits(NULL) {
+        RECT client;
+        GetClientRect(bar, &client);
+        m_width = client.right;
+        m_height = client.bottom;
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof info.bmiHeader, m_width, -m_height, 1, 32, BI_RGB};
+        m_dc = CreateCompatibleDC(NULL);
+        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), NULL, 0);
+        m_oldBitmap = SelectObject(m_dc, m_bitmap);
+        m_oldFont = SelectObject(m_dc, reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0)));
+        PatBlt(m_dc, 0, 0, m_width, m_height, WHITENESS);
+    }
+    ~PartPicture() {
+        SelectObject(m_dc, m_oldFont);
+        SelectObject(m_dc, m_oldBitmap);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    HDC Dc() const { return m_dc; }
+    // The last column of [from, to) with text ink, -1 when none.
+    int LastInk(int from, int to) const { return Last(from, to, &IsInk); }
+    // The first and last columns of [from, to) with a lamp's colour, -1 when none.
+    int FirstLamp(int from, int to) const {
+        GdiFlush();
+        for (int x = from; x < to; ++x) {
+            if (Any(x, &IsLamp)) return x;
+        }
+        return -1;
+    }
+    int LastLamp(int from, int to) const { return Last(from, to, &IsLamp); }
+
+private:
+    static int Brightest(DWORD p) { return std::max({p & 0xFF, p >> 8 & 0xFF, p >> 16 & 0xFF}); }
+    static int Darkest(DWORD p) { return std::min({p & 0xFF, p >> 8 & 0xFF, p >> 16 & 0xFF}); }
+    static bool IsInk(DWORD p) { return Brightest(p) < 80; }
+    static bool IsLamp(DWORD p) { return Brightest(p) - Darkest(p) > 80; }
+    bool Any(int x, bool (*test)(DWORD)) const {
+        for (int y = 0; y < m_height; ++y) {
+            if (test(m_bits[y * m_width + x])) return true;
+        }
+        return false;
+    }
+    int Last(int from, int to, bool (*test)(DWORD)) const {
+        GdiFlush();
+        for (int x = to - 1; x >= from; --x) {
+            if (Any(x, test)) return x;
+        }
+        return -1;
+    }
+
+    int m_width, m_height;
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_oldBitmap, m_oldFont;
+    DWORD* m_bits;
 };
 
 POINT At(int x, int y) {
@@ -196,7 +265,6 @@ TEST_F(StatusBarTest, PartsEndAtTheGripUnlessTheParentIsMaximised) {
     EXPECT_EQ(client.bottom, edges[4] - edges[3]);  // the grip is as wide as the bar is high
     EXPECT_EQ(150, edges[3] - edges[2]);            // widths before the first drawing
     EXPECT_EQ(100, edges[2] - edges[1]);
-    EXPECT_EQ(100, edges[1] - edges[0]);
 
     ShowWindow(m_parent, SW_MAXIMIZE);
     ASSERT_TRUE(IsZoomed(m_parent));
@@ -235,4 +303,37 @@ TEST_F(StatusBarTest, DrawnPartsMeasureTheirWidestTexts) {
     EXPECT_LT(port, std::max(disconnect.cx, com256.cx) + 16 + 20);
     EXPECT_GE(area, area15.cx + 96);  // marker and five icons
     EXPECT_LT(area, area15.cx + 96 + 20);
+}
+
+// The widest position, and the widest area name with the sensor's area and
+// an option lamp: each inside its part and the name clear of the lamp.
+TEST_F(StatusBarTest, TextsFitTheirPartsAndKeepClearOfTheLamps) {
+    SetWindowPos(m_parent, NULL, 240, 160, 900, 300, SWP_NOZORDER);
+    m_bar.SetCursorPos(At(-20000, -20000));  // "(-20000,-20000) 768"
+    m_bar.SetArea(14, 0x01, FALSE);           // "Area15" and the lamp of the first option
+    m_bar.SetSensorArea(6);                   // "(7)" after the name
+    UpdateWindow(m_bar.GetHwnd());
+    Pump();  // the owner-drawn parts measured, the parts laid out again
+
+    PartPicture picture(m_bar.GetHwnd());
+    // The control sets a part's text 3 pixels in from the part's edge.
+    const RECT cursor = PartRect(StatusBar::kCursorPart);
+    const std::string position = Text(StatusBar::kCursorPart);
+    SIZE extent;
+    GetTextExtentPoint32A(picture.Dc(), position.c_str(), static_cast<int>(position.size()), &extent);
+    EXPECT_GE(cursor.right - cursor.left, 3 + extent.cx) << "the position is cut";
+
+    const RECT area = PartRect(StatusBar::kAreaPart);
+    DRAWITEMSTRUCT item = {};
+    item.CtlID = StatusBar::kControlId;
+    item.itemID = StatusBar::kAreaPart;
+    item.hDC = picture.Dc();
+    item.rcItem = area;
+    m_bar.SendMessage(WM_DRAWITEM, StatusBar::kControlId, reinterpret_cast<LPARAM>(&item));
+    const int name = picture.LastInk(area.left + 16, area.right);  // after the marker
+    const int lamp = picture.FirstLamp(name + 1, area.right);
+    ASSERT_GT(name, area.left);
+    ASSERT_GT(lamp, name);
+    EXPECT_GE(lamp - name - 1, 3) << "the name runs into the lamp";
+    EXPECT_LT(picture.LastLamp(lamp, area.right), area.right);
 }
