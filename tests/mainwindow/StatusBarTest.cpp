@@ -74,67 +74,41 @@ protected:
     StatusBar m_bar;
 };
 
-// A bitmap as wide as the bar, with the bar's font, for its parts to be
-// drawn into where no other window on the screen can cover them.
-class PartPicture {
-public:
-    explicit PartPicture(HWND bar) : m_bits(NULL) {
-        RECT client;
-        GetClientRect(bar, &client);
-        m_width = client.right;
-        m_height = client.bottom;
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof info.bmiHeader, m_width, -m_height, 1, 32, BI_RGB};
-        m_dc = CreateCompatibleDC(NULL);
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), NULL, 0);
-        m_oldBitmap = SelectObject(m_dc, m_bitmap);
-        m_oldFont = SelectObject(m_dc, reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0)));
-        PatBlt(m_dc, 0, 0, m_width, m_height, WHITENESS);
-    }
-    ~PartPicture() {
-        SelectObject(m_dc, m_oldFont);
-        SelectObject(m_dc, m_oldBitmap);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    HDC Dc() const { return m_dc; }
-    // The last column of [from, to) with text ink, -1 when none.
-    int LastInk(int from, int to) const { return Last(from, to, &IsInk); }
-    // The first and last columns of [from, to) with a lamp's colour, -1 when none.
-    int FirstLamp(int from, int to) const {
-        GdiFlush();
-        for (int x = from; x < to; ++x) {
-            if (Any(x, &IsLamp)) return x;
+// The area part as the bar draws it, into a bitmap with the bar's font that
+// no other window on the screen can cover: one letter a column of the part,
+// 'l' where a lamp's colour shows, 'k' where only text ink does.
+std::string AreaColumns(StatusBar& bar, const RECT& part) {
+    RECT client;
+    GetClientRect(bar.GetHwnd(), &client);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB};
+    MemoryDc dc(NULL);
+    DWORD* bits = NULL;
+    OwnedBitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), NULL, 0));
+    SelectScope picture(dc, bitmap);
+    SelectScope font(dc, reinterpret_cast<HFONT>(bar.SendMessage(WM_GETFONT, 0, 0)));
+    PatBlt(dc, 0, 0, client.right, client.bottom, WHITENESS);
+    DRAWITEMSTRUCT item = {};
+    item.CtlID = StatusBar::kControlId;
+    item.itemID = StatusBar::kAreaPart;
+    item.hDC = dc;
+    item.rcItem = part;
+    bar.SendMessage(WM_DRAWITEM, StatusBar::kControlId, reinterpret_cast<LPARAM>(&item));
+    GdiFlush();
+    std::string columns;
+    for (int x = part.left; x < part.right; ++x) {
+        char column = ' ';
+        for (int y = part.top; y < part.bottom; ++y) {
+            const DWORD p = bits[y * client.right + x];
+            const int bright = std::max({p & 0xFF, p >> 8 & 0xFF, p >> 16 & 0xFF});
+            const int dark = std::min({p & 0xFF, p >> 8 & 0xFF, p >> 16 & 0xFF});
+            if (bright - dark > 80) column = 'l';
+            if (bright < 80 && column == ' ') column = 'k';
         }
-        return -1;
+        columns += column;
     }
-    int LastLamp(int from, int to) const { return Last(from, to, &IsLamp); }
-
-private:
-    static int Brightest(DWORD p) { return std::max({p & 0xFF, p >> 8 & 0xFF, p >> 16 & 0xFF}); }
-    static int Darkest(DWORD p) { return std::min({p & 0xFF, p >> 8 & 0xFF, p >> 16 & 0xFF}); }
-    static bool IsInk(DWORD p) { return Brightest(p) < 80; }
-    static bool IsLamp(DWORD p) { return Brightest(p) - Darkest(p) > 80; }
-    bool Any(int x, bool (*test)(DWORD)) const {
-        for (int y = 0; y < m_height; ++y) {
-            if (test(m_bits[y * m_width + x])) return true;
-        }
-        return false;
-    }
-    int Last(int from, int to, bool (*test)(DWORD)) const {
-        GdiFlush();
-        for (int x = to - 1; x >= from; --x) {
-            if (Any(x, test)) return x;
-        }
-        return -1;
-    }
-
-    int m_width, m_height;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_oldBitmap, m_oldFont;
-    DWORD* m_bits;
-};
+    return columns;
+}
 
 POINT At(int x, int y) {
     POINT p = {x, y};
@@ -315,25 +289,20 @@ TEST_F(StatusBarTest, TextsFitTheirPartsAndKeepClearOfTheLamps) {
     UpdateWindow(m_bar.GetHwnd());
     Pump();  // the owner-drawn parts measured, the parts laid out again
 
-    PartPicture picture(m_bar.GetHwnd());
     // The control sets a part's text 3 pixels in from the part's edge.
     const RECT cursor = PartRect(StatusBar::kCursorPart);
     const std::string position = Text(StatusBar::kCursorPart);
+    WindowDc dc(m_bar.GetHwnd());
+    SelectScope font(dc, reinterpret_cast<HFONT>(m_bar.SendMessage(WM_GETFONT, 0, 0)));
     SIZE extent;
-    GetTextExtentPoint32A(picture.Dc(), position.c_str(), static_cast<int>(position.size()), &extent);
+    GetTextExtentPoint32A(dc, position.c_str(), static_cast<int>(position.size()), &extent);
     EXPECT_GE(cursor.right - cursor.left, 3 + extent.cx) << "the position is cut";
 
-    const RECT area = PartRect(StatusBar::kAreaPart);
-    DRAWITEMSTRUCT item = {};
-    item.CtlID = StatusBar::kControlId;
-    item.itemID = StatusBar::kAreaPart;
-    item.hDC = picture.Dc();
-    item.rcItem = area;
-    m_bar.SendMessage(WM_DRAWITEM, StatusBar::kControlId, reinterpret_cast<LPARAM>(&item));
-    const int name = picture.LastInk(area.left + 16, area.right);  // after the marker
-    const int lamp = picture.FirstLamp(name + 1, area.right);
-    ASSERT_GT(name, area.left);
-    ASSERT_GT(lamp, name);
-    EXPECT_GE(lamp - name - 1, 3) << "the name runs into the lamp";
-    EXPECT_LT(picture.LastLamp(lamp, area.right), area.right);
+    const std::string columns = AreaColumns(m_bar, PartRect(StatusBar::kAreaPart));
+    const size_t lamp = columns.find('l', 16);  // the first after the marker
+    ASSERT_NE(lamp, std::string::npos) << columns;
+    const size_t name = columns.find_last_of('k', lamp);
+    ASSERT_NE(name, std::string::npos) << columns;
+    EXPECT_GE(lamp - name - 1, 3u) << "the name runs into the lamp: " << columns;
+    EXPECT_NE(columns.back(), 'l') << "the lamp is cut: " << columns;
 }
