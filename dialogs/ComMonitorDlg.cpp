@@ -196,7 +196,9 @@ LRESULT ComMonitorDlg::OnFlush(WPARAM, LPARAM) {
     TrimLog();
     SelectEnd();
     SendMessageA(log, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(log, NULL, TRUE);
+    // The frame too: scroll bars shown or hidden while drawing was off
+    // would keep whatever text lay under them.
+    RedrawWindow(log, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     SendMessageA(log, EM_SCROLLCARET, 0, 0);
     return 0;
 }

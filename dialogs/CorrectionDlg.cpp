@@ -156,7 +156,7 @@ LRESULT CorrectionDlg::OnNotify(WPARAM, LPARAM lParam) {
     if (header == NULL || header->idFrom != IDC_CORRECTION_DISTANCES) return 0;
     if (header->code == NM_DBLCLK) {
         const NMITEMACTIVATE* click = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
-        WriteRowDistance(LOBYTE(click->iItem));
+        WriteRowDistance(m_grid.TableRow(click->iItem));
         return 0;
     }
     m_grid.StoreEdit(lParam);

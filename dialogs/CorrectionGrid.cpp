@@ -76,8 +76,11 @@ void CorrectionGrid::SetValue(int row, int col, unsigned value) {
 }
 
 int CorrectionGrid::GetSelectedRow() {
-    const int row = GetCurrentRow();
-    return row > kHeaderRow ? row - 1 : -1;
+    return TableRow(GetCurrentRow());
+}
+
+int CorrectionGrid::TableRow(int gridRow) {
+    return gridRow > kHeaderRow && gridRow < GetRowCount() ? gridRow - 1 : -1;
 }
 
 BOOL CorrectionGrid::StoreEdit(LPARAM notify) {
@@ -97,4 +100,9 @@ LRESULT CorrectionGrid::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
     if (onCurrent && !(m_editable && col == kDistanceColumn))
         return DefWindowProcA(GetHwnd(), WM_LBUTTONDOWN, wParam, lParam);
     return TIVDataGrid::OnLButtonDown(wParam, lParam);
+}
+
+LRESULT CorrectionGrid::OnLButtonDblClk(WPARAM wParam, LPARAM lParam) {
+    ReportDoubleClick(lParam);
+    return DefWindowProcA(GetHwnd(), WM_LBUTTONDBLCLK, wParam, lParam);
 }

@@ -29,6 +29,8 @@ public:
     void SetValue(int row, int col, unsigned value);
     // The selected row, -1 when none.
     int GetSelectedRow();
+    // The table row of a grid row, -1 for the header and beyond the table.
+    int TableRow(int gridRow);
     // A dialog's WM_NOTIFY: an accepted edit of this grid's distance is
     // stored as its leading number modulo 65536, shown "%dmm". TRUE when
     // the notification was this grid's edit.
@@ -37,6 +39,9 @@ public:
     // A click on the current cell does not open the editor unless the cell
     // is an editable distance.
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
+    // A double click writes its row; it does not open the editor as a
+    // second click on a distance would.
+    LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam) override;
 
 private:
     void FitWidth();

@@ -92,6 +92,8 @@ void EncryptionDlg::Convert(bool encrypt) {
     MsgBox box;
     if (done) {
         box.ShowTextOwner(GetHwnd(), "Finished", MB_OK);
+    } else if (failure.message == IDS_CONVERT_CANNOT_WRITE) {
+        box.ShowIdOwner(GetHwnd(), failure.message, MB_OK | MB_ICONERROR, output.c_str());
     } else {
         box.ShowIdOwner(GetHwnd(), failure.message, MB_OK | MB_ICONERROR, failure.line,
                         static_cast<unsigned>(failure.address));

@@ -14,7 +14,9 @@
 class FirmwareConversion {
 public:
     struct Failure {
-        UINT message;   // string id; its text takes (int line, unsigned address)
+        // String id; its text takes (int line, unsigned address), except
+        // IDS_CONVERT_CANNOT_WRITE, whose text takes the output path.
+        UINT message;
         int line;       // the S-record line refused, 1-based
         DWORD address;  // the record address refused as descending
     };

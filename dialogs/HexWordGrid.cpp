@@ -1,6 +1,7 @@
 #include "dialogs/HexWordGrid.h"
 
 #include "framework/MsgBox.h"
+#include "resources/DialogIds.h"
 
 #include <commctrl.h>
 
@@ -58,8 +59,7 @@ void HexWordGrid::ReportInvalidCell(HWND owner, int row, int col) {
     char colName[kCellText];
     GetCellText(row, 0, rowName, sizeof rowName);
     GetCellText(0, col, colName, sizeof colName);
-    MsgBox().ShowTextOwner(owner, "Row %s, column %s holds no word of 1 to 4 hexadecimal digits. Nothing was written.",
-                           MB_OK | MB_ICONERROR, rowName, colName);
+    MsgBox().ShowIdOwner(owner, IDS_GRID_NO_WORD, MB_OK | MB_ICONERROR, rowName, colName);
 }
 
 BOOL HexWordGrid::ParseWord(const char* text, WORD* word) {

@@ -36,6 +36,7 @@ TIVDataGrid::TIVDataGrid()
     AddMessageHandler(WM_PAINT, Handler(&TIVDataGrid::OnPaint));
     AddMessageHandler(WM_LBUTTONDOWN, Handler(&TIVDataGrid::OnLButtonDown));
     AddMessageHandler(WM_LBUTTONUP, Handler(&TIVDataGrid::OnLButtonUp));
+    AddMessageHandler(WM_LBUTTONDBLCLK, Handler(&TIVDataGrid::OnLButtonDblClk));
     AddMessageHandler(WM_HSCROLL, Handler(&TIVDataGrid::OnHScroll));
     AddMessageHandler(WM_VSCROLL, Handler(&TIVDataGrid::OnVScroll));
     AddMessageHandler(WM_NCLBUTTONDOWN, Handler(&TIVDataGrid::OnNcLButtonDown));
@@ -48,7 +49,7 @@ BOOL TIVDataGrid::Register(HINSTANCE instance) {
     if (m_classAtom != 0) return TRUE;
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    wc.style = CS_PARENTDC;
+    wc.style = CS_PARENTDC | CS_DBLCLKS;
     wc.lpfnWndProc = &ChildWindow::WindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
@@ -245,6 +246,27 @@ LRESULT TIVDataGrid::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
     }
     m_armedRow = m_armedCol = -1;
     return DefWindowProcA(GetHwnd(), WM_LBUTTONUP, wParam, lParam);
+}
+
+// The second press of a double click: a press like any other (a double
+// click on a cell opens its editor), then reported to the parent.
+LRESULT TIVDataGrid::OnLButtonDblClk(WPARAM wParam, LPARAM lParam) {
+    OnLButtonDown(wParam, lParam);
+    ReportDoubleClick(lParam);
+    return 0;
+}
+
+void TIVDataGrid::ReportDoubleClick(LPARAM point) {
+    int col = -1, row = -1;
+    if (!HitTest(point, &col, &row)) col = row = -1;
+    NMITEMACTIVATE click = {};
+    click.hdr.hwndFrom = GetHwnd();
+    click.hdr.idFrom = GetDlgCtrlID(GetHwnd());
+    click.hdr.code = NM_DBLCLK;
+    click.iItem = row;
+    click.iSubItem = col;
+    PointFromLParam(&click.ptAction, point);
+    ::SendMessageA(m_parent, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
 }
 
 void TIVDataGrid::SelectCell(int row, int col) {

@@ -11,7 +11,10 @@
 // opens the in-place editor; an accepted edit reaches the parent as
 // LVN_ENDLABELEDITA (row in iItem, column in iSubItem, the text in
 // pszText). The grid never stores an edit: the parent sets the cell if it
-// accepts the text. Cell changes do not repaint; callers call Refresh.
+// accepts the text. A double click reaches the parent as NM_DBLCLK (an
+// NMITEMACTIVATE with the row in iItem and the column in iSubItem, -1 off
+// the table), as a list view reports one. Cell changes do not repaint;
+// callers call Refresh.
 // User-interface thread only.
 class TIVDataGrid : public ChildWindow {
 public:
@@ -49,6 +52,7 @@ public:
     virtual LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnHScroll(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnVScroll(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
@@ -70,6 +74,10 @@ public:
     int GetCurrentColumn() const { return m_currentCol; }
     // The open in-place editor's window, 0 when closed.
     HWND GetEditorHwnd() { return m_editor.GetHwnd(); }
+
+protected:
+    // NM_DBLCLK to the parent for a double click at the client point.
+    void ReportDoubleClick(LPARAM point);
 
 private:
     void Paint(HDC dc, const RECT& area);

@@ -190,9 +190,7 @@ int Application::Run() {
             return 0;
         }
         if (got == 0) return static_cast<int>(msg.wParam);
-        // Editing keys in a modeless dialog's edit are the edit's, not the
-        // frame's Ctrl+C, PageDown and the like.
-        if (m_accelerators != NULL && m_mainWindow != NULL && !IsDialogEdit(GetFocus(), m_mainWindow) &&
+        if (m_accelerators != NULL && m_mainWindow != NULL && !IsEditKey(msg, m_mainWindow) &&
             TranslateAcceleratorA(m_mainWindow, m_accelerators, &msg)) {
             continue;
         }
@@ -211,10 +209,32 @@ BOOL Application::IsDialogEdit(HWND focus, HWND mainWindow) {
     const BOOL edit = lstrcmpiA(className, "Edit") == 0 || CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE,
                                                                            className, 8, "RichEdit", 8) == CSTR_EQUAL;
     if (!edit) return FALSE;
-    HWND dialog = GetParent(focus);
+    // An edit inside a dialog's control, as a grid's in-place editor, counts too.
+    HWND dialog = GetAncestor(focus, GA_ROOT);
     char dialogClass[16] = {};
     return dialog != NULL && dialog != mainWindow && GetClassNameA(dialog, dialogClass, sizeof dialogClass) &&
            lstrcmpA(dialogClass, "#32770") == 0;
+}
+
+BOOL Application::IsEditKey(const MSG& msg, HWND mainWindow) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return FALSE;
+    if (!IsDialogEdit(msg.hwnd, mainWindow)) return FALSE;
+    const BOOL chord = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+    switch (msg.wParam) {
+    case 'A':
+    case 'C':
+    case 'V':
+    case 'X':
+    case 'Y':
+    case 'Z':
+        return chord;
+    case VK_PRIOR:
+    case VK_NEXT:
+        // A single-line edit has no pages to turn.
+        return (GetWindowLongA(msg.hwnd, GWL_STYLE) & ES_MULTILINE) != 0;
+    default:
+        return FALSE;
+    }
 }
 
 void Application::PumpMessages() {

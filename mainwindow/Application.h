@@ -79,8 +79,13 @@ public:
     const WORD* GetImageBuffer() override { return m_areaSet.GetImageTable(); }
 
     // 1 when focus is an edit or rich edit of a dialog other than the main
-    // window: the message loop leaves its keys to it.
+    // window.
     static BOOL IsDialogEdit(HWND focus, HWND mainWindow);
+    // 1 when msg is a key that such an edit uses for itself (select all,
+    // clipboard, undo and redo; page keys where it has lines): the message
+    // loop leaves it to the edit. Every other accelerator works whichever
+    // window has the focus.
+    static BOOL IsEditKey(const MSG& msg, HWND mainWindow);
     // 1 unless the system is Win32s or Windows 95 at build 950.
     static BOOL IsSupportedSystem(const OSVERSIONINFOA& version);
 

@@ -16,6 +16,11 @@ namespace {
 
 const int kIconSize = 16;
 const int kMarkerSize = 8;
+const int kIconGap = 4;  // between the area's name and its option icons
+// The widest cursor text: five digits reach beyond any plan point the view shows.
+const char kWidestCursorText[] = "(-88888,-88888) 888";
+// Room a text part needs beside its text: the control's edges and indent.
+const int kTextPartPadding = 8;
 const int kHighestPort = 256;
 const int kLastStep = 768;
 const double kPi = 3.14159265358979323846;
@@ -115,6 +120,7 @@ HWND StatusBar::Create(HINSTANCE instance, HWND parent) {
     WindowDc screen(hwnd);
     m_iconDc.reset(new (std::nothrow) MemoryDc(screen));
     LoadIcons();
+    MeasureCursorPart();
     // The five parts exist from the start, so no update before the
     // parent's first WM_SIZE is lost.
     LayOutParts();
@@ -151,6 +157,7 @@ void StatusBar::RefreshParts() {
     // the port until the frame's next update.
     m_areaMeasured = FALSE;
     m_portMeasured = FALSE;
+    MeasureCursorPart();
     SetOwnerDrawn(kPortPart, m_portData);
     SetOwnerDrawn(kAreaPart, 0);
     OnSize(0, 0);
@@ -301,7 +308,7 @@ void StatusBar::DrawAreaPart(HDC dc, const RECT& rect, DWORD) {
     int markerX = m_selectedBySensor ? kIconSize + 4 : 4;
     DrawIcon(dc, rect.left + 4, rect.top + 4, kMarkerSize, markerX, 4);
     int x = rect.left + kIconSize;
-    x += DrawCentred(dc, x, rect, AreaText());
+    x += DrawCentred(dc, x, rect, AreaText()) + kIconGap;
     for (const auto& icon : kFlagIcons) {
         if ((m_areaFlags & icon.bit) == 0) continue;
         DrawIcon(dc, x, rect.top, kIconSize, icon.iconX, 0);
@@ -334,8 +341,8 @@ void StatusBar::MeasureAreaPart(HDC dc) {
         SIZE size = ExtentOf(dc, LoadText(id) + "(7)");
         if (size.cx > widest) widest = size.cx;
     }
-    // Room for the marker and all five option icons.
-    TakeWidth(kAreaPart, widest + 6 * kIconSize + 2 * GapBetweenParts());
+    // Room for the marker and, after a gap, all five option icons.
+    TakeWidth(kAreaPart, widest + kIconGap + 6 * kIconSize + 2 * GapBetweenParts());
     m_areaMeasured = TRUE;
 }
 
@@ -363,6 +370,15 @@ void StatusBar::MeasurePortPart(HDC dc) {
     SIZE line = ExtentOf(dc, PortLine(widestPort, widestRate));
     TakeWidth(kPortPart, line.cx + kIconSize + 2 * GapBetweenParts());
     m_portMeasured = TRUE;
+}
+
+// The cursor part is a text part: measured with the status window's own font.
+void StatusBar::MeasureCursorPart() {
+    WindowDc dc(GetHwnd());
+    if (dc.Get() == NULL) return;
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(GetHwnd(), WM_GETFONT, 0, 0));
+    SelectScope selected(dc, font != NULL ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    m_widths[kCursorPart] = ExtentOf(dc, kWidestCursorText).cx + kTextPartPadding + 2 * GapBetweenParts();
 }
 
 void StatusBar::TakeWidth(int part, int width) {

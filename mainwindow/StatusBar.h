@@ -15,8 +15,9 @@
 //   2  the selected area with its option icons (owner-drawn)
 //   3  the COM port, link state and baud rate (owner-drawn)
 //   4  the room of the size grip
-// Parts 2 and 3 measure their widths once with the current language's texts
-// when they are first drawn; the next layout uses the measured widths.
+// Part 1 takes the width of its widest text in the bar's font; parts 2 and
+// 3 measure their widths once with the current language's texts when they
+// are first drawn, and the next layout uses the measured widths.
 // The frame hands WM_DRAWITEM of control 2002 on to the status window.
 // User-interface thread only.
 class StatusBar : public ChildWindow {
@@ -76,6 +77,7 @@ private:
     // Copies a piece of the icon strip.
     void DrawIcon(HDC dc, int x, int y, int size, int sourceX, int sourceY);
     int GapBetweenParts();
+    void MeasureCursorPart();
     void MeasureAreaPart(HDC dc);
     void MeasurePortPart(HDC dc);
     void TakeWidth(int part, int width);

@@ -23,6 +23,9 @@
 #define IDC_FRAM_READ 1069
 #define IDC_FRAM_WRITE 1070
 
+// Both memory editors: a cell that holds no word refuses the write.
+#define IDS_GRID_NO_WORD 9620
+
 // Sensor information dialog: one tree.
 #define IDD_TIV_INFO 642
 #define IDC_INFO_TREE 1024

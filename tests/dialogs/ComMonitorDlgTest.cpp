@@ -222,6 +222,43 @@ TEST_F(ComMonitorDlgTest, TheLogFollowsTheDialogsSize) {
 
 namespace {
 
+// Whether the log's vertical scroll bar waits to be painted: from each time
+// drawing resumes (WM_SETREDRAW) to a WM_NCPAINT whose region holds the bar
+// (1 for the whole frame; else the region in screen coordinates).
+WNDPROC g_logProc = NULL;
+bool g_barUnpainted = false;
+
+LRESULT CALLBACK WatchFrame(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SETREDRAW && wParam) g_barUnpainted = true;
+    if (msg == WM_NCPAINT) {
+        SCROLLBARINFO bar = {sizeof bar};
+        GetScrollBarInfo(hwnd, OBJID_VSCROLL, &bar);
+        if (wParam == 1 || RectInRegion(reinterpret_cast<HRGN>(wParam), &bar.rcScrollBar)) g_barUnpainted = false;
+    }
+    return CallWindowProcA(g_logProc, hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+// Scroll bars that a flush brings are drawn once the log draws again, or
+// the text that lay where they show stays on the screen.
+TEST_F(ComMonitorDlgTest, ScrollBarsAFlushBringsArePainted) {
+    ASSERT_NE(Open(), (HWND)NULL);
+    Pump();
+    ASSERT_EQ(GetWindowLongA(LogWindow(), GWL_STYLE) & WS_VSCROLL, 0) << "no bar while the log is empty";
+    g_logProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(LogWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchFrame)));
+    std::string scan = Bytes({0xA2, 'i'});
+    for (int i = 0; i < 769; ++i) scan += Bytes({0xDC, 0x05});  // 1500 mm
+    for (int n = 0; n < 60; ++n) Log(1, WithCrc(scan));
+    Pump();
+    SetWindowLongPtrA(LogWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_logProc));
+    ASSERT_NE(GetWindowLongA(LogWindow(), GWL_STYLE) & WS_VSCROLL, 0) << "the lines need the bar";
+    EXPECT_FALSE(g_barUnpainted);
+}
+
+namespace {
+
 // The device side's road to the monitor: a frame's handler on the
 // user-interface thread, reached by SendMessage from a device thread.
 ComMonitorDlg* g_feedTarget = nullptr;

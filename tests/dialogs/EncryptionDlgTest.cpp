@@ -75,15 +75,18 @@ TEST_F(EncryptionDlgTest, RefusalsSayWhyAndMissingPathsDoNothing) {
     ASSERT_NE(dialog, (HWND)NULL);
     const std::string mot = m_folder.Path("bad.mot"), tiv = m_folder.Path("bad.tiv");
     ASSERT_TRUE(WriteBytes(mot, "S00600004844521B\r\nS2050A0010AB35\r\nS2050A0000AB45\r\nS804000000FB\r\n"));
+    ASSERT_TRUE(WriteBytes(m_folder.Path("good.mot"), kMot));
+    const std::string unwritable = m_folder.Path("no such folder\\out.tiv");
     const struct {
         std::string input, output;
         int button;
-        const char* text;
+        std::string text;
     } cases[] = {
         {mot, tiv, IDC_ENCRYPTION_ENCRYPT, "Line 3: the address A0000 lies below the end of the data before it."},
         {mot, mot, IDC_ENCRYPTION_ENCRYPT, "The input file cannot also be the output file."},
         {mot, tiv, IDC_ENCRYPTION_DECRYPT, "The update file is damaged."},
         {m_folder.Path("none.tiv"), tiv, IDC_ENCRYPTION_DECRYPT, "Cannot open file."},
+        {m_folder.Path("good.mot"), unwritable, IDC_ENCRYPTION_ENCRYPT, "Cannot write \"" + unwritable + "\"."},
     };
     for (const auto& c : cases) {
         SetPaths(c.input, c.output);

@@ -176,3 +176,29 @@ TEST_F(FunctionDlgTest, WriteResultTellsTheUserAndUpdatesTheSensorOnSuccess) {
     }
     EXPECT_EQ(m_sensor.GetFunction(), 0x0031);
 }
+
+// Each choice shows whole, in the closed box and in the dropped list, in the
+// combo box's own font.
+TEST_F(FunctionDlgTest, EveryChoiceShowsWholeInItsBoxAndItsList) {
+    Open();
+    for (int id : {IDC_FUNCTION_OUTPUT_LOGIC, IDC_FUNCTION_OUTPUT3, IDC_FUNCTION_INPUT4}) {
+        HWND combo = GetDlgItem(m_dialog, id);
+        COMBOBOXINFO info = {sizeof info};
+        ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+        const int field = info.rcItem.right - info.rcItem.left;
+        const int list = static_cast<int>(SendMessageA(combo, CB_GETDROPPEDWIDTH, 0, 0));
+        HDC dc = GetDC(combo);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(combo, WM_GETFONT, 0, 0)));
+        const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[128] = {};
+            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            SIZE extent;
+            GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+            EXPECT_LE(extent.cx + 4, field) << text;  // the box sets its text 2 pixels in
+            EXPECT_LE(extent.cx + 4, list) << text;
+        }
+        SelectObject(dc, old);
+        ReleaseDC(combo, dc);
+    }
+}

@@ -63,9 +63,52 @@ protected:
         return std::vector<int>(edges, edges + count);
     }
 
+    RECT PartRect(int part) {
+        RECT rect = {};
+        SendMessageA(m_bar.GetHwnd(), SB_GETRECT, part, reinterpret_cast<LPARAM>(&rect));
+        InflateRect(&rect, -1, -1);  // inside the part's edge, as the control draws
+        return rect;
+    }
+
     HWND m_parent = NULL;
     StatusBar m_bar;
 };
+
+// The area part as the bar draws it, into a bitmap with the bar's font that
+// no other window on the screen can cover: one letter a column of the part,
+// 'l' where a lamp's colour shows, 'k' where only text ink does.
+std::string AreaColumns(StatusBar& bar, const RECT& part) {
+    RECT client;
+    GetClientRect(bar.GetHwnd(), &client);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB};
+    MemoryDc dc(NULL);
+    DWORD* bits = NULL;
+    OwnedBitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), NULL, 0));
+    SelectScope picture(dc, bitmap);
+    SelectScope font(dc, reinterpret_cast<HFONT>(bar.SendMessage(WM_GETFONT, 0, 0)));
+    PatBlt(dc, 0, 0, client.right, client.bottom, WHITENESS);
+    DRAWITEMSTRUCT item = {};
+    item.CtlID = StatusBar::kControlId;
+    item.itemID = StatusBar::kAreaPart;
+    item.hDC = dc;
+    item.rcItem = part;
+    bar.SendMessage(WM_DRAWITEM, StatusBar::kControlId, reinterpret_cast<LPARAM>(&item));
+    GdiFlush();
+    std::string columns;
+    for (int x = part.left; x < part.right; ++x) {
+        char column = ' ';
+        for (int y = part.top; y < part.bottom; ++y) {
+            const DWORD p = bits[y * client.right + x];
+            const int bright = std::max({p & 0xFF, p >> 8 & 0xFF, p >> 16 & 0xFF});
+            const int dark = std::min({p & 0xFF, p >> 8 & 0xFF, p >> 16 & 0xFF});
+            if (bright - dark > 80) column = 'l';
+            if (bright < 80 && column == ' ') column = 'k';
+        }
+        columns += column;
+    }
+    return columns;
+}
 
 POINT At(int x, int y) {
     POINT p = {x, y};
@@ -196,7 +239,6 @@ TEST_F(StatusBarTest, PartsEndAtTheGripUnlessTheParentIsMaximised) {
     EXPECT_EQ(client.bottom, edges[4] - edges[3]);  // the grip is as wide as the bar is high
     EXPECT_EQ(150, edges[3] - edges[2]);            // widths before the first drawing
     EXPECT_EQ(100, edges[2] - edges[1]);
-    EXPECT_EQ(100, edges[1] - edges[0]);
 
     ShowWindow(m_parent, SW_MAXIMIZE);
     ASSERT_TRUE(IsZoomed(m_parent));
@@ -235,4 +277,32 @@ TEST_F(StatusBarTest, DrawnPartsMeasureTheirWidestTexts) {
     EXPECT_LT(port, std::max(disconnect.cx, com256.cx) + 16 + 20);
     EXPECT_GE(area, area15.cx + 96);  // marker and five icons
     EXPECT_LT(area, area15.cx + 96 + 20);
+}
+
+// The widest position, and the widest area name with the sensor's area and
+// an option lamp: each inside its part and the name clear of the lamp.
+TEST_F(StatusBarTest, TextsFitTheirPartsAndKeepClearOfTheLamps) {
+    SetWindowPos(m_parent, NULL, 240, 160, 900, 300, SWP_NOZORDER);
+    m_bar.SetCursorPos(At(-20000, -20000));  // "(-20000,-20000) 768"
+    m_bar.SetArea(14, 0x01, FALSE);           // "Area15" and the lamp of the first option
+    m_bar.SetSensorArea(6);                   // "(7)" after the name
+    UpdateWindow(m_bar.GetHwnd());
+    Pump();  // the owner-drawn parts measured, the parts laid out again
+
+    // The control sets a part's text 3 pixels in from the part's edge.
+    const RECT cursor = PartRect(StatusBar::kCursorPart);
+    const std::string position = Text(StatusBar::kCursorPart);
+    WindowDc dc(m_bar.GetHwnd());
+    SelectScope font(dc, reinterpret_cast<HFONT>(m_bar.SendMessage(WM_GETFONT, 0, 0)));
+    SIZE extent;
+    GetTextExtentPoint32A(dc, position.c_str(), static_cast<int>(position.size()), &extent);
+    EXPECT_GE(cursor.right - cursor.left, 3 + extent.cx) << "the position is cut";
+
+    const std::string columns = AreaColumns(m_bar, PartRect(StatusBar::kAreaPart));
+    const size_t lamp = columns.find('l', 16);  // the first after the marker
+    ASSERT_NE(lamp, std::string::npos) << columns;
+    const size_t name = columns.find_last_of('k', lamp);
+    ASSERT_NE(name, std::string::npos) << columns;
+    EXPECT_GE(lamp - name - 1, 3u) << "the name runs into the lamp: " << columns;
+    EXPECT_NE(columns.back(), 'l') << "the lamp is cut: " << columns;
 }
