@@ -16,4 +16,9 @@ const UINT WM_RECORD_END = WM_USER + 6;
 // a burst of frames is inserted in one batch. wParam and lParam 0.
 const UINT WM_MONITOR_FLUSH = 0x501;
 
+// The current area was edited or another one chosen: sent to the main frame
+// by the numerical input dialog and by the view's mouse modes; 0, 0. The
+// frame redraws and refreshes the dialog.
+const UINT WM_AREA_EDITED = 0x580;
+
 #endif

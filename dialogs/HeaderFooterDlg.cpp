@@ -1,6 +1,6 @@
 #include "dialogs/HeaderFooterDlg.h"
 
-#include "mainwindow/PrintView.h"
+#include "dialogs/HeaderFooterStore.h"
 #include "resources/DialogIds.h"
 
 #include <commdlg.h>
@@ -16,7 +16,7 @@ HeaderFooterDlg::~HeaderFooterDlg() {
     Destroy();
 }
 
-void HeaderFooterDlg::SetPrintView(PrintView* printView) {
+void HeaderFooterDlg::SetPrintView(HeaderFooterStore* printView) {
     m_printView = printView;
 }
 
@@ -38,8 +38,9 @@ HWND HeaderFooterDlg::Create(HINSTANCE instance, HWND parent) {
 LRESULT HeaderFooterDlg::OnInitDialog(WPARAM wParam, LPARAM lParam) {
     m_shown = GetHwnd();
     if (m_printView != NULL) {
-        SetDlgItemTextA(GetHwnd(), IDC_HEADER_TEXT, m_printView->GetHeaderText());
-        SetDlgItemTextA(GetHwnd(), IDC_FOOTER_TEXT, m_printView->GetFooterText());
+        const HeaderFooter shown = m_printView->GetHeaderFooter();
+        SetDlgItemTextA(GetHwnd(), IDC_HEADER_TEXT, shown.headerText.c_str());
+        SetDlgItemTextA(GetHwnd(), IDC_FOOTER_TEXT, shown.footerText.c_str());
     }
     return Dialog::OnInitDialog(wParam, lParam);
 }
@@ -56,8 +57,10 @@ std::string HeaderFooterDlg::ItemText(int id) {
 // Every way of closing keeps the edited texts: there is nothing to cancel.
 LRESULT HeaderFooterDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
     if (m_printView != NULL) {
-        m_printView->SetHeaderText(ItemText(IDC_HEADER_TEXT).c_str());
-        m_printView->SetFooterText(ItemText(IDC_FOOTER_TEXT).c_str());
+        HeaderFooter edited = m_printView->GetHeaderFooter();
+        edited.headerText = ItemText(IDC_HEADER_TEXT);
+        edited.footerText = ItemText(IDC_FOOTER_TEXT);
+        m_printView->SetHeaderFooter(edited);
     }
     return Dialog::OnDestroy(wParam, lParam);
 }
@@ -68,17 +71,13 @@ LRESULT HeaderFooterDlg::ChooseHeaderFooterFont(WORD id, WORD /*notifyCode*/, LP
     // The chooser works on a copy: some implementations write the font
     // while the user browses, a cancel must leave it as it was, and the
     // preview may be painting with it meanwhile.
-    LOGFONTA chosen = id == IDC_HEADER_FONT ? *m_printView->GetHeaderFont() : *m_printView->GetFooterFont();
+    HeaderFooter edited = m_printView->GetHeaderFooter();
+    LOGFONTA* font = id == IDC_HEADER_FONT ? &edited.headerFont : &edited.footerFont;
     CHOOSEFONTA choose = {};
     choose.lStructSize = sizeof choose;
     choose.hwndOwner = GetHwnd();
-    choose.lpLogFont = &chosen;
+    choose.lpLogFont = font;
     choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-    if (!ChooseFontA(&choose)) return 0;
-    if (id == IDC_HEADER_FONT) {
-        m_printView->SetHeaderFont(chosen);
-    } else {
-        m_printView->SetFooterFont(chosen);
-    }
+    if (ChooseFontA(&choose)) m_printView->SetHeaderFooter(edited);
     return 0;
 }

@@ -4,12 +4,13 @@
 #include "framework/Dialog.h"
 #include "framework/OwnedModule.h"
 
-class PrintView;
+class HeaderFooterStore;
 
 // Edits the printed page's header and footer: two multi-line rich edit boxes
-// and a font button for each. The texts and fonts belong to the print view;
-// closing the dialog (close box or Escape) always hands the texts back, and
-// a confirmed font chooser hands its font to the print view.
+// and a font button for each. The texts and fonts belong to the print view,
+// which the dialog sees as a HeaderFooterStore; closing the dialog (close
+// box or Escape) always hands the texts back, and a confirmed font chooser
+// hands its font to the print view at once.
 // Template 162; its placement is kept in the settings section "HeaderFooterDlg".
 // User-interface thread only.
 class HeaderFooterDlg : public Dialog {
@@ -20,7 +21,7 @@ public:
     HeaderFooterDlg();
     ~HeaderFooterDlg() override;
 
-    virtual void SetPrintView(PrintView* printView);
+    virtual void SetPrintView(HeaderFooterStore* printView);
     // Drops the owner window and every collaborator.
     virtual void Reset();
     // Either font button: the font chooser on the print view's header or
@@ -37,7 +38,7 @@ private:
     std::string ItemText(int id);
 
     OwnedModule m_richEdit;
-    PrintView* m_printView;
+    HeaderFooterStore* m_printView;  // collaborator
     HWND m_shown;  // the last run's window
 };
 

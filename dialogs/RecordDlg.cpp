@@ -1,15 +1,21 @@
 #include "dialogs/RecordDlg.h"
 
 #include "dialogs/DialogMessages.h"
+#include "dialogs/RecordingView.h"
+#include "framework/ChildWindow.h"
 #include "framework/ProgressView.h"
-#include "mainwindow/MainFrame.h"
-#include "mainwindow/ScanView.h"
 #include "protocol/DeviceHost.h"
 #include "protocol/DevicePort.h"
 #include "resources/resource.h"
 #include "sensor/MeasuringData.h"
 
-RecordDlg::RecordDlg() : SensorDialog("RecordDlg"), m_progress(NULL), m_count(1), m_remaining(0) {
+RecordDlg::RecordDlg()
+    : SensorDialog("RecordDlg"),
+      m_scanView(NULL),
+      m_mainFrame(NULL),
+      m_progress(NULL),
+      m_count(1),
+      m_remaining(0) {
     AddMessageHandler(WM_PROGRESS_CANCEL, Handler(&RecordDlg::OnProgressCancel));
     AddCommandHandler(IDOK, Command(&RecordDlg::OnStart));
 }
@@ -19,9 +25,23 @@ RecordDlg::~RecordDlg() {
     StopRecording();
 }
 
+void RecordDlg::SetScanView(RecordingView* scanView) {
+    m_scanView = scanView;
+}
+
+void RecordDlg::SetMainFrame(ChildWindow* mainFrame) {
+    m_mainFrame = mainFrame;
+}
+
+void RecordDlg::Reset() {
+    SensorDialog::Reset();
+    m_scanView = NULL;
+    m_mainFrame = NULL;
+}
+
 BOOL RecordDlg::HasCollaborators() const {
-    return GetApplication() != NULL && GetMainFrame() != NULL && GetDevicePort() != NULL &&
-           GetScanView() != NULL && GetMeasuringData() != NULL;
+    return GetApplication() != NULL && m_mainFrame != NULL && GetDevicePort() != NULL && m_scanView != NULL &&
+           GetMeasuringData() != NULL;
 }
 
 HWND RecordDlg::Create(HINSTANCE instance, HWND parent) {
@@ -79,7 +99,7 @@ void RecordDlg::BeginRecording(DWORD count) {
     data->SetSaveFormat(CheckedFormat());
     data->Clear();
     data->TakeSensorCaps(NULL);
-    GetScanView()->Redraw(ScanView::kRedrawLayout | ScanView::kRedrawBackground);
+    m_scanView->RedrawRecording();
     m_count = count;
     m_remaining = count;
     // The progress dialog comes first: a scan that is queued as soon as
@@ -96,7 +116,7 @@ void RecordDlg::BeginRecording(DWORD count) {
 void RecordDlg::OnScan(const ScanData& scan) {
     if (m_remaining == 0 || !HasCollaborators()) return;
     GetMeasuringData()->Append(scan);
-    GetScanView()->DrawBackgroundItems();
+    m_scanView->DrawRecordedScan();
     if (m_remaining == 1) {
         // The dialog goes first and the progress dialog, which has the
         // keyboard, last: a window manager then hands the keyboard to the
@@ -119,7 +139,7 @@ void RecordDlg::StopRecording() {
 }
 
 void RecordDlg::PostRecordEnd() {
-    if (GetMainFrame() != NULL) GetMainFrame()->PostMessage(WM_RECORD_END, 0, 0);
+    if (m_mainFrame != NULL) m_mainFrame->PostMessage(WM_RECORD_END, 0, 0);
 }
 
 LRESULT RecordDlg::OnProgressCancel(WPARAM, LPARAM) {

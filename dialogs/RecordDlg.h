@@ -3,14 +3,17 @@
 
 #include "dialogs/SensorDialog.h"
 
+class ChildWindow;
 class ProgressView;
+class RecordingView;
 class ScanData;
 
 // The modal "Record Measurement Data" dialog: the user gives a number of
 // scans (1..10000) and a save format and presses Start; realtime scanning is
 // switched on and the frame hands every scan that arrives to OnScan, which
-// appends it to the measuring data until the number is reached. A progress
-// dialog shows how far it got and can cancel.
+// appends it to the measuring data and has the view draw it until the
+// number is reached; the frame's window is then told WM_RECORD_END. A
+// progress dialog shows how far it got and can cancel.
 // Template 641; its placement is kept in the settings section "RecordDlg".
 // User-interface thread only.
 class RecordDlg : public SensorDialog {
@@ -21,6 +24,9 @@ public:
     RecordDlg();
     ~RecordDlg() override;
 
+    virtual void SetScanView(RecordingView* scanView);
+    virtual void SetMainFrame(ChildWindow* mainFrame);
+    void Reset() override;
     // Runs the dialog modally and returns when it has ended; 0 unless every
     // collaborator is set, the open window when it is open already.
     HWND Create(HINSTANCE instance, HWND parent) override;
@@ -42,9 +48,11 @@ private:
     void StopRecording();
     void PostRecordEnd();
 
-    ProgressView* m_progress;  // of the running recording; 0 = none
-    DWORD m_count;             // number to record, kept between openings
-    DWORD m_remaining;         // scans still to record; 0 = not recording
+    RecordingView* m_scanView;  // collaborator
+    ChildWindow* m_mainFrame;   // collaborator: the main frame's window
+    ProgressView* m_progress;   // of the running recording; 0 = none
+    DWORD m_count;              // number to record, kept between openings
+    DWORD m_remaining;          // scans still to record; 0 = not recording
 };
 
 #endif

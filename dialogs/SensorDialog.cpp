@@ -12,8 +12,6 @@ SensorDialog::SensorDialog(const char* name)
       m_areaSet(NULL),
       m_measuringData(NULL),
       m_waveFormRecord(NULL),
-      m_scanView(NULL),
-      m_mainFrame(NULL),
       m_application(NULL) {}
 
 SensorDialog::~SensorDialog() {}
@@ -25,8 +23,6 @@ void SensorDialog::Reset() {
     m_areaSet = NULL;
     m_measuringData = NULL;
     m_waveFormRecord = NULL;
-    m_scanView = NULL;
-    m_mainFrame = NULL;
     m_application = NULL;
 }
 

@@ -6,9 +6,7 @@
 class AreaSet;
 class DevicePort;
 class DeviceHost;
-class MainFrame;
 class MeasuringData;
-class ScanView;
 class SensorCaps;
 class WaveFormRecord;
 
@@ -28,8 +26,6 @@ public:
     virtual void SetAreaSet(AreaSet* areaSet) { m_areaSet = areaSet; }
     virtual void SetMeasuringData(MeasuringData* measuringData) { m_measuringData = measuringData; }
     virtual void SetWaveFormRecord(WaveFormRecord* waveFormRecord) { m_waveFormRecord = waveFormRecord; }
-    virtual void SetScanView(ScanView* scanView) { m_scanView = scanView; }
-    virtual void SetMainFrame(MainFrame* mainFrame) { m_mainFrame = mainFrame; }
     virtual void SetApplication(DeviceHost* application) { m_application = application; }
     // Drops the owner window and every collaborator.
     virtual void Reset();
@@ -70,8 +66,6 @@ protected:
     AreaSet* GetAreaSet() const { return m_areaSet; }
     MeasuringData* GetMeasuringData() const { return m_measuringData; }
     WaveFormRecord* GetWaveFormRecord() const { return m_waveFormRecord; }
-    ScanView* GetScanView() const { return m_scanView; }
-    MainFrame* GetMainFrame() const { return m_mainFrame; }
     DeviceHost* GetApplication() const { return m_application; }
     // The leading number of a control's text, see LeadingNumber.
     long ItemNumber(int id, long limit);
@@ -82,8 +76,6 @@ private:
     AreaSet* m_areaSet;
     MeasuringData* m_measuringData;
     WaveFormRecord* m_waveFormRecord;
-    ScanView* m_scanView;
-    MainFrame* m_mainFrame;
     DeviceHost* m_application;  // the application object, seen through what the dialogs use
 };
 

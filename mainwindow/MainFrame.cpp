@@ -23,6 +23,8 @@
 #include "framework/MsgBox.h"
 #include "framework/ResourceString.h"
 #include "mainwindow/Application.h"
+#include "mainwindow/PrintView.h"
+#include "mainwindow/ScanView.h"
 #include "mainwindow/StatusBar.h"
 #include "resources/MenuIds.h"
 

@@ -1,5 +1,6 @@
 #include "mainwindow/MainFrame.h"
 
+#include "dialogs/DialogMessages.h"
 #include "dialogs/NumericalInputDlg.h"
 #include "framework/Geometry.h"
 #include "framework/LanguageResource.h"

@@ -36,8 +36,8 @@ void Frame(HDC dc, const RECT& rect) {
 }  // namespace
 
 PrintView::PrintView() : m_rebar(NULL), m_scanView(NULL), m_page(), m_previewZoom(100) {
-    DefaultFont(&m_headerFont);
-    DefaultFont(&m_footerFont);
+    DefaultFont(&m_headerFooter.headerFont);
+    DefaultFont(&m_headerFooter.footerFont);
 }
 
 PrintView::~PrintView() {}
@@ -191,37 +191,37 @@ void PrintView::GetScreenDpi(SIZE* dpi) {
 // --- Header and footer -----------------------------------------------------
 
 LOGFONTA* PrintView::GetHeaderFont() {
-    return &m_headerFont;
+    return &m_headerFooter.headerFont;
 }
 
 LOGFONTA* PrintView::GetFooterFont() {
-    return &m_footerFont;
+    return &m_headerFooter.footerFont;
 }
 
 const char* PrintView::GetHeaderText() {
-    return m_headerText.c_str();
+    return m_headerFooter.headerText.c_str();
 }
 
 const char* PrintView::GetFooterText() {
-    return m_footerText.c_str();
+    return m_headerFooter.footerText.c_str();
 }
 
 const char* PrintView::SetHeaderText(const char* text) {
-    return StoreText(&m_headerText, text);
+    return StoreText(&m_headerFooter.headerText, text);
 }
 
 const char* PrintView::SetFooterText(const char* text) {
-    return StoreText(&m_footerText, text);
+    return StoreText(&m_headerFooter.footerText, text);
 }
 
-void PrintView::SetHeaderFont(const LOGFONTA& font) {
-    CriticalLock::Hold hold(PreviewLock());
-    m_headerFont = font;
+// Only the user-interface thread writes them: its reads need no lock.
+HeaderFooter PrintView::GetHeaderFooter() {
+    return m_headerFooter;
 }
 
-void PrintView::SetFooterFont(const LOGFONTA& font) {
+void PrintView::SetHeaderFooter(const HeaderFooter& headerFooter) {
     CriticalLock::Hold hold(PreviewLock());
-    m_footerFont = font;
+    m_headerFooter = headerFooter;
 }
 
 const char* PrintView::StoreText(std::string* field, const char* text) {
@@ -272,8 +272,10 @@ void PrintView::DrawPage(HDC dc, const RECT& printable, double sx, double sy, in
     m_scanView->DrawTo(NULL, &content, sx, sy);
     RECT header = {printable.left, printable.top, printable.right, content.top};
     RECT footer = {printable.left, content.bottom, printable.right, printable.bottom};
-    DrawTextScaled(dc, m_headerText.c_str(), &header, DT_CENTER | DT_BOTTOM, &m_headerFont, num, den);
-    DrawTextScaled(dc, m_footerText.c_str(), &footer, DT_CENTER, &m_footerFont, num, den);
+    DrawTextScaled(dc, m_headerFooter.headerText.c_str(), &header, DT_CENTER | DT_BOTTOM,
+                   &m_headerFooter.headerFont, num, den);
+    DrawTextScaled(dc, m_headerFooter.footerText.c_str(), &footer, DT_CENTER, &m_headerFooter.footerFont, num,
+                   den);
     content = printable;
     m_scanView->DrawTo(dc, &content, sx, sy);
     Frame(dc, content);

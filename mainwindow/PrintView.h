@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "dialogs/HeaderFooterStore.h"
 #include "framework/CriticalLock.h"
 #include "mainwindow/PrinterHelper.h"
 
@@ -16,13 +17,14 @@ class ScanView;
 // it, shows that page as a preview inside the scan view, and exports the view
 // as an enhanced metafile. The printer (with its margins) and the zoom are
 // the print band's two combo boxes, reached through the tool bands; the
-// content is the scan view's own drawing.
+// content is the scan view's own drawing. The header and footer dialog sees
+// it as a HeaderFooterStore.
 //
 // Threads: everything runs on the user-interface thread except
 // PaintPreview(0), which the view's render thread calls while the preview
 // shows. The preview's page data and zoom are therefore written and read
 // under the view's lock only.
-class PrintView : public PrinterHelper {
+class PrintView : public PrinterHelper, public HeaderFooterStore {
 public:
     static const int kMinZoom = 10;
     static const int kMaxZoom = 500;
@@ -61,17 +63,17 @@ public:
     virtual int Print();
     // The view at 100 % as an enhanced metafile; 1 when it was written.
     virtual int SaveAsEnhMetaFile(const char* path);
-    // The fonts the header and footer dialog shows; it stores a chosen one
-    // with the setters.
     virtual LOGFONTA* GetHeaderFont();
     virtual LOGFONTA* GetFooterFont();
-    virtual void SetHeaderFont(const LOGFONTA& font);
-    virtual void SetFooterFont(const LOGFONTA& font);
     virtual const char* GetHeaderText();
     virtual const char* GetFooterText();
     // Keeps a copy of the text and returns it.
     virtual const char* SetHeaderText(const char* text);
     virtual const char* SetFooterText(const char* text);
+    // The texts and fonts for the header and footer dialog; stored under
+    // the preview's lock.
+    HeaderFooter GetHeaderFooter() override;
+    void SetHeaderFooter(const HeaderFooter& headerFooter) override;
     virtual void GetScreenDpi(SIZE* dpi);
     // The printer chosen in the band and its margins (held by the band);
     // 0 when none is chosen.
@@ -118,10 +120,7 @@ private:
     ScanView* m_scanView;  // set before the view's window exists
     // Written by the user-interface thread under PreviewLock, read by the
     // preview under the view's lock.
-    LOGFONTA m_headerFont;
-    LOGFONTA m_footerFont;
-    std::string m_headerText;
-    std::string m_footerText;
+    HeaderFooter m_headerFooter;
     CriticalLock m_unsharedLock;  // PreviewLock while no view is set
     PreviewPage m_page;  // guarded by the view's lock
     int m_previewZoom;   // guarded by the view's lock

@@ -317,6 +317,14 @@ void ScanView::DrawBackgroundItems() {
     ViewMapping::Reset(dc);
 }
 
+void ScanView::RedrawRecording() {
+    Redraw(kRedrawLayout | kRedrawBackground);
+}
+
+void ScanView::DrawRecordedScan() {
+    DrawBackgroundItems();
+}
+
 // The render thread calls it for the preview: it reads the published copy
 // of the mapping, not the user-interface thread's own.
 int ScanView::DrawTo(HDC dc, RECT* rect, double sx, double sy) {

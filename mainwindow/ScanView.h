@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_SCANVIEW_H
 #define MAINWINDOW_SCANVIEW_H
 
+#include "dialogs/RecordingView.h"
 #include "framework/ChildWindow.h"
 #include "framework/CriticalLock.h"
 #include "mainwindow/ViewFigures.h"
@@ -24,6 +25,7 @@ class SensorCaps;
 // millimetres with the sensor at the origin. A render thread of its own draws
 // everything into two memory layers; WM_PAINT only copies the finished
 // picture. The mouse modes live in ViewModes; the mapping in ViewMapping.
+// The recording dialog sees the view as a RecordingView.
 //
 // Threads and locks:
 // - the user-interface thread runs the window, the mouse and every call from
@@ -37,7 +39,7 @@ class SensorCaps;
 //   thread's copy of the mapping, the handles, the feedback and the hand-over
 //   of the realtime scan. It is only ever held briefly, so the user-interface
 //   thread never waits for a long drawing.
-class ScanView : public ChildWindow {
+class ScanView : public ChildWindow, public RecordingView {
 public:
     static const int kControlId = 2000;
     static const char kWindowClass[];
@@ -102,6 +104,10 @@ public:
     virtual int DrawTo(HDC dc, RECT* rect, double sx, double sy);
     // Adds the last recorded scan to the background layer without a rebuild.
     virtual void DrawBackgroundItems();
+    // The recording dialog's requests: the layout and background redrawn,
+    // or the last recorded scan added (DrawBackgroundItems).
+    void RedrawRecording() override;
+    void DrawRecordedScan() override;
     virtual void SetGridCircle(int circles);
     virtual void LoadMapping();
     virtual void SaveMapping();

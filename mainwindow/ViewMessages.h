@@ -3,11 +3,11 @@
 
 #include <windows.h>
 
-// Messages of the main window and its view: what the view, the tool bands
-// and the numerical input dialog tell the frame, what the frame posts to
-// itself, and the view's render-thread message.
+// Messages of the main window and its view: what the view and the tool bands
+// tell the frame, what the frame posts to itself, and the view's
+// render-thread message. An edited area is told with the dialogs'
+// WM_AREA_EDITED (dialogs/DialogMessages.h).
 
-const UINT WM_AREA_EDITED = 0x580;         // sent; 0, 0
 const UINT WM_AREA_POINTS_PLACED = 0x581;  // sent; 0, 0
 const UINT WM_VIEW_REDRAW = 0x600;         // thread message; redraw flags, 0
 const UINT WM_STATUS_CURSOR = 0x601;       // posted; x, y in mm

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "dialogs/DialogMessages.h"
 #include "framework/GdiObject.h"
 #include "framework/WindowDc.h"
 #include "mainwindow/ScanView.h"

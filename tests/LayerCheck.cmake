@@ -1,16 +1,16 @@
 # Fails when a source file includes a header of a layer above its own:
-# framework <- sensor <- protocol <- mainwindow, dialogs.
+# framework <- sensor <- protocol <- dialogs <- mainwindow.
 # Run as: cmake -DROOT=<source dir> -P LayerCheck.cmake
 if(NOT ROOT)
     message(FATAL_ERROR "ROOT is not set")
 endif()
 
-set(layers framework sensor protocol mainwindow dialogs)
+set(layers framework sensor protocol dialogs mainwindow)
 set(rank_framework 0)
 set(rank_sensor 1)
 set(rank_protocol 2)
-set(rank_mainwindow 3)
 set(rank_dialogs 3)
+set(rank_mainwindow 4)
 
 set(violations "")
 foreach(layer IN LISTS layers)

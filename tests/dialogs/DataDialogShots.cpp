@@ -6,17 +6,17 @@
 #include "dialogs/NumericalInputDlg.h"
 #include "dialogs/PlayBackDlg.h"
 #include "dialogs/RecordDlg.h"
+#include "dialogs/RecordingView.h"
+#include "framework/ChildWindow.h"
 #include "framework/LanguageResource.h"
 #include "framework/LittleEndian.h"
-#include "mainwindow/Application.h"
-#include "mainwindow/MainFrame.h"
-#include "mainwindow/ScanView.h"
 #include "protocol/DevicePort.h"
 #include "resources/resource.h"
 #include "sensor/AreaSet.h"
 #include "sensor/MeasuringData.h"
 #include "sensor/SensorCaps.h"
 #include "tests/dialogs/ModalDriver.h"
+#include "tests/dialogs/ProgressDlgHost.h"
 #include "tests/dialogs/ShotHandOver.h"
 #include "tests/framework/TestSettings.h"
 
@@ -46,6 +46,13 @@ void LoadArea(AreaSet* areas) {
     areas->SetCurrentRaw(record);
 }
 
+// Nothing is recorded: the view has nothing to draw.
+class UnseenView : public RecordingView {
+public:
+    void RedrawRecording() override {}
+    void DrawRecordedScan() override {}
+};
+
 }  // namespace
 
 TEST(DataDialogShots, RecordPlayBackAndNumericalInput) {
@@ -60,10 +67,10 @@ TEST(DataDialogShots, RecordPlayBackAndNumericalInput) {
     LoadArea(&areas);
     MeasuringData data;
     for (int i = 0; i < 120; ++i) data.Append(ScanData());
-    Application application;
+    ProgressDlgHost application;
     DevicePort port;
-    ScanView view;
-    MainFrame frame;
+    UnseenView view;
+    ChildWindow frame;
 
     NumericalInputDlg numerical;
     numerical.SetSensorCaps(&caps);

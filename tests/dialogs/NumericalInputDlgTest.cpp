@@ -1,8 +1,8 @@
 #include "dialogs/NumericalInputDlg.h"
 
+#include "dialogs/DialogMessages.h"
 #include "framework/LanguageResource.h"
 #include "framework/LittleEndian.h"
-#include "mainwindow/ViewMessages.h"
 #include "resources/resource.h"
 #include "sensor/AreaSet.h"
 #include "sensor/SensorCaps.h"

@@ -1,15 +1,15 @@
 #include "dialogs/RecordDlg.h"
 
 #include "dialogs/DialogMessages.h"
+#include "dialogs/RecordingView.h"
+#include "framework/ChildWindow.h"
 #include "framework/LanguageResource.h"
 #include "framework/ProgressView.h"
-#include "mainwindow/Application.h"
-#include "mainwindow/MainFrame.h"
-#include "mainwindow/ScanView.h"
 #include "protocol/DevicePort.h"
 #include "resources/resource.h"
 #include "sensor/MeasuringData.h"
 #include "tests/dialogs/ModalDriver.h"
+#include "tests/dialogs/ProgressDlgHost.h"
 #include "tests/framework/TestSettings.h"
 
 #include <commctrl.h>
@@ -24,12 +24,12 @@ typedef std::vector<std::string> Log;
 
 // The collaborators, real where it costs nothing, each writing what the
 // dialog asked of it into one log so that the order shows.
-class LoggingApplication : public Application {
+class LoggingHost : public ProgressDlgHost {
 public:
-    explicit LoggingApplication(Log* log) : m_log(log) {}
+    explicit LoggingHost(Log* log) : m_log(log) {}
     ProgressView* BeginProgress(HWND owner) override {
         m_log->push_back("progress");
-        progress = Application::BeginProgress(owner);
+        progress = ProgressDlgHost::BeginProgress(owner);
         return progress;
     }
     // Notes an owner still shown: the progress dialog, which has the
@@ -38,7 +38,7 @@ public:
         HWND owner = dialog != NULL && dialog->GetHwnd() != NULL ? GetWindow(dialog->GetHwnd(), GW_OWNER) : NULL;
         m_log->push_back(owner != NULL && IsWindowVisible(owner) ? "progress end before its owner" : "progress end");
         if (dialog == progress) progress = NULL;
-        return Application::EndProgress(dialog);
+        return ProgressDlgHost::EndProgress(dialog);
     }
     // The bar's position, asked from the progress dialog's own thread.
     int BarPos() {
@@ -63,21 +63,18 @@ private:
     Log* m_log;
 };
 
-class LoggingView : public ScanView {
+class LoggingView : public RecordingView {
 public:
     explicit LoggingView(Log* log) : m_log(log) {}
-    int Redraw(WORD flags) override {
-        m_log->push_back("redraw " + std::to_string(flags));
-        return 1;
-    }
-    void DrawBackgroundItems() override { ++drawn; }
+    void RedrawRecording() override { m_log->push_back("redraw"); }
+    void DrawRecordedScan() override { ++drawn; }
     int drawn = 0;
 
 private:
     Log* m_log;
 };
 
-class CountingFrame : public MainFrame {
+class CountingFrame : public ChildWindow {
 public:
     BOOL PostMessage(UINT msg, WPARAM, LPARAM) override {
         if (msg == WM_RECORD_END) ++recordEnds;
@@ -119,7 +116,7 @@ protected:
 
     TestSettings m_file;
     Log m_log;
-    LoggingApplication m_application{&m_log};
+    LoggingHost m_application{&m_log};
     CountingFrame m_frame;
     LoggingPort m_port{&m_log};
     LoggingView m_view{&m_log};
@@ -181,7 +178,7 @@ TEST_F(RecordDlgTest, FourScansShowTheirProgressAndTheLastEndsTheDialog) {
     }));
     EXPECT_EQ(1, recordingAfterStart);
     EXPECT_EQ((std::vector<int>{25, 50, 75}), bar);
-    EXPECT_EQ((Log{"redraw 3", "progress", "realtime on", "realtime off", "progress end"}), m_log);
+    EXPECT_EQ((Log{"redraw", "progress", "realtime on", "realtime off", "progress end"}), m_log);
     EXPECT_EQ(1, m_frame.recordEnds);
     ASSERT_EQ(4u, m_data.Count());
     EXPECT_EQ(4, m_data.GetAt(3)->GetStep(0));
@@ -199,7 +196,7 @@ TEST_F(RecordDlgTest, StartWhileRecordingIsIgnoredAndDestroyEndsRealtimeAndProgr
         m_dialog.OnScan(Scan(2));
         EXPECT_TRUE(m_dialog.Destroy());
     }));
-    EXPECT_EQ((Log{"redraw 3", "progress", "realtime on", "realtime off", "progress end"}), m_log);
+    EXPECT_EQ((Log{"redraw", "progress", "realtime on", "realtime off", "progress end"}), m_log);
     EXPECT_EQ(2u, m_data.Count());
     EXPECT_EQ(0, m_frame.recordEnds);
     EXPECT_FALSE(m_dialog.Destroy());
@@ -211,7 +208,7 @@ TEST_F(RecordDlgTest, CancelInTheProgressDialogEndsRecordingOnce) {
         m_dialog.OnScan(Scan(1));
         PostMessageA(m_application.progress->GetHwnd(), WM_COMMAND, IDCANCEL, 0);
     }));
-    EXPECT_EQ((Log{"redraw 3", "progress", "realtime on", "realtime off", "progress end"}), m_log);
+    EXPECT_EQ((Log{"redraw", "progress", "realtime on", "realtime off", "progress end"}), m_log);
     EXPECT_EQ(1, m_frame.recordEnds);
     EXPECT_EQ(1u, m_data.Count());
 }

@@ -1,5 +1,6 @@
 #include "mainwindow/ScanView.h"
 
+#include "dialogs/DialogMessages.h"
 #include "framework/IniFile.h"
 #include "framework/OwnedHandle.h"
 #include "mainwindow/Application.h"
@@ -351,22 +352,23 @@ TEST_F(ScanViewTest, ColumnLabelsStayInsideWhenTheAxisIsOffTheView) {
 }
 
 // New recorded scans go onto the background one by one; a rebuild draws
-// what the measuring data holds.
+// what the measuring data holds. The recording dialog asks for both.
 TEST_F(ScanViewTest, RecordedScansAreAddedWithoutRebuildingTheBackground) {
+    RecordingView& recording = *m_view;
     m_view->SetDrawItem(ScanView::kDrawRealtime, 0);
     m_view->SetDrawItem(ScanView::kDrawRecord, 1);
     m_data.TakeSensorCaps(NULL);
     m_data.Append(Wall(1500, 0));
-    m_view->DrawBackgroundItems();
+    recording.DrawRecordedScan();
     m_data.Clear();
     m_data.Append(Wall(3000, 0));
-    m_view->DrawBackgroundItems();
+    recording.DrawRecordedScan();
     m_view->Redraw(0);
     ASSERT_TRUE(m_view->Settle());
     EXPECT_TRUE(Near(m_view->ToDevice(Pt(1061, 1061)), 0, 1)) << "the first scan's outline stays";
     EXPECT_TRUE(Near(m_view->ToDevice(Pt(2121, 2121)), 0, 1)) << "the second scan's outline";
 
-    m_view->Redraw(ScanView::kRedrawBackground);
+    recording.RedrawRecording();
     ASSERT_TRUE(m_view->Settle());
     EXPECT_FALSE(Near(m_view->ToDevice(Pt(1061, 1061)), 0, 1)) << "a rebuild draws only what is held";
     EXPECT_TRUE(Near(m_view->ToDevice(Pt(2121, 2121)), 0, 1));

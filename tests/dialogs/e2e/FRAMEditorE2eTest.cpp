@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/FRAMEditorDlg.h"
-#include "mainwindow/Application.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 #include "resources/DialogIds.h"
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
+#include "tests/dialogs/ProgressDlgHost.h"
 #include "tests/framework/GridDriver.h"
 #include "tests/protocol/e2e/ReadyPort.h"
 #include "tests/protocol/e2e/SimLog.h"
@@ -61,10 +61,10 @@ public:
 };
 
 // The progress dialog belongs to the stand-in, as it belongs to the main window.
-class OwnerApplication : public Application {
+class OwnerApplication : public ProgressDlgHost {
 public:
     explicit OwnerApplication(HWND* owner) : m_owner(owner) {}
-    ProgressView* BeginProgress(HWND) override { return Application::BeginProgress(*m_owner); }
+    ProgressView* BeginProgress(HWND) override { return ProgressDlgHost::BeginProgress(*m_owner); }
 
 private:
     HWND* m_owner;

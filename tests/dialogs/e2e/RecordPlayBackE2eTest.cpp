@@ -7,11 +7,9 @@
 #include "dialogs/DialogMessages.h"
 #include "dialogs/PlayBackDlg.h"
 #include "dialogs/RecordDlg.h"
+#include "dialogs/RecordingView.h"
 #include "framework/CriticalLock.h"
 #include "framework/LanguageResource.h"
-#include "mainwindow/Application.h"
-#include "mainwindow/MainFrame.h"
-#include "mainwindow/ScanView.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 #include "resources/resource.h"
@@ -19,6 +17,7 @@
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"
 #include "tests/dialogs/ModalDriver.h"
+#include "tests/dialogs/ProgressDlgHost.h"
 #include "tests/framework/TestSettings.h"
 #include "tests/protocol/e2e/SimLog.h"
 #include "tests/framework/StandInWindow.h"
@@ -82,21 +81,16 @@ private:
     MeasuringData* m_data;
 };
 
-// The recording's notice reaches the frame's window.
-class FramePoster : public MainFrame {
+// Not shown: it takes the recording's drawing requests.
+class UnseenView : public RecordingView {
 public:
-    explicit FramePoster(FrameStandIn* standIn) : m_standIn(standIn) {}
-    BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        return ::PostMessageA(m_standIn->GetHwnd(), msg, wParam, lParam);
-    }
-
-private:
-    FrameStandIn* m_standIn;
+    void RedrawRecording() override {}
+    void DrawRecordedScan() override {}
 };
 
 class RecordPlayBackE2e : public ::testing::Test {
 protected:
-    RecordPlayBackE2e() : m_standIn(&m_record, &m_port, &m_data), m_frame(&m_standIn) {}
+    RecordPlayBackE2e() : m_standIn(&m_record, &m_port, &m_data) {}
 
     void SetUp() override {
         m_com = SimLog::ComPort();
@@ -113,7 +107,7 @@ protected:
         ASSERT_EQ(m_port.RequestOpen(m_com), 1);
         ASSERT_TRUE(ModalDriver::PumpUntil([this] { return m_port.GetLinkLevel() >= 1; }));
         m_record.SetApplication(&m_application);
-        m_record.SetMainFrame(&m_frame);
+        m_record.SetMainFrame(&m_standIn);
         m_record.SetDevicePort(&m_port);
         m_record.SetScanView(&m_view);
         m_record.SetMeasuringData(&m_data);
@@ -126,13 +120,12 @@ protected:
     SensorCaps m_caps;
     WaveFormRecord m_waveForm;
     MeasuringData m_data;
-    Application m_application;
-    ScanView m_view;  // not shown: it takes the redraw requests
+    ProgressDlgHost m_application;
+    UnseenView m_view;
     RecordDlg m_record;
     PlayBackDlg m_playBack;
     DevicePort m_port;
     FrameStandIn m_standIn;
-    FramePoster m_frame;
 };
 
 }  // namespace

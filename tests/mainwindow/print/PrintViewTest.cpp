@@ -1,10 +1,14 @@
 #include "mainwindow/PrintView.h"
 
+#include "dialogs/HeaderFooterDlg.h"
 #include "framework/CriticalLock.h"
 #include "framework/GdiObject.h"
 #include "framework/Geometry.h"
+#include "framework/OwnedHandle.h"
 #include "framework/WindowDc.h"
+#include "resources/DialogIds.h"
 #include "resources/ToolBandIds.h"
+#include "tests/dialogs/DialogScript.h"
 #include "tests/mainwindow/AreaPeaks.h"
 #include "tests/framework/TestSettings.h"
 #include "tests/mainwindow/print/PrintRig.h"
@@ -355,4 +359,64 @@ TEST_F(PrintViewTest, PreviewAndMetafilePlaceTheViewAsTheScreenShowsItWithAShift
         EXPECT_NEAR(screen.vertexX, d.peaks.vertexX, 0.01) << d.name;
         EXPECT_NEAR(screen.vertexY, d.peaks.vertexY, 0.01) << d.name;
     }
+}
+
+namespace {
+
+// Holds the print view's lock on a thread of its own, as the render thread
+// does while it paints the preview; once the font chooser has been confirmed
+// and has gone, notes for 300 ms whether the footer's height changes, then
+// lets go.
+struct PreviewPainter {
+    PrintView* print;
+    CriticalLock* lock;
+    HANDLE held;
+    volatile HWND chooser;
+    LONG before, whileHeld;
+
+    static DWORD WINAPI Run(LPVOID param) {
+        PreviewPainter* self = static_cast<PreviewPainter*>(param);
+        CriticalLock::Hold hold(*self->lock);
+        SetEvent(self->held);
+        auto gone = [self] { return self->chooser != NULL && !IsWindow(self->chooser); };
+        auto changed = [self] { return self->print->GetFooterFont()->lfHeight != self->before; };
+        const DWORD start = GetTickCount();
+        while (!gone() && GetTickCount() - start < 10000) Sleep(10);
+        const DWORD gonePoint = GetTickCount();
+        while (!changed() && GetTickCount() - gonePoint < 300) Sleep(10);
+        self->whileHeld = self->print->GetFooterFont()->lfHeight;
+        return 0;
+    }
+};
+
+}  // namespace
+
+// The render thread paints the preview with the fonts under the view's lock:
+// a font confirmed in the header and footer dialog is stored only under
+// that lock.
+TEST(HeaderFooterDlgPreview, AConfirmedFontWaitsForThePreviewsLock) {
+    TestSettings file;
+    PrintView print;
+    ScanView view;
+    print.SetScanView(&view);
+    HeaderFooterDlg dialog;
+    dialog.SetPrintView(&print);
+    OwnedHandle held(CreateEventA(NULL, TRUE, FALSE, NULL));
+    PreviewPainter painter = {&print, &view.ViewLock(), held.Get(), NULL, print.GetFooterFont()->lfHeight, 0};
+    OwnedHandle thread(CreateThread(NULL, 0, &PreviewPainter::Run, &painter, 0, NULL));
+    ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(held.Get(), 10000));
+    {
+        const char kCaption[] = "Header and Footer";
+        DialogScript script({{kCaption, [](HWND shown) { DialogScript::Press(shown, IDC_FOOTER_FONT); }},
+                             {"Font", [&](HWND font) {
+                                  painter.chooser = font;
+                                  DialogScript::ConfirmFontSize20(font);
+                              }},
+                             {kCaption, [](HWND shown) { PostMessageA(shown, WM_CLOSE, 0, 0); }}});
+        ASSERT_NE(static_cast<HWND>(NULL), dialog.Create(GetModuleHandleA(NULL), NULL));
+    }
+    WaitForSingleObject(thread.Get(), 10000);
+    EXPECT_EQ(painter.before, painter.whileHeld) << "stored while the preview held its lock";
+    EXPECT_EQ(-27, print.GetFooterFont()->lfHeight);
+    print.SetScanView(NULL);
 }
