@@ -3,12 +3,14 @@
 
 #include <windows.h>
 
-// Owns one movable global memory block, as the common dialogs exchange them,
-// and frees it once. A dialog may free a block it was given and hand back
-// another: Adopt takes the returned one without freeing the old.
+// Owns one movable global memory block, as the common dialogs and the
+// clipboard exchange them, and frees it once. A dialog may free a block it
+// was given and hand back another: Adopt takes the returned one without
+// freeing the old. Release hands the block to a new owner (the clipboard).
 class GlobalBlock {
 public:
-    explicit GlobalBlock(SIZE_T bytes) : m_block(bytes > 0 ? GlobalAlloc(GHND, bytes) : NULL) {}
+    explicit GlobalBlock(SIZE_T bytes, UINT flags = GHND)
+        : m_block(bytes > 0 ? GlobalAlloc(flags, bytes) : NULL) {}
     ~GlobalBlock() { Free(); }
 
     HGLOBAL Get() const { return m_block; }
@@ -21,6 +23,11 @@ public:
         GlobalFree(m_block);
         SetLastError(saved);
         m_block = NULL;
+    }
+    HGLOBAL Release() {
+        HGLOBAL block = m_block;
+        m_block = NULL;
+        return block;
     }
 
     // The block's memory for one scope.

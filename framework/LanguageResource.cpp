@@ -1,5 +1,7 @@
 #include "framework/LanguageResource.h"
 
+#include "framework/HandleOwner.h"
+#include "framework/OwnedModule.h"
 #include "framework/ResourceString.h"
 
 #include <cstdio>
@@ -20,7 +22,7 @@ struct Languages {
     DWORD builtInId = 0;         // the program's own entry; 0 when none
     HINSTANCE instance = NULL;   // the program, whose resources are built in
     HMODULE current = NULL;      // 0 = the program's own resources
-    BOOL currentLoaded = FALSE;  // current was loaded by Select and must be freed
+    OwnedModule loaded;          // current, when Select loaded it
 };
 
 Languages& State() {
@@ -30,6 +32,18 @@ Languages& State() {
 
 void CopyCut(char* field, size_t size, const char* text) {
     snprintf(field, size, "%s", text);
+}
+
+// The names of the files in a folder (with its backslash) that match a pattern.
+std::vector<std::string> FilesIn(const std::string& folder, const char* pattern) {
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA found;
+    OwnedFind search(FindFirstFileA((folder + pattern).c_str(), &found));
+    if (!search.Valid()) return files;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(found.cFileName);
+    } while (FindNextFileA(search.Get(), &found));
+    return files;
 }
 
 }  // namespace
@@ -77,17 +91,7 @@ int LanguageResource::Enumerate(HINSTANCE instance) {
         ++count;
     }
 
-    std::vector<std::string> files;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((state.folder + "*.dll").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(found.cFileName);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-
-    for (const std::string& file : files) {
+    for (const std::string& file : FilesIn(state.folder, "*.dll")) {
         std::string full = state.folder + file;
         char product[64];
         char version[64];
@@ -95,14 +99,13 @@ int LanguageResource::Enumerate(HINSTANCE instance) {
         if (!GetVersionString(full.c_str(), "ProductVersion", version, sizeof version)) continue;
         if (strcmp(product, kModuleProductName) != 0 || strcmp(version, programVersion) != 0) continue;
         // As data: a module's code never runs.
-        HMODULE module = LoadLibraryExA(full.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-        if (module == NULL) continue;
-        if (ReadEntry(module, file.c_str(), &info)) {
+        OwnedModule module(LoadLibraryExA(full.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE));
+        if (!module.Valid()) continue;
+        if (ReadEntry(module.Get(), file.c_str(), &info)) {
             // The first entry of an id stays; the program's own wins.
             state.list.insert(std::make_pair(info.id, info));
             ++count;
         }
-        FreeLibrary(module);
     }
     m_position = state.list.begin();
     return count;
@@ -121,23 +124,19 @@ HMODULE LanguageResource::Select(DWORD id) {
         state.current = state.instance;
         return state.instance;
     }
-    HMODULE module =
-        LoadLibraryExA((state.folder + it->second.fileName).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-    if (module == NULL) return NULL;
+    OwnedModule module(
+        LoadLibraryExA((state.folder + it->second.fileName).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module.Valid()) return NULL;
     Release();
-    state.current = module;
-    state.currentLoaded = TRUE;
-    return module;
+    state.current = module.Get();
+    state.loaded.Reset(module.Release());
+    return state.current;
 }
 
 BOOL LanguageResource::Release() {
     Languages& state = State();
-    HMODULE module = state.current;
-    BOOL loaded = state.currentLoaded;
     state.current = NULL;
-    state.currentLoaded = FALSE;
-    if (module == NULL || !loaded) return FALSE;
-    return FreeLibrary(module);
+    return state.loaded.Close();
 }
 
 HMODULE LanguageResource::GetModule() {

@@ -1,27 +1,21 @@
 #ifndef FRAMEWORK_OWNEDMODULE_H
 #define FRAMEWORK_OWNEDMODULE_H
 
-#include <windows.h>
+#include "framework/HandleOwner.h"
 
-// Loads a library for the owner's lifetime and frees it once.
-class OwnedModule {
+struct ModuleRelease {
+    typedef HMODULE Handle;
+    static BOOL Free(HMODULE module) { return FreeLibrary(module); }
+};
+
+// A loaded library (LoadLibrary, LoadLibraryEx), freed once when the owner
+// goes or is reset.
+class OwnedModule : public HandleOwner<ModuleRelease> {
 public:
-    explicit OwnedModule(const char* name) : m_module(LoadLibraryA(name)) {}
-    ~OwnedModule() {
-        if (m_module == NULL) return;
-        DWORD saved = GetLastError();
-        FreeLibrary(m_module);
-        SetLastError(saved);
-    }
-
-    HMODULE Get() const { return m_module; }
-    bool Valid() const { return m_module != NULL; }
-
-private:
-    OwnedModule(const OwnedModule&) = delete;
-    OwnedModule& operator=(const OwnedModule&) = delete;
-
-    HMODULE m_module;
+    OwnedModule() {}
+    explicit OwnedModule(HMODULE module) : HandleOwner(module) {}
+    // Loads a library by name for the owner's lifetime.
+    explicit OwnedModule(const char* name) : HandleOwner(LoadLibraryA(name)) {}
 };
 
 #endif

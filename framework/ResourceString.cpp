@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-ResourceString::ResourceString() : m_module(NULL), m_buffer(NULL), m_bufferSize(0) {}
+ResourceString::ResourceString() : m_module(NULL), m_bufferSize(0) {}
 
-ResourceString::ResourceString(HMODULE module) : m_module(module), m_buffer(NULL), m_bufferSize(0) {}
+ResourceString::ResourceString(HMODULE module) : m_module(module), m_bufferSize(0) {}
 
 ResourceString::~ResourceString() {
     FreeBuffer();
@@ -24,9 +24,9 @@ const char* ResourceString::Assign(const char* text) {
 char* ResourceString::GetBuffer(size_t size) {
     if (size == 0) return NULL;
     FreeBuffer();
-    m_buffer = new char[size]();
+    m_buffer.reset(new char[size]());
     m_bufferSize = size;
-    return m_buffer;
+    return m_buffer.get();
 }
 
 const char* ResourceString::Format(const char* fmt, ...) {
@@ -49,14 +49,13 @@ const char* ResourceString::Load(UINT id) {
 const char* ResourceString::ReleaseBuffer() {
     if (m_buffer != NULL) {
         // The caller may have filled it to the last byte without a terminator.
-        m_text.assign(m_buffer, strnlen(m_buffer, m_bufferSize));
+        m_text.assign(m_buffer.get(), strnlen(m_buffer.get(), m_bufferSize));
         FreeBuffer();
     }
     return m_text.c_str();
 }
 
 void ResourceString::FreeBuffer() {
-    delete[] m_buffer;
-    m_buffer = NULL;
+    m_buffer.reset();
     m_bufferSize = 0;
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 // A text loaded from a string table (module 0 = the program) or formatted.
@@ -35,7 +36,7 @@ private:
 
     HMODULE m_module;
     std::string m_text;
-    char* m_buffer;  // owned while out, else 0
+    std::unique_ptr<char[]> m_buffer;  // while out, else empty
     size_t m_bufferSize;
 };
 

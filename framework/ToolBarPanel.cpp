@@ -63,11 +63,10 @@ void ToolBarPanel::DestroyItemControls() {
     for (ToolBarItem& item : m_items) {
         HWND window = ItemWindow(item);
         if (window != NULL && IsWindow(window)) DestroyWindow(window);
-        if (!IsButton(item.kind) && !IsCombo(item.kind)) continue;
-        delete static_cast<ChildWindow*>(item.control);
         item.control = NULL;
     }
     m_items.clear();
+    m_controls.clear();
     m_hovered = 0;
     m_pendingHovered = 0;
 }
@@ -108,8 +107,9 @@ BOOL ToolBarPanel::Build(UINT bitmapId, const ToolBarItem* items, int count, int
 
 int ToolBarPanel::AddItem(HBITMAP strip, ToolBarItem* item, int x) {
     if (IsButton(item->kind)) {
-        item->control = static_cast<ChildWindow*>(AddButton(strip, item->glyph, item->id, x, 0, item->state,
-                                                            item->kind));
+        ChildWindow* button = AddButton(strip, item->glyph, item->id, x, 0, item->state, item->kind);
+        m_controls.emplace_back(button);
+        item->control = button;
         return x + m_buttonWidth;
     }
     if (IsCombo(item->kind)) {
@@ -117,9 +117,10 @@ int ToolBarPanel::AddItem(HBITMAP strip, ToolBarItem* item, int x) {
         const int* size = static_cast<const int*>(item->control);
         int width = size != NULL ? size[0] : 0;
         int height = size != NULL ? size[1] : 0;
-        ToolComboBox* combo = new ToolComboBox;
+        std::unique_ptr<ToolComboBox> combo(new ToolComboBox);
         combo->Create(0, x, 0, width, height, GetHwnd(), item->id, GetInstance(), item->state, item->kind);
-        item->control = static_cast<ChildWindow*>(combo);
+        item->control = static_cast<ChildWindow*>(combo.get());
+        m_controls.push_back(std::move(combo));
         return x + width + kComboMargin;
     }
     x += kSeparatorBefore;

@@ -4,8 +4,10 @@
 #include "framework/TemplateDialog.h"
 #include "framework/ToolBarItem.h"
 
+#include <memory>
 #include <vector>
 
+class ChildWindow;
 class ImageButton;
 
 // A tool strip: a borderless child dialog holding a row of image buttons,
@@ -30,7 +32,8 @@ public:
     // Destroys the item controls and their objects and the panel window;
     // the result of destroying the window, 0 when there was none.
     virtual BOOL DestroyItems();
-    // One more button with the panel's sizes; the table is not changed.
+    // One more button with the panel's sizes, which the caller owns; the
+    // table is not changed.
     virtual ImageButton* AddButton(HBITMAP strip, int glyphIndex, UINT id, int x, int y, BYTE state, BYTE kind);
     // The bands fill their combo boxes here; empty by default.
     virtual void InitItems();
@@ -73,7 +76,8 @@ private:
     int AddItem(HBITMAP strip, ToolBarItem* item, int x);
 
     HWND m_owner;
-    std::vector<ToolBarItem> m_items;  // owned copies; controls owned through them
+    std::vector<ToolBarItem> m_items;  // owned copies; their control pointers borrow from m_controls
+    std::vector<std::unique_ptr<ChildWindow>> m_controls;  // the built buttons and combo boxes
     int m_buttonWidth;
     int m_buttonHeight;
     int m_glyphWidth;

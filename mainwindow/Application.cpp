@@ -55,12 +55,6 @@ BOOL Checked(BOOL ok) {
 Application::Application()
     : m_version(),
       m_instance(NULL),
-      m_accelerators(NULL),
-      m_devicePort(NULL),
-      m_mainFrame(NULL),
-      m_scanView(NULL),
-      m_rebar(NULL),
-      m_printView(NULL),
       m_mainWindow(NULL),
       m_levelSwitchOn(0),
       m_waveFormBoth(0),
@@ -76,12 +70,14 @@ Application::~Application() {
     IniFile settings;
     settings.WriteString(kSettingsSection, "AreaFileName", m_areaFileName);
     settings.WriteString(kSettingsSection, "MeasurementFileName", m_measurementFileName);
-    delete m_devicePort;
-    delete m_mainFrame;
-    delete m_scanView;
-    delete m_rebar;
-    delete m_printView;
-    if (m_accelerators != NULL) DestroyAcceleratorTable(m_accelerators);
+    // Field order: the device port's threads stop before the windows they
+    // post to go; each destructor writes its own settings.
+    m_devicePort.reset();
+    m_mainFrame.reset();
+    m_scanView.reset();
+    m_rebar.reset();
+    m_printView.reset();
+    m_accelerators.Close();
 }
 
 BOOL Application::IsSupportedSystem(const OSVERSIONINFOA& version) {
@@ -103,11 +99,11 @@ void Application::ReadSettings() {
 }
 
 BOOL Application::CreateObjects() {
-    m_devicePort = new (std::nothrow) DevicePort;
-    m_mainFrame = new (std::nothrow) MainFrame;
-    m_scanView = new (std::nothrow) ScanView;
-    m_rebar = new (std::nothrow) Rebar;
-    m_printView = new (std::nothrow) PrintView;
+    m_devicePort.reset(new (std::nothrow) DevicePort);
+    m_mainFrame.reset(new (std::nothrow) MainFrame);
+    m_scanView.reset(new (std::nothrow) ScanView);
+    m_rebar.reset(new (std::nothrow) Rebar);
+    m_printView.reset(new (std::nothrow) PrintView);
     return m_devicePort != NULL && m_mainFrame != NULL && m_scanView != NULL && m_rebar != NULL &&
            m_printView != NULL;
 }
@@ -130,7 +126,7 @@ BOOL Application::Initialize(HINSTANCE instance, LPSTR commandLine, int showComm
         return FALSE;
     }
     m_instance = instance;
-    m_accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    m_accelerators.Reset(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS)));
     WireObjects();
     if (!StartObjects(instance, commandLine, showCommand)) return FALSE;
     UpdateCaption("");
@@ -147,27 +143,27 @@ void Application::WireObjects() {
     m_measuringData.SetSensorCaps(&m_sensorCaps);
 
     m_devicePort->SetApplication(this);
-    m_devicePort->SetFrame(m_mainFrame);
+    m_devicePort->SetFrame(m_mainFrame.get());
     m_devicePort->SetWaveFormRecord(&m_waveFormRecord);
     m_devicePort->SetSensorCaps(&m_sensorCaps);
 
     m_mainFrame->SetApplication(this);
-    m_mainFrame->SetDevicePort(m_devicePort);
-    m_mainFrame->SetScanView(m_scanView);
-    m_mainFrame->SetRebar(m_rebar);
-    m_mainFrame->SetPrintView(m_printView);
+    m_mainFrame->SetDevicePort(m_devicePort.get());
+    m_mainFrame->SetScanView(m_scanView.get());
+    m_mainFrame->SetRebar(m_rebar.get());
+    m_mainFrame->SetPrintView(m_printView.get());
     m_mainFrame->SetWorkspace(GetWorkspace());
 
     m_scanView->SetApplication(this);
-    m_scanView->SetDevicePort(m_devicePort);
-    m_scanView->SetPrintView(m_printView);
+    m_scanView->SetDevicePort(m_devicePort.get());
+    m_scanView->SetPrintView(m_printView.get());
     m_scanView->SetAreaSet(&m_areaSet);
     m_scanView->SetScanShape(&m_realtimeScan);
     m_scanView->SetMeasuringData(&m_measuringData);
     m_scanView->SetSensorCaps(&m_sensorCaps);
 
-    m_printView->SetScanView(m_scanView);
-    m_printView->SetRebar(m_rebar);
+    m_printView->SetScanView(m_scanView.get());
+    m_printView->SetRebar(m_rebar.get());
 }
 
 BOOL Application::StartObjects(HINSTANCE instance, LPSTR commandLine, int showCommand) {
@@ -190,8 +186,8 @@ int Application::Run() {
             return 0;
         }
         if (got == 0) return static_cast<int>(msg.wParam);
-        if (m_accelerators != NULL && m_mainWindow != NULL && !IsEditKey(msg, m_mainWindow) &&
-            TranslateAcceleratorA(m_mainWindow, m_accelerators, &msg)) {
+        if (m_accelerators.Valid() && m_mainWindow != NULL && !IsEditKey(msg, m_mainWindow) &&
+            TranslateAcceleratorA(m_mainWindow, m_accelerators.Get(), &msg)) {
             continue;
         }
         // Keyboard navigation inside modeless dialogs.
@@ -271,20 +267,18 @@ void Application::GetVersionInfo(OSVERSIONINFOA* info) {
 }
 
 ProgressView* Application::BeginProgress(HWND owner) {
-    ProgressDlg* dialog = new (std::nothrow) ProgressDlg;
+    std::unique_ptr<ProgressDlg> dialog(new (std::nothrow) ProgressDlg);
     if (dialog == NULL) return NULL;
     dialog->SetApplication(this);
-    if (dialog->Start(m_instance, owner != NULL ? owner : m_mainWindow) == NULL) {
-        delete dialog;
-        return NULL;
-    }
-    return dialog;
+    if (dialog->Start(m_instance, owner != NULL ? owner : m_mainWindow) == NULL) return NULL;
+    // The caller holds it until EndProgress.
+    return dialog.release();
 }
 
 BOOL Application::EndProgress(ProgressView* dialog) {
-    if (dialog == NULL) return FALSE;
-    dialog->End();
-    delete dialog;
+    std::unique_ptr<ProgressView> owned(dialog);
+    if (owned == NULL) return FALSE;
+    owned->End();
     return TRUE;
 }
 

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "framework/HandleOwner.h"
 #include "mainwindow/Workspace.h"
 #include "protocol/DeviceHost.h"
 #include "sensor/AreaSet.h"
@@ -109,17 +112,18 @@ private:
 
     OSVERSIONINFOA m_version;
     HINSTANCE m_instance;
-    HACCEL m_accelerators;
+    OwnedAccelerators m_accelerators;
     AreaSet m_areaSet;
     ScanShape m_realtimeScan;
     MeasuringData m_measuringData;
     WaveFormRecord m_waveFormRecord;
     SensorCaps m_sensorCaps;
-    DevicePort* m_devicePort;
-    MainFrame* m_mainFrame;
-    ScanView* m_scanView;
-    Rebar* m_rebar;
-    PrintView* m_printView;
+    // Deleted by the destructor in this order, before the data objects above.
+    std::unique_ptr<DevicePort> m_devicePort;
+    std::unique_ptr<MainFrame> m_mainFrame;
+    std::unique_ptr<ScanView> m_scanView;
+    std::unique_ptr<Rebar> m_rebar;
+    std::unique_ptr<PrintView> m_printView;
     HWND m_mainWindow;
     char m_documentPath[MAX_PATH];
     char m_areaFileName[MAX_PATH];

@@ -1,19 +1,22 @@
 #include "mainwindow/HtmlHelpControl.h"
 
+#include "framework/HandleOwner.h"
+
 namespace {
 
 const UINT kDisplayTopic = 0x0000;  // HH_DISPLAY_TOPIC
 
 // Reads the default value of a key under HKEY_CLASSES_ROOT and closes it.
 std::string DefaultValueOf(const char* keyName) {
-    HKEY key = NULL;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    HKEY opened = NULL;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, keyName, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
         return std::string();
+    OwnedKey key(opened);
     char value[MAX_PATH] = {};
     DWORD type = 0;
     DWORD size = sizeof value - 1;
-    LONG result = RegQueryValueExA(key, NULL, NULL, &type, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(key);
+    LONG result = RegQueryValueExA(key.Get(), NULL, NULL, &type, reinterpret_cast<BYTE*>(value), &size);
+    key.Close();
     if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::string();
     if (type == REG_SZ) return value;
     char expanded[MAX_PATH] = {};
@@ -25,11 +28,9 @@ std::string DefaultValueOf(const char* keyName) {
 
 const char HtmlHelpControl::kServerKey[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
-HtmlHelpControl::HtmlHelpControl() : m_module(NULL), m_htmlHelp(NULL) {}
+HtmlHelpControl::HtmlHelpControl() : m_htmlHelp(NULL) {}
 
-HtmlHelpControl::~HtmlHelpControl() {
-    if (m_module != NULL) FreeLibrary(m_module);
-}
+HtmlHelpControl::~HtmlHelpControl() {}
 
 std::string HtmlHelpControl::Location() {
     return DefaultValueOf(kServerKey);
@@ -42,17 +43,12 @@ BOOL HtmlHelpControl::Load() {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return FALSE;
     }
-    HMODULE module = LoadLibraryA(file.c_str());
-    if (module == NULL) return FALSE;
+    OwnedModule module(file.c_str());
+    if (!module.Valid()) return FALSE;
     HtmlHelpProc htmlHelp =
-        reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpA")));
-    if (htmlHelp == NULL) {
-        DWORD error = GetLastError();
-        FreeLibrary(module);
-        SetLastError(error);
-        return FALSE;
-    }
-    m_module = module;
+        reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void*>(GetProcAddress(module.Get(), "HtmlHelpA")));
+    if (htmlHelp == NULL) return FALSE;  // the module goes, the reason stays
+    m_module.Reset(module.Release());
     m_htmlHelp = htmlHelp;
     return TRUE;
 }

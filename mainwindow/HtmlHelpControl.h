@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "framework/OwnedModule.h"
+
 #include <string>
 
 // The HTML Help control, found through the registry by its class id and
@@ -32,7 +34,7 @@ private:
     HtmlHelpControl(const HtmlHelpControl&) = delete;
     HtmlHelpControl& operator=(const HtmlHelpControl&) = delete;
 
-    HMODULE m_module;
+    OwnedModule m_module;
     HtmlHelpProc m_htmlHelp;
 };
 

@@ -28,6 +28,7 @@
 #include "mainwindow/StatusBar.h"
 #include "resources/MenuIds.h"
 
+#include <memory>
 #include <new>
 #include <string>
 
@@ -40,14 +41,8 @@ const WORD kProgramIcon = 1;
 
 // The owned dialogs that exist only with a switch, for the counting below.
 template <class T>
-int Exists(T* object) {
+int Exists(const std::unique_ptr<T>& object) {
     return object != NULL ? 1 : 0;
-}
-
-template <class T>
-void DeleteOwned(T*& object) {
-    delete object;
-    object = NULL;
 }
 
 }  // namespace
@@ -57,24 +52,7 @@ MainFrame::MainFrame()
       m_devicePort(NULL),
       m_scanView(NULL),
       m_rebar(NULL),
-      m_statusBar(NULL),
       m_printView(NULL),
-      m_headerFooterDlg(NULL),
-      m_recordDlg(NULL),
-      m_playBackDlg(NULL),
-      m_tivInfoDlg(NULL),
-      m_ioTestDlg(NULL),
-      m_numericalInputDlg(NULL),
-      m_aboutDlg(NULL),
-      m_correctionDlg(NULL),
-      m_functionDlg(NULL),
-      m_waveFormDlg(NULL),
-      m_ramEditorDlg(NULL),
-      m_framEditorDlg(NULL),
-      m_comMonitorDlg(NULL),
-      m_encryptionDlg(NULL),
-      m_functionSettingDlg(NULL),
-      m_filterSwitchDlg(NULL),
       m_instance(NULL),
       m_statistics(FALSE),
       m_inspect(FALSE),
@@ -102,29 +80,29 @@ MainFrame::MainFrame()
 
 MainFrame::~MainFrame() {
     m_mutex.Close();
-    DeleteOwned(m_statusBar);
+    m_statusBar.reset();
     DeleteDialogs();
     IniFile settings;
     m_settings.Save(&settings);
 }
 
 void MainFrame::DeleteDialogs() {
-    DeleteOwned(m_headerFooterDlg);
-    DeleteOwned(m_recordDlg);
-    DeleteOwned(m_playBackDlg);
-    DeleteOwned(m_tivInfoDlg);
-    DeleteOwned(m_ioTestDlg);
-    DeleteOwned(m_numericalInputDlg);
-    DeleteOwned(m_aboutDlg);
-    DeleteOwned(m_correctionDlg);
-    DeleteOwned(m_functionDlg);
-    DeleteOwned(m_waveFormDlg);
-    DeleteOwned(m_ramEditorDlg);
-    DeleteOwned(m_framEditorDlg);
-    DeleteOwned(m_comMonitorDlg);
-    DeleteOwned(m_encryptionDlg);
-    DeleteOwned(m_functionSettingDlg);
-    DeleteOwned(m_filterSwitchDlg);
+    m_headerFooterDlg.reset();
+    m_recordDlg.reset();
+    m_playBackDlg.reset();
+    m_tivInfoDlg.reset();
+    m_ioTestDlg.reset();
+    m_numericalInputDlg.reset();
+    m_aboutDlg.reset();
+    m_correctionDlg.reset();
+    m_functionDlg.reset();
+    m_waveFormDlg.reset();
+    m_ramEditorDlg.reset();
+    m_framEditorDlg.reset();
+    m_comMonitorDlg.reset();
+    m_encryptionDlg.reset();
+    m_functionSettingDlg.reset();
+    m_filterSwitchDlg.reset();
 }
 
 void MainFrame::AddCommandRange(WORD first, WORD last, FrameCommandHandler handler) {
@@ -184,7 +162,7 @@ HWND MainFrame::Initialize(HINSTANCE instance, LPCSTR commandLine, int /*showCom
     m_instance = instance;
     if (!SelectLanguage() || !RegisterLanguageCommands()) return NULL;
 
-    m_statusBar = new (std::nothrow) StatusBar;
+    m_statusBar.reset(new (std::nothrow) StatusBar);
     if (m_statusBar == NULL || !CreateDialogs()) {
         SetLastError(kErrorMissingCollaborator);
         return NULL;
@@ -242,14 +220,14 @@ BOOL MainFrame::RegisterLanguageCommands() {
 }
 
 BOOL MainFrame::CreateDialogs() {
-    m_headerFooterDlg = new (std::nothrow) HeaderFooterDlg;
-    m_recordDlg = new (std::nothrow) RecordDlg;
-    m_playBackDlg = new (std::nothrow) PlayBackDlg;
-    m_tivInfoDlg = new (std::nothrow) TivInfoDlg;
-    m_ioTestDlg = new (std::nothrow) IOTestDlg;
-    m_numericalInputDlg = new (std::nothrow) NumericalInputDlg;
-    m_aboutDlg = new (std::nothrow) AboutDlg;
-    m_functionSettingDlg = new (std::nothrow) FunctionSettingDlg;
+    m_headerFooterDlg.reset(new (std::nothrow) HeaderFooterDlg);
+    m_recordDlg.reset(new (std::nothrow) RecordDlg);
+    m_playBackDlg.reset(new (std::nothrow) PlayBackDlg);
+    m_tivInfoDlg.reset(new (std::nothrow) TivInfoDlg);
+    m_ioTestDlg.reset(new (std::nothrow) IOTestDlg);
+    m_numericalInputDlg.reset(new (std::nothrow) NumericalInputDlg);
+    m_aboutDlg.reset(new (std::nothrow) AboutDlg);
+    m_functionSettingDlg.reset(new (std::nothrow) FunctionSettingDlg);
     return m_headerFooterDlg != NULL && m_recordDlg != NULL && m_playBackDlg != NULL &&
            m_tivInfoDlg != NULL && m_ioTestDlg != NULL && m_numericalInputDlg != NULL && m_aboutDlg != NULL &&
            m_functionSettingDlg != NULL;
@@ -262,42 +240,42 @@ void MainFrame::LinkToSensor(SensorDialog* dialog) {
 
 void MainFrame::WireDialogs() {
     m_headerFooterDlg->SetPrintView(m_printView);
-    LinkToSensor(m_recordDlg);
+    LinkToSensor(m_recordDlg.get());
     m_recordDlg->SetMeasuringData(m_workspace.measuringData);
     m_recordDlg->SetScanView(m_scanView);
     m_recordDlg->SetMainFrame(this);
     m_recordDlg->SetApplication(m_application);
     m_playBackDlg->SetMeasuringData(m_workspace.measuringData);
-    LinkToSensor(m_tivInfoDlg);
-    LinkToSensor(m_ioTestDlg);
-    LinkToSensor(m_functionSettingDlg);
-    LinkToSensor(m_numericalInputDlg);
+    LinkToSensor(m_tivInfoDlg.get());
+    LinkToSensor(m_ioTestDlg.get());
+    LinkToSensor(m_functionSettingDlg.get());
+    LinkToSensor(m_numericalInputDlg.get());
     m_numericalInputDlg->SetAreaSet(m_workspace.areaSet);
 }
 
 BOOL MainFrame::CreateFilterSwitchDialog() {
     AddCommandHandler(ID_SETTING_FILTER_SWITCH, Command(&MainFrame::OnFilterSwitch));
-    m_filterSwitchDlg = new (std::nothrow) FilterSwitchDlg;
+    m_filterSwitchDlg.reset(new (std::nothrow) FilterSwitchDlg);
     if (m_filterSwitchDlg == NULL) {
         SetLastError(kErrorMissingCollaborator);
         return FALSE;
     }
-    LinkToSensor(m_filterSwitchDlg);
+    LinkToSensor(m_filterSwitchDlg.get());
     return TRUE;
 }
 
 BOOL MainFrame::CreateInspectDialogs() {
     AddInspectCommands();
-    m_correctionDlg = new (std::nothrow) CorrectionDlg;
-    m_functionDlg = new (std::nothrow) FunctionDlg;
-    m_waveFormDlg = new (std::nothrow) WaveFormDlg;
+    m_correctionDlg.reset(new (std::nothrow) CorrectionDlg);
+    m_functionDlg.reset(new (std::nothrow) FunctionDlg);
+    m_waveFormDlg.reset(new (std::nothrow) WaveFormDlg);
     if (m_correctionDlg == NULL || m_functionDlg == NULL || m_waveFormDlg == NULL) {
         SetLastError(kErrorMissingCollaborator);
         return FALSE;
     }
-    LinkToSensor(m_correctionDlg);
-    LinkToSensor(m_functionDlg);
-    LinkToSensor(m_waveFormDlg);
+    LinkToSensor(m_correctionDlg.get());
+    LinkToSensor(m_functionDlg.get());
+    LinkToSensor(m_waveFormDlg.get());
     m_waveFormDlg->SetWaveFormRecord(m_workspace.waveFormRecord);
     m_waveFormDlg->SetApplication(m_application);
     return TRUE;
@@ -305,19 +283,19 @@ BOOL MainFrame::CreateInspectDialogs() {
 
 BOOL MainFrame::CreateDevelopDialogs() {
     AddDevelopCommands();
-    m_ramEditorDlg = new (std::nothrow) RAMEditorDlg;
-    m_framEditorDlg = new (std::nothrow) FRAMEditorDlg;
-    m_comMonitorDlg = new (std::nothrow) ComMonitorDlg;
-    m_encryptionDlg = new (std::nothrow) EncryptionDlg;
+    m_ramEditorDlg.reset(new (std::nothrow) RAMEditorDlg);
+    m_framEditorDlg.reset(new (std::nothrow) FRAMEditorDlg);
+    m_comMonitorDlg.reset(new (std::nothrow) ComMonitorDlg);
+    m_encryptionDlg.reset(new (std::nothrow) EncryptionDlg);
     if (m_ramEditorDlg == NULL || m_framEditorDlg == NULL || m_comMonitorDlg == NULL ||
         m_encryptionDlg == NULL) {
         SetLastError(kErrorMissingCollaborator);
         return FALSE;
     }
-    LinkToSensor(m_ramEditorDlg);
-    LinkToSensor(m_framEditorDlg);
+    LinkToSensor(m_ramEditorDlg.get());
+    LinkToSensor(m_framEditorDlg.get());
     m_framEditorDlg->SetApplication(m_application);
-    LinkToSensor(m_comMonitorDlg);
+    LinkToSensor(m_comMonitorDlg.get());
     return TRUE;
 }
 

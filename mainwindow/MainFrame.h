@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 class AboutDlg;
@@ -287,7 +288,7 @@ protected:
     virtual void PlayDetectionSound(const char* file);
     void SetPrintPreviewActive(BOOL on) { m_printPreview = on; }
     void SetSoundsOn(BOOL on) { m_soundsOn = on; }
-    ComMonitorDlg* GetComMonitor() const { return m_comMonitorDlg; }
+    ComMonitorDlg* GetComMonitor() const { return m_comMonitorDlg.get(); }
 
 private:
     typedef LRESULT (MainFrame::*FrameMessageHandler)(WPARAM wParam, LPARAM lParam);
@@ -386,26 +387,27 @@ private:
     Workspace m_workspace;
     ScanView* m_scanView;
     Rebar* m_rebar;
-    StatusBar* m_statusBar;  // owned
+    std::unique_ptr<StatusBar> m_statusBar;
     PrintView* m_printView;
 
-    // Owned; the engineering ones exist only with their switch.
-    HeaderFooterDlg* m_headerFooterDlg;
-    RecordDlg* m_recordDlg;
-    PlayBackDlg* m_playBackDlg;
-    TivInfoDlg* m_tivInfoDlg;
-    IOTestDlg* m_ioTestDlg;
-    NumericalInputDlg* m_numericalInputDlg;
-    AboutDlg* m_aboutDlg;
-    CorrectionDlg* m_correctionDlg;
-    FunctionDlg* m_functionDlg;
-    WaveFormDlg* m_waveFormDlg;
-    RAMEditorDlg* m_ramEditorDlg;
-    FRAMEditorDlg* m_framEditorDlg;
-    ComMonitorDlg* m_comMonitorDlg;
-    EncryptionDlg* m_encryptionDlg;
-    FunctionSettingDlg* m_functionSettingDlg;
-    FilterSwitchDlg* m_filterSwitchDlg;
+    // The engineering ones exist only with their switch. The destructor
+    // deletes them in this order, after the status bar.
+    std::unique_ptr<HeaderFooterDlg> m_headerFooterDlg;
+    std::unique_ptr<RecordDlg> m_recordDlg;
+    std::unique_ptr<PlayBackDlg> m_playBackDlg;
+    std::unique_ptr<TivInfoDlg> m_tivInfoDlg;
+    std::unique_ptr<IOTestDlg> m_ioTestDlg;
+    std::unique_ptr<NumericalInputDlg> m_numericalInputDlg;
+    std::unique_ptr<AboutDlg> m_aboutDlg;
+    std::unique_ptr<CorrectionDlg> m_correctionDlg;
+    std::unique_ptr<FunctionDlg> m_functionDlg;
+    std::unique_ptr<WaveFormDlg> m_waveFormDlg;
+    std::unique_ptr<RAMEditorDlg> m_ramEditorDlg;
+    std::unique_ptr<FRAMEditorDlg> m_framEditorDlg;
+    std::unique_ptr<ComMonitorDlg> m_comMonitorDlg;
+    std::unique_ptr<EncryptionDlg> m_encryptionDlg;
+    std::unique_ptr<FunctionSettingDlg> m_functionSettingDlg;
+    std::unique_ptr<FilterSwitchDlg> m_filterSwitchDlg;
 
     HINSTANCE m_instance;
     OwnedHandle m_mutex;  // the single-instance mutex

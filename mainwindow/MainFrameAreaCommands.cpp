@@ -39,7 +39,7 @@ void MainFrame::AddAreaCommands() {
 
 // The band button's check follows the dialog, however it was opened.
 LRESULT MainFrame::OnNumericalInput(WORD, WORD, LPARAM) {
-    NumericalInputDlg* dialog = m_numericalInputDlg;
+    NumericalInputDlg* dialog = m_numericalInputDlg.get();
     if (dialog == NULL) return 0;
     if (dialog->IsOpen()) {
         dialog->Destroy();

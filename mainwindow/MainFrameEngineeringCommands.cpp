@@ -51,22 +51,22 @@ void MainFrame::AddDevelopCommands() {
 }
 
 LRESULT MainFrame::OnFilterSwitch(WORD, WORD, LPARAM) {
-    OpenTool(m_filterSwitchDlg);
+    OpenTool(m_filterSwitchDlg.get());
     return 0;
 }
 
 LRESULT MainFrame::OnCorrection(WORD, WORD, LPARAM) {
-    OpenTool(m_correctionDlg);
+    OpenTool(m_correctionDlg.get());
     return 0;
 }
 
 LRESULT MainFrame::OnWriteFunction(WORD, WORD, LPARAM) {
-    OpenTool(m_functionDlg);
+    OpenTool(m_functionDlg.get());
     return 0;
 }
 
 LRESULT MainFrame::OnWaveFormDialog(WORD, WORD, LPARAM) {
-    OpenTool(m_waveFormDlg);
+    OpenTool(m_waveFormDlg.get());
     return 0;
 }
 
@@ -86,22 +86,22 @@ LRESULT MainFrame::OnMotorTrouble(WORD, WORD, LPARAM) {
 }
 
 LRESULT MainFrame::OnRamEditor(WORD, WORD, LPARAM) {
-    OpenTool(m_ramEditorDlg);
+    OpenTool(m_ramEditorDlg.get());
     return 0;
 }
 
 LRESULT MainFrame::OnFramEditor(WORD, WORD, LPARAM) {
-    OpenTool(m_framEditorDlg);
+    OpenTool(m_framEditorDlg.get());
     return 0;
 }
 
 LRESULT MainFrame::OnComMonitor(WORD, WORD, LPARAM) {
-    OpenTool(m_comMonitorDlg);
+    OpenTool(m_comMonitorDlg.get());
     return 0;
 }
 
 LRESULT MainFrame::OnEncryptMotFile(WORD, WORD, LPARAM) {
-    OpenTool(m_encryptionDlg);
+    OpenTool(m_encryptionDlg.get());
     return 0;
 }
 

@@ -82,6 +82,6 @@ void MainFrame::StartFirmwareUpdate(DWORD part) {
 }
 
 LRESULT MainFrame::OnAbout(WORD, WORD, LPARAM) {
-    OpenTool(m_aboutDlg);
+    OpenTool(m_aboutDlg.get());
     return 0;
 }

@@ -168,8 +168,9 @@ LRESULT MainFrame::OnConnectionChanged(WPARAM wParam, LPARAM) {
     UpdateCommunicationMenu();
     UpdateHelpMenu();
     UpdateInspectDevelopMenus();
-    UpdateSensorDialogs({m_ioTestDlg, m_numericalInputDlg, m_correctionDlg, m_functionDlg, m_waveFormDlg,
-                         m_functionSettingDlg, m_filterSwitchDlg});
+    UpdateSensorDialogs({m_ioTestDlg.get(), m_numericalInputDlg.get(), m_correctionDlg.get(),
+                         m_functionDlg.get(), m_waveFormDlg.get(), m_functionSettingDlg.get(),
+                         m_filterSwitchDlg.get()});
     return 0;
 }
 
@@ -182,8 +183,8 @@ LRESULT MainFrame::OnSensorInfo(WPARAM wParam, LPARAM) {
     UpdateCommunicationMenu();
     UpdateInspectDevelopMenus();
     if (m_tivInfoDlg != NULL) m_tivInfoDlg->RefreshVersion();
-    UpdateSensorDialogs(
-        {m_ioTestDlg, m_correctionDlg, m_functionDlg, m_functionSettingDlg, m_filterSwitchDlg});
+    UpdateSensorDialogs({m_ioTestDlg.get(), m_correctionDlg.get(), m_functionDlg.get(),
+                         m_functionSettingDlg.get(), m_filterSwitchDlg.get()});
     return 0;
 }
 
@@ -278,7 +279,7 @@ LRESULT MainFrame::OnUser12(WPARAM, LPARAM) {
 LRESULT MainFrame::OnUser13(WPARAM, LPARAM) {
     if (m_scanView != NULL) m_scanView->RedrawAreas();
     if (m_tivInfoDlg != NULL) m_tivInfoDlg->RefreshFunctions();
-    UpdateSensorDialogs({m_correctionDlg});
+    UpdateSensorDialogs({m_correctionDlg.get()});
     return 0;
 }
 

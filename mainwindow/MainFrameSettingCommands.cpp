@@ -129,10 +129,10 @@ void MainFrame::ReopenDialogs() {
     if (m_tivInfoDlg != NULL && m_tivInfoDlg->Destroy())
         m_tivInfoDlg->Show(LanguageResource().GetModule(), GetHwnd(), m_statistics);
     Dialog* const dialogs[] = {
-        m_headerFooterDlg, m_recordDlg,         m_playBackDlg,
-        m_ioTestDlg,       m_numericalInputDlg, m_aboutDlg,      m_functionSettingDlg,
-        m_correctionDlg,   m_functionDlg,       m_waveFormDlg,   m_ramEditorDlg,
-        m_framEditorDlg,   m_comMonitorDlg,     m_encryptionDlg, m_filterSwitchDlg,
+        m_headerFooterDlg.get(),   m_recordDlg.get(),     m_playBackDlg.get(),        m_ioTestDlg.get(),
+        m_numericalInputDlg.get(), m_aboutDlg.get(),      m_functionSettingDlg.get(), m_correctionDlg.get(),
+        m_functionDlg.get(),       m_waveFormDlg.get(),   m_ramEditorDlg.get(),       m_framEditorDlg.get(),
+        m_comMonitorDlg.get(),     m_encryptionDlg.get(), m_filterSwitchDlg.get(),
     };
     for (Dialog* dialog : dialogs) {
         if (dialog != NULL && dialog->Destroy()) OpenTool(dialog);

@@ -132,7 +132,8 @@ void PrintBand::ClearPrinters() {
     LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
     for (int i = 0; i < count; ++i) {
         LRESULT data = SendMessageA(combo, CB_GETITEMDATA, i, 0);
-        if (data != CB_ERR) delete reinterpret_cast<RECT*>(data);
+        if (data == CB_ERR) continue;
+        std::unique_ptr<RECT> margins(reinterpret_cast<RECT*>(data));  // the item held it since it was added
     }
     SendMessageA(combo, CB_RESETCONTENT, 0, 0);
 }

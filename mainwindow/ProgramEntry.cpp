@@ -6,6 +6,7 @@
 #include "mainwindow/Application.h"
 #include "mainwindow/ErrorBox.h"
 
+#include <memory>
 #include <new>
 
 namespace {
@@ -25,7 +26,7 @@ int ProgramEntry(HINSTANCE instance, LPSTR commandLine, int showCommand) {
     if (!settings.SetFileName(kSettingsFile)) return FailStart();
     LanguageResource languages;
     if (languages.Enumerate(instance) == 0) return FailStart();
-    Application* application = new (std::nothrow) Application;
+    std::unique_ptr<Application> application(new (std::nothrow) Application);
     if (application == NULL) return FailStart();
 
     int exitCode = 0;
@@ -35,8 +36,8 @@ int ProgramEntry(HINSTANCE instance, LPSTR commandLine, int showCommand) {
         exitCode = application->Run();
         if (exitCode == 0) ErrorBox::ShowLastError();
     }
-    // The destructors write the settings back.
-    delete application;
+    // The destructors write the settings back, before the language goes.
+    application.reset();
     languages.Release();
     return exitCode;
 }

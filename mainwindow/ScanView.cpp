@@ -3,6 +3,7 @@
 #include "framework/ErrorCodes.h"
 #include "framework/Geometry.h"
 #include "framework/IniFile.h"
+#include "framework/WindowDc.h"
 #include "mainwindow/Application.h"
 #include "mainwindow/PrintView.h"
 #include "mainwindow/ViewMessages.h"
@@ -541,15 +542,14 @@ LRESULT ScanView::OnEraseBkgnd(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 }
 
 LRESULT ScanView::OnPaint(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    PAINTSTRUCT ps;
     CriticalLock::Hold hold(m_viewLock);
-    HDC dc = BeginPaint(GetHwnd(), &ps);
+    PaintDc dc(GetHwnd());
     HDC composite = m_layers.Composite();
     if (dc != NULL && composite != NULL) {
-        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, RectWidth(&ps.rcPaint), RectHeight(&ps.rcPaint), composite,
-               ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        const RECT& area = dc.Area();
+        BitBlt(dc, area.left, area.top, RectWidth(&area), RectHeight(&area), composite, area.left, area.top,
+               SRCCOPY);
     }
-    EndPaint(GetHwnd(), &ps);
     return 0;
 }
 

@@ -51,15 +51,16 @@ int ComPortWorker::ReportLost(DWORD session) {
     return PostMessage(WM_COMWORKER_LOST, static_cast<WPARAM>(session), 0) ? 1 : 0;
 }
 
-int ComPortWorker::RequestRetire(SensorDeviceBase* device) {
+int ComPortWorker::RequestRetire(std::unique_ptr<SensorDeviceBase>& device) {
     if (GetThreadId() == 0) return 0;
-    return PostMessage(WM_COMWORKER_RETIRE, reinterpret_cast<WPARAM>(device), 0) ? 1 : 0;
+    if (!PostMessage(WM_COMWORKER_RETIRE, reinterpret_cast<WPARAM>(device.get()), 0)) return 0;
+    device.release();  // the message carries it to OnRetireDevice
+    return 1;
 }
 
 LRESULT ComPortWorker::OnRetireDevice(WPARAM device, LPARAM) {
-    SensorDeviceBase* retired = reinterpret_cast<SensorDeviceBase*>(device);
+    std::unique_ptr<SensorDeviceBase> retired(reinterpret_cast<SensorDeviceBase*>(device));
     retired->Close();
-    delete retired;
     return 0;
 }
 
@@ -117,9 +118,9 @@ LRESULT ComPortWorker::OnScanPorts(WPARAM, LPARAM) {
     }
     // The frame gets a copy of its own: the next scan rewrites the map
     // while the frame may still read the last one.
-    DWORD* copy = new (std::nothrow) DWORD[kPortMapWords];
+    std::unique_ptr<DWORD[]> copy(new (std::nothrow) DWORD[kPortMapWords]);
     if (copy == NULL) return 0;
-    CopyMemory(copy, m_portMap, sizeof m_portMap);
-    if (!m_devicePort->NotifyPortList(copy)) delete[] copy;
+    CopyMemory(copy.get(), m_portMap, sizeof m_portMap);
+    if (m_devicePort->NotifyPortList(copy.get())) copy.release();  // the frame frees a posted copy
     return 0;
 }

@@ -4,6 +4,8 @@
 #include "framework/CriticalLock.h"
 #include "framework/WorkerThread.h"
 
+#include <memory>
+
 class DevicePort;
 class SensorDeviceBase;
 
@@ -31,7 +33,9 @@ public:
     virtual int ReportLost(DWORD session);
     // Any thread: closes and deletes a device that the device port replaced
     // while another thread was still in it; it must be no thread's any more.
-    virtual int RequestRetire(SensorDeviceBase* device);
+    // The worker takes the device when the request is posted (1); otherwise
+    // the caller keeps it.
+    virtual int RequestRetire(std::unique_ptr<SensorDeviceBase>& device);
     virtual LRESULT OnOpenPort(WPARAM port, LPARAM unused);
     virtual LRESULT OnScanPorts(WPARAM unused1, LPARAM unused2);
     virtual LRESULT OnPortLost(WPARAM session, LPARAM unused);

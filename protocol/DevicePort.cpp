@@ -48,12 +48,10 @@ bool InRange(const BYTE* bytes, int offset, int limit) {
 }  // namespace
 
 DevicePort::DevicePort(DWORD retireTimeoutMs)
-    : m_device(NULL),
-      m_application(NULL),
+    : m_application(NULL),
       m_frame(NULL),
       m_waveFormRecord(NULL),
       m_caps(NULL),
-      m_worker(NULL),
       m_bytesToCome(0),
       m_autoRecognition(FALSE),
       m_waveStep(0),
@@ -67,7 +65,7 @@ DevicePort::DevicePort(DWORD retireTimeoutMs)
       m_retired(CreateEventA(NULL, TRUE, FALSE, NULL)) {
     ZeroMemory(m_levelCount, sizeof(m_levelCount));
     ZeroMemory(m_switchCount, sizeof(m_switchCount));
-    m_worker = new (std::nothrow) ComPortWorker(this);
+    m_worker.reset(new (std::nothrow) ComPortWorker(this));
 }
 
 DevicePort::~DevicePort() {
@@ -77,10 +75,9 @@ DevicePort::~DevicePort() {
     if (m_device != NULL) m_device->SetConnected(0);
     Detach();
     Close();
-    delete m_device;
-    m_device = NULL;
+    m_device.reset();
     DeleteAbandoned();
-    delete m_worker;
+    m_worker.reset();
 }
 
 void DevicePort::SetSensorCaps(SensorCaps* caps) {
@@ -119,9 +116,9 @@ int DevicePort::CreateEvents() {
     return SerialPort::CreateEvents();
 }
 
-SensorDeviceBase* DevicePort::CreateDevice(WORD type) {
-    if (type <= 2) return new (std::nothrow) SensorDevice();
-    return new (std::nothrow) ProbeDevice();
+std::unique_ptr<SensorDeviceBase> DevicePort::CreateDevice(WORD type) {
+    if (type <= 2) return std::unique_ptr<SensorDeviceBase>(new (std::nothrow) SensorDevice());
+    return std::unique_ptr<SensorDeviceBase>(new (std::nothrow) ProbeDevice());
 }
 
 int DevicePort::SelectDevice(WORD type) {
@@ -137,7 +134,8 @@ int DevicePort::SelectDevice(WORD type) {
     dcb.Parity = NOPARITY;
 
     if (!HasRetiredEvent()) return 0;
-    SensorDeviceBase* next = CreateDevice(type);
+    std::unique_ptr<SensorDeviceBase> created = CreateDevice(type);
+    SensorDeviceBase* next = created.get();
     if (next == NULL) return 0;
     next->SetApplication(m_application);
     next->SetWaveFormRecord(m_waveFormRecord);
@@ -145,7 +143,6 @@ int DevicePort::SelectDevice(WORD type) {
     next->SetCaps(m_caps);
     if (!next->Open()) {
         next->Close();
-        delete next;
         return 0;
     }
     // The old device goes quiet before the line changes: a probe still
@@ -153,18 +150,18 @@ int DevicePort::SelectDevice(WORD type) {
     if (m_device != NULL) m_device->SetConnected(0);
     Configure(&dcb, line.eventMask, kQueueBytes, kQueueBytes);
 
-    SensorDeviceBase* old = SwapDevice(next);
+    std::unique_ptr<SensorDeviceBase> old = SwapDevice(std::move(created));
     if (old != NULL) {
         old->Close();
-        delete old;
+        old.reset();
     }
     next->SetConnected(1);
     ReplaySwitches(next);
     return 1;
 }
 
-SensorDeviceBase* DevicePort::SwapDevice(SensorDeviceBase* next) {
-    SensorDeviceBase* old;
+std::unique_ptr<SensorDeviceBase> DevicePort::SwapDevice(std::unique_ptr<SensorDeviceBase> next) {
+    std::unique_ptr<SensorDeviceBase> old;
     bool used;
     {
         // The receive thread uses the device under the receive lock, the
@@ -172,9 +169,9 @@ SensorDeviceBase* DevicePort::SwapDevice(SensorDeviceBase* next) {
         // anew.
         CriticalLock::Hold receive(m_receiveLock);
         CriticalLock::Hold device(m_deviceLock);
-        old = m_device;
-        m_device = next;
-        m_retiring = old;
+        old = std::move(m_device);
+        m_device = std::move(next);
+        m_retiring = old.get();
         m_retiringUsers = m_deviceUsers;
         m_deviceUsers = 0;
         used = m_retiringUsers > 0;
@@ -185,11 +182,10 @@ SensorDeviceBase* DevicePort::SwapDevice(SensorDeviceBase* next) {
     CriticalLock::Hold device(m_deviceLock);
     // A device still in use after the time-out is not deleted under its
     // caller: the last one to leave it hands it to the port worker.
-    const bool inUse = m_retiringUsers > 0;
-    if (inUse) m_abandoned.push_back(Retiring{old, m_retiringUsers});
+    if (m_retiringUsers > 0) m_abandoned.push_back(Retiring{std::move(old), m_retiringUsers});
     m_retiring = NULL;
     m_retiringUsers = 0;
-    return inUse ? NULL : old;
+    return old;
 }
 
 bool DevicePort::HasRetiredEvent() {
@@ -202,32 +198,32 @@ bool DevicePort::HasRetiredEvent() {
 SensorDeviceBase* DevicePort::AcquireDevice() {
     CriticalLock::Hold device(m_deviceLock);
     if (m_device != NULL) ++m_deviceUsers;
-    return m_device;
+    return m_device.get();
 }
 
 void DevicePort::ReleaseDevice(SensorDeviceBase* released) {
     bool last = false;
-    bool abandoned = false;
+    std::unique_ptr<SensorDeviceBase> abandoned;  // its last user left it
     {
         CriticalLock::Hold device(m_deviceLock);
-        if (released == m_device) {
+        if (released == m_device.get()) {
             --m_deviceUsers;
         } else if (released == m_retiring && m_retiringUsers > 0) {
             last = --m_retiringUsers == 0;
         } else {
-            for (size_t i = 0; i < m_abandoned.size() && !abandoned; ++i) {
-                if (m_abandoned[i].device != released || --m_abandoned[i].users > 0) continue;
+            for (size_t i = 0; i < m_abandoned.size() && abandoned == NULL; ++i) {
+                if (m_abandoned[i].device.get() != released || --m_abandoned[i].users > 0) continue;
+                abandoned = std::move(m_abandoned[i].device);
                 m_abandoned.erase(m_abandoned.begin() + i);
-                abandoned = true;
             }
         }
     }
     if (last) SetEvent(m_retired.Get());
-    // Its operations are stopped off this thread, which may be one of them;
-    // without the port worker it waits for the destructor.
-    if (abandoned && (m_worker == NULL || !m_worker->RequestRetire(released))) {
+    // Its operations are stopped off this thread, which may be one of them:
+    // the port worker takes it; without the worker it waits for the destructor.
+    if (abandoned != NULL && (m_worker == NULL || !m_worker->RequestRetire(abandoned))) {
         CriticalLock::Hold device(m_deviceLock);
-        m_abandoned.push_back(Retiring{released, 0});
+        m_abandoned.push_back(Retiring{std::move(abandoned), 0});
     }
 }
 
@@ -237,11 +233,14 @@ void DevicePort::DeleteAbandoned() {
         CriticalLock::Hold hold(m_deviceLock);
         left.swap(m_abandoned);
     }
-    for (const Retiring& r : left) {
-        // A thread still inside would find it gone: that one is left be.
-        if (r.users > 0) continue;
+    for (Retiring& r : left) {
+        // A thread still inside would find it gone: that one is never deleted.
+        if (r.users > 0) {
+            r.device.release();
+            continue;
+        }
         r.device->Close();
-        delete r.device;
+        r.device.reset();
     }
 }
 
@@ -372,7 +371,7 @@ int DevicePort::CountedSwitch(Switch which, SwitchCall call, DWORD on) {
             reach = count == 0;
         }
     }
-    const int result = reach ? (m_device->*call)(on) : 1;
+    const int result = reach ? (m_device.get()->*call)(on) : 1;
     return on == 1 ? 1 : result;
 }
 

@@ -2,6 +2,7 @@
 #define PROTOCOL_DEVICEPORT_H
 
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "framework/CriticalLock.h"
@@ -150,9 +151,9 @@ public:
     DeviceHandOver* GetHandOver() { return &m_handOver; }
 
 protected:
-    // Creates the device object of a type (0, 1, 2 or the probe type); 0 when
-    // this program has no device of that type or it cannot be created.
-    virtual SensorDeviceBase* CreateDevice(WORD type);
+    // Creates the device object of a type (0, 1, 2 or the probe type); empty
+    // when this program has no device of that type or it cannot be created.
+    virtual std::unique_ptr<SensorDeviceBase> CreateDevice(WORD type);
     // The receive buffer's size, for the tests of its bound.
     size_t ReceiveBufferSize();
 
@@ -179,9 +180,10 @@ private:
     SensorDeviceBase* AcquireDevice();
     void ReleaseDevice(SensorDeviceBase* device);
     // Makes next the current device and returns the old one once no other
-    // thread uses it; 0 when it is still in use after the time-out: the last
-    // user to leave it then has the port worker close and delete it.
-    SensorDeviceBase* SwapDevice(SensorDeviceBase* next);
+    // thread uses it; empty when it is still in use after the time-out: the
+    // abandoned list keeps it, and the last user to leave it has the port
+    // worker close and delete it.
+    std::unique_ptr<SensorDeviceBase> SwapDevice(std::unique_ptr<SensorDeviceBase> next);
     // Destructor: closes and deletes the abandoned devices nobody uses.
     void DeleteAbandoned();
     // User-interface thread: 1 once the event SwapDevice waits on exists.
@@ -192,12 +194,12 @@ private:
     void ReplaySwitches(SensorDeviceBase* device);
     bool AreasInRange(const BYTE* table);
 
-    SensorDeviceBase* m_device;  // owned; written on the user-interface thread only (see above)
+    std::unique_ptr<SensorDeviceBase> m_device;  // written on the user-interface thread only (see above)
     DeviceHost* m_application;   // user-interface thread
     ChildWindow* m_frame;        // set before any device runs; read by every thread
     WaveFormRecord* m_waveFormRecord;
     SensorCaps* m_caps;
-    ComPortWorker* m_worker;  // owned
+    std::unique_ptr<ComPortWorker> m_worker;
 
     CriticalLock m_sendLock;      // held around every write to the port
     CriticalLock m_receiveLock;   // held around the handling of received bytes
@@ -217,13 +219,13 @@ private:
     bool m_delivering;     // a thread is telling the device its level
 
     struct Retiring {
-        SensorDeviceBase* device;
+        std::unique_ptr<SensorDeviceBase> device;
         int users;
     };
 
     CriticalLock m_deviceLock;     // guards the use fields below
     int m_deviceUsers;             // counted uses of m_device
-    SensorDeviceBase* m_retiring;  // the device being replaced, while used
+    SensorDeviceBase* m_retiring;  // the device being replaced, while used; SwapDevice owns it
     int m_retiringUsers;
     const DWORD m_retireTimeoutMs;
     std::vector<Retiring> m_abandoned;  // replaced devices still used after the swap's wait

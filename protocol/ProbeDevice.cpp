@@ -6,19 +6,18 @@
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 
-ProbeDevice::ProbeDevice() : m_probe(NULL) {}
+ProbeDevice::ProbeDevice() {}
 
 ProbeDevice::~ProbeDevice() {
     if (m_probe != NULL) {
         m_probe->Abort();
         m_probe->Detach();
     }
-    delete m_probe;
 }
 
 int ProbeDevice::Open() {
     if (m_port == NULL) return 0;
-    if (m_probe == NULL) m_probe = new (std::nothrow) BaudProbeOp;
+    if (m_probe == NULL) m_probe.reset(new (std::nothrow) BaudProbeOp);
     if (m_probe == NULL) return 0;
     m_probe->SetDevice(this);
     return 1;

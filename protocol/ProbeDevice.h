@@ -5,6 +5,8 @@
 
 #include "framework/CriticalLock.h"
 
+#include <memory>
+
 class BaudProbeOp;
 
 // The device of automatic recognition: instead of speaking the protocol it
@@ -46,7 +48,7 @@ public:
 
 private:
     CriticalLock m_sendLock;  // held around every raw send
-    BaudProbeOp* m_probe;     // owned; null until opened
+    std::unique_ptr<BaudProbeOp> m_probe;  // null until opened
 };
 
 #endif

@@ -105,7 +105,7 @@ SensorDevice::~SensorDevice() {
 }
 
 void SensorDevice::DeleteOperations() {
-    for (auto& entry : m_operations) delete entry.second.operation;
+    for (auto& entry : m_operations) entry.second.operation.reset();
     m_operations.clear();
     m_link = NULL;
     m_version = NULL;
@@ -128,32 +128,35 @@ int SensorDevice::Open() {
 int SensorDevice::CreateOperations() {
     // The operations of the commands this program serves are entered here,
     // one Register each, as they are built.
-    LinkOp* link = new (std::nothrow) LinkOp;
-    if (!Register(kCmdLink, link, true)) return 0;
-    m_link = link;
-    VersionOp* version = new (std::nothrow) VersionOp;
-    if (!Register(kCmdVersion, version, false)) return 0;
-    m_version = version;
-    FramOp* fram = new (std::nothrow) FramOp;
-    if (!Register(kCmdFram, fram, true)) return 0;
-    m_fram = fram;
-    return Register(kCmdDistance, new (std::nothrow) DistanceOp, true) &&
-           Register(kCmdIo, new (std::nothrow) IoOp, false) &&
-           Register(kCmdWaveForm, new (std::nothrow) WaveFormOp, true) &&
-           Register(kCmdFirmwareUpdate, new (std::nothrow) FirmwareUpdateOp, true);
+    m_link = RegisterNew<LinkOp>(kCmdLink, true);
+    if (m_link == NULL) return 0;
+    m_version = RegisterNew<VersionOp>(kCmdVersion, false);
+    if (m_version == NULL) return 0;
+    m_fram = RegisterNew<FramOp>(kCmdFram, true);
+    if (m_fram == NULL) return 0;
+    return RegisterNew<DistanceOp>(kCmdDistance, true) != NULL && RegisterNew<IoOp>(kCmdIo, false) != NULL &&
+           RegisterNew<WaveFormOp>(kCmdWaveForm, true) != NULL &&
+           RegisterNew<FirmwareUpdateOp>(kCmdFirmwareUpdate, true) != NULL;
 }
 
-int SensorDevice::Register(BYTE command, DeviceOperation* operation, bool withApplication) {
+template <class T>
+T* SensorDevice::RegisterNew(BYTE command, bool withApplication) {
+    std::unique_ptr<T> operation(new (std::nothrow) T);
+    T* registered = operation.get();
+    return Register(command, std::move(operation), withApplication) ? registered : NULL;
+}
+
+int SensorDevice::Register(BYTE command, std::unique_ptr<DeviceOperation> operation, bool withApplication) {
     if (operation == NULL) return 0;
     auto found = m_operations.find(command);
     if (found != m_operations.end()) {
-        DeviceOperation* replaced = found->second.operation;
+        DeviceOperation* replaced = found->second.operation.get();
         if (replaced == m_link) m_link = NULL;
         if (replaced == m_version) m_version = NULL;
         if (replaced == m_fram) m_fram = NULL;
-        delete replaced;
+        found->second.operation.reset();
     }
-    m_operations[command] = Entry{operation, withApplication};
+    m_operations[command] = Entry{std::move(operation), withApplication};
     return 1;
 }
 
@@ -167,7 +170,7 @@ void SensorDevice::Close() {
 
 DeviceOperation* SensorDevice::FindOperation(BYTE command) {
     auto found = m_operations.find(command);
-    return found != m_operations.end() ? found->second.operation : NULL;
+    return found != m_operations.end() ? found->second.operation.get() : NULL;
 }
 
 int SensorDevice::StartOperation(BYTE command, ULONG_PTR argument) {

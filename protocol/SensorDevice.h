@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "framework/CriticalLock.h"
 #include "protocol/SensorDeviceBase.h"
@@ -132,16 +133,20 @@ protected:
     // Creates the operations of this device and enters each with Register;
     // 0 when one cannot be created. Called once, by the first Open.
     virtual int CreateOperations();
-    // Enters an owned operation under its command byte; a null operation
-    // (creation failed) gives 0. withApplication: the operation uses the
-    // application's progress services.
-    int Register(BYTE command, DeviceOperation* operation, bool withApplication);
+    // Enters an operation under its command byte, replacing (and deleting)
+    // the one there; a null operation (creation failed) gives 0.
+    // withApplication: the operation uses the application's progress services.
+    int Register(BYTE command, std::unique_ptr<DeviceOperation> operation, bool withApplication);
 
 private:
     struct Entry {
-        DeviceOperation* operation;  // owned
+        std::unique_ptr<DeviceOperation> operation;
         bool withApplication;
     };
+
+    // Creates an operation of type T and registers it: the operation, or 0.
+    template <class T>
+    T* RegisterNew(BYTE command, bool withApplication);
 
     int StartOperation(BYTE command, ULONG_PTR argument);
     int StartFram(DWORD mode, BYTE first, BYTE count, const WORD* data);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "framework/ErrorCodes.h"
+#include "framework/GlobalBlock.h"
 #include "sensor/AreaFile.h"
 #include "sensor/SensorCaps.h"
 
@@ -235,22 +236,17 @@ int AreaSet::CutCurrent() {
 // The record is added to what the clipboard holds, without emptying it.
 int AreaSet::CopyToClipboard() {
     if (m_clipboardFormat == 0) return 0;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, kAreaRecordBytes);
-    if (memory == NULL) return 0;
-    BYTE* record = static_cast<BYTE*>(GlobalLock(memory));
-    if (record == NULL) {
-        GlobalFree(memory);
-        return 0;
+    GlobalBlock memory(kAreaRecordBytes, GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT);
+    if (!memory.Valid()) return 0;
+    {
+        GlobalBlock::Lock record(memory);
+        if (record.Data() == NULL) return 0;
+        m_current->ExportRaw(record.Data());
     }
-    m_current->ExportRaw(record);
-    GlobalUnlock(memory);
-    if (!OpenClipboard(NULL)) {
-        GlobalFree(memory);
-        return 0;
-    }
+    if (!OpenClipboard(NULL)) return 0;
     // On success the clipboard owns the memory.
-    int placed = SetClipboardData(m_clipboardFormat, memory) != NULL;
-    if (!placed) GlobalFree(memory);
+    int placed = SetClipboardData(m_clipboardFormat, memory.Get()) != NULL;
+    if (placed) memory.Release();
     CloseClipboard();
     return placed;
 }

@@ -153,7 +153,9 @@ public:
     bool m_logLevels;         // set before the worker runs
 
 protected:
-    SensorDeviceBase* CreateDevice(WORD type) override { return m_factory ? m_factory(type) : NULL; }
+    std::unique_ptr<SensorDeviceBase> CreateDevice(WORD type) override {
+        return std::unique_ptr<SensorDeviceBase>(m_factory ? m_factory(type) : NULL);
+    }
 
 private:
     int LineCall(const std::string& entry, int result) {

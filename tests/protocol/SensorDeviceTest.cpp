@@ -89,7 +89,7 @@ public:
     typedef std::function<int(TestDevice*)> Creator;
     explicit TestDevice(Creator creator) : m_creations(0), m_creator(creator) {}
     int Add(BYTE command, DeviceOperation* op, bool withApplication) {
-        return Register(command, op, withApplication);
+        return Register(command, std::unique_ptr<DeviceOperation>(op), withApplication);
     }
     PollOp* Op(BYTE command) { return static_cast<PollOp*>(FindOperation(command)); }
     // The operations a plain sensor device creates.

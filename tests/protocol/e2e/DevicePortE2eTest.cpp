@@ -105,7 +105,10 @@ public:
     int SetLinkOpFlag(DWORD) override { return 0; }
 
 protected:
-    int CreateOperations() override { return Register(kCmdLink, new CollectingOperation(m_replies), false); }
+    int CreateOperations() override {
+        return Register(kCmdLink, std::unique_ptr<DeviceOperation>(new CollectingOperation(m_replies)),
+                        false);
+    }
 
 private:
     Inbox* m_replies;
@@ -118,8 +121,8 @@ public:
     explicit CollectingDevicePort(Inbox* replies) : m_replies(replies) {}
 
 protected:
-    SensorDeviceBase* CreateDevice(WORD type) override {
-        return type <= 2 ? new CollectingDevice(m_replies) : NULL;
+    std::unique_ptr<SensorDeviceBase> CreateDevice(WORD type) override {
+        return std::unique_ptr<SensorDeviceBase>(type <= 2 ? new CollectingDevice(m_replies) : NULL);
     }
 
 private:

@@ -29,7 +29,11 @@ const DWORD kUpdateTimeoutMs = 60000;
 // Keeps the device it creates, to reach its update operation.
 class UpdatePort : public WatchedPort {
 public:
-    SensorDeviceBase* CreateDevice(WORD type) override { return m_device = WatchedPort::CreateDevice(type); }
+    std::unique_ptr<SensorDeviceBase> CreateDevice(WORD type) override {
+        std::unique_ptr<SensorDeviceBase> device = WatchedPort::CreateDevice(type);
+        m_device = device.get();
+        return device;
+    }
     FirmwareUpdateOp* Update() {
         SensorDevice* device = dynamic_cast<SensorDevice*>(m_device);
         return device != NULL ? dynamic_cast<FirmwareUpdateOp*>(device->FindOperation(0xAF)) : NULL;

@@ -1,0 +1,77 @@
+#ifndef FRAMEWORK_HANDLEOWNER_H
+#define FRAMEWORK_HANDLEOWNER_H
+
+#include <windows.h>
+
+// Owns one handle of a kind whose release call Traits::Free makes (returning
+// nonzero on success) and frees it once, when the owner goes or is reset.
+// NULL and INVALID_HANDLE_VALUE both mean "no handle", since FindFirstFile
+// fails with the one and most other calls with the other.
+template <class Traits>
+class HandleOwner {
+public:
+    typedef typename Traits::Handle Handle;
+
+    HandleOwner() : m_h(NULL) {}
+    explicit HandleOwner(Handle h) : m_h(h) {}
+    ~HandleOwner() { Close(); }
+
+    Handle Get() const { return m_h; }
+    bool Valid() const { return m_h != NULL && m_h != static_cast<Handle>(INVALID_HANDLE_VALUE); }
+    // Frees the current handle (keeping the thread's last error) and takes h.
+    void Reset(Handle h = NULL) {
+        if (m_h != h) FreeHeld();
+        m_h = h;
+    }
+    // 1 when a handle was held and its release succeeded; the thread's last
+    // error stays. A second Close does nothing.
+    BOOL Close() {
+        const BOOL freed = FreeHeld();
+        m_h = NULL;
+        return freed;
+    }
+    // Hands the handle over; the owner is empty afterwards.
+    Handle Release() {
+        Handle h = m_h;
+        m_h = NULL;
+        return h;
+    }
+
+private:
+    HandleOwner(const HandleOwner&) = delete;
+    HandleOwner& operator=(const HandleOwner&) = delete;
+
+    BOOL FreeHeld() {
+        if (!Valid()) return FALSE;
+        const DWORD saved = GetLastError();  // cleanup must not hide the caller's error
+        const BOOL freed = Traits::Free(m_h);
+        SetLastError(saved);
+        return freed;
+    }
+
+    Handle m_h;
+};
+
+struct FindRelease {
+    typedef HANDLE Handle;
+    static BOOL Free(HANDLE search) { return FindClose(search); }
+};
+
+struct RegistryKeyRelease {
+    typedef HKEY Handle;
+    static BOOL Free(HKEY key) { return RegCloseKey(key) == ERROR_SUCCESS; }
+};
+
+struct AcceleratorRelease {
+    typedef HACCEL Handle;
+    static BOOL Free(HACCEL table) { return DestroyAcceleratorTable(table); }
+};
+
+// A file search of FindFirstFile, ended with FindClose.
+typedef HandleOwner<FindRelease> OwnedFind;
+// An open registry key, closed with RegCloseKey.
+typedef HandleOwner<RegistryKeyRelease> OwnedKey;
+// An accelerator table, destroyed with DestroyAcceleratorTable.
+typedef HandleOwner<AcceleratorRelease> OwnedAccelerators;
+
+#endif

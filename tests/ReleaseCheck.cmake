@@ -1,0 +1,72 @@
+# Fails when a handle is released by hand: each release call below is made
+# only by the owner classes listed with it, never by the code that uses them.
+# Run as: cmake -DROOT=<source dir> -P ReleaseCheck.cmake
+cmake_policy(VERSION 3.16)
+if(NOT ROOT)
+    message(FATAL_ERROR "ROOT is not set")
+endif()
+
+set(release_calls CloseHandle DeleteObject DeleteDC ReleaseDC EndPaint GlobalFree FreeLibrary FindClose RegCloseKey
+    DestroyAcceleratorTable)
+
+# The owners' files and the calls each may make. TextFile is the owner of
+# its file: its Close returns CloseHandle's result.
+set(owners
+    framework/OwnedHandle.cpp CloseHandle
+    framework/TextFile.cpp CloseHandle
+    framework/GdiObject.h DeleteObject
+    framework/WindowDc.h ReleaseDC,EndPaint
+    framework/WindowDc.cpp DeleteDC
+    framework/OwnedDc.h DeleteDC
+    framework/GlobalBlock.h GlobalFree
+    framework/OwnedModule.h FreeLibrary
+    framework/HandleOwner.h FindClose,RegCloseKey,DestroyAcceleratorTable)
+
+set(violations "")
+set(owner_files "")
+list(LENGTH owners count)
+math(EXPR last "${count} - 1")
+foreach(i RANGE 0 ${last} 2)
+    math(EXPR j "${i} + 1")
+    list(GET owners ${i} file)
+    list(GET owners ${j} calls)
+    if(NOT EXISTS ${ROOT}/${file})
+        list(APPEND violations "${file}: listed as an owner but gone")
+    endif()
+    list(APPEND owner_files ${file})
+    string(REPLACE "," ";" allowed_${i} "${calls}")
+endforeach()
+
+list(JOIN release_calls "|" alternatives)
+set(call "(^|[^A-Za-z0-9_])(${alternatives})[ \t]*\\(")
+foreach(layer framework sensor protocol dialogs mainwindow)
+    file(GLOB_RECURSE sources ${ROOT}/${layer}/*.h ${ROOT}/${layer}/*.cpp)
+    foreach(source IN LISTS sources)
+        file(RELATIVE_PATH shown ${ROOT} ${source})
+        list(FIND owner_files ${shown} owner)
+        if(owner GREATER_EQUAL 0)
+            math(EXPR owner "${owner} * 2")
+            set(allowed ${allowed_${owner}})
+        else()
+            set(allowed "")
+        endif()
+        file(STRINGS ${source} lines REGEX "${call}")
+        foreach(line IN LISTS lines)
+            string(REGEX REPLACE "//.*$" "" code "${line}")
+            string(REGEX MATCHALL "${call}" found "${code}")
+            foreach(match IN LISTS found)
+                string(REGEX REPLACE "${call}" "\\2" name "${match}")
+                list(FIND allowed ${name} permitted)
+                if(permitted LESS 0)
+                    string(STRIP "${line}" line)
+                    list(APPEND violations "${shown}: ${line}")
+                endif()
+            endforeach()
+        endforeach()
+    endforeach()
+endforeach()
+
+if(violations)
+    list(JOIN violations "\n  " text)
+    message(FATAL_ERROR "A handle is released outside its owner class:\n  ${text}")
+endif()
