@@ -19,7 +19,6 @@ public:
     // The grid window over the given dialog rectangle (pixels), with its header.
     HWND CreateIn(HWND dialog, HINSTANCE instance, const RECT& place, UINT id);
     void SetEditable(BOOL editable) { m_editable = editable; }
-    BOOL IsEditable() const { return m_editable; }
     int GetTableRows();
     // Appends empty rows or deletes rows from the end until there are rows.
     void SetTableRows(int rows);

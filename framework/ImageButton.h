@@ -52,8 +52,6 @@ public:
     virtual LRESULT OnKeyUp(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnClick(WPARAM wParam, LPARAM lParam);
 
-    BYTE GetState() const { return m_state; }
-
 private:
     BOOL IsEnabled() const { return (m_state & kEnabled) != 0; }
     LRESULT PassOn(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -62,11 +62,8 @@ public:
     virtual LRESULT SendToOwnerParent(UINT msg, WPARAM wParam, LPARAM lParam);
 
 protected:
-    HWND GetOwner() const { return m_owner; }
     // The entry of id, or 0.
     const ToolBarItem* FindItem(UINT id) const;
-    int GetItemCount() const { return static_cast<int>(m_items.size()); }
-    const ToolBarItem& GetItem(int index) const { return m_items[index]; }
 
 private:
     void DestroyItemControls();

@@ -3,11 +3,6 @@
 #include "framework/CriticalLock.h"
 #include "protocol/DeviceMessages.h"
 
-namespace {
-
-
-}  // namespace
-
 DeviceOperation::DeviceOperation(BYTE retryReload, DWORD intervalMs)
     : m_device(NULL),
       m_application(NULL),

@@ -12,7 +12,7 @@
 #include "resources/DevelopDialogIds.h"
 #include "sensor/SensorCaps.h"
 #include "tests/dialogs/NoActivation.h"
-#include "tests/framework/TestSettings.h"
+#include "tests/dialogs/OwnedDialogFixture.h"
 #include "tests/protocol/FrameBytes.h"
 
 namespace {
@@ -27,20 +27,13 @@ public:
     std::vector<DWORD> switches;
 };
 
-class ComMonitorDlgTest : public ::testing::Test {
+class ComMonitorDlgTest : public OwnedDialogFixture<ComMonitorDlg, MonitorPort> {
 protected:
     void SetUp() override {
-        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, NULL, NULL,
-                                  GetModuleHandleA(NULL), NULL);
+        OwnedDialogFixture::SetUp();
         m_caps.SetModel(0x1234);  // any code given is kept as 0: messages are decoded
         m_dlg.SetSensorCaps(&m_caps);
-        m_dlg.SetDevicePort(&m_port);
     }
-    void TearDown() override {
-        m_dlg.Destroy();
-        DestroyWindow(m_owner);
-    }
-    HWND Open() { return m_dlg.Create(GetModuleHandleA(NULL), m_owner); }
     void Click(int id) {
         HWND control = GetDlgItem(m_dlg.GetHwnd(), id);
         SendMessageA(control, BM_CLICK, 0, 0);
@@ -73,11 +66,7 @@ protected:
     }
 
     NoActivation m_noActivation;
-    TestSettings m_settings;
     SensorCaps m_caps;
-    MonitorPort m_port;
-    HWND m_owner = NULL;
-    ComMonitorDlg m_dlg;
 };
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include "sensor/SensorCaps.h"
 #include "tests/framework/GridDriver.h"
 #include "tests/dialogs/NoActivation.h"
+#include "tests/dialogs/OwnedDialogFixture.h"
 #include "tests/framework/ModalCloser.h"
-#include "tests/framework/TestSettings.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -57,25 +57,14 @@ public:
     int handBack = 0;
 };
 
-class CorrectionDlgTest : public ::testing::Test {
+class CorrectionDlgTest : public OwnedDialogFixture<CorrectionDlg, CorrectionRequests> {
 protected:
     void SetUp() override {
-        // In the screen's far corner: end-to-end tests read the screen beside us.
-        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 900, 700, 100, 100, NULL, NULL,
-                                  GetModuleHandleA(NULL), NULL);
+        OwnedDialogFixture::SetUp();
         m_caps.caps[SensorCaps::kCapCorrectionRows] = 4;
-        m_dlg.SetDevicePort(&m_port);
         m_dlg.SetSensorCaps(&m_caps);
     }
-    void TearDown() override {
-        m_dlg.Destroy();
-        DestroyWindow(m_owner);
-    }
-    HWND Open() { return m_dlg.Create(GetModuleHandleA(NULL), m_owner); }
-    void Press(int id, WORD code = BN_CLICKED) {
-        SendMessageA(m_dlg.GetHwnd(), WM_COMMAND, MAKEWPARAM(id, code),
-                     reinterpret_cast<LPARAM>(GetDlgItem(m_dlg.GetHwnd(), id)));
-    }
+    void Press(int id, WORD code = BN_CLICKED) { Notify(m_dlg.GetHwnd(), id, code); }
     std::string Distances() {
         std::string all;
         for (int r = 1; r < m_dlg.GetGrid().GetRowCount(); ++r) all += GridText(m_dlg.GetGrid(), r, 0) + " ";
@@ -92,11 +81,7 @@ protected:
     }
 
     NoActivation m_noActivation;
-    TestSettings m_settings;
     TableCaps m_caps;
-    CorrectionRequests m_port;
-    HWND m_owner = NULL;
-    CorrectionDlg m_dlg;
 };
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include "resources/DialogIds.h"
 #include "tests/PrivateDesktop.h"
 #include "tests/dialogs/MemoryRequests.h"
+#include "tests/dialogs/OwnedDialogFixture.h"
 #include "tests/framework/GridDriver.h"
 #include "tests/framework/ModalCloser.h"
-#include "tests/framework/TestSettings.h"
 #include "tests/protocol/TestHost.h"
 
 #include <gtest/gtest.h>
@@ -14,24 +14,13 @@
 
 namespace {
 
-class FRAMEditorDlgTest : public ::testing::Test {
+class FRAMEditorDlgTest : public OwnedDialogFixture<FRAMEditorDlg, MemoryRequests> {
 protected:
     void SetUp() override {
         // The grid's editor closes when it loses the focus: no other test may take it.
         PrivateDesktop::Enter();
-        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, NULL, NULL,
-                                  GetModuleHandleA(NULL), NULL);
-        m_dlg.SetDevicePort(&m_port);
+        OwnedDialogFixture::SetUp();
         m_dlg.SetApplication(&m_host);
-    }
-    void TearDown() override {
-        m_dlg.Destroy();
-        DestroyWindow(m_owner);
-    }
-    HWND Open() { return m_dlg.Create(GetModuleHandleA(NULL), m_owner); }
-    void Press(int id) {
-        SendMessageA(m_dlg.GetHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(m_dlg.GetHwnd(), id)));
     }
     // Words 0..63 read as w * 0x0101.
     void ShowRead() {
@@ -40,11 +29,7 @@ protected:
         m_dlg.ShowWords(words, 0, 64);
     }
 
-    TestSettings m_settings;
     TestHost m_host;
-    MemoryRequests m_port;
-    HWND m_owner = NULL;
-    FRAMEditorDlg m_dlg;
 };
 
 }  // namespace

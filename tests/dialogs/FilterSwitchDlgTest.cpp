@@ -66,7 +66,7 @@ TEST_F(FilterSwitchDlgTest, OpeningShowsAClearedCopyUntilRead) {
     for (const auto& c : cases) {
         const BYTE bytes[2] = {c.byte0, c.byte1};
         m_sensor.SetFilterSwitch(bytes);
-        Press(m_dialog, IDC_FILTER_READ);
+        Press(IDC_FILTER_READ);
         EXPECT_EQ(TickedBoxes(), c.ticked) << int(c.byte0) << " " << int(c.byte1);
     }
     EXPECT_EQ(m_port.filterReads, 1);  // "Read" asks the sensor nothing
@@ -88,13 +88,13 @@ TEST_F(FilterSwitchDlgTest, WriteSendsTheTickedBoxes) {
 TEST_F(FilterSwitchDlgTest, WriteSendsTheBitsWithoutABoxAsZero) {
     Connect("1.1.0K", 0x07, 0xFE);
     Open();
-    Press(m_dialog, IDC_FILTER_READ);
+    Press(IDC_FILTER_READ);
     Tick(m_dialog, IDC_FILTER_WAVE_FORM_CHECK, true);
     EXPECT_EQ(Written(), 0x8000);
 
     const BYTE all[2] = {0xFF, 0xFF};
     m_sensor.SetFilterSwitch(all);
-    Press(m_dialog, IDC_FILTER_READ);
+    Press(IDC_FILTER_READ);
     Tick(m_dialog, IDC_FILTER_MEDIAN, false);
     Tick(m_dialog, IDC_FILTER_SLICE_LEVEL, false);
     EXPECT_EQ(Written(), 0xD800);
@@ -143,7 +143,7 @@ TEST_F(FilterSwitchDlgTest, WriteResultUpdatesTheSensorOnlyOnSuccess) {
     Connect("1.1.0K", 0x00, 0x00);
     Open();
     Tick(m_dialog, IDC_FILTER_ADJOIN_STEP, true);
-    Press(m_dialog, IDC_FILTER_WRITE);
+    Press(IDC_FILTER_WRITE);
     // A box ticked after the write was sent is no part of what the sensor took.
     Tick(m_dialog, IDC_FILTER_MEDIAN, true);
     BYTE bytes[2];

@@ -101,7 +101,7 @@ TEST_F(FunctionDlgTest, EditsReachTheWrittenWord) {
     Tick(m_dialog, IDC_FUNCTION_LED_HIGH, false);
     EXPECT_EQ(Written(), 0x0E83);
     // "Read" takes the sensor's word again.
-    Press(m_dialog, IDC_FUNCTION_READ);
+    Press(IDC_FUNCTION_READ);
     EXPECT_EQ(Written(), 0x0E30);
 }
 

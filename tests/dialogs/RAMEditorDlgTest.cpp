@@ -3,9 +3,9 @@
 #include "resources/DialogIds.h"
 #include "tests/PrivateDesktop.h"
 #include "tests/dialogs/MemoryRequests.h"
+#include "tests/dialogs/OwnedDialogFixture.h"
 #include "tests/framework/GridDriver.h"
 #include "tests/framework/ModalCloser.h"
-#include "tests/framework/TestSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -13,26 +13,19 @@
 
 namespace {
 
-class RAMEditorDlgTest : public ::testing::Test {
+class RAMEditorDlgTest : public OwnedDialogFixture<RAMEditorDlg, MemoryRequests> {
 protected:
     void SetUp() override {
         // The grid's editor closes when it loses the focus: no other test may take it.
         PrivateDesktop::Enter();
-        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, NULL, NULL,
-                                  GetModuleHandleA(NULL), NULL);
-        m_dlg.SetDevicePort(&m_port);
-        m_dialog = m_dlg.Create(GetModuleHandleA(NULL), m_owner);
+        OwnedDialogFixture::SetUp();
+        m_dialog = Open();
         ASSERT_NE(m_dialog, (HWND)NULL);
-    }
-    void TearDown() override {
-        m_dlg.Destroy();
-        DestroyWindow(m_owner);
     }
     void Press(int id, const char* first, const char* last) {
         SetDlgItemTextA(m_dialog, IDC_RAM_FIRST, first);
         SetDlgItemTextA(m_dialog, IDC_RAM_LAST, last);
-        SendMessageA(m_dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(m_dialog, id)));
+        OwnedDialogFixture::Press(id);
     }
     std::string Shown(int id) {
         char text[32];
@@ -46,11 +39,7 @@ protected:
         m_dlg.FillGrid(words, start, count);
     }
 
-    TestSettings m_settings;
-    MemoryRequests m_port;
-    HWND m_owner = NULL;
     HWND m_dialog = NULL;
-    RAMEditorDlg m_dlg;
 };
 
 }  // namespace

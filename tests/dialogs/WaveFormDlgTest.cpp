@@ -6,8 +6,8 @@
 #include "tests/TestFiles.h"
 #include "tests/dialogs/WaveFormRecords.h"
 #include "tests/dialogs/NoActivation.h"
+#include "tests/dialogs/OwnedDialogFixture.h"
 #include "tests/framework/ModalCloser.h"
-#include "tests/framework/TestSettings.h"
 #include "tests/protocol/TestHost.h"
 
 #include <gtest/gtest.h>
@@ -59,26 +59,14 @@ const TestReport kChannel0 = {0x00, 1000, 600, 300, 3, 1, 3, 2};
 const TestReport kChannel1 = {0x01, 2000, 700, 500, 4, 1, 5, 2};
 const char kPairLine[] = "\n 1000,  600, 300,  3,  3, 2000,  700, 500,  4,  5";
 
-class WaveFormDlgTest : public ::testing::Test {
+class WaveFormDlgTest : public OwnedDialogFixture<WaveFormDlg, WaveFormRequests> {
 protected:
     void SetUp() override {
-        // In the screen's far corner: end-to-end tests read the screen beside us.
-        m_owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 900, 700, 100, 100, NULL, NULL,
-                                  GetModuleHandleA(NULL), NULL);
+        OwnedDialogFixture::SetUp();
         m_caps.SetModel(0);
-        m_dlg.SetDevicePort(&m_port);
         m_dlg.SetWaveFormRecord(&m_record);
         m_dlg.SetSensorCaps(&m_caps);
         m_dlg.SetApplication(&m_host);
-    }
-    void TearDown() override {
-        m_dlg.Destroy();
-        DestroyWindow(m_owner);
-    }
-    HWND Open() { return m_dlg.Create(GetModuleHandleA(NULL), m_owner); }
-    void Press(int id) {
-        SendMessageA(m_dlg.GetHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(m_dlg.GetHwnd(), id)));
     }
     // Clicks a radio button or the box as the user would.
     void Click(int id) { SendMessageA(GetDlgItem(m_dlg.GetHwnd(), id), BM_CLICK, 0, 0); }
@@ -124,13 +112,9 @@ protected:
     int CountPixels(const RECT& area, COLORREF colour) { return CanvasPixels(m_dlg.GetCanvas(), area, colour); }
 
     NoActivation m_noActivation;
-    TestSettings m_settings;
     SavingHost m_host;
-    WaveFormRequests m_port;
     WaveFormRecord m_record;
     SensorCaps m_caps;
-    HWND m_owner = NULL;
-    WaveFormDlg m_dlg;
 };
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "mainwindow/Rebar.h"
 #include "mainwindow/ScanView.h"
 #include "protocol/DevicePort.h"
-#include "tests/framework/TestSettings.h"
 #include "tests/mainwindow/FrameTestBench.h"
 
 #include <deque>
@@ -132,36 +131,12 @@ public:
     bool cancelPrompt = false;
 };
 
-// Every collaborator of the frame, wired as the application wires them,
-// with the frame's window created and shown aside, never activated; its
-// boxes and dialogs are answered by the test.
-struct CommandBench {
-    CommandBench();
-    ~CommandBench();
-    HWND Start(const char* switches = "");
-    // The command as a menu or key sends it, or from a band control.
-    void Command(WORD id, HWND control = NULL);
-    // The visible dialogs the frame owns (modeless ones stay open).
-    std::vector<HWND> OwnedDialogs();
-    void CloseOwnedDialogs();
-    // The print band's printer list as a system without printers has it;
-    // then, with a name, one entry that names no real printer.
-    void SetPrinters(const char* only = NULL);
+// The frame with its real message boxes, file dialogs of the test's
+// choosing, and the port's requests and the view's redraws noted.
+typedef FrameBench<CommandFrame, CallPort, LayerView, ChoosingApplication, PromptingPrintView> CommandBench;
 
-    TestSettings settings;  // first: the objects below write into it when they go
-    PlaceAside aside;       // before the frame, which reads its placement
-    NoActivation quiet;
-    ChoosingApplication application;
-    CallPort port;
-    LayerView view;
-    Rebar rebar;
-    PromptingPrintView printView;
-    AreaSet areas;
-    ScanShape shape;
-    MeasuringData data;
-    WaveFormRecord record;
-    SensorCaps caps;
-    CommandFrame frame;
-};
+// The print band's printer list as a system without printers has it;
+// then, with a name, one entry that names no real printer.
+void SetPrinters(Rebar* rebar, const char* only = NULL);
 
 #endif

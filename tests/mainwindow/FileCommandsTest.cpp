@@ -233,7 +233,7 @@ TEST_F(FileCommands, UnsavedRecordingIsAskedForBeforeRecording) {
 // Without a printer list the preview refuses and leaves bands and view; a
 // list whose only entry is item 0 is a printer.
 TEST_F(FileCommands, PrintPreviewNeedsAPrinterListWithAnEntry) {
-    bench.SetPrinters();
+    SetPrinters(&bench.rebar);
     for (int attempt = 0; attempt < 2; ++attempt) {
         ModalScript script({{IDOK, ""}});
         bench.Command(ID_FILE_PRINT);
@@ -244,7 +244,7 @@ TEST_F(FileCommands, PrintPreviewNeedsAPrinterListWithAnEntry) {
         EXPECT_EQ(0, bench.view.GetMode());
     }
 
-    bench.SetPrinters("Only printer");
+    SetPrinters(&bench.rebar, "Only printer");
     {
         ModalScript script({});
         bench.Command(ID_FILE_PRINT);
@@ -280,7 +280,7 @@ TEST_F(FileCommands, PrintBandCommandsWorkOnlyInThePreview) {
     } else {
         printf("no printer installed: the export itself is not tried\n");
     }
-    bench.SetPrinters("Not a printer");
+    SetPrinters(&bench.rebar, "Not a printer");
     bench.Command(ID_FILE_PRINT);
     ASSERT_TRUE(bench.frame.IsPrintPreview());
     ModalScript script({{IDOK, folder.Path("none.emf")}, {IDOK, ""}});
@@ -308,7 +308,7 @@ TEST_F(FileCommands, ACancelledPrintToFilePromptIsNoError) {
 // A printer chosen in the preview's list is refused only when the list is
 // empty or cannot be asked: its first entry is a printer like the others.
 TEST_F(FileCommands, PrinterChoiceInThePreviewRefusesOnlyAnEmptyList) {
-    bench.SetPrinters("First printer");
+    SetPrinters(&bench.rebar, "First printer");
     bench.Command(ID_FILE_PRINT);
     ASSERT_TRUE(bench.frame.IsPrintPreview());
     HWND list = bench.rebar.GetItemWindow(IDC_PRINTER);
@@ -320,7 +320,7 @@ TEST_F(FileCommands, PrinterChoiceInThePreviewRefusesOnlyAnEmptyList) {
         EXPECT_TRUE(bench.frame.IsPrintPreview());
     }
     {
-        bench.SetPrinters();
+        SetPrinters(&bench.rebar);
         ModalScript script({{IDOK, ""}});
         SendMessageA(bench.frame.GetHwnd(), WM_NOTIFY, IDC_PRINTER, reinterpret_cast<LPARAM>(&chosen));
         ASSERT_EQ(1u, script.seen.size());
@@ -333,7 +333,7 @@ TEST_F(FileCommands, PrinterChoiceInThePreviewRefusesOnlyAnEmptyList) {
 // Exit asks what closing asks: Cancel keeps the program, a saved or
 // declined prompt lets it close; in the preview it only leaves the preview.
 TEST_F(FileCommands, ExitRunsTheClosingPrompts) {
-    bench.SetPrinters("Only printer");
+    SetPrinters(&bench.rebar, "Only printer");
     bench.Command(ID_FILE_PRINT);
     ASSERT_TRUE(bench.frame.IsPrintPreview());
     bench.Command(ID_FILE_EXIT);

@@ -2,6 +2,8 @@
 
 #include "framework/IniFile.h"
 
+#include <cstring>
+
 BOOL NotedFrame::RegisterWindowClass(HINSTANCE instance) {
     return RegisterFrameClassWithoutMutex(instance);
 }
@@ -50,6 +52,20 @@ LRESULT CALLBACK RefuseActivation(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
+struct Owned {
+    HWND owner;
+    std::vector<HWND> dialogs;
+};
+
+BOOL CALLBACK NoteOwned(HWND hwnd, LPARAM param) {
+    Owned* owned = reinterpret_cast<Owned*>(param);
+    char name[16];
+    GetClassNameA(hwnd, name, sizeof name);
+    if (strcmp(name, "#32770") == 0 && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == owned->owner)
+        owned->dialogs.push_back(hwnd);
+    return TRUE;
+}
+
 }  // namespace
 
 NoActivation::NoActivation() : hook(SetWindowsHookExA(WH_CBT, &RefuseActivation, NULL, GetCurrentThreadId())) {}
@@ -65,18 +81,8 @@ void DestroyFrame(MainFrame* frame) {
     }
 }
 
-FrameBench::FrameBench() {
-    WireBench(this);
-}
-
-FrameBench::~FrameBench() {
-    DestroyFrame(&frame);
-}
-
-HWND FrameBench::Start(const char* switches) {
-    return frame.Initialize(GetModuleHandleA(NULL), switches, SW_SHOW);
-}
-
-LRESULT FrameBench::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return SendMessageA(frame.GetHwnd(), msg, wParam, lParam);
+std::vector<HWND> OwnedDialogs(HWND owner) {
+    Owned owned = {owner, {}};
+    if (owner != NULL) EnumThreadWindows(GetCurrentThreadId(), &NoteOwned, reinterpret_cast<LPARAM>(&owned));
+    return owned.dialogs;
 }

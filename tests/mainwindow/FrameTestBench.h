@@ -8,6 +8,7 @@
 #include "mainwindow/Rebar.h"
 #include "mainwindow/ScanView.h"
 #include "protocol/DevicePort.h"
+#include "tests/framework/TestSettings.h"
 
 #include <deque>
 #include <string>
@@ -154,63 +155,96 @@ public:
     bool releaseDuringBox = false;  // as a close in the box's modal loop would
 };
 
-// Hands the frame its collaborators as the application does: parts holds
-// them under the names the benches give them.
-template <class Parts>
-void WireFrame(MainFrame* frame, Parts* parts) {
-    frame->SetApplication(&parts->application);
-    frame->SetDevicePort(&parts->port);
-    frame->SetScanView(&parts->view);
-    frame->SetRebar(&parts->rebar);
-    frame->SetPrintView(&parts->printView);
-    frame->SetWorkspace(Workspace(&parts->areas, &parts->shape, &parts->data, &parts->record, &parts->caps));
-}
-
-// Loads the language and wires the bench's areas, shape, view and frame to
-// each other as the application wires them.
-template <class Bench>
-void WireBench(Bench* bench) {
-    LanguageResource().Enumerate(GetModuleHandleA(NULL));
-    bench->areas.SetDevice(&bench->caps);
-    bench->areas.Init();
-    bench->shape.SetDevice(&bench->caps);
-    bench->view.SetApplication(&bench->application)
-        ->SetDevicePort(&bench->port)
-        ->SetPrintView(&bench->printView)
-        ->SetAreaSet(&bench->areas)
-        ->SetScanShape(&bench->shape)
-        ->SetMeasuringData(&bench->data)
-        ->SetSensorCaps(&bench->caps);
-    WireFrame(&bench->frame, bench);
-}
-
 // Destroys the frame's window and drops the quit message its destruction
 // posted for the program.
 void DestroyFrame(MainFrame* frame);
 
-// Every collaborator of the frame, with its window created and shown in the
-// screen's far corner and never activated: the end-to-end tests read the
-// program's pixels and foreground window from the same screen.
-struct FrameBench {
-    FrameBench();
-    ~FrameBench();
-    // The frame's window with the switches, 0 when it could not be made.
-    HWND Start(const char* switches);
-    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+// The visible dialogs the window owns, in the thread's window order; none
+// without a window.
+std::vector<HWND> OwnedDialogs(HWND owner);
 
-    PlaceAside aside;  // first: the frame reads its placement when it is built
-    NoActivation quiet;
-    Application application;
-    NotedPort port;
-    NotedView view;
+// Every collaborator the application hands the frame, of the test's
+// classes, with settings of the test's own and the language loaded; they
+// are wired to each other as the application wires them.
+template <class PortT = DevicePort, class ViewT = ScanView, class ApplicationT = Application,
+          class PrintViewT = PrintView>
+struct FrameParts {
+    FrameParts() {
+        LanguageResource().Enumerate(GetModuleHandleA(NULL));
+        areas.SetDevice(&caps);
+        areas.Init();
+        shape.SetDevice(&caps);
+        data.SetSensorCaps(&caps);
+        port.SetSensorCaps(&caps);
+        view.SetApplication(&application)
+            ->SetDevicePort(&port)
+            ->SetPrintView(&printView)
+            ->SetAreaSet(&areas)
+            ->SetScanShape(&shape)
+            ->SetMeasuringData(&data)
+            ->SetSensorCaps(&caps);
+        printView.SetScanView(&view);
+        printView.SetRebar(&rebar);
+    }
+
+    Workspace Data() { return Workspace(&areas, &shape, &data, &record, &caps); }
+
+    void WireInto(MainFrame* frame) {
+        frame->SetApplication(&application);
+        frame->SetDevicePort(&port);
+        frame->SetScanView(&view);
+        frame->SetRebar(&rebar);
+        frame->SetPrintView(&printView);
+        frame->SetWorkspace(Data());
+    }
+
+    TestSettings settings;  // first: the objects below write into it when they go
+    ApplicationT application;
+    PortT port;
+    ViewT view;
     Rebar rebar;
-    PrintView printView;
+    PrintViewT printView;
     AreaSet areas;
     ScanShape shape;
     MeasuringData data;
     WaveFormRecord record;
     SensorCaps caps;
-    NotedFrame frame;
 };
+
+// A frame of the test's class on its parts, its window made in the screen's
+// far corner and never activated: the end-to-end tests read the program's
+// pixels and foreground window from the same screen. The dialogs it leaves
+// open are cancelled before its window goes.
+template <class FrameT, class PortT = DevicePort, class ViewT = ScanView, class ApplicationT = Application,
+          class PrintViewT = PrintView>
+struct FrameBench : FrameParts<PortT, ViewT, ApplicationT, PrintViewT> {
+    FrameBench() { this->WireInto(&frame); }
+    ~FrameBench() {
+        CloseOwnedDialogs();
+        DestroyFrame(&frame);
+    }
+    // The frame's window with the switches, 0 when it could not be made.
+    HWND Start(const char* switches = "") { return frame.Initialize(GetModuleHandleA(NULL), switches, SW_SHOW); }
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageA(frame.GetHwnd(), msg, wParam, lParam);
+    }
+    // The command as a menu or key sends it, or from a band control.
+    void Command(WORD id, HWND control = NULL) {
+        Send(WM_COMMAND, MAKEWPARAM(id, control != NULL ? BN_CLICKED : 0), reinterpret_cast<LPARAM>(control));
+    }
+    // The visible dialogs the frame owns (modeless ones stay open).
+    std::vector<HWND> OwnedDialogs() { return ::OwnedDialogs(frame.GetHwnd()); }
+    void CloseOwnedDialogs() {
+        for (HWND dialog : OwnedDialogs()) SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+
+    PlaceAside aside;  // before the frame, which reads its placement
+    NoActivation quiet;
+    FrameT frame;
+};
+
+// The frame with its boxes and sounds noted, on a port and a view that
+// note what it asks of them.
+typedef FrameBench<NotedFrame, NotedPort, NotedView> NotedBench;
 
 #endif

@@ -36,8 +36,7 @@ protected:
         Send(WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
     }
 
-    TestSettings m_file;
-    FrameBench m_bench;
+    NotedBench m_bench;
     HWND m_status = NULL;
 };
 

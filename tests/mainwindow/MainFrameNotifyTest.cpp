@@ -7,7 +7,6 @@
 #include "mainwindow/ViewMessages.h"
 #include "protocol/DeviceMessages.h"
 #include "sensor/AreaRecord.h"
-#include "tests/framework/TestSettings.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -31,8 +30,7 @@ protected:
     }
     std::vector<std::string> Boxes() { return Frame().boxes; }
 
-    TestSettings m_file;  // first: the objects write their settings when they go
-    FrameBench m_bench;
+    NotedBench m_bench;
 };
 
 typedef std::vector<std::string> Texts;

@@ -2,11 +2,6 @@
 
 #include "framework/IniFile.h"
 #include "framework/LanguageResource.h"
-#include "mainwindow/Application.h"
-#include "mainwindow/PrintView.h"
-#include "mainwindow/Rebar.h"
-#include "mainwindow/ScanView.h"
-#include "protocol/DevicePort.h"
 #include "resources/MenuIds.h"
 #include "tests/framework/TestSettings.h"
 #include "tests/mainwindow/FrameTestBench.h"
@@ -32,24 +27,6 @@ public:
     int registrations = 0;
 };
 
-// Every collaborator the application hands the frame, real but not started.
-struct Collaborators {
-    Application application;
-    DevicePort port;
-    ScanView view;
-    Rebar rebar;
-    PrintView printView;
-    AreaSet areas;
-    ScanShape shape;
-    MeasuringData data;
-    WaveFormRecord record;
-    SensorCaps caps;
-
-    Workspace Data() { return Workspace(&areas, &shape, &data, &record, &caps); }
-
-    void WireInto(MainFrame* frame) { WireFrame(frame, this); }
-};
-
 const WORD kInspectCommands[] = {
     ID_INSPECT_CORRECT,     ID_INSPECT_WRITE_FUNCTION,           ID_INSPECT_WAVE_FORM,
     ID_INSPECT_LED_TROUBLE, ID_INSPECT_PHOTOINTERRUPTER_TROUBLE, ID_INSPECT_MOTOR_TROUBLE};
@@ -62,12 +39,11 @@ int HandledOf(MainFrame* frame, const WORD* ids, size_t count) {
     return handled;
 }
 
+// Every collaborator the application hands the frame, real, wired to each
+// other but not started.
 class MainFrameStart : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_GE(LanguageResource().Enumerate(GetModuleHandleA(NULL)), 1); }
-
-    TestSettings m_file;  // first: the objects below write into it when they go
-    Collaborators m_with;
+    FrameParts<> m_with;
 };
 
 }  // namespace
@@ -183,14 +159,14 @@ TEST_F(MainFrameStart, MissingLanguageFallsBackToTheFirstAndKeepsItsIndex) {
         EXPECT_EQ(0, frame.GetSettings().language);
         EXPECT_EQ(GetModuleHandleA(NULL), LanguageResource().GetModule());
     }
-    EXPECT_NE(std::string::npos, m_file.Contents().find("Language=0"));
+    EXPECT_NE(std::string::npos, m_with.settings.Contents().find("Language=0"));
 }
 
 TEST_F(MainFrameStart, DestructionWritesTheWindowAndDeviceSections) {
     IniFile().WriteInt("Device", "DeviceType", 9);
     IniFile().WriteInt("Device", "ComPort", 3);
     { MainFrame frame; }
-    std::string text = m_file.Contents();
+    std::string text = m_with.settings.Contents();
     EXPECT_NE(std::string::npos, text.find("DeviceType=65535")) << text;
     EXPECT_NE(std::string::npos, text.find("ComPort=3")) << text;
     EXPECT_NE(std::string::npos, text.find("WindowRight=512")) << text;

@@ -6,7 +6,6 @@
 #include "framework/LanguageResource.h"
 #include "mainwindow/ProgramFile.h"
 #include "resources/MenuIds.h"
-#include "tests/framework/TestSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -37,32 +36,12 @@ public:
     int fileDialogs = 0;
 };
 
-// The visible dialogs the frame owns, in no particular order.
-BOOL CALLBACK AddOwnedDialog(HWND hwnd, LPARAM param) {
-    std::vector<HWND>* dialogs = reinterpret_cast<std::vector<HWND>*>(param);
-    char name[16] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    const bool owned = GetWindow(hwnd, GW_OWNER) == dialogs->front();
-    if (std::string(name) == "#32770" && IsWindowVisible(hwnd) && owned) dialogs->push_back(hwnd);
-    return TRUE;
-}
-
-std::vector<HWND> DialogsOf(HWND frame) {
-    std::vector<HWND> dialogs(1, frame);
-    EnumThreadWindows(GetCurrentThreadId(), &AddOwnedDialog, reinterpret_cast<LPARAM>(&dialogs));
-    dialogs.erase(dialogs.begin());
-    return dialogs;
-}
-
 const char kOldWindow[] = "SettingHelpCommandsTest.Old";
 
 class FrameCommands : public ::testing::Test {
 protected:
-    void Start(const char* switches) {
-        m_bench.frame.SetApplication(&m_application);
-        ASSERT_NE(static_cast<HWND>(NULL), m_bench.Start(switches));
-    }
-    void Command(WORD id) { m_bench.Send(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void Start(const char* switches) { ASSERT_NE(static_cast<HWND>(NULL), m_bench.Start(switches)); }
+    void Command(WORD id) { m_bench.Command(id); }
     int DeviceType() const { return m_bench.frame.GetSettings().deviceType; }
     BOOL Checked(WORD id) {
         return (GetMenuState(GetMenu(m_bench.frame.GetHwnd()), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
@@ -70,9 +49,7 @@ protected:
     NotedPort& Port() { return m_bench.port; }
     NotedFrame& Frame() { return m_bench.frame; }
 
-    TestSettings m_file;  // first: the objects below write into it when they go
-    NotedApplication m_application;
-    FrameBench m_bench;
+    FrameBench<NotedFrame, NotedPort, NotedView, NotedApplication> m_bench;
 };
 
 }  // namespace
@@ -127,8 +104,8 @@ TEST_F(FrameCommands, AutoRecognitionStartsTheProbeAndRefusesAFirmwareUpdate) {
 
     Command(ID_HELP_UPDATE);
     EXPECT_EQ(std::vector<std::string>({kNeeds19200}), Frame().boxes);
-    EXPECT_TRUE(m_application.parts.empty());
-    EXPECT_EQ(0, m_application.fileDialogs);
+    EXPECT_TRUE(m_bench.application.parts.empty());
+    EXPECT_EQ(0, m_bench.application.fileDialogs);
 }
 
 TEST_F(FrameCommands, FirmwareUpdateAt19200AsksThenOpensTheFileDialog) {
@@ -151,10 +128,10 @@ TEST_F(FrameCommands, FirmwareUpdateAt19200AsksThenOpensTheFileDialog) {
         Command(c.command);
         EXPECT_EQ(std::vector<std::string>({kWarning}), Frame().boxes);
         EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONWARNING), Frame().boxTypes.back());
-        ASSERT_FALSE(m_application.parts.empty());
-        EXPECT_EQ(c.part, m_application.parts.back());
-        EXPECT_EQ(c.part, m_application.GetValue3());
-        EXPECT_EQ(c.fileDialogs, m_application.fileDialogs);
+        ASSERT_FALSE(m_bench.application.parts.empty());
+        EXPECT_EQ(c.part, m_bench.application.parts.back());
+        EXPECT_EQ(c.part, m_bench.application.GetValue3());
+        EXPECT_EQ(c.fileDialogs, m_bench.application.fileDialogs);
     }
 }
 
@@ -167,8 +144,8 @@ TEST_F(FrameCommands, FirmwareUpdateAtAnotherFixedRateIsRefused) {
         Command(ID_HELP_UPDATE_BOOT);
         EXPECT_EQ(std::vector<std::string>({kNeeds19200, kNeeds19200}), Frame().boxes);
     }
-    EXPECT_TRUE(m_application.parts.empty());
-    EXPECT_EQ(0, m_application.fileDialogs);
+    EXPECT_TRUE(m_bench.application.parts.empty());
+    EXPECT_EQ(0, m_bench.application.fileDialogs);
 }
 
 TEST_F(FrameCommands, HelpWithoutTheFileBesideTheProgramSaysSo) {
@@ -200,7 +177,7 @@ TEST_F(FrameCommands, WithoutSwitchesTheEngineeringCommandsDoNothing) {
     Start("");
     for (WORD id = ID_INSPECT_CORRECT; id <= ID_DEVELOP_ENCRYPT; ++id) Command(id);
     EXPECT_TRUE(Port().troubles.empty());
-    EXPECT_TRUE(DialogsOf(Frame().GetHwnd()).empty());
+    EXPECT_TRUE(m_bench.OwnedDialogs().empty());
 }
 
 TEST_F(FrameCommands, LanguageChangeBuildsANewMenuBarAndAddsNoRealtimeRequest) {
@@ -241,18 +218,18 @@ TEST_F(FrameCommands, ToolsOpenOnceAndALanguageChangeReopensEveryOpenOne) {
     size_t open = 0;
     for (WORD id : tools) {
         Command(id);
-        const std::vector<HWND> dialogs = DialogsOf(Frame().GetHwnd());
+        const std::vector<HWND> dialogs = m_bench.OwnedDialogs();
         if (dialogs.size() == open) continue;  // no template yet
         ASSERT_EQ(open + 1, dialogs.size()) << id;
         open = dialogs.size();
         Command(id);  // an open dialog stays as it is
-        EXPECT_EQ(dialogs, DialogsOf(Frame().GetHwnd())) << id;
+        EXPECT_EQ(dialogs, m_bench.OwnedDialogs()) << id;
     }
     ASSERT_NE(0u, open);
-    for (HWND dialog : DialogsOf(Frame().GetHwnd())) SetPropA(dialog, kOldWindow, dialog);
+    for (HWND dialog : m_bench.OwnedDialogs()) SetPropA(dialog, kOldWindow, dialog);
 
     Command(static_cast<WORD>(LanguageResource::kFirstId));
-    const std::vector<HWND> reopened = DialogsOf(Frame().GetHwnd());
+    const std::vector<HWND> reopened = m_bench.OwnedDialogs();
     EXPECT_EQ(open, reopened.size());
     for (HWND dialog : reopened) EXPECT_EQ(static_cast<HANDLE>(NULL), GetPropA(dialog, kOldWindow));
 }
@@ -260,5 +237,5 @@ TEST_F(FrameCommands, ToolsOpenOnceAndALanguageChangeReopensEveryOpenOne) {
 TEST_F(FrameCommands, ALanguageChangeLeavesClosedDialogsClosed) {
     Start("-inspect -develop");
     Command(static_cast<WORD>(LanguageResource::kFirstId));
-    EXPECT_TRUE(DialogsOf(Frame().GetHwnd()).empty());
+    EXPECT_TRUE(m_bench.OwnedDialogs().empty());
 }
