@@ -1,4 +1,4 @@
-#include "mainwindow/PrintView.h"
+#include "mainwindow/print/PrintView.h"
 
 #include "dialogs/HeaderFooterDlg.h"
 #include "framework/CriticalLock.h"
