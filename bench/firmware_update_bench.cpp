@@ -11,8 +11,8 @@
 
 #include <string>
 
-#include "mainwindow/program/Application.h"
 #include "mainwindow/frame/MainFrame.h"
+#include "mainwindow/program/Application.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 #include "protocol/FirmwareUpdateOp.h"

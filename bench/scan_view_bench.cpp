@@ -15,8 +15,8 @@
 
 #include "framework/CriticalLock.h"
 #include "framework/IniFile.h"
-#include "mainwindow/program/Application.h"
 #include "mainwindow/print/PrintView.h"
+#include "mainwindow/program/Application.h"
 #include "mainwindow/view/ScanView.h"
 #include "protocol/DevicePort.h"
 #include "sensor/AreaSet.h"

@@ -1,5 +1,5 @@
-#ifndef MAINWINDOW_AREABAND_H
-#define MAINWINDOW_AREABAND_H
+#ifndef MAINWINDOW_BANDS_AREABAND_H
+#define MAINWINDOW_BANDS_AREABAND_H
 
 #include "mainwindow/bands/ToolBand.h"
 

@@ -1,5 +1,5 @@
-#ifndef MAINWINDOW_COMMBAND_H
-#define MAINWINDOW_COMMBAND_H
+#ifndef MAINWINDOW_BANDS_COMMBAND_H
+#define MAINWINDOW_BANDS_COMMBAND_H
 
 #include "mainwindow/bands/ToolBand.h"
 

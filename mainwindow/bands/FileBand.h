@@ -1,5 +1,5 @@
-#ifndef MAINWINDOW_FILEBAND_H
-#define MAINWINDOW_FILEBAND_H
+#ifndef MAINWINDOW_BANDS_FILEBAND_H
+#define MAINWINDOW_BANDS_FILEBAND_H
 
 #include "mainwindow/bands/ToolBand.h"
 

@@ -1,5 +1,5 @@
-#ifndef MAINWINDOW_PORTBAND_H
-#define MAINWINDOW_PORTBAND_H
+#ifndef MAINWINDOW_BANDS_PORTBAND_H
+#define MAINWINDOW_BANDS_PORTBAND_H
 
 #include "mainwindow/bands/ToolBand.h"
 

@@ -1,5 +1,5 @@
-#ifndef MAINWINDOW_PRINTBAND_H
-#define MAINWINDOW_PRINTBAND_H
+#ifndef MAINWINDOW_BANDS_PRINTBAND_H
+#define MAINWINDOW_BANDS_PRINTBAND_H
 
 #include "mainwindow/bands/ToolBand.h"
 

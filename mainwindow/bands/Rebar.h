@@ -1,5 +1,5 @@
-#ifndef MAINWINDOW_REBAR_H
-#define MAINWINDOW_REBAR_H
+#ifndef MAINWINDOW_BANDS_REBAR_H
+#define MAINWINDOW_BANDS_REBAR_H
 
 #include <windows.h>
 

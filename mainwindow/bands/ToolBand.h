@@ -1,5 +1,5 @@
-#ifndef MAINWINDOW_TOOLBAND_H
-#define MAINWINDOW_TOOLBAND_H
+#ifndef MAINWINDOW_BANDS_TOOLBAND_H
+#define MAINWINDOW_BANDS_TOOLBAND_H
 
 #include "framework/ToolBarPanel.h"
 

@@ -1,5 +1,5 @@
-#ifndef MAINWINDOW_VIEWBAND_H
-#define MAINWINDOW_VIEWBAND_H
+#ifndef MAINWINDOW_BANDS_VIEWBAND_H
+#define MAINWINDOW_BANDS_VIEWBAND_H
 
 #include "mainwindow/bands/ToolBand.h"
 

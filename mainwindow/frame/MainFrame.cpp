@@ -22,10 +22,10 @@
 #include "framework/LanguageResource.h"
 #include "framework/MsgBox.h"
 #include "framework/ResourceString.h"
-#include "mainwindow/program/Application.h"
-#include "mainwindow/print/PrintView.h"
-#include "mainwindow/view/ScanView.h"
 #include "mainwindow/frame/StatusBar.h"
+#include "mainwindow/print/PrintView.h"
+#include "mainwindow/program/Application.h"
+#include "mainwindow/view/ScanView.h"
 #include "resources/MenuIds.h"
 
 #include <memory>

@@ -1,5 +1,5 @@
-#ifndef MAINWINDOW_MAINFRAME_H
-#define MAINWINDOW_MAINFRAME_H
+#ifndef MAINWINDOW_FRAME_MAINFRAME_H
+#define MAINWINDOW_FRAME_MAINFRAME_H
 
 #include "framework/ChildWindow.h"
 #include "framework/OwnedHandle.h"

@@ -1,10 +1,10 @@
 #include "mainwindow/frame/MainFrame.h"
 
-#include "mainwindow/program/Application.h"
-#include "mainwindow/print/PrintView.h"
 #include "mainwindow/bands/Rebar.h"
-#include "mainwindow/view/ScanView.h"
 #include "mainwindow/frame/StatusBar.h"
+#include "mainwindow/print/PrintView.h"
+#include "mainwindow/program/Application.h"
+#include "mainwindow/view/ScanView.h"
 #include "mainwindow/view/ViewMessages.h"
 #include "protocol/DevicePort.h"
 #include "resources/FrameIds.h"

@@ -19,8 +19,8 @@
 #include "framework/LanguageResource.h"
 #include "framework/MsgBox.h"
 #include "mainwindow/bands/Rebar.h"
-#include "mainwindow/view/ScanView.h"
 #include "mainwindow/frame/StatusBar.h"
+#include "mainwindow/view/ScanView.h"
 #include "protocol/DevicePort.h"
 #include "resources/MenuIds.h"
 

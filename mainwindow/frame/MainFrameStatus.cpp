@@ -6,13 +6,13 @@
 #include "framework/LanguageResource.h"
 #include "framework/ResourceString.h"
 #include "mainwindow/bands/Rebar.h"
-#include "mainwindow/view/ScanView.h"
 #include "mainwindow/frame/StatusBar.h"
+#include "mainwindow/view/ScanView.h"
 #include "mainwindow/view/ViewMessages.h"
 #include "protocol/DevicePort.h"
 #include "resources/FrameIds.h"
-#include "resources/StatusBarIds.h"
 #include "resources/MenuIds.h"
+#include "resources/StatusBarIds.h"
 #include "sensor/AreaSet.h"
 
 namespace {

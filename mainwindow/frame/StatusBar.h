@@ -1,5 +1,5 @@
-#ifndef MAINWINDOW_STATUSBAR_H
-#define MAINWINDOW_STATUSBAR_H
+#ifndef MAINWINDOW_FRAME_STATUSBAR_H
+#define MAINWINDOW_FRAME_STATUSBAR_H
 
 #include "framework/ChildWindow.h"
 #include "framework/GdiObject.h"

@@ -6,8 +6,8 @@
 #include "framework/MetaFileDc.h"
 #include "framework/OwnedDc.h"
 #include "framework/WindowDc.h"
-#include "mainwindow/print/PrintLayout.h"
 #include "mainwindow/bands/Rebar.h"
+#include "mainwindow/print/PrintLayout.h"
 #include "mainwindow/view/ScanView.h"
 #include "resources/ToolBandIds.h"
 

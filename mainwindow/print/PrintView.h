@@ -1,5 +1,5 @@
-#ifndef MAINWINDOW_PRINTVIEW_H
-#define MAINWINDOW_PRINTVIEW_H
+#ifndef MAINWINDOW_PRINT_PRINTVIEW_H
+#define MAINWINDOW_PRINT_PRINTVIEW_H
 
 #include <windows.h>
 #include <winspool.h>

@@ -1,5 +1,5 @@
-#ifndef MAINWINDOW_SCANVIEW_H
-#define MAINWINDOW_SCANVIEW_H
+#ifndef MAINWINDOW_VIEW_SCANVIEW_H
+#define MAINWINDOW_VIEW_SCANVIEW_H
 
 #include "dialogs/RecordingView.h"
 #include "framework/ChildWindow.h"

@@ -1,7 +1,7 @@
 #include "mainwindow/bands/PrintBand.h"
 
-#include "mainwindow/print/PrintView.h"
 #include "mainwindow/bands/Rebar.h"
+#include "mainwindow/print/PrintView.h"
 #include "resources/ToolBandIds.h"
 #include "tests/framework/TestOwnerWindow.h"
 #include "tests/framework/TestSettings.h"

@@ -1,10 +1,10 @@
-#ifndef TESTS_MAINWINDOW_COMMANDBENCH_H
-#define TESTS_MAINWINDOW_COMMANDBENCH_H
+#ifndef TESTS_MAINWINDOW_FRAME_COMMANDBENCH_H
+#define TESTS_MAINWINDOW_FRAME_COMMANDBENCH_H
 
-#include "mainwindow/program/Application.h"
+#include "mainwindow/bands/Rebar.h"
 #include "mainwindow/frame/MainFrame.h"
 #include "mainwindow/print/PrintView.h"
-#include "mainwindow/bands/Rebar.h"
+#include "mainwindow/program/Application.h"
 #include "mainwindow/view/ScanView.h"
 #include "protocol/DevicePort.h"
 #include "tests/mainwindow/frame/FrameTestBench.h"

@@ -1,11 +1,11 @@
-#ifndef TESTS_MAINWINDOW_FRAMETESTBENCH_H
-#define TESTS_MAINWINDOW_FRAMETESTBENCH_H
+#ifndef TESTS_MAINWINDOW_FRAME_FRAMETESTBENCH_H
+#define TESTS_MAINWINDOW_FRAME_FRAMETESTBENCH_H
 
 #include "framework/LanguageResource.h"
-#include "mainwindow/program/Application.h"
+#include "mainwindow/bands/Rebar.h"
 #include "mainwindow/frame/MainFrame.h"
 #include "mainwindow/print/PrintView.h"
-#include "mainwindow/bands/Rebar.h"
+#include "mainwindow/program/Application.h"
 #include "mainwindow/view/ScanView.h"
 #include "protocol/DevicePort.h"
 #include "tests/framework/TestSettings.h"

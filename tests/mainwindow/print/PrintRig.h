@@ -2,9 +2,9 @@
 #define TESTS_MAINWINDOW_PRINT_PRINTRIG_H
 
 #include "framework/OwnedHandle.h"
-#include "mainwindow/program/Application.h"
-#include "mainwindow/print/PrintView.h"
 #include "mainwindow/bands/Rebar.h"
+#include "mainwindow/print/PrintView.h"
+#include "mainwindow/program/Application.h"
 #include "mainwindow/view/ScanView.h"
 #include "protocol/DevicePort.h"
 #include "sensor/AreaSet.h"

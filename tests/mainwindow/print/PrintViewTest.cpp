@@ -9,8 +9,8 @@
 #include "resources/DialogIds.h"
 #include "resources/ToolBandIds.h"
 #include "tests/dialogs/DialogScript.h"
-#include "tests/mainwindow/AreaPeaks.h"
 #include "tests/framework/TestSettings.h"
+#include "tests/mainwindow/AreaPeaks.h"
 #include "tests/mainwindow/print/PrintRig.h"
 
 #include <gtest/gtest.h>
