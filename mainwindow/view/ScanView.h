@@ -4,6 +4,8 @@
 #include "dialogs/RecordingView.h"
 #include "framework/ChildWindow.h"
 #include "framework/CriticalLock.h"
+#include "mainwindow/view/MouseView.h"
+#include "mainwindow/view/RenderingView.h"
 #include "mainwindow/view/ViewFigures.h"
 #include "mainwindow/view/ViewLayers.h"
 #include "mainwindow/view/ViewMapping.h"
@@ -24,7 +26,9 @@ class SensorCaps;
 // the realtime scan and the current area with its edit handles, in
 // millimetres with the sensor at the origin. A render thread of its own draws
 // everything into two memory layers; WM_PAINT only copies the finished
-// picture. The mouse modes live in ViewModes; the mapping in ViewMapping.
+// picture. The mouse modes live in ViewModes, which see the view as a
+// MouseView (whose draw-item bits and redraw flags are the view's); the
+// render thread sees it as a RenderingView; the mapping lives in ViewMapping.
 // The recording dialog sees the view as a RecordingView.
 //
 // Threads and locks:
@@ -39,29 +43,11 @@ class SensorCaps;
 //   thread's copy of the mapping, the handles, the feedback and the hand-over
 //   of the realtime scan. It is only ever held briefly, so the user-interface
 //   thread never waits for a long drawing.
-class ScanView : public ChildWindow, public RecordingView {
+class ScanView : public ChildWindow, public RecordingView, public MouseView, public RenderingView {
 public:
     static const int kControlId = 2000;
     static const char kWindowClass[];
     static const char kSection[];
-    // DrawItem bits.
-    static const WORD kDrawRecord = 0x02;
-    static const WORD kDrawRealtime = 0x04;
-    static const WORD kDrawArea = 0x08;
-    static const WORD kDrawHandles = 0x10;
-    static const WORD kDrawFeedback = 0x20;
-    static const WORD kDrawPreview = 0x40;
-    static const WORD kDefaultDrawItem = kDrawRealtime | kDrawArea | kDrawHandles;
-    // The bits a saved DrawItem may carry: feedback and preview belong to a
-    // running view.
-    static const WORD kSavedDrawItems = kDrawRecord | kDrawRealtime | kDrawArea | kDrawHandles;
-    // Redraw flags of WM_VIEW_REDRAW.
-    static const WORD kRedrawLayout = 0x01;      // background and handles
-    static const WORD kRedrawBackground = 0x02;  // background
-    static const WORD kRedrawRealtime = 0x04;    // realtime scan polygon
-    static const WORD kRedrawAreas = 0x08;       // area regions and handles
-    static const WORD kRedrawFeedback = 0x20;    // recompose only
-    static const WORD kRedrawScan2 = 0x80;       // recompose only
 
     ScanView();
     ~ScanView() override;
@@ -79,13 +65,15 @@ public:
     // Starts the render thread and creates the window; 0 unless every
     // collaborator is set, 0 with 0x20000001 when the window fails.
     virtual HWND Create(HINSTANCE instance, HWND parent);
+    // The window, for the frame and the mouse modes alike.
+    HWND GetHwnd() override { return ChildWindow::GetHwnd(); }
     // Makes the device rectangle (x, y, cx, cy) of the picture the visible
     // area, within the mapping's limits.
-    virtual int SetMapping(int x, int y, int cx, int cy);
+    int SetMapping(int x, int y, int cx, int cy) override;
     // Posts WM_VIEW_REDRAW with the flags to the render thread.
-    virtual int Redraw(WORD flags);
-    virtual int TestDrawItem(WORD mask);
-    virtual void SetDrawItem(WORD mask, int on);
+    int Redraw(WORD flags) override;
+    int TestDrawItem(WORD mask) override;
+    void SetDrawItem(WORD mask, int on) override;
     virtual int RedrawAreas();
     virtual int RedrawRealtime();
     virtual int RedrawFlag80();
@@ -118,24 +106,20 @@ public:
     virtual void SetRealtimeScan(const ScanData& scan);
 
     // One render pass; the render thread calls it.
-    virtual void RenderPass(WORD flags);
+    void RenderPass(WORD flags) override;
     virtual void RenderBackground(WORD flags);
     virtual void RenderData(WORD flags);
-    bool IsStopping() const { return m_stopping != 0; }
+    bool IsStopping() const override { return m_stopping != 0; }
 
     // For the mouse modes (user-interface thread).
-    const ViewMapping& Mapping() const { return m_mapping; }
-    void RestoreMapping(const ViewMapping& mapping);
-    POINT ToLogical(POINT device) const { return m_mapping.ToLogical(device); }
-    POINT ToDevice(POINT logical) const { return m_mapping.ToDevice(logical); }
-    SIZE ClientSize() const { return m_mapping.ClientExtent(); }
-    AreaSet* Areas() const { return m_areaSet; }
-    HWND Parent() const { return m_parent; }
-    HINSTANCE Instance() const { return m_instance; }
-    void GetHandles(ViewHandles* handles);
-    void SetFeedback(const ViewFeedback& feedback);
-    // Keeps the client origin and extent for the print preview.
-    void SavePreviewClient();
+    const ViewMapping& Mapping() const override { return m_mapping; }
+    void RestoreMapping(const ViewMapping& mapping) override;
+    AreaSet* Areas() const override { return m_areaSet; }
+    HWND Parent() const override { return m_parent; }
+    HINSTANCE Instance() const override { return m_instance; }
+    void GetHandles(ViewHandles* handles) override;
+    void SetFeedback(const ViewFeedback& feedback) override;
+    void SavePreviewClient() override;
 
     // The lock around the layers, for whoever draws into them from outside
     // (the print preview).

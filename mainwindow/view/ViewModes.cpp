@@ -7,7 +7,7 @@
 #include "dialogs/DialogMessages.h"
 #include "framework/GdiObject.h"
 #include "framework/WindowDc.h"
-#include "mainwindow/view/ScanView.h"
+#include "mainwindow/view/MouseView.h"
 #include "mainwindow/view/ViewMessages.h"
 #include "sensor/AreaSet.h"
 
@@ -55,7 +55,7 @@ int Radius(POINT p) {
 
 }  // namespace
 
-ViewModes::ViewModes(ScanView* view)
+ViewModes::ViewModes(MouseView* view)
     : m_view(view),
       m_mode(kEdit),
       m_lastOrdinaryMode(kEdit),
@@ -142,11 +142,11 @@ void ViewModes::LeftDragBegin(WPARAM keys, POINT point) {
     m_dragging = 1;
     if (m_mode == kPreview) return;
     if (m_mode == kEdit) {
-        m_editDrag = m_hotHandle < ViewHandles::kCount && m_view->TestDrawItem(ScanView::kDrawHandles);
+        m_editDrag = m_hotHandle < ViewHandles::kCount && m_view->TestDrawItem(MouseView::kDrawHandles);
         if (!m_editDrag) return;
     }
     if (m_mode != kPlaceVertices) {
-        m_view->SetDrawItem(ScanView::kDrawFeedback, 1);
+        m_view->SetDrawItem(MouseView::kDrawFeedback, 1);
         m_figure = ViewFeedback();
         m_view->SetFeedback(m_figure);
     }
@@ -169,7 +169,7 @@ void ViewModes::LeftDrag(WPARAM keys, POINT point) {
 void ViewModes::LeftDragEnd(WPARAM keys, POINT point) {
     m_dragging = 0;
     if (m_mode == kPreview) return;
-    if (m_mode != kPlaceVertices) m_view->SetDrawItem(ScanView::kDrawFeedback, 0);
+    if (m_mode != kPlaceVertices) m_view->SetDrawItem(MouseView::kDrawFeedback, 0);
     switch (m_mode) {
     case kEdit: EditEnd(keys, point); break;
     case kMove: SetCursor(LoadCursor(m_view->Instance(), MAKEINTRESOURCE(kMoveCursor))); break;
@@ -205,7 +205,7 @@ void ViewModes::EditHover(POINT point) {
     HCURSOR cursor = LoadCursor(NULL, index < ViewHandles::kVertexCount ? IDC_SIZEALL
                                       : index < ViewHandles::kCount ? IDC_SIZENS
                                                                      : IDC_ARROW);
-    if (!m_view->TestDrawItem(ScanView::kDrawHandles)) cursor = LoadCursor(NULL, IDC_ARROW);
+    if (!m_view->TestDrawItem(MouseView::kDrawHandles)) cursor = LoadCursor(NULL, IDC_ARROW);
     SetCursor(cursor);
     if (index < ViewHandles::kCount) {
         PostToParent(WM_STATUS_EDIT_HANDLE, index, static_cast<LPARAM>(Pack(value)));
@@ -357,7 +357,7 @@ void ViewModes::ShowFeedback(bool inMillimetres) {
         for (int i = 0; i < shown.pointCount; ++i) shown.points[i] = m_view->ToDevice(shown.points[i]);
     }
     m_view->SetFeedback(shown);
-    m_view->Redraw(ScanView::kRedrawFeedback);
+    m_view->Redraw(MouseView::kRedrawFeedback);
 }
 
 void ViewModes::EditEnd(WPARAM keys, POINT point) {
@@ -384,7 +384,7 @@ void ViewModes::EditEnd(WPARAM keys, POINT point) {
     }
     ::SendMessageA(m_view->Parent(), WM_AREA_EDITED, 0, 0);
     // The feedback is gone and the area has changed: recompose at once.
-    m_view->Redraw(ScanView::kRedrawAreas);
+    m_view->Redraw(MouseView::kRedrawAreas);
 }
 
 // --- Move mode and the middle-button pan -------------------------------------
@@ -405,7 +405,7 @@ void ViewModes::MoveDrag(WPARAM keys, POINT point) {
     const int factor = Shift(keys) ? 3 : 1;
     const SIZE client = m_view->ClientSize();
     m_view->SetMapping((m_last.x - point.x) * factor, (m_last.y - point.y) * factor, client.cx, client.cy);
-    m_view->Redraw(ScanView::kRedrawLayout | ScanView::kRedrawBackground);
+    m_view->Redraw(MouseView::kRedrawLayout | MouseView::kRedrawBackground);
 }
 
 // Escape puts back the mapping the pan started from, however fast it went.
@@ -414,8 +414,8 @@ void ViewModes::CancelMove() {
     if (GetCapture() == m_view->GetHwnd()) ReleaseCapture();
     m_dragging = 0;
     m_view->RestoreMapping(m_panStart);
-    m_view->SetDrawItem(ScanView::kDrawFeedback, 0);
-    m_view->Redraw(ScanView::kRedrawLayout | ScanView::kRedrawBackground);
+    m_view->SetDrawItem(MouseView::kDrawFeedback, 0);
+    m_view->Redraw(MouseView::kRedrawLayout | MouseView::kRedrawBackground);
     if (m_mode == kMove) {
         SetCursor(LoadCursor(m_view->Instance(), MAKEINTRESOURCE(kMoveCursor)));
     } else {
@@ -509,7 +509,7 @@ void ViewModes::ZoomInto(bool zoomOut, RECT r, bool animate, bool fitAspect) {
         r = out;
     }
     m_view->SetMapping(r.left, r.top, r.right - r.left, r.bottom - r.top);
-    m_view->Redraw(ScanView::kRedrawLayout | ScanView::kRedrawBackground);
+    m_view->Redraw(MouseView::kRedrawLayout | MouseView::kRedrawBackground);
 }
 
 // Ten inverted rectangles from one rectangle towards the other, each drawn
@@ -537,7 +537,7 @@ void ViewModes::EnterVertexMode() {
     m_figure = ViewFeedback();
     m_figure.kind = ViewFeedback::kPlacedPoints;
     m_view->SetFeedback(m_figure);
-    m_view->SetDrawItem(ScanView::kDrawFeedback, 1);
+    m_view->SetDrawItem(MouseView::kDrawFeedback, 1);
     m_placedCount = 0;
     memset(m_placed, 0, sizeof m_placed);
 }
@@ -558,7 +558,7 @@ void ViewModes::PlaceVertex(WPARAM keys, POINT point) {
         m_figure.figureCount = m_placedCount;
         m_view->SetFeedback(m_figure);
     }
-    m_view->Redraw(ScanView::kRedrawFeedback);
+    m_view->Redraw(MouseView::kRedrawFeedback);
     if (m_placedCount == ViewHandles::kVertexCount) ::SendMessageA(m_view->Parent(), WM_AREA_POINTS_PLACED, 0, 0);
 }
 
@@ -566,7 +566,7 @@ void ViewModes::PlaceVertex(WPARAM keys, POINT point) {
 // point lands in its own vertex: setting them one by one by sorted position
 // would overwrite points that an earlier set had moved into that position.
 void ViewModes::LeaveVertexMode(int commit) {
-    m_view->SetDrawItem(ScanView::kDrawFeedback, 0);
+    m_view->SetDrawItem(MouseView::kDrawFeedback, 0);
     AreaSet* areas = m_view->Areas();
     if (!commit || areas == NULL) return;
     BYTE record[kAreaRecordBytes];
@@ -602,14 +602,14 @@ void ViewModes::SetMode(int mode) {
     if (m_mode == before) return;
     if (m_mode == kPlaceVertices) EnterVertexMode();
     if (m_mode == kPreview) {
-        m_view->SetDrawItem(ScanView::kDrawPreview, 1);
+        m_view->SetDrawItem(MouseView::kDrawPreview, 1);
         m_view->SavePreviewClient();
     }
     if (before == kPlaceVertices) {
         LeaveVertexMode(mode == kCommitPlacement);
-        m_view->Redraw(ScanView::kRedrawAreas);
+        m_view->Redraw(MouseView::kRedrawAreas);
     }
-    if (before == kPreview) m_view->SetDrawItem(ScanView::kDrawPreview, 0);
+    if (before == kPreview) m_view->SetDrawItem(MouseView::kDrawPreview, 0);
 }
 
 void ViewModes::CancelDrag() {
@@ -625,7 +625,7 @@ void ViewModes::CancelDrag() {
         if (GetCapture() == m_view->GetHwnd()) ReleaseCapture();
         m_dragging = 0;
         m_editDrag = 0;
-        m_view->SetDrawItem(ScanView::kDrawFeedback, 0);
+        m_view->SetDrawItem(MouseView::kDrawFeedback, 0);
         m_view->Redraw(0);
         break;
     case kMove:

@@ -8,7 +8,7 @@
 #include "resources/ViewIds.h"
 
 class AreaSet;
-class ScanView;
+class MouseView;
 
 // The mouse side of the scan view: raw button and move messages become
 // clicks and drags of the left, right and middle buttons, dispatched by the
@@ -30,7 +30,7 @@ public:
     static const WORD kMovingCursor = IDC_VIEW_MOVING;
     static const WORD kZoomCursor = IDC_VIEW_ZOOM;
 
-    explicit ViewModes(ScanView* view);
+    explicit ViewModes(MouseView* view);
 
     void ButtonDown(int button, WPARAM keys, POINT point);
     void ButtonUp(int button, WPARAM keys, POINT point);
@@ -88,7 +88,7 @@ private:
     void PostCursor(POINT mm);
     RECT ClientRect() const;
 
-    ScanView* m_view;
+    MouseView* m_view;
     int m_mode;
     int m_lastOrdinaryMode;  // 0, 1 or 2: where a temporary mode returns
     int m_hotHandle;         // 0..8, kNoHandleHinted or kNoHandle

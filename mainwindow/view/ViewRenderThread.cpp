@@ -1,10 +1,10 @@
 #include "mainwindow/view/ViewRenderThread.h"
 
 #include "framework/ErrorCodes.h"
-#include "mainwindow/view/ScanView.h"
+#include "mainwindow/view/RenderingView.h"
 #include "mainwindow/view/ViewMessages.h"
 
-ViewRenderThread::ViewRenderThread(ScanView* view) : m_view(view) {}
+ViewRenderThread::ViewRenderThread(RenderingView* view) : m_view(view) {}
 
 DWORD ViewRenderThread::RunLoop() {
     MSG msg;

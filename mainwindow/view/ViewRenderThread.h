@@ -3,7 +3,7 @@
 
 #include "framework/WorkerThread.h"
 
-class ScanView;
+class RenderingView;
 
 // The view's render thread: takes WM_VIEW_REDRAW thread messages, joins every
 // request already queued into one pass (their flags ORed), and lets the view
@@ -11,13 +11,13 @@ class ScanView;
 // dropped. Started and stopped by the view on the user-interface thread.
 class ViewRenderThread : public WorkerThread {
 public:
-    explicit ViewRenderThread(ScanView* view);
+    explicit ViewRenderThread(RenderingView* view);
 
 protected:
     DWORD RunLoop() override;
 
 private:
-    ScanView* m_view;  // set at construction, outlives the thread
+    RenderingView* m_view;  // set at construction, outlives the thread
 };
 
 #endif
