@@ -9,6 +9,7 @@
 #include "dialogs/HeaderFooterStore.h"
 #include "framework/CriticalLock.h"
 #include "mainwindow/print/PrinterHelper.h"
+#include "mainwindow/view/PreviewPainter.h"
 
 class Rebar;
 class ScanView;
@@ -18,13 +19,13 @@ class ScanView;
 // as an enhanced metafile. The printer (with its margins) and the zoom are
 // the print band's two combo boxes, reached through the tool bands; the
 // content is the scan view's own drawing. The header and footer dialog sees
-// it as a HeaderFooterStore.
+// it as a HeaderFooterStore, the scan view as its PreviewPainter.
 //
 // Threads: everything runs on the user-interface thread except
 // PaintPreview(0), which the view's render thread calls while the preview
 // shows. The preview's page data and zoom are therefore written and read
 // under the view's lock only.
-class PrintView : public PrinterHelper, public HeaderFooterStore {
+class PrintView : public PrinterHelper, public HeaderFooterStore, public PreviewPainter {
 public:
     static const int kMinZoom = 10;
     static const int kMaxZoom = 500;
@@ -58,7 +59,7 @@ public:
     // Paints the page preview into the view's composite layer under the
     // view's lock. kRefreshPage reads the selected printer's page again,
     // kRefreshZoom the zoom; otherwise the last ones are used.
-    virtual int PaintPreview(int flags);
+    int PaintPreview(int flags) override;
     // Prints one page on the selected printer; 1 when the spooler took it.
     virtual int Print();
     // The view at 100 % as an enhanced metafile; 1 when it was written.

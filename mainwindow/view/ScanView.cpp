@@ -3,9 +3,9 @@
 #include "framework/ErrorCodes.h"
 #include "framework/Geometry.h"
 #include "framework/IniFile.h"
+#include "framework/MessagePump.h"
 #include "framework/WindowDc.h"
-#include "mainwindow/print/PrintView.h"
-#include "mainwindow/program/Application.h"
+#include "mainwindow/view/PreviewPainter.h"
 #include "mainwindow/view/ViewMessages.h"
 #include "sensor/AreaSet.h"
 #include "sensor/MeasuringData.h"
@@ -91,7 +91,7 @@ ScanView* ScanView::SetAreaSet(AreaSet* areas) {
     return this;
 }
 
-ScanView* ScanView::SetPrintView(PrintView* printView) {
+ScanView* ScanView::SetPrintView(PreviewPainter* printView) {
     m_printView = printView;
     return this;
 }
@@ -101,7 +101,7 @@ ScanView* ScanView::SetDevicePort(DevicePort* port) {
     return this;
 }
 
-ScanView* ScanView::SetApplication(Application* application) {
+ScanView* ScanView::SetApplication(MessagePump* application) {
     m_application = application;
     return this;
 }

@@ -12,11 +12,11 @@
 #include "mainwindow/view/ViewModes.h"
 #include "mainwindow/view/ViewRenderThread.h"
 
-class Application;
 class AreaSet;
 class DevicePort;
 class MeasuringData;
-class PrintView;
+class MessagePump;
+class PreviewPainter;
 class ScanData;
 class ScanShape;
 class SensorCaps;
@@ -56,9 +56,11 @@ public:
     virtual ScanView* SetMeasuringData(MeasuringData* data);
     virtual ScanView* SetScanShape(ScanShape* shape);
     virtual ScanView* SetAreaSet(AreaSet* areas);
-    virtual ScanView* SetPrintView(PrintView* printView);
+    // What paints the print preview (the print view).
+    virtual ScanView* SetPrintView(PreviewPainter* printView);
     virtual ScanView* SetDevicePort(DevicePort* port);
-    virtual ScanView* SetApplication(Application* application);
+    // The render thread yields through the application's pump.
+    virtual ScanView* SetApplication(MessagePump* application);
     // Drops every collaborator, ending a drawing of recorded scans in
     // progress; the application calls it on exit.
     virtual void ReleaseObjects();
@@ -163,9 +165,9 @@ private:
     void DrawContent(HDC dc, WORD items, int right, int bottom);
 
     // Collaborators, not owned; set by the application before Create.
-    Application* m_application;
+    MessagePump* m_application;
     DevicePort* m_devicePort;
-    PrintView* m_printView;
+    PreviewPainter* m_printView;
     AreaSet* m_areaSet;
     ScanShape* m_scanShape;
     MeasuringData* m_measuringData;
