@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "mainwindow/print/PrintControls.h"
+
 class IniFile;
 class ToolBarPanel;
 
@@ -13,10 +15,11 @@ class ToolBarPanel;
 // communication, area, print). Band commands reach the frame through the
 // rebar window. The band order, widths and styles are kept in the settings
 // section "Rebar"; the print band starts hidden and is shown only in print
-// preview. State changes from the frame go to whichever band holds the item.
+// preview. State changes from the frame go to whichever band holds the item;
+// the print view reaches the print band's combo boxes so, as PrintControls.
 // Created by the application, its window by the frame.
 // User-interface thread only.
-class Rebar {
+class Rebar : public PrintControls {
 public:
     static const int kControlId = 2001;
     static const int kBandCount = 6;
@@ -24,7 +27,7 @@ public:
     static const char kSection[];  // settings of the band layout
 
     Rebar();
-    virtual ~Rebar();
+    ~Rebar() override;
 
     // The rebar window with its bands, 0 on failure.
     virtual HWND Create(HINSTANCE instance, HWND parent);
@@ -45,8 +48,8 @@ public:
     virtual BOOL SetItemCheck(UINT id, int state);
     virtual BOOL EnableItem(UINT id, BOOL enable);
     virtual BOOL SelectComboItem(UINT id, int index);
-    virtual LRESULT SendItemMessage(UINT id, UINT msg, WPARAM wParam, LPARAM lParam);
-    virtual HWND GetItemWindow(UINT id);
+    LRESULT SendItemMessage(UINT id, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    HWND GetItemWindow(UINT id) override;
     // The band item under the mouse, 0 for none.
     virtual UINT HoveredItem();
 

@@ -6,7 +6,7 @@
 #include "framework/MetaFileDc.h"
 #include "framework/OwnedDc.h"
 #include "framework/WindowDc.h"
-#include "mainwindow/bands/Rebar.h"
+#include "mainwindow/print/PrintControls.h"
 #include "mainwindow/print/PrintLayout.h"
 #include "mainwindow/view/ScanView.h"
 #include "resources/ToolBandIds.h"
@@ -46,7 +46,7 @@ void PrintView::SetScanView(ScanView* view) {
     m_scanView = view;
 }
 
-void PrintView::SetRebar(Rebar* rebar) {
+void PrintView::SetRebar(PrintControls* rebar) {
     m_rebar = rebar;
 }
 

@@ -11,13 +11,13 @@
 #include "mainwindow/print/PrinterHelper.h"
 #include "mainwindow/view/PreviewPainter.h"
 
-class Rebar;
+class PrintControls;
 class ScanView;
 
 // Prints the plan view on one page with a header above and a footer below
 // it, shows that page as a preview inside the scan view, and exports the view
 // as an enhanced metafile. The printer (with its margins) and the zoom are
-// the print band's two combo boxes, reached through the tool bands; the
+// the print band's two combo boxes, reached as PrintControls; the
 // content is the scan view's own drawing. The header and footer dialog sees
 // it as a HeaderFooterStore, the scan view as its PreviewPainter.
 //
@@ -37,7 +37,8 @@ public:
     ~PrintView() override;
 
     virtual void SetScanView(ScanView* view);
-    virtual void SetRebar(Rebar* rebar);
+    // The print band's combo boxes, which the tool bands hold.
+    virtual void SetRebar(PrintControls* rebar);
     // Drops both links; the application calls it on exit.
     virtual void ReleaseObjects();
     // The driver's dialog and the page set-up for the selected printer, whose
@@ -117,8 +118,8 @@ private:
     void DrawPage(HDC dc, const RECT& printable, double sx, double sy, int num, int den);
     void DrawPreview(HDC dc, int width, int height);
 
-    Rebar* m_rebar;        // user-interface thread
-    ScanView* m_scanView;  // set before the view's window exists
+    PrintControls* m_rebar;  // user-interface thread
+    ScanView* m_scanView;    // set before the view's window exists
     // Written by the user-interface thread under PreviewLock, read by the
     // preview under the view's lock.
     HeaderFooter m_headerFooter;
