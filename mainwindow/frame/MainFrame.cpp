@@ -22,9 +22,9 @@
 #include "framework/LanguageResource.h"
 #include "framework/MsgBox.h"
 #include "framework/ResourceString.h"
+#include "mainwindow/frame/FrameHost.h"
 #include "mainwindow/frame/StatusBar.h"
 #include "mainwindow/print/PrintView.h"
-#include "mainwindow/program/Application.h"
 #include "mainwindow/view/ScanView.h"
 #include "resources/MenuIds.h"
 
@@ -129,7 +129,7 @@ void MainFrame::SetDevicePort(DevicePort* port) {
     m_devicePort = port;
 }
 
-void MainFrame::SetApplication(Application* application) {
+void MainFrame::SetApplication(FrameHost* application) {
     m_application = application;
 }
 

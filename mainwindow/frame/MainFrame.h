@@ -13,13 +13,13 @@
 #include <string>
 
 class AboutDlg;
-class Application;
 class ComMonitorDlg;
 class CorrectionDlg;
 class Dialog;
 class DevicePort;
 class EncryptionDlg;
 class FilterSwitchDlg;
+class FrameHost;
 class FRAMEditorDlg;
 class FunctionDlg;
 class FunctionSettingDlg;
@@ -73,7 +73,7 @@ public:
     virtual void SetRebar(Rebar* rebar);
     virtual void SetScanView(ScanView* view);
     virtual void SetDevicePort(DevicePort* port);
-    virtual void SetApplication(Application* application);
+    virtual void SetApplication(FrameHost* application);
     // Drops every link; the application calls it on exit.
     virtual void ReleaseObjects();
     // The main window, or 0 with the reason in the last error. The show
@@ -382,7 +382,7 @@ private:
     void ShowPreviewBands(BOOL preview);
     void RunPreviewStep(int (PrintView::*step)(HWND owner), UINT failureId);
 
-    Application* m_application;
+    FrameHost* m_application;
     DevicePort* m_devicePort;
     Workspace m_workspace;
     ScanView* m_scanView;

@@ -2,9 +2,9 @@
 
 #include "dialogs/AboutDlg.h"
 #include "framework/LanguageResource.h"
+#include "mainwindow/frame/FrameHost.h"
 #include "mainwindow/frame/HtmlHelpControl.h"
 #include "mainwindow/frame/ProgramFile.h"
-#include "mainwindow/program/Application.h"
 #include "resources/HelpIds.h"
 #include "resources/MenuIds.h"
 

@@ -1,9 +1,9 @@
 #include "mainwindow/frame/MainFrame.h"
 
 #include "mainwindow/bands/Rebar.h"
+#include "mainwindow/frame/FrameHost.h"
 #include "mainwindow/frame/StatusBar.h"
 #include "mainwindow/print/PrintView.h"
-#include "mainwindow/program/Application.h"
 #include "mainwindow/view/ScanView.h"
 #include "mainwindow/view/ViewMessages.h"
 #include "protocol/DevicePort.h"

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "framework/HandleOwner.h"
+#include "mainwindow/frame/FrameHost.h"
 #include "mainwindow/frame/Workspace.h"
-#include "protocol/DeviceHost.h"
 #include "sensor/AreaSet.h"
 #include "sensor/MeasuringData.h"
 #include "sensor/ScanShape.h"
@@ -22,14 +22,14 @@ class ScanView;
 
 // The one application object: holds the sensor-side data, owns the device
 // port, the main frame, the view, the tool bands and the print view, wires
-// them, runs the message loop, and offers the services that the device side
-// and the dialogs call (message pump, yield, progress dialog, file dialogs,
-// a few shared values).
+// them, runs the message loop, and offers the services that the device side,
+// the dialogs and the frame call (message pump, yield, progress dialog, file
+// dialogs, a few shared values) as a FrameHost.
 //
 // Threads: the user-interface thread calls everything except Yield, the
 // shared values and GetStepCount, which the device threads call too. The
 // shared values are single 32-bit loads and stores without a lock.
-class Application : public DeviceHost {
+class Application : public FrameHost {
 public:
     Application();
     // Writes the remembered file names and deletes the owned objects.
@@ -45,20 +45,17 @@ public:
     // is posted again for the main loop.
     void PumpMessages() override;
     BOOL Yield() override;
-    // Drops every link and ends the message loop with exit code 1.
-    virtual void Quit();
+    void Quit() override;
     virtual void GetVersionInfo(OSVERSIONINFOA* info);
     // A started progress dialog owned by owner (0: the main window), or 0.
     ProgressView* BeginProgress(HWND owner) override;
     BOOL EndProgress(ProgressView* dialog) override;
-    virtual BOOL GetDocumentPath(char* buffer, DWORD size);
-    // The area file last opened or saved is the document: the caption names
-    // it and Save writes it. An empty path (New) forgets it.
-    virtual void SetDocumentPath(const char* path);
+    BOOL GetDocumentPath(char* buffer, DWORD size) override;
+    void SetDocumentPath(const char* path) override;
     virtual void UpdateCaption(const char* path);
-    virtual BOOL OpenAreaFileDialog(char* buffer, DWORD size);
-    virtual BOOL SaveAreaFileDialog(char* buffer, DWORD size);
-    virtual BOOL OpenMeasurementFileDialog(char* buffer, DWORD size);
+    BOOL OpenAreaFileDialog(char* buffer, DWORD size) override;
+    BOOL SaveAreaFileDialog(char* buffer, DWORD size) override;
+    BOOL OpenMeasurementFileDialog(char* buffer, DWORD size) override;
     BOOL SaveMeasurementFileDialog(char* buffer, DWORD size) override;
     DWORD GetValue1() override;
     void SetValue1(DWORD value) override;
@@ -68,12 +65,10 @@ public:
     void SetValue3(DWORD value) override;
     // The connected sensor's number of scan steps.
     int GetStepCount() override;
-    virtual int OpenUpdateFile();
-    // Opens COM port (0 closes) through the device port.
-    virtual int OpenPort(int port);
+    int OpenUpdateFile() override;
+    int OpenPort(int port) override;
     virtual DWORD GetValue4();
-    // 0 keeps the stored port number.
-    virtual void SetValue4(DWORD value);
+    void SetValue4(DWORD value) override;
     DWORD GetValue5() override;
     void SetValue5(DWORD value) override;
     // The data objects held here, as the windows take them.
