@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
-#include "mainwindow/MainFrame.h"
+#include "mainwindow/frame/MainFrame.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 #include "protocol/SensorDeviceBase.h"

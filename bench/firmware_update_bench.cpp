@@ -11,8 +11,8 @@
 
 #include <string>
 
-#include "mainwindow/Application.h"
-#include "mainwindow/MainFrame.h"
+#include "mainwindow/frame/MainFrame.h"
+#include "mainwindow/program/Application.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 #include "protocol/FirmwareUpdateOp.h"

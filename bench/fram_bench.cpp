@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/Application.h"
-#include "mainwindow/MainFrame.h"
+#include "mainwindow/frame/MainFrame.h"
+#include "mainwindow/program/Application.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 #include "protocol/SensorDeviceBase.h"

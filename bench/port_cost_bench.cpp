@@ -12,7 +12,7 @@
 #include <string.h>
 
 #include "bench/ScanCounter.h"
-#include "mainwindow/Application.h"
+#include "mainwindow/program/Application.h"
 #include "protocol/DevicePort.h"
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"

@@ -12,8 +12,8 @@
 
 #include <vector>
 
-#include "mainwindow/Application.h"
-#include "mainwindow/MainFrame.h"
+#include "mainwindow/frame/MainFrame.h"
+#include "mainwindow/program/Application.h"
 #include "protocol/BaudProbeOp.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"

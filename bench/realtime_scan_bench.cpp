@@ -7,7 +7,7 @@
 #include <stdlib.h>
 
 #include "bench/ScanCounter.h"
-#include "mainwindow/Application.h"
+#include "mainwindow/program/Application.h"
 #include "protocol/DevicePort.h"
 #include "sensor/SensorCaps.h"
 #include "sensor/WaveFormRecord.h"

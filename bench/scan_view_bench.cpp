@@ -15,9 +15,9 @@
 
 #include "framework/CriticalLock.h"
 #include "framework/IniFile.h"
-#include "mainwindow/Application.h"
-#include "mainwindow/PrintView.h"
-#include "mainwindow/ScanView.h"
+#include "mainwindow/print/PrintView.h"
+#include "mainwindow/program/Application.h"
+#include "mainwindow/view/ScanView.h"
 #include "protocol/DevicePort.h"
 #include "sensor/AreaSet.h"
 #include "sensor/MeasuringData.h"

@@ -5,17 +5,14 @@
 
 #include "framework/MessagePump.h"
 
-// <windows.h> defines Yield() away, a relic of 16-bit Windows.
-#undef Yield
-
 class ProgressView;
 
 // What the device side needs from the application that hosts it: the
 // sensor's step count, the values shared between the user interface and
 // the device threads, the progress window, the area image for a firmware
-// update from memory, the message pump and a processor yield; and the one
-// file dialog that the dialogs seeing the application through it use. The
-// application object implements it; tests give a small double.
+// update from memory, and the message pump; and the one file dialog that
+// the dialogs seeing the application through it use. The application
+// object implements it; tests give a small double.
 //
 // Threads: the progress calls and PumpMessages run on the user-interface
 // thread; the others are called by device threads too. The shared values
@@ -24,7 +21,6 @@ class DeviceHost : public MessagePump {
 public:
     // The connected sensor's number of scan steps.
     virtual int GetStepCount() = 0;
-    virtual BOOL Yield() = 0;
     // The level switch is on.
     virtual DWORD GetValue1() = 0;
     virtual void SetValue1(DWORD value) = 0;

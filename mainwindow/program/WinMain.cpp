@@ -1,4 +1,4 @@
-#include "mainwindow/ProgramEntry.h"
+#include "mainwindow/program/ProgramEntry.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine, int showCommand) {
     return ProgramEntry(instance, commandLine, showCommand);

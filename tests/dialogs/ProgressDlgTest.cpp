@@ -25,6 +25,7 @@ public:
             DispatchMessageA(&msg);
         }
     }
+    BOOL Yield() override { return SwitchToThread(); }
 };
 
 // The caller's window: counts what the dialog posts and sends to it.

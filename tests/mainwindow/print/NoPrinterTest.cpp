@@ -1,6 +1,6 @@
 // Runs in a prefix whose spooler cannot be reached (run-without-printer):
 // Wine then lists no printer at all.
-#include "mainwindow/PrintView.h"
+#include "mainwindow/print/PrintView.h"
 #include "tests/framework/TestSettings.h"
 #include "tests/mainwindow/print/PrintRig.h"
 

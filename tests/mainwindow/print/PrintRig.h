@@ -2,10 +2,10 @@
 #define TESTS_MAINWINDOW_PRINT_PRINTRIG_H
 
 #include "framework/OwnedHandle.h"
-#include "mainwindow/Application.h"
-#include "mainwindow/PrintView.h"
-#include "mainwindow/Rebar.h"
-#include "mainwindow/ScanView.h"
+#include "mainwindow/bands/Rebar.h"
+#include "mainwindow/print/PrintView.h"
+#include "mainwindow/program/Application.h"
+#include "mainwindow/view/ScanView.h"
 #include "protocol/DevicePort.h"
 #include "sensor/AreaSet.h"
 #include "sensor/MeasuringData.h"

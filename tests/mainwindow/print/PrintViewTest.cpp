@@ -1,4 +1,4 @@
-#include "mainwindow/PrintView.h"
+#include "mainwindow/print/PrintView.h"
 
 #include "dialogs/HeaderFooterDlg.h"
 #include "framework/CriticalLock.h"
@@ -9,8 +9,8 @@
 #include "resources/DialogIds.h"
 #include "resources/ToolBandIds.h"
 #include "tests/dialogs/DialogScript.h"
-#include "tests/mainwindow/AreaPeaks.h"
 #include "tests/framework/TestSettings.h"
+#include "tests/mainwindow/AreaPeaks.h"
 #include "tests/mainwindow/print/PrintRig.h"
 
 #include <gtest/gtest.h>
@@ -367,7 +367,7 @@ namespace {
 // does while it paints the preview; once the font chooser has been confirmed
 // and has gone, notes for 300 ms whether the footer's height changes, then
 // lets go.
-struct PreviewPainter {
+struct PaintingThread {
     PrintView* print;
     CriticalLock* lock;
     HANDLE held;
@@ -375,7 +375,7 @@ struct PreviewPainter {
     LONG before, whileHeld;
 
     static DWORD WINAPI Run(LPVOID param) {
-        PreviewPainter* self = static_cast<PreviewPainter*>(param);
+        PaintingThread* self = static_cast<PaintingThread*>(param);
         CriticalLock::Hold hold(*self->lock);
         SetEvent(self->held);
         auto gone = [self] { return self->chooser != NULL && !IsWindow(self->chooser); };
@@ -402,8 +402,8 @@ TEST(HeaderFooterDlgPreview, AConfirmedFontWaitsForThePreviewsLock) {
     HeaderFooterDlg dialog;
     dialog.SetPrintView(&print);
     OwnedHandle held(CreateEventA(NULL, TRUE, FALSE, NULL));
-    PreviewPainter painter = {&print, &view.ViewLock(), held.Get(), NULL, print.GetFooterFont()->lfHeight, 0};
-    OwnedHandle thread(CreateThread(NULL, 0, &PreviewPainter::Run, &painter, 0, NULL));
+    PaintingThread painter = {&print, &view.ViewLock(), held.Get(), NULL, print.GetFooterFont()->lfHeight, 0};
+    OwnedHandle thread(CreateThread(NULL, 0, &PaintingThread::Run, &painter, 0, NULL));
     ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(held.Get(), 10000));
     {
         const char kCaption[] = "Header and Footer";

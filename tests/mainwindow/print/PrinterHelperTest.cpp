@@ -1,4 +1,4 @@
-#include "mainwindow/PrinterHelper.h"
+#include "mainwindow/print/PrinterHelper.h"
 
 #include "framework/OwnedDc.h"
 #include "framework/OwnedPrinter.h"
