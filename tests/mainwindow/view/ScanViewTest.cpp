@@ -195,10 +195,12 @@ protected:
         if (m_parent != NULL) DestroyWindow(m_parent);
     }
 
-    // The posted notes, once the test thread's queue has been handled.
+    // The posted notes, once the test thread's posted messages have been
+    // handled. Input stays queued: the screen's pointer, moved by other tests,
+    // must not add its own notes to the ones the test's messages caused.
     std::vector<Note> Posted(UINT msg) {
         MSG m;
-        while (PeekMessageA(&m, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        while (PeekMessageA(&m, NULL, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) DispatchMessageA(&m);
         std::vector<Note> found;
         for (const Note& n : Notes()) {
             if (n.msg == msg) found.push_back(n);
