@@ -49,6 +49,7 @@ FramOp::FramOp(DWORD intervalMs, DWORD levelWaitMs)
       m_commitPending(0),
       m_fetchTail(false),
       m_progress(NULL),
+      m_dialogHandedOver(CreateEventA(NULL, TRUE, TRUE, NULL)),
       m_levelHeld(0),
       m_tailKnown(false) {
     ZeroMemory(m_buffer, sizeof(m_buffer));
@@ -93,24 +94,29 @@ int FramOp::Start(ULONG_PTR argument) {
     if (application == NULL) return 0;
     // The transfer starts first: opening the dialog takes as long as a few
     // blocks on a fast line, and the operation copes without it meanwhile.
-    if (!DeviceOperation::Start(argument)) return 0;
-    ProgressView* progress = application->BeginProgress(NULL);
-    if (progress == NULL) {
-        Abort();
+    ResetEvent(m_dialogHandedOver.Get());
+    if (!DeviceOperation::Start(argument)) {
+        SetEvent(m_dialogHandedOver.Get());
         return 0;
     }
-    if (!IsRaw()) {
+    ProgressView* progress = application->BeginProgress(NULL);
+    if (progress != NULL && !IsRaw()) {
         progress->SetCaption(MAKEINTRESOURCEA(write ? IDS_WRITE_AREA : IDS_READ_AREA));
         progress->SetMessage(MAKEINTRESOURCEA(write ? IDS_WRITING_AREA : IDS_READING_AREA));
     }
     HandOverProgress(application, progress);
+    if (progress == NULL) {
+        Abort();
+        return 0;
+    }
     return 1;
 }
 
 void FramOp::HandOverProgress(DeviceHost* application, ProgressView* progress) {
     InterlockedExchangePointer(reinterpret_cast<PVOID volatile*>(&m_progress), progress);
-    // A transfer that ended while the dialog was being opened found none to
-    // end (or took this one just now): whatever is left is ended here.
+    SetEvent(m_dialogHandedOver.Get());
+    // A transfer that ended while the dialog was being opened without a
+    // report (or took this one just now): whatever is left is ended here.
     if (IsRunning()) return;
     progress = reinterpret_cast<ProgressView*>(
         InterlockedExchangePointer(reinterpret_cast<PVOID volatile*>(&m_progress), NULL));
@@ -346,9 +352,13 @@ void FramOp::NextStepOrFinish() {
 }
 
 void FramOp::Report(bool ok) {
-    // The progress dialog goes before the result box shows. Closing the box
-    // while the dialog still shows, a window manager hands the keyboard back
-    // to the dialog, which then vanishes and leaves it with no window.
+    // The progress dialog goes before the result box shows, also when the
+    // transfer ends while Start is still opening it: reported then, the box
+    // showed first and the dialog came up over it and took the keyboard.
+    // Closing the box while the dialog still shows, a window manager hands
+    // the keyboard back to the dialog, which then vanishes and leaves it with
+    // no window.
+    WaitForSingleObject(m_dialogHandedOver.Get(), INFINITE);
     EndProgress();
     // A write that did not finish may have changed block 2 or not.
     if (!ok && IsWrite()) ForgetAreaTail();

@@ -4,6 +4,7 @@
 #include "protocol/DeviceOperation.h"
 
 #include "framework/CriticalLock.h"
+#include "framework/OwnedHandle.h"
 #include "protocol/OperationParams.h"
 
 class DeviceHost;
@@ -31,9 +32,10 @@ class ProgressView;
 // fields are written by Start while no thread runs and afterwards only by the
 // handlers. The transfer begins while Start opens the progress dialog, which
 // it hands to the handlers once its texts are set; until then they run
-// without it. An Abort from another thread stops the operation's thread
-// before it ends the progress dialog, so the dialog is never updated and
-// ended at once.
+// without it, and a transfer that ends meanwhile waits for it before it
+// reports, so the dialog is always gone before the result shows. An Abort
+// from another thread stops the operation's thread before it ends the
+// progress dialog, so the dialog is never updated and ended at once.
 class FramOp : public DeviceOperation {
 public:
     static const BYTE kCommand = 0xA4;
@@ -121,6 +123,7 @@ private:
     bool m_fetchTail;  // an area write reads block 2 before it writes
 
     ProgressView* volatile m_progress;  // given by Start, taken by Abort, both with interlocked exchanges
+    OwnedHandle m_dialogHandedOver;     // event, reset while Start opens the progress dialog
     volatile LONG m_levelHeld;         // 1 from the level request until its release
 
     CriticalLock m_tailLock;  // guards the two fields below

@@ -261,19 +261,22 @@ TEST_F(FramOpTest, ReadAreasTwoBlocksThenTheImage) {
     EXPECT_EQ(got, transfer);
 }
 
-TEST_F(FramOpTest, TransferThatEndsWhileTheDialogOpensEndsTheDialogToo) {
-    // The whole read happens while the dialog is being opened.
-    m_host.m_whileOpening = [this] {
+TEST_F(FramOpTest, TransferThatEndsWhileTheDialogOpensReportsOnceTheDialogIsGone) {
+    // The whole read happens while the dialog is being opened; the report
+    // waits for the dialog and comes after its end.
+    const std::string read = "areas read:" + BlockWords(0x1000) + BlockWords(0x1040);
+    m_host.m_whileOpening = [&] {
         ASSERT_NE(WaitFrom(Read(1)), kNotFound);
         m_op.OnReply(Data(1, 0x1000));
         ASSERT_NE(WaitFrom(Read(2)), kNotFound);
         m_op.OnReply(Data(2, 0x1040));
-        ASSERT_NE(WaitFrom("release:2"), kNotFound);
+        EXPECT_EQ(WaitFrom(read, 0, 300), kNotFound) << "reported while the dialog opens";
     };
     ASSERT_EQ(Start(FramParams::kReadAreas, 0x40, 0x80, NULL), 1);
-    const size_t read = WaitFrom("areas read:" + BlockWords(0x1000) + BlockWords(0x1040));
-    ASSERT_NE(read, kNotFound);
-    EXPECT_NE(WaitFrom("end progress", read), kNotFound);
+    const size_t end = WaitFrom("end progress");
+    ASSERT_NE(end, kNotFound);
+    EXPECT_NE(WaitFrom(read, end), kNotFound);
+    EXPECT_NE(WaitFrom("release:2", end), kNotFound);
     EXPECT_FALSE(m_op.IsRunning());
 }
 
