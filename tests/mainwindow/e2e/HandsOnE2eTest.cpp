@@ -86,8 +86,13 @@ protected:
             return GetWindowRect(View(), &view) && GetWindowRect(bar, &status) && view.bottom > view.top &&
                    status.top >= view.bottom;
         };
-        return SimLog::PollFor(laidOut, kLinkMs) && RealInput::Click(bar) &&
-               SimLog::PollFor([&] { return RealInput::FocusedName() == Caption(Main()); }, kLinkMs);
+        return SimLog::PollFor(laidOut, kLinkMs) && RealInput::Click(bar) && KeyboardAt(Main(), kLinkMs);
+    }
+    // Whether the keyboard reaches the window (its own or that of the window
+    // it belongs to) within the time: it may take the window manager and
+    // Wine a moment to hand it over.
+    static bool KeyboardAt(HWND window, DWORD timeoutMs = kReactionMs) {
+        return SimLog::PollFor([&] { return RealInput::HasKeyboard(window); }, timeoutMs);
     }
     HWND Main() const { return m_driver.Window(); }
     HWND View() const { return FindWindowExA(Main(), NULL, "ZORViewWClass", NULL); }
@@ -98,17 +103,19 @@ protected:
         HWND dialog = m_driver.WaitForDialog(text, timeoutMs);
         return dialog != NULL && RealInput::Click(GetDlgItem(dialog, button)) && ProgramDriver::WaitGone(dialog);
     }
-    // The box holding text, answered by Enter.
+    // The box holding text, answered by Enter once it has the keyboard.
     bool Enter(const std::string& text, DWORD timeoutMs = kReactionMs) {
         HWND box = m_driver.WaitForDialog(text, timeoutMs);
         return box != NULL && SimLog::PollFor([&] { return FocusOf(box) == GetDlgItem(box, IDOK); }, kReactionMs) &&
-               RealInput::Keys("Return") && ProgramDriver::WaitGone(box);
+               KeyboardAt(box) && RealInput::Keys("Return") && ProgramDriver::WaitGone(box);
     }
-    // Whether a key flips the check of a band button, as its command does.
+    // Whether the keyboard comes back to the main window and a key then
+    // flips the check of a band button, as its command does.
     bool KeyFlips(const char* key, UINT button) {
         HWND item = BandItem(Main(), button);
         const bool before = Checked(item);
-        return RealInput::Keys(key) && SimLog::PollFor([&] { return Checked(item) != before; }, kReactionMs);
+        return KeyboardAt(Main()) && RealInput::Keys(key) &&
+               SimLog::PollFor([&] { return Checked(item) != before; }, kReactionMs);
     }
 
     ProgramRun m_program{ProgramRun::kSharedDesktop};

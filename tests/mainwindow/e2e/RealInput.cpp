@@ -4,6 +4,8 @@
 #include "tests/mainwindow/e2e/ProgramDriver.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -23,6 +25,19 @@ POINT Centre(HWND window) {
     return centre;
 }
 
+// The X window Wine shows a top-level window in, as xdotool and xwininfo
+// name it; empty while there is none.
+std::string XWindowOf(HWND window) {
+    const HANDLE id = GetPropA(GetAncestor(window, GA_ROOT), "__wine_x11_whole_window");
+    return id != NULL ? std::to_string(reinterpret_cast<ULONG_PTR>(id)) : std::string();
+}
+
+// The number after a label in xwininfo's report; -1 when it is missing.
+long Field(const std::string& report, const char* label) {
+    const size_t at = report.find(label);
+    return at == std::string::npos ? -1 : atol(report.c_str() + at + strlen(label));
+}
+
 std::string MoveCommand(POINT p) {
     char command[64];
     snprintf(command, sizeof command, " mousemove %ld %ld sleep 0.02", p.x, p.y);
@@ -32,16 +47,20 @@ std::string MoveCommand(POINT p) {
 }  // namespace
 
 bool RealInput::Run(const std::string& arguments, std::string* output) {
+    return RunShell("xdotool " + arguments, output);
+}
+
+bool RealInput::RunShell(const std::string& unixCommand, std::string* output) {
     // Wine starts a Unix program given by its path, but hands back no handle
-    // to wait on: the shell leaves xdotool's exit status in a file once it is
-    // done, and the file is polled.
+    // to wait on: the shell leaves the command's exit status in a file once
+    // it is done, and the file is polled.
     static LONG runs = 0;
     char marker[64];
     snprintf(marker, sizeof marker, "/tmp/tiv-xdotool-%lu-%ld", GetCurrentProcessId(), InterlockedIncrement(&runs));
     std::string quoted;
-    for (char c : arguments) quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+    for (char c : unixCommand) quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
     const std::string printed = std::string(marker) + ".out";
-    std::string command = std::string(kShell) + " -c \"xdotool " + quoted + " >" + printed + "; echo $? >" + marker +
+    std::string command = std::string(kShell) + " -c \"" + quoted + " >" + printed + "; echo $? >" + marker +
                           ".new && mv " + marker + ".new " + marker + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -70,14 +89,39 @@ bool RealInput::Type(const std::string& text) {
     return Run("type --delay 30 -- \"" + text + "\"");
 }
 
-std::string RealInput::FocusedName() {
-    std::string name;
-    if (!Run("getwindowfocus getwindowname", &name)) return std::string();
-    while (!name.empty() && (name.back() == '\n' || name.back() == '\r')) name.pop_back();
-    return name;
+bool RealInput::HasKeyboard(HWND window) {
+    const HWND top = GetAncestor(window, GA_ROOT);
+    const std::string id = XWindowOf(top);
+    std::string focused;
+    return !id.empty() && GetForegroundWindow() == top && Run("getwindowfocus", &focused) &&
+           atol(focused.c_str()) == atol(id.c_str());
+}
+
+bool RealInput::ShownWhereWineHasIt(HWND window) {
+    const HWND root = GetAncestor(window, GA_ROOT);
+    const std::string id = XWindowOf(root);
+    std::string report;
+    if (id.empty() || !RunShell("xwininfo -id " + id, &report) || report.find("IsViewable") == std::string::npos)
+        return false;
+    const long left = Field(report, "Absolute upper-left X:"), top = Field(report, "Absolute upper-left Y:");
+    const RECT shown = {left, top, left + Field(report, "Width:"), top + Field(report, "Height:")};
+    RECT outer = {}, inner = {};
+    GetWindowRect(root, &outer);
+    GetClientRect(root, &inner);
+    MapWindowPoints(root, NULL, reinterpret_cast<POINT*>(&inner), 2);
+    // Wine leaves the frame of a window the manager frames to the manager:
+    // the X window ends where the client area does.
+    const bool framed = shown.right == inner.right && shown.bottom == inner.bottom;
+    const bool whole = shown.right == outer.right && shown.bottom == outer.bottom;
+    return shown.left >= outer.left && shown.top >= outer.top && (framed || whole);
 }
 
 bool RealInput::MoveTo(HWND window, POINT client) {
+    const DWORD start = GetTickCount();
+    while (!ShownWhereWineHasIt(window)) {
+        if (GetTickCount() - start > kRunMs) return false;
+        Sleep(20);
+    }
     POINT from = {};
     GetCursorPos(&from);
     const POINT to = OnScreen(window, client);

@@ -16,7 +16,9 @@ public:
     static bool Keys(const std::string& keys);
     static bool Type(const std::string& text);
     // The pointer to a point of a window's client area, in steps along the
-    // way from where it is, as a hand moves it.
+    // way from where it is, as a hand moves it; once the X server shows the
+    // window where Wine has it. A window just shown may still be being placed
+    // by the window manager, and Wine learns its place a moment later.
     static bool MoveTo(HWND window, POINT client);
     // The window's client area at its centre.
     static bool MoveToCentre(HWND window);
@@ -26,9 +28,10 @@ public:
     static bool Click(HWND window, POINT client);
     // One wheel step where the pointer is: forward (away from the user) or back.
     static bool Wheel(bool forward);
-    // The title of the window that has the X keyboard focus, the one keys
-    // go to; Wine's own idea of the focus may differ from it.
-    static std::string FocusedName();
+    // Whether keys typed now reach the window: the X server gives the
+    // keyboard to its top-level window and Wine has that one in the
+    // foreground. Either may lag behind the other.
+    static bool HasKeyboard(HWND window);
     // Any xdotool command line ("mousemove 10 20 click 1 click 1"), sent in
     // one go: the events follow each other however slowly the program answers.
     static bool Xdotool(const std::string& arguments) { return Run(arguments); }
@@ -37,6 +40,8 @@ public:
 
 private:
     static bool Run(const std::string& arguments, std::string* output = NULL);
+    static bool RunShell(const std::string& command, std::string* output);
+    static bool ShownWhereWineHasIt(HWND window);
 };
 
 #endif
