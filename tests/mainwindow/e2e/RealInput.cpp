@@ -2,6 +2,7 @@
 
 #include "tests/TestFiles.h"
 #include "tests/mainwindow/e2e/ProgramDriver.h"
+#include "tests/protocol/e2e/SimLog.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -91,7 +92,7 @@ bool RealInput::Type(const std::string& text) {
 
 bool RealInput::HasKeyboard(HWND window) {
     const HWND top = GetAncestor(window, GA_ROOT);
-    const std::string id = XWindowOf(top);
+    const std::string id = XWindowOf(window);
     std::string focused;
     return !id.empty() && GetForegroundWindow() == top && Run("getwindowfocus", &focused) &&
            atol(focused.c_str()) == atol(id.c_str());
@@ -117,11 +118,7 @@ bool RealInput::ShownWhereWineHasIt(HWND window) {
 }
 
 bool RealInput::MoveTo(HWND window, POINT client) {
-    const DWORD start = GetTickCount();
-    while (!ShownWhereWineHasIt(window)) {
-        if (GetTickCount() - start > kRunMs) return false;
-        Sleep(20);
-    }
+    if (!SimLog::PollFor([&] { return ShownWhereWineHasIt(window); }, kRunMs)) return false;
     POINT from = {};
     GetCursorPos(&from);
     const POINT to = OnScreen(window, client);
