@@ -2,6 +2,8 @@
 
 #include "tests/protocol/e2e/SimLog.h"
 
+#include "framework/OwnedHandle.h"
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -139,13 +141,24 @@ TEST(ProgramE2e, SecondCopyEndsSilentlyAndTheFirstStays) {
     SetForegroundWindow(other);
     EXPECT_EQ(other, GetForegroundWindow());
 
+    // The first copy takes activation in its own time, as every thread does.
+    // Once it has given up its activation, it is held still while the
+    // second copy runs, so it takes the activation back only afterwards.
+    DWORD_PTR answer = 0;
+    ASSERT_NE(0, SendMessageTimeoutA(first, WM_NULL, 0, 0, SMTO_NORMAL, ProgramRun::kTimeoutMs, &answer));
+    OwnedHandle firstThread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(first, NULL)));
+    ASSERT_TRUE(firstThread.Valid());
+    ASSERT_NE(static_cast<DWORD>(-1), SuspendThread(firstThread.Get()));
+
     // A message box would keep the second copy waiting for a click.
     HANDLE second = program.Start("-inspect");
-    ASSERT_NE(static_cast<HANDLE>(NULL), second);
-    EXPECT_EQ(0u, program.WaitForExit(second));
+    const DWORD secondExit = second != NULL ? program.WaitForExit(second) : STILL_ACTIVE;
+    ResumeThread(firstThread.Get());
+    EXPECT_EQ(0u, secondExit);
     EXPECT_TRUE(IsWindow(first));
     EXPECT_TRUE(IsWindowVisible(first));
-    EXPECT_EQ(first, GetForegroundWindow());
+    EXPECT_TRUE(SimLog::PollFor([&] { return GetForegroundWindow() == first; }, ProgramRun::kTimeoutMs))
+        << "in front: " << GetForegroundWindow();
     EXPECT_EQ(STILL_ACTIVE, program.WaitForExit(NULL, 0));
     DestroyWindow(other);
 
