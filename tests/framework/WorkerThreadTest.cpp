@@ -4,6 +4,9 @@
 
 #include <atomic>
 
+#include "framework/OwnedHandle.h"
+#include "framework/SentMessageWait.h"
+
 namespace {
 
 const UINT WM_TEST_WORK = WM_USER + 1;
@@ -134,5 +137,43 @@ TEST(WorkerThread_Life, StopHandlesMessagesSentByTheWorker) {
     p.PostMessage(WM_TEST_SEND, 0, 0);
     EXPECT_EQ(p.Stop(), 1);
     EXPECT_EQ(GetWindowLongPtrA(target, GWLP_USERDATA), 1);
+    DestroyWindow(target);
+}
+
+namespace {
+
+struct PendingSender {
+    HWND target;
+    HANDLE sent;  // set once the message waits in the target's queue
+    static DWORD WINAPI Run(LPVOID param) {
+        PendingSender* s = static_cast<PendingSender*>(param);
+        // A message of its own so that the send is queued before the event is set.
+        SendMessageCallbackA(s->target, WM_USER + 50, 0, 0, NULL, 0);
+        SetEvent(s->sent);
+        SendMessageA(s->target, WM_USER + 50, 0, 0);
+        return 0;
+    }
+};
+
+}  // namespace
+
+// A message sent before the wait begins, whose arrival the thread has already
+// looked at, must still be handled: the sender waits for it.
+TEST(WorkerThread_Life, WaitHandlesAMessageSentBeforeItBegan) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = CountingProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "WorkerThreadTestTarget";
+    RegisterClassA(&wc);
+    HWND target = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
+    ASSERT_NE(target, (HWND)NULL);
+    OwnedHandle sent(CreateEventA(NULL, TRUE, FALSE, NULL));
+    PendingSender sender = {target, sent.Get()};
+    OwnedHandle thread(CreateThread(NULL, 0, PendingSender::Run, &sender, 0, NULL));
+    ASSERT_EQ(WaitForSingleObject(sent.Get(), 5000), WAIT_OBJECT_0);
+    Sleep(50);  // the blocking send is queued too
+    GetQueueStatus(QS_SENDMESSAGE);  // seen: no longer news to a wait
+    EXPECT_EQ(WaitHandlingSentMessages(thread.Get(), 3000), WAIT_OBJECT_0);
+    EXPECT_EQ(GetWindowLongPtrA(target, GWLP_USERDATA), 2);
     DestroyWindow(target);
 }
