@@ -17,5 +17,6 @@ const UINT WM_STATUS_CLEAR_HINT = 0x604;   // posted; pane, 0
 const UINT WM_STATUS_HINT = 0x605;         // posted; string id, 0
 const UINT WM_STATUS_UPDATE_AREA = 0x606;  // posted by the frame to itself
 const UINT WM_STATUS_UPDATE_PORT = 0x607;  // posted by the frame to itself
+const UINT WM_FRAME_DEFERRED = 0x608;      // posted by the frame to itself; 0, heap std::function
 
 #endif
