@@ -12,7 +12,9 @@ const int kCellText = 16;  // a distance text is read as at most 15 characters
 
 }  // namespace
 
-CorrectionGrid::CorrectionGrid() : m_editable(FALSE) {}
+CorrectionGrid::CorrectionGrid() : m_editable(FALSE) {
+    SetDoubleClickActs();
+}
 
 HWND CorrectionGrid::CreateIn(HWND dialog, HINSTANCE instance, const RECT& place, UINT id) {
     Register(instance);  // a second grid finds the class registered
@@ -100,9 +102,4 @@ LRESULT CorrectionGrid::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
     if (onCurrent && !(m_editable && col == kDistanceColumn))
         return DefWindowProcA(GetHwnd(), WM_LBUTTONDOWN, wParam, lParam);
     return TIVDataGrid::OnLButtonDown(wParam, lParam);
-}
-
-LRESULT CorrectionGrid::OnLButtonDblClk(WPARAM wParam, LPARAM lParam) {
-    ReportDoubleClick(lParam);
-    return DefWindowProcA(GetHwnd(), WM_LBUTTONDBLCLK, wParam, lParam);
 }

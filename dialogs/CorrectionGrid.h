@@ -6,7 +6,9 @@
 // The correction dialog's distance table: a header row ("Distance", "8MHz",
 // "7.5MHz", 60 pixels each) over up to four rows. A click anywhere in a row
 // selects the row; only the distance column is edited in place, and only
-// while the table is editable. Table rows count from 0 below the header.
+// while the table is editable. A double click writes its row (the dialog
+// acts on it) and opens no editor, on the current cell too. Table rows
+// count from 0 below the header.
 // User-interface thread only.
 class CorrectionGrid : public TIVDataGrid {
 public:
@@ -38,9 +40,6 @@ public:
     // A click on the current cell does not open the editor unless the cell
     // is an editable distance.
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam) override;
-    // A double click writes its row; it does not open the editor as a
-    // second click on a distance would.
-    LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam) override;
 
 private:
     void FitWidth();

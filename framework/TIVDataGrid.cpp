@@ -14,6 +14,7 @@ namespace {
 const int kLineStep = 4;     // pixels per scroll-bar arrow click
 const int kTextIndent = 2;   // pixels between a cell's left edge and its text
 const UINT kScrollBits = SIF_RANGE | SIF_PAGE | SIF_POS;
+const UINT_PTR kEditTimer = 1;  // a click on the current cell waiting out the double-click time
 
 }  // namespace
 
@@ -29,7 +30,8 @@ TIVDataGrid::TIVDataGrid()
       m_armedCol(-1),
       m_editRow(-1),
       m_editCol(-1),
-      m_updatingBars(FALSE) {
+      m_updatingBars(FALSE),
+      m_doubleClickActs(FALSE) {
     AddMessageHandler(WM_CREATE, Handler(&TIVDataGrid::OnCreate));
     AddMessageHandler(WM_DESTROY, Handler(&TIVDataGrid::OnDestroy));
     AddMessageHandler(WM_SIZE, Handler(&TIVDataGrid::OnSize));
@@ -40,6 +42,7 @@ TIVDataGrid::TIVDataGrid()
     AddMessageHandler(WM_HSCROLL, Handler(&TIVDataGrid::OnHScroll));
     AddMessageHandler(WM_VSCROLL, Handler(&TIVDataGrid::OnVScroll));
     AddMessageHandler(WM_NCLBUTTONDOWN, Handler(&TIVDataGrid::OnNcLButtonDown));
+    AddMessageHandler(WM_TIMER, Handler(&TIVDataGrid::OnTimer));
     AddMessageHandler(WM_NOTIFY, Handler(&TIVDataGrid::OnNotify));
 }
 
@@ -219,6 +222,7 @@ void TIVDataGrid::DrawCell(HDC dc, const RECT& rect, int row, int col) {
 }
 
 LRESULT TIVDataGrid::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
+    KillTimer(GetHwnd(), kEditTimer);
     int col = -1, row = -1;
     if (HitTest(lParam, &col, &row)) {
         if (m_cells.GetFlag(row, col) != 1) {
@@ -241,18 +245,39 @@ LRESULT TIVDataGrid::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
     int col = -1, row = -1;
     HitTest(lParam, &col, &row);
     if (row >= 0 && col >= 0 && row == m_armedRow && col == m_armedCol) {
-        OpenEditor(row, col);
+        // The cell stays armed while a second press may still make this
+        // click a double click.
+        if (m_doubleClickActs) {
+            SetTimer(GetHwnd(), kEditTimer, GetDoubleClickTime(), NULL);
+        } else {
+            OpenEditor(row, col);
+        }
         return 0;
     }
     m_armedRow = m_armedCol = -1;
     return DefWindowProcA(GetHwnd(), WM_LBUTTONUP, wParam, lParam);
 }
 
-// The second press of a double click: a press like any other (a double
-// click on a cell opens its editor), then reported to the parent.
+// The second press of a double click: reported to the parent. Where the
+// parent does not act on it, first a press like any other (a double click
+// on a cell opens its editor).
 LRESULT TIVDataGrid::OnLButtonDblClk(WPARAM wParam, LPARAM lParam) {
-    OnLButtonDown(wParam, lParam);
+    if (m_doubleClickActs) {
+        KillTimer(GetHwnd(), kEditTimer);
+        m_armedRow = m_armedCol = -1;
+    } else {
+        OnLButtonDown(wParam, lParam);
+    }
     ReportDoubleClick(lParam);
+    return 0;
+}
+
+// No second press came: the click on the current cell edits it.
+LRESULT TIVDataGrid::OnTimer(WPARAM wParam, LPARAM lParam) {
+    if (wParam != kEditTimer) return DefWindowProcA(GetHwnd(), WM_TIMER, wParam, lParam);
+    KillTimer(GetHwnd(), kEditTimer);
+    if (m_armedRow >= 0 && m_armedRow == m_currentRow && m_armedCol == m_currentCol)
+        OpenEditor(m_armedRow, m_armedCol);
     return 0;
 }
 

@@ -56,6 +56,7 @@ public:
     virtual LRESULT OnHScroll(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnVScroll(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
     // 1 when the client point lies on a cell; col and row are -1 where the
     // point is beyond the table.
@@ -76,10 +77,14 @@ public:
     HWND GetEditorHwnd() { return m_editor.GetHwnd(); }
 
 protected:
-    // NM_DBLCLK to the parent for a double click at the client point.
-    void ReportDoubleClick(LPARAM point);
+    // For a grid whose parent acts on a double click: a click on the current
+    // cell opens the editor only once the double-click time has passed
+    // without a second press, and a double click opens none.
+    void SetDoubleClickActs() { m_doubleClickActs = TRUE; }
 
 private:
+    // NM_DBLCLK to the parent for a double click at the client point.
+    void ReportDoubleClick(LPARAM point);
     void Paint(HDC dc, const RECT& area);
     void DrawCell(HDC dc, const RECT& rect, int row, int col);
     BOOL CellClientRect(int row, int col, RECT* rect);
@@ -97,9 +102,10 @@ private:
     ATOM m_classAtom;  // 0 until this object registered the class
     GridCells m_cells;
     int m_currentRow, m_currentCol;
-    int m_armedRow, m_armedCol;  // the current cell, clicked again: edited on release
+    int m_armedRow, m_armedCol;  // the current cell, clicked again: edited on release or after the wait
     int m_editRow, m_editCol;
     BOOL m_updatingBars;  // a bar shown or hidden resizes the client area
+    BOOL m_doubleClickActs;
     TransientEditBox m_editor;
 };
 

@@ -157,19 +157,22 @@ LRESULT MainFrame::OnOpenMeasuringData2(WORD, WORD, LPARAM) {
 }
 
 // columns: the layout of one scan per column; else one scan per line.
+// The opened file replaces the recorded scans, so unsaved ones are asked for
+// first, as before closing or recording.
 void MainFrame::OpenMeasurements(BOOL columns) {
     MeasuringData* data = m_workspace.measuringData;
     if (m_application == NULL || m_scanView == NULL || data == NULL) return;
+    if (!PromptSaveRecord()) return;
     char path[MAX_PATH];
     if (!m_application->OpenMeasurementFileDialog(path, sizeof path)) return;
+    // A file the reader refuses leaves the recorded scans as they were.
     BOOL loaded = columns ? data->LoadColumns(path) : data->Load(path);
     if (!loaded) {
         ShowBox(LoadText(IDS_CANNOT_OPEN_FILE), MB_ICONERROR);
-    } else if (!m_scanView->TestDrawItem(ScanView::kDrawRecord) &&
-               ShowBox(LoadText(IDS_SHOW_RECORD_ASK), MB_YESNO) == IDYES) {
-        m_scanView->SetDrawItem(ScanView::kDrawRecord, 1);
+        return;
     }
-    // A failed reader has cleared the recording: the view and menus follow either way.
+    if (!m_scanView->TestDrawItem(ScanView::kDrawRecord) && ShowBox(LoadText(IDS_SHOW_RECORD_ASK), MB_YESNO) == IDYES)
+        m_scanView->SetDrawItem(ScanView::kDrawRecord, 1);
     UpdateViewMenu();
     UpdateCommunicationMenu();
     m_scanView->Redraw(kRedrawAll);

@@ -13,6 +13,7 @@
 
 #include <commdlg.h>
 
+#include <cctype>
 #include <cstring>
 #include <new>
 
@@ -48,6 +49,28 @@ FileChoice& Choice(int kind) {
 BOOL Checked(BOOL ok) {
     if (!ok && GetLastError() == 0) SetLastError(kErrorMissingCollaborator);
     return ok;
+}
+
+// The character a text underlines: the one after its first single "&"
+// ("&&" shows an ampersand); 0 when it has none.
+char MnemonicOf(const char* text) {
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p != '&') continue;
+        if (p[1] != '&') return p[1];
+        ++p;
+    }
+    return 0;
+}
+
+// Whether the dialog's processing acts on the key as the control's
+// mnemonic: a shown and enabled button or static whose text underlines it.
+BOOL ActsOnMnemonic(HWND control, char key) {
+    if ((GetWindowLongA(control, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE) return FALSE;
+    if ((SendMessageA(control, WM_GETDLGCODE, 0, 0) & (DLGC_BUTTON | DLGC_STATIC)) == 0) return FALSE;
+    char text[128] = "";
+    GetWindowTextA(control, text, sizeof text);
+    const char mnemonic = MnemonicOf(text);
+    return mnemonic != 0 && toupper(static_cast<unsigned char>(mnemonic)) == toupper(static_cast<unsigned char>(key));
 }
 
 }  // namespace
@@ -186,13 +209,14 @@ int Application::Run() {
             return 0;
         }
         if (got == 0) return static_cast<int>(msg.wParam);
-        if (m_accelerators.Valid() && m_mainWindow != NULL && !IsEditKey(msg, m_mainWindow) &&
-            TranslateAcceleratorA(m_mainWindow, m_accelerators.Get(), &msg)) {
-            continue;
-        }
         // Keyboard navigation inside modeless dialogs.
         HWND parent = msg.hwnd != NULL ? GetParent(msg.hwnd) : NULL;
-        if (parent != NULL && parent != m_mainWindow && IsDialogMessageA(parent, &msg)) continue;
+        HWND dialog = parent != m_mainWindow ? parent : NULL;
+        if (m_accelerators.Valid() && m_mainWindow != NULL && !IsEditKey(msg, m_mainWindow) &&
+            !IsDialogMnemonic(msg, dialog) && TranslateAcceleratorA(m_mainWindow, m_accelerators.Get(), &msg)) {
+            continue;
+        }
+        if (dialog != NULL && IsDialogMessageA(dialog, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -231,6 +255,18 @@ BOOL Application::IsEditKey(const MSG& msg, HWND mainWindow) {
     default:
         return FALSE;
     }
+}
+
+BOOL Application::IsDialogMnemonic(const MSG& msg, HWND dialog) {
+    // Alt held (the context bit) without Ctrl: Ctrl+Alt keys are no mnemonics.
+    const BOOL alt = msg.message == WM_SYSKEYDOWN && (msg.lParam & (1 << 29)) != 0;
+    if (dialog == NULL || !alt || GetKeyState(VK_CONTROL) < 0) return FALSE;
+    const char key = static_cast<char>(MapVirtualKeyA(static_cast<UINT>(msg.wParam), MAPVK_VK_TO_CHAR));
+    if (key == 0) return FALSE;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != NULL; control = GetWindow(control, GW_HWNDNEXT)) {
+        if (ActsOnMnemonic(control, key)) return TRUE;
+    }
+    return FALSE;
 }
 
 void Application::PumpMessages() {

@@ -84,6 +84,10 @@ public:
     // loop leaves it to the edit. Every other accelerator works whichever
     // window has the focus.
     static BOOL IsEditKey(const MSG& msg, HWND mainWindow);
+    // 1 when msg is Alt with a key that the dialog, the modeless one holding
+    // msg's window, takes as the mnemonic of one of its controls: the
+    // message loop leaves it to the dialog, whatever accelerator has it too.
+    static BOOL IsDialogMnemonic(const MSG& msg, HWND dialog);
     // 1 unless the system is Win32s or Windows 95 at build 950.
     static BOOL IsSupportedSystem(const OSVERSIONINFOA& version);
 

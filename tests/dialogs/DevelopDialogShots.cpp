@@ -1,8 +1,9 @@
 // Not a test of its own: scripts/dialog-shots runs it to take the
 // screenshots of the "-develop" dialogs (fram-editor.png, ram-editor.png,
 // com-monitor.png, encrypt-mot-file.png). It opens them with made-up data:
-// words read, a monitor log of a session's frames and a run of realtime
-// scans, and the paths of a conversion.
+// FRAM words read, a monitor log of a session's frames and a run of realtime
+// scans, and the paths of a conversion. The RAM editor shows a Read, which
+// brings no words.
 #include <gtest/gtest.h>
 
 #include "dialogs/ComMonitorDlg.h"
@@ -86,7 +87,7 @@ TEST(DevelopDialogShots, MemoryEditorsMonitorAndConversion) {
     ASSERT_NE(ram.Create(GetModuleHandleA(NULL), NULL), (HWND)NULL);
     SetDlgItemTextA(ram.GetHwnd(), IDC_RAM_FIRST, "100");
     SetDlgItemTextA(ram.GetHwnd(), IDC_RAM_LAST, "13f");
-    ram.FillGrid(words.data(), 0x100, 32);
+    SendDlgItemMessageA(ram.GetHwnd(), IDC_RAM_READ, BM_CLICK, 0, 0);
     RECT above;
     GetWindowRect(fram.GetHwnd(), &above);
     Place(ram.GetHwnd(), 16, above.bottom + 16);

@@ -37,10 +37,16 @@ inline void ClickGrid(TIVDataGrid& grid, LPARAM point) {
     grid.SendMessage(WM_LBUTTONUP, 0, point);
 }
 
-// A first click selects the cell, a second opens its editor.
+// A first click selects the cell, a second opens its editor: at once, or
+// once the double-click time has passed where the grid waits for one.
 inline HWND OpenGridEditor(TIVDataGrid& grid, int row, int col) {
     ClickGrid(grid, GridPoint(row, col));
     ClickGrid(grid, GridPoint(row, col));
+    const DWORD start = GetTickCount(), limit = GetDoubleClickTime() + 500;
+    for (DWORD elapsed = 0; grid.GetEditorHwnd() == NULL && elapsed < limit; elapsed = GetTickCount() - start) {
+        MsgWaitForMultipleObjects(0, NULL, FALSE, limit - elapsed, QS_ALLINPUT);
+        PumpQueued();
+    }
     return grid.GetEditorHwnd();
 }
 

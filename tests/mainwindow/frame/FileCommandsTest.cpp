@@ -198,6 +198,51 @@ TEST_F(FileCommands, OpenMeasuringDataOffersToShowTheRecording) {
     }
 }
 
+// Opening measuring data over unsaved scans asks first, through the real
+// box and file dialogs: Yes saves them under a chosen name, then opens; No
+// opens; Cancel, or a cancelled save, keeps them and opens nothing. A file
+// that cannot be read keeps them too.
+TEST_F(FileCommands, UnsavedRecordingIsAskedForBeforeOpeningMeasuringData) {
+    MeasuringData source;
+    FillScans(&source);
+    source.Append(*source.GetAt(0));
+    const std::string three = folder.Path("three.csv");
+    const std::string bad = folder.Path("bad.csv");
+    const std::string saved = folder.Path("rec.csv");
+    ASSERT_TRUE(source.Save(three.c_str()));
+    ASSERT_TRUE(WriteBytes(bad, "[ZOR Measuring Data File]\r\nnonsense\r\n"));
+    const struct {
+        const char* name;
+        std::vector<Step> answers;  // the question, the save dialog, the open dialog, its error
+        DWORD countAfter;
+        DWORD modifiedAfter;
+        bool written;
+    } cases[] = {
+        {"cancel", {{IDCANCEL, ""}}, 2, 1, false},
+        {"yes, save cancelled", {{IDYES, ""}, {IDCANCEL, ""}}, 2, 1, false},
+        {"yes", {{IDYES, ""}, {IDOK, saved}, {IDOK, three}}, 3, 0, true},
+        {"no", {{IDNO, ""}, {IDOK, three}}, 3, 0, false},
+        {"no, unreadable file", {{IDNO, ""}, {IDOK, bad}, {IDOK, ""}}, 2, 1, false},
+    };
+    bench.application.choices.clear();
+    bench.view.SetDrawItem(ScanView::kDrawRecord, 1);
+    for (const auto& c : cases) {
+        bench.data.Clear();
+        FillScans(&bench.data);
+        DeleteFileA(saved.c_str());
+        ModalScript script(c.answers);
+        bench.Command(ID_FILE_OPEN_MEASUREMENT);
+
+        // Without the question the script's answers would go to the wrong windows.
+        ASSERT_NE(std::string::npos, script.TextsOf(0).find("There is unsaved recorded data. Do you save it?"))
+            << c.name;
+        ASSERT_EQ(c.answers.size(), script.seen.size()) << c.name;
+        EXPECT_EQ(c.countAfter, bench.data.Count()) << c.name;
+        EXPECT_EQ(c.modifiedAfter, bench.data.IsModified()) << c.name;
+        EXPECT_EQ(c.written, ReadBytes(saved) != "<missing>") << c.name;
+    }
+}
+
 // The prompt before recording: Yes saves, No keeps the scans unsaved,
 // Cancel keeps everything.
 TEST_F(FileCommands, UnsavedRecordingIsAskedForBeforeRecording) {
