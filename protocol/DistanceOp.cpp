@@ -9,7 +9,6 @@ namespace {
 
 const BYTE kGet = 0x69;
 const BYTE kUserLevel = 1;
-const int kMiddleStep = ScanData::kStepCount / 2;  // 384, straight ahead
 
 }  // namespace
 
@@ -20,11 +19,6 @@ DistanceOp::DistanceOp() : DeviceOperation(0, kIntervalMs) {
 }
 
 DistanceOp::~DistanceOp() {}
-
-int DistanceOp::FirstStep(int count) {
-    if (count >= ScanData::kStepCount) return 0;
-    return kMiddleStep - (count - 1) / 2;
-}
 
 int DistanceOp::StepCount() {
     // Asked for every reply: the sensor may have changed since the last one.
@@ -52,7 +46,11 @@ LRESULT DistanceOp::HandleReply(WPARAM, LPARAM) {
     if (reply.size() != 2 * static_cast<size_t>(count) + 4 || static_cast<BYTE>(reply[1]) != kGet) return 0;
     RestartTimer();
     const BYTE* data = reinterpret_cast<const BYTE*>(reply.data()) + 2;
-    const int first = FirstStep(count);
+    // A sensor with fewer steps fills the record's middle (where the view,
+    // the recording and the play-back draw it from); the steps outside hold
+    // no echo, not what an earlier sensor left there.
+    m_scan = ScanData();
+    const int first = ScanData::FirstStep(count);
     for (int i = 0; i < count; ++i) {
         const WORD distance = ReadLeWord(data + 2 * i);
         m_scan.SetStep(static_cast<WORD>(first + i), distance);

@@ -24,12 +24,6 @@ public:
     virtual int SendRequest();
 
 private:
-    // The scan step that receives the first of count distances: a sensor
-    // with fewer steps than the scan record (31 or 91) has its scan in the
-    // record's middle, about step 384, straight ahead; the view, the
-    // recording and the play-back draw it from there.
-    static int FirstStep(int count);
-
     int StepCount();
 
     ScanData m_scan;  // operation thread; the device hands a copy to the window

@@ -52,12 +52,14 @@ int IoOp::Redirect(const IoParams& params) {
             if (m_mode == IoParams::kForce) m_resumePolling = 1;
             return 1;
         }
-        if (m_mode == IoParams::kForce) {
+        if (m_mode == IoParams::kForce && m_mask != 0) {
             // The force on the line is not confirmed yet: this one follows it.
             m_waiting = Request{IoParams::kForce, params.disguised, params.mask, false};
             return 1;
         }
-        m_resumePolling = 1;
+        // A release waits for its echo as long as the link stands; the new
+        // force carries every line, so it takes the release's place.
+        if (m_mode == IoParams::kPoll) m_resumePolling = 1;
         m_mode = IoParams::kForce;
         m_disguised = params.disguised;
         m_mask = params.mask;
@@ -75,6 +77,17 @@ void IoOp::Abort() {
         m_waiting.mode = IoParams::kPoll;
     }
     DeviceOperation::Abort();
+}
+
+void IoOp::StopPolling() {
+    {
+        CriticalLock::Hold hold(m_lock);
+        m_resumePolling = 0;
+        // Decided under the lock EndForce decides under: a force still on
+        // the line sees the request gone when it ends; else stop here.
+        if (IsRunning() && m_mode == IoParams::kForce) return;
+    }
+    Abort();
 }
 
 void IoOp::EndForce(DWORD confirmed) {

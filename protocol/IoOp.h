@@ -17,13 +17,16 @@
 // release take turns until it comes.
 // A force asked for while another is on the line waits for that one's echo
 // (or its giving up) and then goes out; each force carries every line, so
-// only the latest waiting one is kept.
-// Abort from outside (polling switched off, device closed, destructor)
-// forgets any polling request and any waiting force: nothing starts again
-// after it.
+// only the latest waiting one is kept, and a force replaces an unechoed
+// release at once instead of waiting behind it.
+// Polling switched off (StopPolling) lets a force on the line, and one
+// waiting, run to their end: a release is never forgotten. Abort (device
+// closed, destructor) forgets the polling request and any waiting force:
+// nothing starts again after it.
 //
-// Start and Abort run on the user-interface thread, the handlers on the
-// operation's thread; the request below changes only under m_lock.
+// Start, StopPolling and Abort run on the user-interface thread, the
+// handlers on the operation's thread; the request below changes only under
+// m_lock.
 class IoOp : public DeviceOperation {
 public:
     static const BYTE kCommand = 0xA8;
@@ -40,6 +43,8 @@ public:
     int Start(ULONG_PTR argument) override;
     // Stops, and forgets the polling request.
     void Abort() override;
+    // Forgets the polling request; stops unless a force is on the line.
+    virtual void StopPolling();
 
     virtual LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnStart(WPARAM wParam, LPARAM lParam);

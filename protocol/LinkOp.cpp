@@ -17,7 +17,7 @@ const size_t kChallengeBytes = 8;
 
 LinkOp::LinkOp()
     : DeviceOperation(kRetries, kIntervalMs), m_answer(0), m_stage(kNoAnswer), m_current(0), m_requested(0),
-      m_hold(0), m_setSent(false) {
+      m_hold(0), m_awaited(kNothing) {
     AddMessageHandler(WM_TIMER, Handler(&LinkOp::OnTimer));
     AddMessageHandler(WM_OP_START, Handler(&LinkOp::OnStart));
     AddMessageHandler(WM_OP_REPLY, Handler(&LinkOp::HandleReply));
@@ -40,7 +40,7 @@ void LinkOp::Abort() {
         m_current = 0;
         m_stage = kNoAnswer;
         m_hold = 0;
-        m_setSent = false;
+        m_awaited = kNothing;
     }
     // Both levels 0: a Set with level 0 and the kept answer tells the sensor.
     if (wasRunning) SendRequest();
@@ -62,9 +62,9 @@ int LinkOp::SetLevel(BYTE level) {
         {
             CriticalLock::Hold hold(m_lock);
             m_requested = level;
-            // The Set with level 0 that ended the last run is no Set of this
-            // one: a reply to it, or to an older Set, must not pass for a link.
-            m_setSent = false;
+            // The Set with level 0 that ended the last run is no request of
+            // this one: a reply to it, or to anything older, must not count.
+            m_awaited = kNothing;
         }
         return Start(0);
     }
@@ -86,11 +86,12 @@ void LinkOp::SetHold(DWORD hold) {
 
 std::string LinkOp::BuildRequest() {
     std::string message(1, static_cast<char>(kCommand));
-    m_setSent = !(m_current < m_requested && m_stage != kAnswerReady);
-    if (!m_setSent) {
+    if (m_current < m_requested && m_stage != kAnswerReady) {
+        m_awaited = kChallenge;
         message += static_cast<char>(kGet);
         return message;
     }
+    m_awaited = kSetReply;
     message += static_cast<char>(kSet);
     message += static_cast<char>(m_requested);
     AppendLeWord(&message, m_answer);
@@ -144,20 +145,20 @@ LRESULT LinkOp::HandleReply(WPARAM, LPARAM) {
     if (!IsRunning() || reply.size() < 2) return 0;
     const BYTE sub = static_cast<BYTE>(reply[1]);
     if (sub == kSet && reply.size() == kSetReplyBytes) {
-        if (TakeSetAnswer()) HandleSetReply(static_cast<BYTE>(reply[2]));
+        if (TakeAwaited(kSetReply)) HandleSetReply(static_cast<BYTE>(reply[2]));
     } else if (sub == kGet && reply.size() == kChallengeReplyBytes) {
-        HandleChallenge(reply);
+        if (TakeAwaited(kChallenge)) HandleChallenge(reply);
     }
-    // Anything else is ignored; the timer resends.
+    // Anything else is ignored, and restarts no timer: the timer resends,
+    // and a sensor that answers nothing useful still falls silent.
     return 0;
 }
 
-// True once for each Set sent: the reply it waited for.
-bool LinkOp::TakeSetAnswer() {
+bool LinkOp::TakeAwaited(Awaited kind) {
     CriticalLock::Hold hold(m_lock);
-    const bool sent = m_setSent;
-    m_setSent = false;
-    return sent;
+    if (m_awaited != kind) return false;
+    m_awaited = kNothing;
+    return true;
 }
 
 void LinkOp::HandleSetReply(BYTE level) {
@@ -166,7 +167,11 @@ void LinkOp::HandleSetReply(BYTE level) {
     bool climb = false;
     {
         CriticalLock::Hold hold(m_lock);
-        if (level == m_current) return;  // kept alive, or a refused Set
+        if (level == m_current) {
+            // Kept alive, or a refused Set: a climb starts again from a Get.
+            m_stage = kNoAnswer;
+            return;
+        }
         established = m_current == 0;
         m_current = level;
         m_stage = kNoAnswer;

@@ -14,9 +14,12 @@
 // bytes, Set carries the wanted level and the CRC-16 of the challenge. Once
 // the level is reached the Set goes on every tick as a keep-alive; ten ticks
 // without a good reply drop the level to 0, and the operation climbs again
-// as soon as the sensor answers. A Set reply counts only while a Set of this
-// run awaits its answer: one left on the line from an earlier connection
-// must not pass for a link.
+// as soon as the sensor answers. A reply counts only while a request of its
+// kind awaits its answer: a Set reply or a challenge left on the line from
+// an earlier connection must not pass for a link, nor be answered. A refused
+// Set (the level stays) is followed by a fresh Get: the challenge it answered
+// may be one the sensor has forgotten, by a restart or because it was never
+// asked for.
 //
 // SetLevel, SetHold and Abort run on the user-interface thread, the handlers
 // on the operation's thread; the link state below changes only under m_lock,
@@ -50,9 +53,11 @@ public:
 
 private:
     enum Stage { kNoAnswer = 0, kAnswerReady = 1 };
+    enum Awaited { kNothing, kChallenge, kSetReply };
 
     void HandleSetReply(BYTE level);
-    bool TakeSetAnswer();
+    // True once for each request of the kind sent: the reply it waited for.
+    bool TakeAwaited(Awaited kind);
     void HandleChallenge(const std::string& reply);
     std::string BuildRequest();  // under m_lock
 
@@ -62,7 +67,7 @@ private:
     BYTE m_current;       // the level the sensor confirmed
     BYTE m_requested;
     DWORD m_hold;
-    bool m_setSent;       // the last request was a Set, not answered yet
+    Awaited m_awaited;    // the kind of the last request, while unanswered
 };
 
 #endif

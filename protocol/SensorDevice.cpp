@@ -95,7 +95,7 @@ void DecodeArea(const WORD* words, bool version10, BYTE* record) {
 
 }  // namespace
 
-SensorDevice::SensorDevice() : m_link(NULL), m_version(NULL), m_fram(NULL) {}
+SensorDevice::SensorDevice() : m_link(NULL), m_version(NULL), m_fram(NULL), m_io(NULL) {}
 
 SensorDevice::~SensorDevice() {
     // Every thread stops before any operation is deleted: a running handler
@@ -110,6 +110,7 @@ void SensorDevice::DeleteOperations() {
     m_link = NULL;
     m_version = NULL;
     m_fram = NULL;
+    m_io = NULL;
 }
 
 int SensorDevice::Open() {
@@ -134,8 +135,9 @@ int SensorDevice::CreateOperations() {
     if (m_version == NULL) return 0;
     m_fram = RegisterNew<FramOp>(kCmdFram, true);
     if (m_fram == NULL) return 0;
-    return RegisterNew<DistanceOp>(kCmdDistance, true) != NULL && RegisterNew<IoOp>(kCmdIo, false) != NULL &&
-           RegisterNew<WaveFormOp>(kCmdWaveForm, true) != NULL &&
+    m_io = RegisterNew<IoOp>(kCmdIo, false);
+    if (m_io == NULL) return 0;
+    return RegisterNew<DistanceOp>(kCmdDistance, true) != NULL && RegisterNew<WaveFormOp>(kCmdWaveForm, true) != NULL &&
            RegisterNew<FirmwareUpdateOp>(kCmdFirmwareUpdate, true) != NULL;
 }
 
@@ -154,6 +156,7 @@ int SensorDevice::Register(BYTE command, std::unique_ptr<DeviceOperation> operat
         if (replaced == m_link) m_link = NULL;
         if (replaced == m_version) m_version = NULL;
         if (replaced == m_fram) m_fram = NULL;
+        if (replaced == m_io) m_io = NULL;
         found->second.operation.reset();
     }
     m_operations[command] = Entry{std::move(operation), withApplication};
@@ -245,9 +248,14 @@ int SensorDevice::WriteFram(const WORD* words, BYTE first, BYTE count) {
 }
 
 int SensorDevice::SetIoPolling(DWORD on) {
-    if (on != 1) return StopOperation(kCmdIo);
-    IoParams params = {IoParams::kPoll, 0, 0};
-    return StartOperation(kCmdIo, reinterpret_cast<ULONG_PTR>(&params));
+    if (on == 1) {
+        IoParams params = {IoParams::kPoll, 0, 0};
+        return StartOperation(kCmdIo, reinterpret_cast<ULONG_PTR>(&params));
+    }
+    if (m_io == NULL) return StopOperation(kCmdIo);
+    // A release not echoed yet goes on: a forced line must not stay forced.
+    m_io->StopPolling();
+    return 1;
 }
 
 int SensorDevice::WriteIo(BYTE disguised, BYTE mask) {

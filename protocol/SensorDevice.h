@@ -11,6 +11,7 @@
 
 class DeviceOperation;
 class FramOp;
+class IoOp;
 class LinkOp;
 class ScanData;
 class VersionOp;
@@ -163,6 +164,7 @@ private:
     LinkOp* m_link;
     VersionOp* m_version;
     FramOp* m_fram;
+    IoOp* m_io;
 };
 
 #endif

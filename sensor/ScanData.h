@@ -16,6 +16,11 @@ public:
     ScanData();
     virtual ~ScanData();
 
+    // The step that holds the first word of a sensor's scan of stepCount
+    // steps: a sensor with fewer steps than the record (31 or 91) keeps its
+    // scan about the middle step, 384, straight ahead.
+    static int FirstStep(int stepCount);
+
     virtual void SetStep(WORD step, WORD value);  // a step of 769 or more is ignored
     virtual WORD GetStep(WORD step) const;        // 0xFFFF for a step of 769 or more
 

@@ -29,6 +29,17 @@ ScanData* ScanShape::GetScan() { return &m_scan; }
 void ScanShape::SetOutlineOnly(DWORD outlineOnly) { m_outlineOnly = outlineOnly; }
 DWORD ScanShape::IsOutlineOnly() const { return m_outlineOnly; }
 
+WORD ScanShape::GetFirstWord() const {
+    return m_scan.GetStep(static_cast<WORD>(ScanData::FirstStep(StepCount())));
+}
+
+int ScanShape::StepCount() const {
+    if (m_caps == nullptr) return ScanData::kStepCount;
+    const int steps = m_caps->HasCapability(SensorCaps::kCapStepCount);
+    if (steps < 1) return 1;
+    return steps > ScanData::kStepCount ? ScanData::kStepCount : steps;
+}
+
 void ScanShape::BuildPolygon769() { BuildPolygon(kCentreStep769, false); }
 void ScanShape::BuildPolygonCentred60() { BuildPolygon(kCentreStepShort, true); }
 void ScanShape::BuildPolygonCentred60b() { BuildPolygon(kCentreStepShort, true); }
@@ -43,9 +54,7 @@ void ScanShape::Append(LONG x, LONG y) {
 void ScanShape::BuildPolygon(int centreStep, bool scaleEcho) {
     if (m_caps == nullptr) return;
     const int startAngle = m_caps->HasCapability(SensorCaps::kCapStartAngle);  // tenths of a degree
-    int steps = m_caps->HasCapability(SensorCaps::kCapStepCount);
-    if (steps < 1) steps = 1;
-    if (steps > ScanData::kStepCount) steps = ScanData::kStepCount;
+    const int steps = StepCount();
 
     // The steps span from the start angle to its mirror image about +y.
     double angle = startAngle * kPi / 1800;

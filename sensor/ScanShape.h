@@ -28,6 +28,9 @@ public:
     virtual void Clear();  // forgets the sensor capabilities
     virtual void SetScan(const ScanData& scan);
     virtual ScanData* GetScan();
+    // The first word the sensor sent, at its first step in the record
+    // (step 0 without sensor capabilities).
+    virtual WORD GetFirstWord() const;
     // The scan about step 384, spread from the start angle to its mirror
     // about +y: all 769 steps, or the middle steps of a sensor with fewer
     // (where the program keeps such scans). Nothing happens without sensor
@@ -53,6 +56,7 @@ private:
     ScanShape(const ScanShape&) = delete;
     ScanShape& operator=(const ScanShape&) = delete;
 
+    int StepCount() const;  // the sensor's, within 1..769
     void BuildPolygon(int centreStep, bool scaleEcho);
     void Append(LONG x, LONG y);
     int Draw(HDC dc, HBRUSH brush);

@@ -428,12 +428,13 @@ void ScanView::BuildRealtimePolygon() {
     m_scanShape->BuildPolygon769();
 }
 
-// Step 0 of a realtime scan chooses how it is drawn: 1 and 2 draw over the
-// previous picture with the second or third brush; anything else (0, or a
-// distance a sensor reports there) refreshes it and uses the first brush.
+// The first word of a realtime scan (step 0, or a short scan's first step)
+// chooses how it is drawn: 1 and 2 draw over the previous picture with the
+// second or third brush; anything else (0, or a distance a sensor reports
+// there) refreshes it and uses the first brush.
 int ScanView::RealtimeBrush() {
     CriticalLock::Hold hold(m_stateLock);
-    const WORD first = m_scanShape->GetScan()->GetStep(0);
+    const WORD first = m_scanShape->GetFirstWord();
     return first == 1 || first == 2 ? first : 0;
 }
 

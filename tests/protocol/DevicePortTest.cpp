@@ -296,9 +296,13 @@ TEST_F(PortFixture, FailedSelectionKeepsTheOldDeviceAndItsLine) {
     DWORD mask, in, out;
     m_port.GetConfig(&dcb, &mask, &in, &out);
     EXPECT_EQ(dcb.BaudRate, 57600u);
-    // Neither does a type this program has no device for, nor one it cannot create.
+    // Neither does a type this program has no device for (never created,
+    // though a device would open now), nor one it cannot create.
+    m_prepare = nullptr;
+    m_types.clear();
     EXPECT_EQ(m_port.SelectDevice(5), 0);
     EXPECT_EQ(m_port.SelectDevice(3), 0);
+    EXPECT_TRUE(m_types.empty());
     m_port.m_factory = [](WORD) { return static_cast<SensorDeviceBase*>(NULL); };
     EXPECT_EQ(m_port.SelectDevice(0xFFFF), 0);
     m_port.GetConfig(&dcb, &mask, &in, &out);

@@ -91,3 +91,20 @@ TEST_F(DistanceOpTest, ReplyAfterStopIsDropped) {
     const std::vector<std::string> want = {kGet};
     EXPECT_EQ(m_device.m_log.Entries(), want);
 }
+
+// Relinked to a sensor of 31 steps: its scan fills steps 369..399 about the
+// middle, and the steps outside hold no echo, not the earlier sensor's values.
+TEST_F(DistanceOpTest, ShortScanFillsTheMiddleAndNothingOfTheLastSensorStays) {
+    m_op.SetRetry(0, 60000);
+    ASSERT_EQ(m_op.Start(0), 1);
+    ASSERT_EQ(m_op.OnReply(DistanceReply(769, 1000)), 1);
+    const size_t full = WaitFrom("scan", 0);
+    ASSERT_NE(full, kNotFound);
+    m_application.SetStepCount(31);
+    ASSERT_EQ(m_op.OnReply(DistanceReply(31, 7)), 1);
+    ASSERT_NE(WaitFrom("scan", full + 1), kNotFound);
+    const struct {
+        WORD step, value;
+    } rows[] = {{0, 0xFFFF}, {368, 0xFFFF}, {369, 7}, {384, 22}, {399, 37}, {400, 0xFFFF}, {768, 0xFFFF}};
+    for (const auto& row : rows) EXPECT_EQ(m_device.ScanStep(row.step), row.value) << row.step;
+}

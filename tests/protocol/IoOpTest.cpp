@@ -190,6 +190,21 @@ TEST_F(IoOpTest, PollingAskedForBesideAnUnechoedReleaseTakesTurnsWithIt) {
     for (const std::string& entry : From(forced)) EXPECT_NE(entry, "send:a85a0000");
 }
 
+TEST_F(IoOpTest, ForceReplacesAnUnechoedReleaseAtOnce) {
+    ASSERT_EQ(Force(m_slow, 0, 0), 1);  // the release of a closed I/O test
+    ASSERT_NE(WaitFrom("send:a85a0000", 0), kNotFound);
+    // The I/O test opens again and forces before the release was echoed.
+    ASSERT_EQ(Poll(m_slow), 1);
+    ASSERT_EQ(Force(m_slow, 0x10, 0x30), 1);
+    const size_t force = WaitFrom("send:a85a1030", 0);
+    ASSERT_NE(force, kNotFound);
+    ASSERT_EQ(m_slow.OnReply(ForceEcho(0x10, 0x30)), 1);
+    const size_t forced = WaitFrom("forced:1", force);
+    ASSERT_NE(forced, kNotFound);
+    EXPECT_EQ(WaitFrom(kPoll, forced), forced + 1);
+    EXPECT_EQ(CountOf("send:a85a0000"), 1u);
+}
+
 TEST_F(IoOpTest, StoppingNeverRestartsPolling) {
     // Switched off during a force that interrupted polling.
     ASSERT_EQ(Poll(m_slow), 1);

@@ -42,12 +42,12 @@ protected:
         return OpTestLog::WaitFrom(m_device.m_log, entry, from, timeoutMs);
     }
 
-    // Links at level 1 with ticks of intervalMs; the index after the last
-    // request the new link made.
-    size_t LinkToLevel1(DWORD intervalMs) {
+    // Links at level 1 with ticks of intervalMs, the log read from index
+    // from on; the index after the last request the new link made.
+    size_t LinkToLevel1(DWORD intervalMs, size_t from = 0) {
         m_op.SetRetry(LinkOp::kRetries, intervalMs);
         EXPECT_EQ(m_op.SetLevel(1), 1);
-        const size_t get = WaitFrom(kGet, 0);
+        const size_t get = WaitFrom(kGet, from);
         EXPECT_NE(get, kNotFound);
         EXPECT_EQ(m_op.OnReply(kChallenge1to8), 1);
         const size_t set = WaitFrom(kSet1, get);
@@ -138,21 +138,55 @@ TEST_F(LinkOpTest, ClimbsToLevel3ThroughAnIntermediateLevel) {
     EXPECT_EQ(WaitFrom("request version", linked, 0), kNotFound);
 }
 
-TEST_F(LinkOpTest, RefusedSetChangesNothingAndIsSentAgain) {
-    const size_t linked = LinkToLevel1(40);
-    ASSERT_EQ(m_op.SetLevel(3), 1);
-    ASSERT_NE(WaitFrom(kGet, linked), kNotFound);
-    ASSERT_EQ(m_op.OnReply(kChallenge1to8), 1);
-    const size_t set = WaitFrom(kSet3, linked);
-    ASSERT_NE(set, kNotFound);
-    ASSERT_EQ(m_op.OnReply(SetReply(1)), 1);  // refused: the level stays 1
-    const size_t resent = WaitFrom(kSet3, set + 1);
-    ASSERT_NE(resent, kNotFound);
-    ASSERT_EQ(m_op.OnReply(SetReply(3)), 1);
-    const size_t granted = WaitFrom("level:3", resent);
-    ASSERT_NE(granted, kNotFound);
-    // Between the first Set and the grant: the same Set again, nothing else.
-    for (size_t i = set; i < granted; ++i) EXPECT_EQ(m_device.m_log.Entries()[i], kSet3) << i;
+// The answered challenge may be one the sensor has forgotten (it restarted
+// after sending it): every refused Set is followed by a fresh Get.
+TEST_F(LinkOpTest, RefusedSetIsFollowedByAFreshGet) {
+    const struct {
+        BYTE from, to;
+        const char* set;
+        const char* freshSet;  // answers the challenge of zeros
+    } rows[] = {
+        {0, 1, kSet1, "send:a05a010000"},
+        {1, 3, kSet3, "send:a05a030000"},
+    };
+    for (const auto& row : rows) {
+        size_t from = m_device.m_log.Count();
+        if (row.from == 1) from = LinkToLevel1(40, from);
+        m_op.SetRetry(LinkOp::kRetries, 40);
+        ASSERT_EQ(m_op.SetLevel(row.to), 1);
+        const size_t get = WaitFrom(kGet, from);
+        ASSERT_NE(get, kNotFound) << row.to;
+        ASSERT_EQ(m_op.OnReply(kChallenge1to8), 1);
+        const size_t set = WaitFrom(row.set, get);
+        ASSERT_NE(set, kNotFound) << row.to;
+        ASSERT_EQ(m_op.OnReply(SetReply(row.from)), 1);  // refused: the level stays
+        const size_t fresh = WaitFrom(kGet, set);
+        ASSERT_NE(fresh, kNotFound) << row.to;
+        ASSERT_EQ(m_op.OnReply(Challenge({0, 0, 0, 0, 0, 0, 0, 0})), 1);
+        const size_t answered = WaitFrom(row.freshSet, fresh);
+        ASSERT_NE(answered, kNotFound) << row.to;
+        ASSERT_EQ(m_op.OnReply(SetReply(row.to)), 1);
+        ASSERT_NE(WaitFrom("level:" + std::to_string(row.to), answered), kNotFound) << row.to;
+        // Between the refusal and the fresh Get at most the refused Set again,
+        // sent on a tick before its reply was handled.
+        for (size_t i = set + 1; i < fresh; ++i) EXPECT_EQ(m_device.m_log.Entries()[i], row.set) << i;
+        m_op.SetLevel(0);
+    }
+}
+
+// A challenge that no Get asked for (a late reply from before a restart) is
+// not answered and keeps nothing alive: the silence fallback still fires.
+TEST_F(LinkOpTest, UnaskedChallengeIsIgnoredAndKeepsNoLinkAlive) {
+    const size_t linked = LinkToLevel1(20);
+    const std::string unasked = Challenge({0, 0, 0, 0, 0, 0, 0, 0});
+    const DWORD start = GetTickCount();
+    size_t dropped = kNotFound;
+    while (dropped == kNotFound) {
+        ASSERT_EQ(m_op.OnReply(unasked), 1);
+        dropped = WaitFrom("level:0", linked, 5);
+        ASSERT_LT(GetTickCount() - start, 5000u) << "the link never dropped";
+    }
+    for (size_t i = linked; i < dropped; ++i) EXPECT_EQ(m_device.m_log.Entries()[i], kSet1) << i;
 }
 
 TEST_F(LinkOpTest, DropsToLevel0AfterTenSilentTicksAndClimbsAgain) {
@@ -290,8 +324,11 @@ TEST_F(LinkOpTest, SetReplyAfterAnAbortAndRestartIsNotALink) {
     m_op.SetRetry(LinkOp::kRetries, 60000);  // the restart sends nothing by itself
     const size_t restart = m_device.m_log.Count();
     ASSERT_EQ(m_op.SetLevel(1), 1);
-    // A Set reply of the old run arrives after the restart, then a challenge.
+    // A Set reply of the old run arrives after the restart, then the first
+    // Get goes out and its challenge comes.
     ASSERT_EQ(m_op.OnReply(SetReply(1)), 1);
+    m_op.SetRetry(LinkOp::kRetries, 20);
+    ASSERT_NE(WaitFrom(kGet, restart), kNotFound);
     ASSERT_EQ(m_op.OnReply(kChallenge1to8), 1);
     ASSERT_NE(WaitFrom(kSet1, restart), kNotFound);
     EXPECT_EQ(WaitFrom("level:1", restart, 0), kNotFound);

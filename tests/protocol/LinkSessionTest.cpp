@@ -183,3 +183,31 @@ TEST_F(LinkSession, VersionReplyRacingALinkDropLeavesNoVersionBehind) {
     ASSERT_FALSE(infos.empty());
     EXPECT_EQ(infos.back().data, "");
 }
+
+// "Selected by sensor" switched off while the I/O test's release waits for
+// its echo: the release goes on, or a forced line would stay forced.
+TEST_F(LinkSession, PollingSwitchedOffKeepsAnUnechoedReleaseGoing) {
+    Link();
+    m_device->FindOperation(SensorDevice::kCmdLink)->SetRetry(LinkOp::kRetries, 60000);
+    const std::string release = Frame({0xA8, 0x5A, 0, 0});
+    const auto releases = [&] {
+        size_t n = 0;
+        for (const std::string& f : m_port.m_frames.Entries()) n += f == release;
+        return n;
+    };
+    ASSERT_EQ(m_port.SetIoPolling(1), 1);  // selected by sensor
+    ASSERT_EQ(m_port.SetIoPolling(1), 1);  // the I/O test opens, then closes
+    ASSERT_EQ(m_port.SetIoPolling(0), 1);
+    ASSERT_EQ(m_port.WriteIo(0, 0), 1);
+    ASSERT_TRUE(m_port.m_frames.WaitFor(release));
+    ASSERT_EQ(m_port.SetIoPolling(0), 1);
+    const size_t sent = releases();
+    const DWORD start = GetTickCount();
+    while (releases() == sent) {
+        ASSERT_LT(GetTickCount() - start, kWaitMs) << "the release was forgotten";
+        m_port.m_frames.WaitForCount(m_port.m_frames.Count() + 1, 100);
+    }
+    m_port.Receive(Frame({0xA8, 0x5A, 0, 0}));
+    ASSERT_TRUE(m_port.WaitForNotification(WM_DEVICE_IO_FORCED));
+    EXPECT_EQ(m_port.NotificationsOf(WM_DEVICE_IO_FORCED).at(0).wParam, 1u);
+}

@@ -8,7 +8,8 @@ bad CRC, bytes outside frames, dropped replies, delays, silence, replies split
 into pieces or repeated in one write, an outage after which the sensor has
 restarted, a hang-up as of a pulled cable (the pseudo-terminal closes) after
 which a new one may serve the same COM port, bytes left on the line before the
-program opens it. With --unplug-file the test pulls and plugs the cable itself:
+program opens it, a late link challenge that arrives unasked once the program
+has set the line. With --unplug-file the test pulls and plugs the cable itself:
 while that file exists the pseudo-terminal is closed. With --pace its replies take the time a real line at the
 rate and stop bits the program set would take. The sensor talks at its own rate
 (--baud), which a switch line such as "S0576000000000\n" changes: while the
@@ -26,7 +27,8 @@ rate), TX, TXBAD (sent with a wrong CRC), DROP, STALL
 FLASH (the programmed pages were dumped, at the update's final reset and at exit),
 OUTAGE (the sensor goes dark: frames are logged, not handled), BACK (it answers
 again, restarted), MISRATE (the program's rate and the bytes it will read
-instead of a reply piece), STALE (bytes left on the line), HANGUP (the
+instead of a reply piece), STALE (bytes left on the line), LATE (a challenge
+nobody asked for, sent), HANGUP (the
 pseudo-terminal closed), RETURN (a new one linked, the sensor restarted), COMMIT (a FRAM block went into
 memory), REFUSE (a commit was refused), BADECHO (a FRAM write was taken
 wrongly), STOP.
@@ -89,7 +91,7 @@ class Faults:
     def __init__(self, bad_crc_every=0, drop_every=0, noise=b"", delay_ms=0, silent=False,
                  chunk=0, chunk_delay_ms=0, burst=1, stall_ms=0, outage_after_ms=0, outage_ms=0,
                  hangup_after_ms=0, return_after_ms=0, stale=b"",
-                 outage_command=None, unplug_file=None):
+                 outage_command=None, unplug_file=None, late_challenge_ms=0):
         self.bad_crc_every = bad_crc_every
         self.drop_every = drop_every
         self.noise = noise
@@ -106,6 +108,7 @@ class Faults:
         self.stale = stale
         self.outage_command = outage_command  # the outage counts from the first frame of this command
         self.unplug_file = unplug_file  # while this file exists the cable is pulled
+        self.late_challenge_ms = late_challenge_ms  # after the program sets the line; once
         self.count = 0
 
     def next_reply(self):
@@ -158,6 +161,7 @@ class Simulator:
         self.return_at = None  # while hung up with a return due
         self.hung_up = False  # the hang-up happens once
         self.switches = SwitchLines()
+        self.late_sent = False
 
     # Pseudo-terminal and link
 
@@ -407,10 +411,23 @@ class Simulator:
             return
         speed = attrs[5]
         if speed != self.baud:
+            opened = self.baud is not None  # not the first look, at the link: the program set the line
             self.baud = speed
             self.log.write("BAUD", str(BAUD_NAMES.get(speed, speed)))
+            if opened:
+                self.send_late_challenge()
         if self.line is not None and self.line.configure(attrs):
             self.log.write("PACE", "%s %d" % (self.line.rate, self.line.bits))
+
+    def send_late_challenge(self):
+        """A challenge reply from before a restart, which the sensor no longer
+        holds, arrives after the program opened the line and before it asks."""
+        if not self.faults.late_challenge_ms or self.late_sent:
+            return
+        self.late_sent = True
+        complete = simcodec.with_crc(bytes((0xA0, 0x69)) + bytes(range(1, 9)))
+        self.log.write("LATE", complete.hex())
+        self.send(simcodec.frame(complete), self.faults.late_challenge_ms)
 
     def run(self, lifetime):
         end = time.monotonic() + lifetime
@@ -482,6 +499,8 @@ def parse_args(argv):
                    help="while this file exists the pseudo-terminal is closed, as a pulled cable; "
                         "once it is gone a new one serves the port, the sensor restarted")
     p.add_argument("--stale-hex", default="", help="bytes left on the line before the program opens it")
+    p.add_argument("--late-challenge-ms", type=int, default=0,
+                   help="this long after the program first sets the line, a link challenge nobody asked for arrives")
     p.add_argument("--outage-at-command", type=lambda text: int(text, 16), default=None,
                    help="count the outage from the first frame of this command (hex) instead")
     p.add_argument("--pace", action="store_true", help="send at the rate and stop bits the program set")
@@ -523,7 +542,8 @@ def main(argv=None):
     faults = Faults(args.bad_crc_every, args.drop_every, bytes.fromhex(args.noise_hex), args.delay_ms,
                     args.silent, args.chunk, args.chunk_delay_ms, args.burst, args.stall_ms,
                     args.outage_after_ms, args.outage_ms, args.hangup_after_ms, args.return_after_ms,
-                    bytes.fromhex(args.stale_hex), args.outage_at_command, args.unplug_file)
+                    bytes.fromhex(args.stale_hex), args.outage_at_command, args.unplug_file,
+                    args.late_challenge_ms)
     log = Log(args.log)
     scene = Scene(args.scene) if args.scene else None
     update_faults = UpdateFaults(args.refuse_update, args.bad_reads, args.update_silent_after)

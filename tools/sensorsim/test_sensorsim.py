@@ -6,11 +6,13 @@ import select
 import subprocess
 import sys
 import tempfile
+import termios
 import threading
 import time
 import unittest
 
 import simcodec
+from simcodec import crc16
 import sensorsim
 from simsensor import Sensor
 
@@ -201,6 +203,20 @@ class SimulatorTest(unittest.TestCase):
         events = self.client.read_until(1)
         self.assertEqual(events[0], ("frame", simcodec.with_crc(b"\xa0\x5a\x01")))
         self.assertEqual(self.log_kinds()[:3], ["LINK", "BAUD", "STALE"])
+
+    def test_late_challenge_arrives_once_the_line_is_set_and_is_no_key(self):
+        self.start(late_challenge_ms=50)
+        self.assertEqual(self.client.read_until(1, timeout=0.3), [])
+        attrs = termios.tcgetattr(self.client.fd)
+        attrs[4] = attrs[5] = termios.B115200
+        termios.tcsetattr(self.client.fd, termios.TCSANOW, attrs)
+        late = self.client.read_until(1)[0][1]
+        self.assertEqual(late[:2], b"\xa0\x69")
+        # Answered as a program would: the sensor refuses, for it never sent it.
+        answer = crc16(late[2:10] + b"\0\0")
+        self.client.write(simcodec.frame(simcodec.with_crc(bytes((0xA0, 0x5A, 1, answer & 0xFF, answer >> 8)))))
+        self.assertEqual(self.client.read_until(2)[1], ("frame", simcodec.with_crc(b"\xa0\x5a\x00")))
+        self.assertEqual(self.log_kinds().count("LATE"), 1)
 
     def test_hang_up_closes_the_line_and_a_new_one_serves_the_port(self):
         self.start(hangup_after_ms=100, return_after_ms=300)

@@ -153,10 +153,11 @@ LPARAM At(POINT p) {
     return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
 }
 
-ScanData Wall(WORD distance, WORD first) {
+// A wall at distance, with the sensor's first word at firstStep.
+ScanData Wall(WORD distance, WORD first, WORD firstStep = 0) {
     ScanData scan;
     for (WORD k = 0; k < ScanData::kStepCount; ++k) scan.SetStep(k, distance);
-    scan.SetStep(0, first);
+    scan.SetStep(firstStep, first);
     return scan;
 }
 
@@ -294,20 +295,30 @@ TEST_F(ScanViewTest, WallScanFillsTheScannedSectorOnly) {
     EXPECT_EQ(kWhite, PixelOf(Pt(500, -1500))) << "behind the sensor, where it does not scan";
 }
 
-// Step 0 selects the drawing: 1 draws over the old picture with the second
-// brush; a distance there (not 1 or 2) refreshes and draws like 0.
-TEST_F(ScanViewTest, RealtimeStepZeroChoosesRefreshAndBrush) {
-    m_view->SetRealtimeScan(Wall(2000, 0));
-    ASSERT_TRUE(m_view->Settle());
-    m_view->SetRealtimeScan(Wall(1000, 1));
-    ASSERT_TRUE(m_view->Settle());
-    EXPECT_EQ(kScanGrey, PixelOf(Pt(500, 1500))) << "the old scan stays beyond the new wall";
-    EXPECT_EQ(static_cast<COLORREF>(0xE9EB73 & kScanGrey), PixelOf(Pt(300, 600))) << "second brush over the grey";
+// The sensor's first word selects the drawing: 1 draws over the old picture
+// with the second brush; a distance there (not 1 or 2) refreshes and draws
+// like 0. A 31-step scan holds its first word at step 369 (384 - 15).
+TEST_F(ScanViewTest, RealtimeFirstWordChoosesRefreshAndBrush) {
+    const struct {
+        const char* version;
+        WORD firstStep;
+    } sensors[] = {{"5.1.3K", 0}, {"1.0.0U", 369}};
+    m_caps.SetModel(0);
+    for (const auto& sensor : sensors) {
+        m_caps.SetVersionText(sensor.version);
+        m_view->SetRealtimeScan(Wall(2000, 0, sensor.firstStep));
+        ASSERT_TRUE(m_view->Settle());
+        m_view->SetRealtimeScan(Wall(1000, 1, sensor.firstStep));
+        ASSERT_TRUE(m_view->Settle());
+        EXPECT_EQ(kScanGrey, PixelOf(Pt(100, 1500))) << sensor.version << ": the old scan stays beyond the new wall";
+        EXPECT_EQ(static_cast<COLORREF>(0xE9EB73 & kScanGrey), PixelOf(Pt(100, 600)))
+            << sensor.version << ": second brush over the grey";
 
-    m_view->SetRealtimeScan(Wall(1000, 1234));
-    ASSERT_TRUE(m_view->Settle());
-    EXPECT_EQ(kWhite, PixelOf(Pt(500, 1500))) << "refreshed from the background";
-    EXPECT_EQ(kScanGrey, PixelOf(Pt(300, 600))) << "drawn with the first brush";
+        m_view->SetRealtimeScan(Wall(1000, 1234, sensor.firstStep));
+        ASSERT_TRUE(m_view->Settle());
+        EXPECT_EQ(kWhite, PixelOf(Pt(100, 1500))) << sensor.version << ": refreshed from the background";
+        EXPECT_EQ(kScanGrey, PixelOf(Pt(100, 600))) << sensor.version << ": drawn with the first brush";
+    }
 }
 
 TEST_F(ScanViewTest, AreaIsFilledInItsColourAndHandlesBeyondRangeAreRed) {

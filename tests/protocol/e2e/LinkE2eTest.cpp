@@ -94,6 +94,14 @@ TEST_F(LinkE2e, SilentSensorDropsTheLinkAndItComesBack) {
     EXPECT_EQ(SimLog::Lines("BACK").size(), 1u);
 }
 
+TEST_F(LinkE2e, LateChallengeIsNotAnsweredAndTheSensorLinks) {
+    // A challenge from before a sensor restart arrives before the first Get:
+    // answering it would be refused, and was then repeated for ever.
+    ASSERT_TRUE(SimLog::WaitForCount("LATE", 1, kLinkTimeoutMs));
+    ASSERT_TRUE(m_port.WaitForLevel(1, 1, kLinkTimeoutMs));
+    EXPECT_EQ(SimLog::Lines("RX").at(0), kLinkGet);
+}
+
 namespace {
 
 // CPU time of this process, all threads, in milliseconds.
