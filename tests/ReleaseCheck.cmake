@@ -12,7 +12,7 @@ set(release_calls CloseHandle DeleteObject DeleteDC ReleaseDC EndPaint GlobalFre
 # The owners' files and the calls each may make. TextFile is the owner of
 # its file: its Close returns CloseHandle's result.
 set(owners
-    framework/OwnedHandle.cpp CloseHandle
+    framework/OwnedHandle.h CloseHandle
     framework/TextFile.cpp CloseHandle
     framework/GdiObject.h DeleteObject
     framework/WindowDc.h ReleaseDC,EndPaint
