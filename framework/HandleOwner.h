@@ -79,11 +79,26 @@ struct AcceleratorRelease {
     static BOOL Free(HACCEL table) { return DestroyAcceleratorTable(table); }
 };
 
+struct MenuRelease {
+    typedef HMENU Handle;
+    static BOOL Free(HMENU menu) { return DestroyMenu(menu); }
+};
+
+struct HookRelease {
+    typedef HHOOK Handle;
+    static BOOL Free(HHOOK hook) { return UnhookWindowsHookEx(hook); }
+};
+
 // A file search of FindFirstFile, ended with FindClose.
 typedef HandleOwner<FindRelease> OwnedFind;
 // An open registry key, closed with RegCloseKey.
 typedef HandleOwner<RegistryKeyRelease> OwnedKey;
 // An accelerator table, destroyed with DestroyAcceleratorTable.
 typedef HandleOwner<AcceleratorRelease> OwnedAccelerators;
+// A menu no window holds yet (a window destroys its own menu bar), destroyed
+// with DestroyMenu: Release it once SetMenu or InsertMenuItem took it.
+typedef HandleOwner<MenuRelease> OwnedMenu;
+// A hook of SetWindowsHookEx, removed with UnhookWindowsHookEx.
+typedef HandleOwner<HookRelease> OwnedHook;
 
 #endif
