@@ -1,5 +1,6 @@
-# Fails when a handle is released by hand: each release call below is made
-# only by the owner classes listed with it, never by the code that uses them.
+# Fails when a handle is released by hand, or an object made with new is held
+# by no owner: each release call below is made only by the owner classes
+# listed with it, never by the code that uses them.
 # The list holds every Win32 call that frees a handle or gives back what a
 # scope took (a lock, the clipboard, a window's DC), used here or not yet.
 # Windows, timers, the mouse capture and print jobs are left out: they end
@@ -56,6 +57,17 @@ endforeach()
 
 list(JOIN release_calls "|" alternatives)
 set(call "(^|[^A-Za-z0-9_])(${alternatives})[ \t]*\\(")
+# An object made with new goes straight into its std::unique_ptr, made or
+# reset with it on the same line, so that no path can lose it.
+set(made "(^|[^A-Za-z0-9_])new[ \t(]")
+set(owned "(\\.reset|unique_ptr<[^;]*>[ \t]*[A-Za-z0-9_]*)[ \t]*\\([ \t]*new[ \t(]")
+
+macro(report line)
+    string(STRIP "${line}" text)
+    string(REPLACE ";" "\\;" text "${text}")
+    list(APPEND violations "${shown}: ${text}")
+endmacro()
+
 foreach(layer framework sensor protocol dialogs mainwindow)
     file(GLOB_RECURSE sources ${ROOT}/${layer}/*.h ${ROOT}/${layer}/*.cpp)
     foreach(source IN LISTS sources)
@@ -67,7 +79,7 @@ foreach(layer framework sensor protocol dialogs mainwindow)
         else()
             set(allowed "")
         endif()
-        file(STRINGS ${source} lines REGEX "${call}")
+        file(STRINGS ${source} lines REGEX "${call}|${made}")
         foreach(line IN LISTS lines)
             string(REGEX REPLACE "//.*$" "" code "${line}")
             string(REGEX MATCHALL "${call}" found "${code}")
@@ -75,17 +87,18 @@ foreach(layer framework sensor protocol dialogs mainwindow)
                 string(REGEX REPLACE "${call}" "\\2" name "${match}")
                 list(FIND allowed ${name} permitted)
                 if(permitted LESS 0)
-                    string(STRIP "${line}" line)
-                    string(REPLACE ";" "\\;" line "${line}")
-                    list(APPEND violations "${shown}: ${line}")
+                    report("${line}")
                     break()
                 endif()
             endforeach()
+            if(code MATCHES "${made}" AND NOT code MATCHES "${owned}")
+                report("${line}")
+            endif()
         endforeach()
     endforeach()
 endforeach()
 
 if(violations)
     list(JOIN violations "\n  " text)
-    message(FATAL_ERROR "A handle is released outside its owner class:\n  ${text}")
+    message(FATAL_ERROR "A handle or object is released outside its owner:\n  ${text}")
 endif()
