@@ -223,7 +223,8 @@ bool g_barUnpainted = false;
 LRESULT CALLBACK WatchFrame(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_SETREDRAW && wParam) g_barUnpainted = true;
     if (msg == WM_NCPAINT) {
-        SCROLLBARINFO bar = {sizeof bar};
+        SCROLLBARINFO bar = {};
+        bar.cbSize = sizeof bar;
         GetScrollBarInfo(hwnd, OBJID_VSCROLL, &bar);
         if (wParam == 1 || RectInRegion(reinterpret_cast<HRGN>(wParam), &bar.rcScrollBar)) g_barUnpainted = false;
     }
