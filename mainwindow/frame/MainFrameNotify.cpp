@@ -31,6 +31,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The sensor side's notifications to the frame, one handler per message
@@ -440,7 +441,7 @@ LRESULT MainFrame::OnComMonitorLine(WPARAM wParam, LPARAM lParam) {
     const std::string* frame = reinterpret_cast<const std::string*>(lParam);
     if (m_comMonitorDlg == NULL || frame == NULL) return 0;
     // By length: a frame may hold zero bytes.
-    std::string* copy = new (std::nothrow) std::string(*frame);
-    if (copy != NULL) m_comMonitorDlg->LogFrame(static_cast<DWORD>(wParam), copy);
+    std::unique_ptr<std::string> copy(new (std::nothrow) std::string(*frame));
+    if (copy != NULL) m_comMonitorDlg->LogFrame(static_cast<DWORD>(wParam), std::move(copy));
     return 0;
 }
