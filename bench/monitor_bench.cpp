@@ -6,6 +6,7 @@
 #include <richedit.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "bench/BenchClock.h"
@@ -60,7 +61,7 @@ const UINT WM_FEED = WM_USER + 35;
 LRESULT CALLBACK FeedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_FEED) {
         g_monitor->LogFrame(static_cast<DWORD>(wParam),
-                            new std::string(*reinterpret_cast<const std::string*>(lParam)));
+                            std::make_unique<std::string>(*reinterpret_cast<const std::string*>(lParam)));
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -111,7 +112,7 @@ void Parts(ComMonitorDlg* monitor, int pairs) {
     double logging = 0, flushing = 0;
     for (int n = 0; n < pairs; ++n) {
         start = BenchSeconds();
-        monitor->LogFrame(1, new std::string(reply));
+        monitor->LogFrame(1, std::make_unique<std::string>(reply));
         const double queued = BenchSeconds();
         SendMessageA(monitor->GetHwnd(), WM_MONITOR_FLUSH, 0, 0);
         logging += queued - start;

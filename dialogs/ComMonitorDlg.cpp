@@ -139,8 +139,7 @@ MonitorDecoder::Filter ComMonitorDlg::ReadFilter() {
     return filter;
 }
 
-int ComMonitorDlg::LogFrame(DWORD direction, std::string* message) {
-    std::unique_ptr<std::string> owned(message);
+int ComMonitorDlg::LogFrame(DWORD direction, std::unique_ptr<std::string> owned) {
     if (owned == NULL) return 1;
     ++m_frameCount;
     SensorCaps* caps = GetSensorCaps();

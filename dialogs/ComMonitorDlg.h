@@ -1,6 +1,7 @@
 #ifndef DIALOGS_COMMONITORDLG_H
 #define DIALOGS_COMMONITORDLG_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,9 +40,9 @@ public:
     // Checks or clears every enabled filter box and the direction and
     // "Undefined" boxes.
     virtual void CheckAll(BOOL state);
-    // One message (command byte to CRC) sent (direction 0) or received (1).
-    // Takes ownership of the message and deletes it; returns 1.
-    virtual int LogFrame(DWORD direction, std::string* message);
+    // One message (command byte to CRC) sent (direction 0) or received (1),
+    // which the dialog takes over; returns 1.
+    virtual int LogFrame(DWORD direction, std::unique_ptr<std::string> message);
     virtual LRESULT OnCheckAll(WORD id, WORD notifyCode, LPARAM hwndCtl);
     virtual LRESULT OnClearAll(WORD id, WORD notifyCode, LPARAM hwndCtl);
     virtual LRESULT OnErase(WORD id, WORD notifyCode, LPARAM hwndCtl);

@@ -1,40 +1,34 @@
 #ifndef FRAMEWORK_GLOBALBLOCK_H
 #define FRAMEWORK_GLOBALBLOCK_H
 
-#include <windows.h>
+#include "framework/HandleOwner.h"
 
-// Owns one movable global memory block, as the common dialogs and the
-// clipboard exchange them, and frees it once. A dialog may free a block it
-// was given and hand back another: Adopt takes the returned one without
-// freeing the old. Release hands the block to a new owner (the clipboard).
-class GlobalBlock {
+struct GlobalRelease {
+    typedef HGLOBAL Handle;
+    static BOOL Free(HGLOBAL block) { return GlobalFree(block) == NULL; }
+};
+
+// One movable global memory block, as the common dialogs and the clipboard
+// exchange them, freed once. A dialog may free a block it was given and hand
+// back another: Adopt takes the returned one without freeing the old.
+// Release hands the block to a new owner (the clipboard).
+class GlobalBlock : public HandleOwner<GlobalRelease> {
 public:
     explicit GlobalBlock(SIZE_T bytes, UINT flags = GHND)
-        : m_block(bytes > 0 ? GlobalAlloc(flags, bytes) : NULL) {}
-    ~GlobalBlock() { Free(); }
+        : HandleOwner(bytes > 0 ? GlobalAlloc(flags, bytes) : NULL) {}
 
-    HGLOBAL Get() const { return m_block; }
-    bool Valid() const { return m_block != NULL; }
-    SIZE_T Size() const { return m_block != NULL ? GlobalSize(m_block) : 0; }
-    void Adopt(HGLOBAL block) { m_block = block; }
-    void Free() {
-        if (m_block == NULL) return;
-        DWORD saved = GetLastError();
-        GlobalFree(m_block);
-        SetLastError(saved);
-        m_block = NULL;
-    }
-    HGLOBAL Release() {
-        HGLOBAL block = m_block;
-        m_block = NULL;
-        return block;
+    SIZE_T Size() const { return Valid() ? GlobalSize(Get()) : 0; }
+    void Adopt(HGLOBAL block) {
+        Release();
+        Reset(block);
     }
 
-    // The block's memory for one scope.
+    // A block's memory for one scope; the block may be borrowed (the
+    // clipboard's).
     class Lock {
     public:
-        explicit Lock(const GlobalBlock& block)
-            : m_block(block.Get()), m_data(m_block != NULL ? static_cast<BYTE*>(GlobalLock(m_block)) : NULL) {}
+        explicit Lock(HGLOBAL block)
+            : m_block(block), m_data(block != NULL ? static_cast<BYTE*>(GlobalLock(block)) : NULL) {}
         ~Lock() {
             if (m_data != NULL) GlobalUnlock(m_block);
         }
@@ -46,12 +40,6 @@ public:
         HGLOBAL m_block;
         BYTE* m_data;
     };
-
-private:
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-
-    HGLOBAL m_block;
 };
 
 #endif

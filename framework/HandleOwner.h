@@ -5,8 +5,11 @@
 
 // Owns one handle of a kind whose release call Traits::Free makes (returning
 // nonzero on success) and frees it once, when the owner goes or is reset.
-// NULL and INVALID_HANDLE_VALUE both mean "no handle", since FindFirstFile
-// fails with the one and most other calls with the other.
+// NULL and INVALID_HANDLE_VALUE both mean "no handle", since CreateFile and
+// FindFirstFile fail with INVALID_HANDLE_VALUE and most other calls with NULL.
+// Each kind has its traits and its owner's name in a header of its own
+// (OwnedHandle, GdiObject<T>, OwnedDc, OwnedIcon, OwnedPrinter, GlobalBlock,
+// OwnedModule) or, for the few below, here.
 template <class Traits>
 class HandleOwner {
 public:
@@ -16,7 +19,16 @@ public:
     explicit HandleOwner(Handle h) : m_h(h) {}
     ~HandleOwner() { Close(); }
 
+    // A move hands the handle to the new owner; the old one is left empty.
+    HandleOwner(HandleOwner&& other) noexcept : m_h(other.Release()) {}
+    HandleOwner& operator=(HandleOwner&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+
     Handle Get() const { return m_h; }
+    // Lends the handle where a call takes it bare.
+    operator Handle() const { return m_h; }
     bool Valid() const { return m_h != NULL && m_h != static_cast<Handle>(INVALID_HANDLE_VALUE); }
     // Frees the current handle (keeping the thread's last error) and takes h.
     void Reset(Handle h = NULL) {
@@ -67,11 +79,26 @@ struct AcceleratorRelease {
     static BOOL Free(HACCEL table) { return DestroyAcceleratorTable(table); }
 };
 
+struct MenuRelease {
+    typedef HMENU Handle;
+    static BOOL Free(HMENU menu) { return DestroyMenu(menu); }
+};
+
+struct HookRelease {
+    typedef HHOOK Handle;
+    static BOOL Free(HHOOK hook) { return UnhookWindowsHookEx(hook); }
+};
+
 // A file search of FindFirstFile, ended with FindClose.
 typedef HandleOwner<FindRelease> OwnedFind;
 // An open registry key, closed with RegCloseKey.
 typedef HandleOwner<RegistryKeyRelease> OwnedKey;
 // An accelerator table, destroyed with DestroyAcceleratorTable.
 typedef HandleOwner<AcceleratorRelease> OwnedAccelerators;
+// A menu no window holds yet (a window destroys its own menu bar), destroyed
+// with DestroyMenu: Release it once SetMenu or InsertMenuItem took it.
+typedef HandleOwner<MenuRelease> OwnedMenu;
+// A hook of SetWindowsHookEx, removed with UnhookWindowsHookEx.
+typedef HandleOwner<HookRelease> OwnedHook;
 
 #endif

@@ -1,30 +1,26 @@
 #ifndef FRAMEWORK_OWNEDPRINTER_H
 #define FRAMEWORK_OWNEDPRINTER_H
 
-#include <windows.h>
+#include "framework/HandleOwner.h"
+
 #include <winspool.h>
 
-// Opens a printer by name with the default access and closes it once.
-class OwnedPrinter {
-public:
-    explicit OwnedPrinter(const char* name) : m_printer(NULL) {
-        if (name != NULL && !OpenPrinterA(const_cast<char*>(name), &m_printer, NULL)) m_printer = NULL;
-    }
-    ~OwnedPrinter() {
-        if (m_printer == NULL) return;
-        DWORD saved = GetLastError();
-        ClosePrinter(m_printer);
-        SetLastError(saved);
-    }
+struct PrinterRelease {
+    typedef HANDLE Handle;
+    static BOOL Free(HANDLE printer) { return ClosePrinter(printer); }
+};
 
-    HANDLE Get() const { return m_printer; }
-    bool Valid() const { return m_printer != NULL; }
+// A printer opened by name with the default access, closed once.
+class OwnedPrinter : public HandleOwner<PrinterRelease> {
+public:
+    explicit OwnedPrinter(const char* name) : HandleOwner(Open(name)) {}
 
 private:
-    OwnedPrinter(const OwnedPrinter&) = delete;
-    OwnedPrinter& operator=(const OwnedPrinter&) = delete;
-
-    HANDLE m_printer;
+    static HANDLE Open(const char* name) {
+        HANDLE printer = NULL;
+        if (name == NULL || !OpenPrinterA(const_cast<char*>(name), &printer, NULL)) return NULL;
+        return printer;
+    }
 };
 
 #endif

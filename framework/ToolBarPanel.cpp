@@ -77,9 +77,9 @@ HWND ToolBarPanel::ItemWindow(const ToolBarItem& item) const {
     return static_cast<ChildWindow*>(item.control)->GetHwnd();
 }
 
-ImageButton* ToolBarPanel::AddButton(HBITMAP strip, int glyphIndex, UINT id, int x, int y, BYTE state,
-                                     BYTE kind) {
-    ImageButton* button = new ImageButton;
+std::unique_ptr<ImageButton> ToolBarPanel::AddButton(HBITMAP strip, int glyphIndex, UINT id, int x, int y,
+                                                     BYTE state, BYTE kind) {
+    std::unique_ptr<ImageButton> button(new ImageButton);
     button->Create(0, strip, m_glyphWidth * glyphIndex, 0, m_glyphWidth, m_glyphHeight, x, y, m_buttonWidth,
                    m_buttonHeight, GetHwnd(), id, GetInstance(), state, kind);
     return button;
@@ -107,9 +107,7 @@ BOOL ToolBarPanel::Build(UINT bitmapId, const ToolBarItem* items, int count, int
 
 int ToolBarPanel::AddItem(HBITMAP strip, ToolBarItem* item, int x) {
     if (IsButton(item->kind)) {
-        ChildWindow* button = AddButton(strip, item->glyph, item->id, x, 0, item->state, item->kind);
-        m_controls.emplace_back(button);
-        item->control = button;
+        KeepControl(AddButton(strip, item->glyph, item->id, x, 0, item->state, item->kind), item);
         return x + m_buttonWidth;
     }
     if (IsCombo(item->kind)) {
@@ -119,8 +117,7 @@ int ToolBarPanel::AddItem(HBITMAP strip, ToolBarItem* item, int x) {
         int height = size != NULL ? size[1] : 0;
         std::unique_ptr<ToolComboBox> combo(new ToolComboBox);
         combo->Create(0, x, 0, width, height, GetHwnd(), item->id, GetInstance(), item->state, item->kind);
-        item->control = static_cast<ChildWindow*>(combo.get());
-        m_controls.push_back(std::move(combo));
+        KeepControl(std::move(combo), item);
         return x + width + kComboMargin;
     }
     x += kSeparatorBefore;
@@ -128,6 +125,11 @@ int ToolBarPanel::AddItem(HBITMAP strip, ToolBarItem* item, int x) {
                                     m_buttonHeight - 4, GetHwnd(), reinterpret_cast<HMENU>(-1),
                                     GetInstance(), NULL);
     return x + kSeparatorAdvance;
+}
+
+void ToolBarPanel::KeepControl(std::unique_ptr<ChildWindow> control, ToolBarItem* item) {
+    item->control = control.get();
+    m_controls.push_back(std::move(control));
 }
 
 int ToolBarPanel::IndexOf(UINT id) const {

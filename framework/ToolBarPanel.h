@@ -32,9 +32,10 @@ public:
     // Destroys the item controls and their objects and the panel window;
     // the result of destroying the window, 0 when there was none.
     virtual BOOL DestroyItems();
-    // One more button with the panel's sizes, which the caller owns; the
+    // One more button with the panel's sizes, handed to the caller; the
     // table is not changed.
-    virtual ImageButton* AddButton(HBITMAP strip, int glyphIndex, UINT id, int x, int y, BYTE state, BYTE kind);
+    virtual std::unique_ptr<ImageButton> AddButton(HBITMAP strip, int glyphIndex, UINT id, int x, int y,
+                                                   BYTE state, BYTE kind);
     // The bands fill their combo boxes here; empty by default.
     virtual void InitItems();
     // 1 when done: buttons take state 1 as checked; a radio button only
@@ -71,6 +72,8 @@ private:
     HWND ItemWindow(const ToolBarItem& item) const;
     void CheckRadio(int index);
     int AddItem(HBITMAP strip, ToolBarItem* item, int x);
+    // The panel keeps the control; the item borrows it.
+    void KeepControl(std::unique_ptr<ChildWindow> control, ToolBarItem* item);
 
     HWND m_owner;
     std::vector<ToolBarItem> m_items;  // owned copies; their control pointers borrow from m_controls

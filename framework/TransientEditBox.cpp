@@ -16,9 +16,9 @@ bool IsEditorKey(WPARAM key) {
 
 }  // namespace
 
-HHOOK TransientEditBox::s_hook = NULL;
+OwnedHook TransientEditBox::s_hook;
 
-TransientEditBox::TransientEditBox() : m_owner(NULL), m_propAtom(0), m_commit(FALSE), m_closing(FALSE) {
+TransientEditBox::TransientEditBox() : m_owner(NULL), m_commit(FALSE), m_closing(FALSE) {
     AddMessageHandler(WM_DESTROY, Handler(&TransientEditBox::End));
     AddMessageHandler(WM_KILLFOCUS, Handler(&TransientEditBox::OnKillFocus));
     AddMessageHandler(WM_TRANSIENTEDIT_KEY, Handler(&TransientEditBox::OnKey));
@@ -32,7 +32,7 @@ TransientEditBox::~TransientEditBox() {
 HWND TransientEditBox::Begin(DWORD exStyle, const char* text, DWORD style, int x, int y, int cx, int cy,
                              HWND owner, HINSTANCE instance) {
     if (GetHwnd() != NULL) return GetHwnd();
-    if (s_hook != NULL) {
+    if (s_hook.Valid()) {
         SetLastError(ERROR_BUSY);
         return NULL;
     }
@@ -51,9 +51,8 @@ HWND TransientEditBox::Begin(DWORD exStyle, const char* text, DWORD style, int x
     ::SendMessageA(edit, EM_SETSEL, 0, -1);
     SetHwnd(edit);
     Subclass();
-    m_propAtom = GlobalAddAtomA(kPropName);
-    SetPropA(edit, reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(m_propAtom)), this);
-    s_hook = SetWindowsHookExA(WH_GETMESSAGE, &TransientEditBox::KeyHook, NULL, GetCurrentThreadId());
+    SetPropA(edit, kPropName, this);
+    s_hook.Reset(SetWindowsHookExA(WH_GETMESSAGE, &TransientEditBox::KeyHook, NULL, GetCurrentThreadId()));
     m_commit = TRUE;
     m_closing = FALSE;
     return edit;
@@ -61,13 +60,8 @@ HWND TransientEditBox::Begin(DWORD exStyle, const char* text, DWORD style, int x
 
 LRESULT TransientEditBox::End(WPARAM wParam, LPARAM lParam) {
     HWND edit = GetHwnd();
-    if (s_hook != NULL && m_propAtom != 0) {
-        RemovePropA(edit, reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(m_propAtom)));
-        GlobalDeleteAtom(m_propAtom);
-        m_propAtom = 0;
-        UnhookWindowsHookEx(s_hook);
-        s_hook = NULL;
-    }
+    // The property marks the open editor, which holds the hook.
+    if (RemovePropA(edit, kPropName) != NULL) s_hook.Close();
     if (m_commit) Commit();
     m_commit = FALSE;
     // The edit control frees its own state on its destruction messages.
@@ -112,9 +106,7 @@ void TransientEditBox::Close(BOOL commit) {
 LRESULT CALLBACK TransientEditBox::KeyHook(int code, WPARAM wParam, LPARAM lParam) {
     MSG* msg = reinterpret_cast<MSG*>(lParam);
     if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_KEYDOWN && IsEditorKey(msg->wParam)) {
-        ATOM atom = GlobalFindAtomA(kPropName);
-        if (atom != 0 && GetPropA(msg->hwnd, reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(atom))) != NULL)
-            msg->message = WM_TRANSIENTEDIT_KEY;
+        if (GetPropA(msg->hwnd, kPropName) != NULL) msg->message = WM_TRANSIENTEDIT_KEY;
     }
     return CallNextHookEx(s_hook, code, wParam, lParam);
 }

@@ -2,6 +2,7 @@
 #define FRAMEWORK_TRANSIENTEDITBOX_H
 
 #include "framework/ChildWindow.h"
+#include "framework/HandleOwner.h"
 
 // A single-line edit laid over a grid cell for one edit. Enter and loss of
 // focus accept the text, which reaches the owner as NM_TRANSIENTEDIT_END;
@@ -29,18 +30,17 @@ public:
     virtual void Commit();
 
     // True while an editor is open anywhere in the process.
-    static bool IsAnyOpen() { return s_hook != NULL; }
+    static bool IsAnyOpen() { return s_hook.Valid(); }
 
 private:
     static LRESULT CALLBACK KeyHook(int code, WPARAM wParam, LPARAM lParam);
     void Close(BOOL commit);
 
-    HWND m_owner;     // the window told of the accepted text
-    ATOM m_propAtom;  // "TRANSIENTEDITBOXCLASSPOINTER", held while open
-    BOOL m_commit;    // cleared by Escape
-    BOOL m_closing;   // set while the editor destroys itself
+    HWND m_owner;    // the window told of the accepted text
+    BOOL m_commit;   // cleared by Escape
+    BOOL m_closing;  // set while the editor destroys itself
 
-    static HHOOK s_hook;  // user-interface thread; 0 while no editor is open
+    static OwnedHook s_hook;  // user-interface thread; empty while no editor is open
 };
 
 #endif

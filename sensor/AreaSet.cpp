@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "framework/ClipboardScope.h"
 #include "framework/ErrorCodes.h"
 #include "framework/GlobalBlock.h"
 #include "sensor/AreaFile.h"
@@ -243,31 +244,26 @@ int AreaSet::CopyToClipboard() {
         if (record.Data() == NULL) return 0;
         m_current->ExportRaw(record.Data());
     }
-    if (!OpenClipboard(NULL)) return 0;
-    // On success the clipboard owns the memory.
-    int placed = SetClipboardData(m_clipboardFormat, memory.Get()) != NULL;
-    if (placed) memory.Release();
-    CloseClipboard();
-    return placed;
+    ClipboardScope clipboard(NULL);
+    if (!clipboard.Open() || SetClipboardData(m_clipboardFormat, memory) == NULL) return 0;
+    memory.Release();  // the clipboard owns it now
+    return 1;
 }
 
 int AreaSet::PasteFromClipboard() {
-    if (m_clipboardFormat == 0 || !OpenClipboard(NULL)) return 0;
+    if (m_clipboardFormat == 0) return 0;
     BYTE record[kAreaRecordBytes];
-    int got = 0;
-    HANDLE data = GetClipboardData(m_clipboardFormat);
-    // A block shorter than a record is not one.
-    if (data != NULL && GlobalSize(data) >= sizeof(record)) {
-        const BYTE* bytes = static_cast<const BYTE*>(GlobalLock(data));
-        if (bytes != NULL) {
-            std::memcpy(record, bytes, sizeof(record));
-            GlobalUnlock(data);
-            got = 1;
-        }
+    {
+        ClipboardScope clipboard(NULL);
+        HANDLE data = clipboard.Open() ? GetClipboardData(m_clipboardFormat) : NULL;
+        // A block shorter than a record is not one.
+        if (data == NULL || GlobalSize(data) < sizeof(record)) return 0;
+        GlobalBlock::Lock bytes(data);
+        if (bytes.Data() == NULL) return 0;
+        std::memcpy(record, bytes.Data(), sizeof(record));
     }
-    CloseClipboard();
-    if (got) SetCurrentRaw(record);
-    return got;
+    SetCurrentRaw(record);
+    return 1;
 }
 
 int AreaSet::CanPaste() const {

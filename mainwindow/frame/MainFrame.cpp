@@ -18,6 +18,7 @@
 #include "dialogs/TivInfoDlg.h"
 #include "dialogs/WaveFormDlg.h"
 #include "framework/ErrorCodes.h"
+#include "framework/HandleOwner.h"
 #include "framework/IniFile.h"
 #include "framework/LanguageResource.h"
 #include "framework/MsgBox.h"
@@ -333,7 +334,7 @@ HWND MainFrame::CreateMainWindow(HMODULE resources) {
     MsgBox boxes;
     boxes.SetModule(resources);
     boxes.SetCaption(kTitle);
-    HMENU menu = LoadMenuA(resources, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+    OwnedMenu menu(LoadMenuA(resources, MAKEINTRESOURCEA(IDR_MAIN_MENU)));
 
     CREATESTRUCTA cs = {};
     cs.hInstance = m_instance;
@@ -343,10 +344,10 @@ HWND MainFrame::CreateMainWindow(HMODULE resources) {
     cs.lpszClass = kWindowClass;
     HWND hwnd = ChildWindow::Create(&cs);
     if (hwnd == NULL) {
-        if (menu != NULL) DestroyMenu(menu);
         SetLastError(kErrorMainWindow);
         return NULL;
     }
+    menu.Release();  // the window's now
     boxes.SetOwner(hwnd);
     // A window shown maximised from its WM_CREATE is maximised once more as
     // its creation ends, which takes the maximised size for its normal

@@ -1,6 +1,7 @@
 #include "mainwindow/frame/MainFrame.h"
 
 #include "dialogs/NumericalInputDlg.h"
+#include "framework/HandleOwner.h"
 #include "framework/LanguageResource.h"
 #include "framework/ResourceString.h"
 #include "mainwindow/bands/Rebar.h"
@@ -116,19 +117,23 @@ void MainFrame::BuildMenus() {
     HWND hwnd = GetHwnd();
     LanguageResource language;
     HMODULE module = language.GetModule();
-    HMENU bar = LoadMenuA(module, MAKEINTRESOURCEA(IDR_MAIN_MENU));
-    if (bar == NULL) return;
+    OwnedMenu bar(LoadMenuA(module, MAKEINTRESOURCEA(IDR_MAIN_MENU)));
+    if (!bar.Valid()) return;
     if (m_inspect) AppendEngineeringMenu(bar, module, IDR_INSPECT_MENU, IDS_INSPECT_MENU);
     if (m_develop) AppendEngineeringMenu(bar, module, IDR_DEVELOP_MENU, IDS_DEVELOP_MENU);
-    HMENU old = GetMenu(hwnd);
-    SetMenu(hwnd, bar);
-    if (old != NULL) DestroyMenu(old);
+    OwnedMenu old(GetMenu(hwnd));
+    // The window takes the new bar and gives the old one back to be destroyed.
+    if (SetMenu(hwnd, bar)) {
+        bar.Release();
+    } else {
+        old.Release();  // still the window's
+    }
     DrawMenuBar(hwnd);
 }
 
 void MainFrame::AppendEngineeringMenu(HMENU bar, HMODULE module, UINT menuId, UINT titleId) {
-    HMENU popup = LoadMenuA(module, MAKEINTRESOURCEA(menuId));
-    if (popup == NULL) return;
+    OwnedMenu popup(LoadMenuA(module, MAKEINTRESOURCEA(menuId)));
+    if (!popup.Valid()) return;
     ResourceString title(module);
     std::string text = title.Load(titleId);
     MENUITEMINFOA item = {};
@@ -137,7 +142,8 @@ void MainFrame::AppendEngineeringMenu(HMENU bar, HMODULE module, UINT menuId, UI
     item.fType = MFT_STRING;
     item.hSubMenu = popup;
     item.dwTypeData = &text[0];
-    if (!InsertMenuItemA(bar, static_cast<UINT>(GetMenuItemCount(bar)), TRUE, &item)) DestroyMenu(popup);
+    const UINT end = static_cast<UINT>(GetMenuItemCount(bar));
+    if (InsertMenuItemA(bar, end, TRUE, &item)) popup.Release();  // the bar holds it now
 }
 
 int MainFrame::LinkLevel() {

@@ -1,11 +1,12 @@
 #include "mainwindow/frame/MainFrame.h"
 
+#include "framework/HandleOwner.h"
 #include "mainwindow/bands/Rebar.h"
 #include "mainwindow/frame/FrameHost.h"
+#include "mainwindow/frame/FrameMessages.h"
 #include "mainwindow/frame/StatusBar.h"
 #include "mainwindow/print/PrintView.h"
 #include "mainwindow/view/ScanView.h"
-#include "mainwindow/view/ViewMessages.h"
 #include "protocol/DevicePort.h"
 #include "resources/FrameIds.h"
 #include "resources/MenuIds.h"
@@ -149,9 +150,9 @@ LRESULT MainFrame::OnDestroy(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     ShowWindow(hwnd, SW_HIDE);
     if (m_scanView != NULL) m_scanView->Destroy();
     if (m_rebar != NULL) m_rebar->Destroy();
-    HMENU menu = GetMenu(hwnd);
+    OwnedMenu menu(GetMenu(hwnd));
     SetMenu(hwnd, NULL);
-    if (menu != NULL) DestroyMenu(menu);
+    menu.Close();
     if (m_application != NULL) {
         m_application->Quit();
     } else {

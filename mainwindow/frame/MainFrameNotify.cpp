@@ -18,7 +18,7 @@
 #include "mainwindow/frame/FrameHost.h"
 #include "mainwindow/frame/ProgramFile.h"
 #include "mainwindow/view/ScanView.h"
-#include "mainwindow/view/ViewMessages.h"
+#include "mainwindow/frame/FrameMessages.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 #include "resources/FrameIds.h"
@@ -32,6 +32,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The sensor side's notifications to the frame, one handler per message
@@ -470,7 +471,7 @@ LRESULT MainFrame::OnComMonitorLine(WPARAM wParam, LPARAM lParam) {
     const std::string* frame = reinterpret_cast<const std::string*>(lParam);
     if (m_comMonitorDlg == NULL || frame == NULL) return 0;
     // By length: a frame may hold zero bytes.
-    std::string* copy = new (std::nothrow) std::string(*frame);
-    if (copy != NULL) m_comMonitorDlg->LogFrame(static_cast<DWORD>(wParam), copy);
+    std::unique_ptr<std::string> copy(new (std::nothrow) std::string(*frame));
+    if (copy != NULL) m_comMonitorDlg->LogFrame(static_cast<DWORD>(wParam), std::move(copy));
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "framework/LanguageResource.h"
 #include "framework/ResourceString.h"
 #include "mainwindow/bands/Rebar.h"
+#include "mainwindow/frame/FrameMessages.h"
 #include "mainwindow/frame/StatusBar.h"
 #include "mainwindow/view/ScanView.h"
 #include "mainwindow/view/ViewMessages.h"

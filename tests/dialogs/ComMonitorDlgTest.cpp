@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,9 @@ protected:
         HWND control = GetDlgItem(m_dlg.GetHwnd(), id);
         SendMessageA(control, BM_CLICK, 0, 0);
     }
-    void Log(int direction, const std::string& message) { m_dlg.LogFrame(direction, new std::string(message)); }
+    void Log(int direction, const std::string& message) {
+        m_dlg.LogFrame(direction, std::make_unique<std::string>(message));
+    }
     static void Pump() {
         MSG msg;
         while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
@@ -220,7 +223,8 @@ bool g_barUnpainted = false;
 LRESULT CALLBACK WatchFrame(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_SETREDRAW && wParam) g_barUnpainted = true;
     if (msg == WM_NCPAINT) {
-        SCROLLBARINFO bar = {sizeof bar};
+        SCROLLBARINFO bar = {};
+        bar.cbSize = sizeof bar;
         GetScrollBarInfo(hwnd, OBJID_VSCROLL, &bar);
         if (wParam == 1 || RectInRegion(reinterpret_cast<HRGN>(wParam), &bar.rcScrollBar)) g_barUnpainted = false;
     }
@@ -256,7 +260,7 @@ const UINT WM_FEED = WM_USER + 35;
 LRESULT CALLBACK FeedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_FEED) {
         g_feedTarget->LogFrame(static_cast<DWORD>(wParam),
-                               new std::string(*reinterpret_cast<const std::string*>(lParam)));
+                               std::make_unique<std::string>(*reinterpret_cast<const std::string*>(lParam)));
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);

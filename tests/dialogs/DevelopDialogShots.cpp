@@ -18,6 +18,7 @@
 #include "tests/protocol/FrameBytes.h"
 #include "tests/protocol/TestHost.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,12 +54,14 @@ void LogSession(ComMonitorDlg* monitor) {
         {1, Bytes({0xA8, 'i', 0x81, 0x00, 0x00})},
         {1, Bytes({0xA0, 'Z', 4})},
     };
-    for (const auto& frame : frames) monitor->LogFrame(frame.first, new std::string(WithCrc(frame.second)));
+    for (const auto& frame : frames)
+        monitor->LogFrame(frame.first, std::make_unique<std::string>(WithCrc(frame.second)));
     // A reply damaged on the line: its CRC does not check.
-    monitor->LogFrame(1, new std::string(Bytes({0xA3, 'i', 0x00, 0x01, 0xff, 0x00, 0x12, 0x34})));
+    monitor->LogFrame(1,
+                      std::make_unique<std::string>(Bytes({0xA3, 'i', 0x00, 0x01, 0xff, 0x00, 0x12, 0x34})));
     for (int i = 0; i < 4; ++i) {
-        monitor->LogFrame(0, new std::string(WithCrc(Bytes({0xA2, 'i'}))));
-        monitor->LogFrame(1, new std::string(Scan()));
+        monitor->LogFrame(0, std::make_unique<std::string>(WithCrc(Bytes({0xA2, 'i'}))));
+        monitor->LogFrame(1, std::make_unique<std::string>(Scan()));
     }
 }
 

@@ -183,7 +183,8 @@ TEST_F(FunctionDlgTest, EveryChoiceShowsWholeInItsBoxAndItsList) {
     Open();
     for (int id : {IDC_FUNCTION_OUTPUT_LOGIC, IDC_FUNCTION_OUTPUT3, IDC_FUNCTION_INPUT4}) {
         HWND combo = GetDlgItem(m_dialog, id);
-        COMBOBOXINFO info = {sizeof info};
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof info;
         ASSERT_TRUE(GetComboBoxInfo(combo, &info));
         const int field = info.rcItem.right - info.rcItem.left;
         const int list = static_cast<int>(SendMessageA(combo, CB_GETDROPPEDWIDTH, 0, 0));

@@ -437,7 +437,9 @@ TEST_F(FramOpTest, RefusedStartsOpenNoDialog) {
     std::vector<std::string> got = m_device.m_log.Entries();
     EXPECT_EQ(Split(&got, {"begin progress"}), std::vector<std::string>{"begin progress"});
     got.erase(std::remove(got.begin(), got.end(), Read(1)), got.end());
-    if (!got.empty()) EXPECT_EQ(got, (std::vector<std::string>{"acquire:2", "release:2"}));
+    if (!got.empty()) {
+        EXPECT_EQ(got, (std::vector<std::string>{"acquire:2", "release:2"}));
+    }
 }
 
 TEST_F(FramOpTest, AbortFromAnotherThreadWaitsForAProgressUpdate) {

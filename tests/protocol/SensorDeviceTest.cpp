@@ -442,7 +442,7 @@ TEST_F(DeviceFixture, Version10RefusesOutputsOutside13UnsignedBits) {
         table[r.offset + 1] = r.high;
         SetLastError(0);
         EXPECT_EQ(device->WriteAreas(table), r.ok) << r.offset;
-        EXPECT_EQ(GetLastError(), r.ok ? 0u : kErrorAreaOutOfRange) << r.offset;
+        EXPECT_EQ(GetLastError(), r.ok ? 0u : static_cast<DWORD>(kErrorAreaOutOfRange)) << r.offset;
         device->Op(0xA4)->Abort();
     }
 }

@@ -44,7 +44,8 @@ void SetClipboardText(const std::string& text) {
 
 // The window with the keyboard focus in the program's user-interface thread.
 HWND ProgramFocus(HWND edit, HWND* capture = NULL) {
-    GUITHREADINFO info = {sizeof info};
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(edit, NULL), &info)) return NULL;
     if (capture != NULL) *capture = info.hwndCapture;
     return info.hwndFocus;

@@ -50,7 +50,8 @@ bool Checked(HWND button) {
 
 // The window that has the keyboard focus in the main window's thread.
 HWND FocusOf(HWND main) {
-    GUITHREADINFO info = {sizeof info};
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, NULL), &info)) return NULL;
     return info.hwndFocus;
 }

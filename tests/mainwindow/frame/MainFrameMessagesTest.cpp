@@ -1,6 +1,7 @@
 #include "tests/mainwindow/frame/FrameTestBench.h"
 
 #include "framework/LanguageResource.h"
+#include "mainwindow/frame/FrameMessages.h"
 #include "mainwindow/frame/StatusBar.h"
 #include "mainwindow/view/ViewMessages.h"
 #include "protocol/DeviceMessages.h"

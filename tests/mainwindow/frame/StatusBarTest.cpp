@@ -81,7 +81,7 @@ std::string AreaColumns(StatusBar& bar, const RECT& part) {
     RECT client;
     GetClientRect(bar.GetHwnd(), &client);
     BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB};
+    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     MemoryDc dc(NULL);
     DWORD* bits = NULL;
     OwnedBitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), NULL, 0));

@@ -86,8 +86,12 @@ TEST(ViewMapping, PansStopAtTheTwentyMetreLimits) {
         ViewMapping m = FirstSized();
         m.SetMapping(c.dx, c.dy, 800, 600);
         POINT shown = m.ToLogical(c.device);
-        if (c.dx != 0) EXPECT_NEAR(c.expected.x, shown.x, 20) << c.name;
-        if (c.dy != 0) EXPECT_NEAR(c.expected.y, shown.y, 20) << c.name;
+        if (c.dx != 0) {
+            EXPECT_NEAR(c.expected.x, shown.x, 20) << c.name;
+        }
+        if (c.dy != 0) {
+            EXPECT_NEAR(c.expected.y, shown.y, 20) << c.name;
+        }
     }
 }
 
