@@ -122,6 +122,8 @@ int DevicePort::SelectDevice(WORD type) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
+    // A handler reached during a switch (a message loop the device's calls
+    // run) may ask for another: it follows this one.
     if (m_switching) {
         m_pendingType = type;
         return 1;
