@@ -6,6 +6,7 @@
 
 #include "framework/OwnedHandle.h"
 #include "framework/SentMessageWait.h"
+#include "tests/framework/CountingWindow.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ public:
     }
     LRESULT OnSend(WPARAM, LPARAM) {
         // Like a device thread notifying the main window while it is stopped.
-        SendMessageA(m_target, WM_USER + 50, 0, 0);
+        SendMessageA(m_target, CountingWindow::kCountedMessage, 0, 0);
         SetEvent(m_done);
         return 0;
     }
@@ -110,34 +111,16 @@ TEST(WorkerThread_Life, HandlerMayStopItsOwnThread) {
     EXPECT_EQ(p.Stop(), 0);
 }
 
-namespace {
-
-LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-    if (msg == WM_USER + 50) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, GetWindowLongPtrA(hwnd, GWLP_USERDATA) + 1);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, w, l);
-}
-
-}  // namespace
-
 TEST(WorkerThread_Life, StopHandlesMessagesSentByTheWorker) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = CountingProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "WorkerThreadTestTarget";
-    RegisterClassA(&wc);
-    HWND target = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
-    ASSERT_NE(target, (HWND)NULL);
+    CountingWindow target;
+    ASSERT_NE(target.Get(), (HWND)NULL);
     Probe p;
-    p.m_target = target;
+    p.m_target = target.Get();
     ASSERT_TRUE(p.Start(NULL, 0, 0, 0));
     // The worker sends to our window while we sit in Stop: Stop must not deadlock.
     p.PostMessage(WM_TEST_SEND, 0, 0);
     EXPECT_EQ(p.Stop(), 1);
-    EXPECT_EQ(GetWindowLongPtrA(target, GWLP_USERDATA), 1);
-    DestroyWindow(target);
+    EXPECT_EQ(target.Count(), 1);
 }
 
 namespace {
@@ -148,9 +131,9 @@ struct PendingSender {
     static DWORD WINAPI Run(LPVOID param) {
         PendingSender* s = static_cast<PendingSender*>(param);
         // A message of its own so that the send is queued before the event is set.
-        SendMessageCallbackA(s->target, WM_USER + 50, 0, 0, NULL, 0);
+        SendMessageCallbackA(s->target, CountingWindow::kCountedMessage, 0, 0, NULL, 0);
         SetEvent(s->sent);
-        SendMessageA(s->target, WM_USER + 50, 0, 0);
+        SendMessageA(s->target, CountingWindow::kCountedMessage, 0, 0);
         return 0;
     }
 };
@@ -160,20 +143,14 @@ struct PendingSender {
 // A message sent before the wait begins, whose arrival the thread has already
 // looked at, must still be handled: the sender waits for it.
 TEST(WorkerThread_Life, WaitHandlesAMessageSentBeforeItBegan) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = CountingProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "WorkerThreadTestTarget";
-    RegisterClassA(&wc);
-    HWND target = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
-    ASSERT_NE(target, (HWND)NULL);
+    CountingWindow target;
+    ASSERT_NE(target.Get(), (HWND)NULL);
     OwnedHandle sent(CreateEventA(NULL, TRUE, FALSE, NULL));
-    PendingSender sender = {target, sent.Get()};
+    PendingSender sender = {target.Get(), sent.Get()};
     OwnedHandle thread(CreateThread(NULL, 0, PendingSender::Run, &sender, 0, NULL));
     ASSERT_EQ(WaitForSingleObject(sent.Get(), 5000), WAIT_OBJECT_0);
     Sleep(50);  // the blocking send is queued too
     GetQueueStatus(QS_SENDMESSAGE);  // seen: no longer news to a wait
     EXPECT_EQ(WaitHandlingSentMessages(thread.Get(), 3000), WAIT_OBJECT_0);
-    EXPECT_EQ(GetWindowLongPtrA(target, GWLP_USERDATA), 2);
-    DestroyWindow(target);
+    EXPECT_EQ(target.Count(), 2);
 }

@@ -8,6 +8,7 @@
 #include "framework/ErrorCodes.h"
 #include "framework/OwnedHandle.h"
 #include "framework/SentMessageWait.h"
+#include "tests/framework/CountingWindow.h"
 #include "protocol/DevicePort.h"
 #include "protocol/ProbeDevice.h"
 #include "tests/protocol/LiveDevices.h"
@@ -497,34 +498,13 @@ TEST_F(PortFixture, SwappingDevicesWhileFramesArriveAndLevelsChangeIsSafe) {
     m_port.Detach();
 }
 
-namespace {
-
-// A window of the calling (user-interface) thread that counts the messages
-// sent to it.
-LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-    if (msg != WM_USER + 50) return DefWindowProcA(hwnd, msg, w, l);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, GetWindowLongPtrA(hwnd, GWLP_USERDATA) + 1);
-    return 0;
-}
-
-HWND CountingWindow() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = CountingProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "DevicePortTestCounter";
-    RegisterClassA(&wc);
-    return CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
-}
-
-}  // namespace
-
 // A thread inside the old device waits for the user-interface thread (it
 // sends it a message): the swap neither waits for it nor handles its message
 // meanwhile, the new device is told its level all the same, and the old one
 // is closed and deleted by the port worker once its user has left.
 TEST_F(PortFixture, SwapLeavesAThreadInsideTheOldDeviceAndTheNewOneLinksRegardless) {
-    HWND window = CountingWindow();
-    ASSERT_NE(window, nullptr);
+    CountingWindow window;
+    ASSERT_NE(window.Get(), nullptr);
     OwnedHandle inside(CreateEventA(NULL, TRUE, FALSE, NULL));
     const DWORD uiThread = GetCurrentThreadId();
     RecordingPort port;
@@ -539,7 +519,7 @@ TEST_F(PortFixture, SwapLeavesAThreadInsideTheOldDeviceAndTheNewOneLinksRegardle
             d->m_onLevel = [&, uiThread] {
                 if (GetCurrentThreadId() == uiThread) return;
                 SetEvent(inside.Get());
-                SendMessageA(window, WM_USER + 50, 0, 0);  // held until this thread handles it
+                SendMessageA(window.Get(), CountingWindow::kCountedMessage, 0, 0);  // held until handled
             };
         }
         first = false;
@@ -556,7 +536,7 @@ TEST_F(PortFixture, SwapLeavesAThreadInsideTheOldDeviceAndTheNewOneLinksRegardle
     ASSERT_EQ(WaitForSingleObject(inside.Get(), 10000), WAIT_OBJECT_0);
     m_log.Clear();
     ASSERT_EQ(port.SelectDevice(1), 1);
-    EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), 0) << "a message was handled during the switch";
+    EXPECT_EQ(window.Count(), 0) << "a message was handled during the switch";
     EXPECT_EQ(m_log.Entries(), Lines({"link:1", "realtime:0", "io:0", "trouble:0", "stats:0", "wave:0,0,0"}));
     EXPECT_EQ(m_live.Count(), 2u);  // not deleted under its caller
 
@@ -566,7 +546,6 @@ TEST_F(PortFixture, SwapLeavesAThreadInsideTheOldDeviceAndTheNewOneLinksRegardle
     while (m_live.Count() != 1 && GetTickCount() - start < 5000) Sleep(1);
     EXPECT_EQ(m_live.Count(), 1u);
     EXPECT_EQ(m_live.Violations(), 0);
-    DestroyWindow(window);
 }
 
 TEST_F(PortFixture, DetachClosesTheDeviceAndSilencesNotifications) {
