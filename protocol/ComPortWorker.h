@@ -31,8 +31,9 @@ public:
     virtual int RequestScan();
     // Any thread: the device of that port session has gone.
     virtual int ReportLost(DWORD session);
-    // Any thread: closes and deletes a device that the device port replaced
-    // while another thread was still in it; it must be no thread's any more.
+    // Any thread: closes and deletes a device that the device port replaced;
+    // it must be no thread's any more. Closing waits for its operations, which
+    // may wait for the user-interface thread: so it is done here.
     // The worker takes the device when the request is posted (1); otherwise
     // the caller keeps it.
     virtual int RequestRetire(std::unique_ptr<SensorDeviceBase>& device);

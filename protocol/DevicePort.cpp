@@ -6,7 +6,6 @@
 #include "framework/CriticalLock.h"
 #include "framework/ErrorCodes.h"
 #include "framework/LittleEndian.h"
-#include "framework/SentMessageWait.h"
 #include "protocol/ComPortWorker.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/ProbeDevice.h"
@@ -47,22 +46,20 @@ bool InRange(const BYTE* bytes, int offset, int limit) {
 
 }  // namespace
 
-DevicePort::DevicePort(DWORD retireTimeoutMs)
+DevicePort::DevicePort()
     : m_application(NULL),
       m_frame(NULL),
       m_waveFormRecord(NULL),
       m_caps(NULL),
       m_bytesToCome(0),
       m_autoRecognition(FALSE),
+      m_switching(false),
+      m_pendingType(kNoPendingType),
       m_waveStep(0),
       m_waveFlag(0),
       m_levelChanges(0),
-      m_delivering(false),
-      m_deviceUsers(0),
-      m_retiring(NULL),
-      m_retiringUsers(0),
-      m_retireTimeoutMs(retireTimeoutMs),
-      m_retired(CreateEventA(NULL, TRUE, FALSE, NULL)) {
+      m_levelDevice(NULL),
+      m_deviceUsers(0) {
     ZeroMemory(m_levelCount, sizeof(m_levelCount));
     ZeroMemory(m_switchCount, sizeof(m_switchCount));
     m_worker.reset(new (std::nothrow) ComPortWorker(this));
@@ -76,7 +73,7 @@ DevicePort::~DevicePort() {
     Detach();
     Close();
     m_device.reset();
-    DeleteAbandoned();
+    DeleteRetired();
     m_worker.reset();
 }
 
@@ -111,7 +108,6 @@ int DevicePort::Detach() {
 
 int DevicePort::CreateEvents() {
     if (m_application == NULL || m_frame == NULL || m_waveFormRecord == NULL || m_caps == NULL) return 0;
-    if (!HasRetiredEvent()) return 0;
     if (m_worker != NULL) m_worker->EnsureStarted();
     return SerialPort::CreateEvents();
 }
@@ -126,6 +122,24 @@ int DevicePort::SelectDevice(WORD type) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
+    // A handler reached during a switch (a message loop the device's calls
+    // run) may ask for another: it follows this one.
+    if (m_switching) {
+        m_pendingType = type;
+        return 1;
+    }
+    m_switching = true;
+    const int result = SwitchDevice(type);
+    while (m_pendingType != kNoPendingType) {
+        const WORD next = static_cast<WORD>(m_pendingType);
+        m_pendingType = kNoPendingType;
+        SwitchDevice(next);
+    }
+    m_switching = false;
+    return result;
+}
+
+int DevicePort::SwitchDevice(WORD type) {
     const LineSettings line = SettingsOf(type);
     DCB dcb = m_dcb;
     dcb.BaudRate = line.baud;
@@ -133,7 +147,6 @@ int DevicePort::SelectDevice(WORD type) {
     dcb.ByteSize = 8;
     dcb.Parity = NOPARITY;
 
-    if (!HasRetiredEvent()) return 0;
     std::unique_ptr<SensorDeviceBase> created = CreateDevice(type);
     SensorDeviceBase* next = created.get();
     if (next == NULL) return 0;
@@ -146,53 +159,45 @@ int DevicePort::SelectDevice(WORD type) {
         return 0;
     }
     // The old device goes quiet before the line changes: a probe still
-    // running would switch the new device's rate behind it.
-    if (m_device != NULL) m_device->SetConnected(0);
-    Configure(&dcb, line.eventMask, kQueueBytes, kQueueBytes);
-
-    std::unique_ptr<SensorDeviceBase> old = SwapDevice(std::move(created));
+    // running would switch the new device's rate behind it. Its transfers
+    // end as with a lost sensor, each with its failure report.
+    SensorDeviceBase* old = m_device.get();
     if (old != NULL) {
-        old->Close();
-        old.reset();
+        old->SetConnected(0);
+        old->OnSensorLost();
     }
+    Configure(&dcb, line.eventMask, kQueueBytes, kQueueBytes);
+    RetireDevice(SwapDevice(std::move(created)), true);
     next->SetConnected(1);
     ReplaySwitches(next);
     return 1;
 }
 
 std::unique_ptr<SensorDeviceBase> DevicePort::SwapDevice(std::unique_ptr<SensorDeviceBase> next) {
-    std::unique_ptr<SensorDeviceBase> old;
-    bool used;
-    {
-        // The receive thread uses the device under the receive lock, the
-        // others through counted uses: after this block neither reaches old
-        // anew.
-        CriticalLock::Hold receive(m_receiveLock);
-        CriticalLock::Hold device(m_deviceLock);
-        old = std::move(m_device);
-        m_device = std::move(next);
-        m_retiring = old.get();
-        m_retiringUsers = m_deviceUsers;
-        m_deviceUsers = 0;
-        used = m_retiringUsers > 0;
-        ResetEvent(m_retired.Get());
-    }
-    // A thread inside the old device may be sending this thread a message.
-    if (used) WaitHandlingSentMessages(m_retired.Get(), m_retireTimeoutMs);
+    // The receive thread uses the device under the receive lock, the others
+    // through counted uses: after this block neither reaches the old one anew.
+    CriticalLock::Hold receive(m_receiveLock);
     CriticalLock::Hold device(m_deviceLock);
-    // A device still in use after the time-out is not deleted under its
-    // caller: the last one to leave it hands it to the port worker.
-    if (m_retiringUsers > 0) m_abandoned.push_back(Retiring{std::move(old), m_retiringUsers});
-    m_retiring = NULL;
-    m_retiringUsers = 0;
+    std::unique_ptr<SensorDeviceBase> old = std::move(m_device);
+    m_device = std::move(next);
+    const int users = m_deviceUsers;
+    m_deviceUsers = 0;
+    // Not deleted under a caller: the last one to leave it retires it.
+    if (old != NULL && users > 0) m_retired.push_back(Retiring{std::move(old), users});
     return old;
 }
 
-bool DevicePort::HasRetiredEvent() {
-    // Made at construction; made again here should that have failed, so
-    // that a swap never waits on a missing event. Last error from the try.
-    if (!m_retired.Valid()) m_retired.Reset(CreateEventA(NULL, TRUE, FALSE, NULL));
-    return m_retired.Valid();
+void DevicePort::RetireDevice(std::unique_ptr<SensorDeviceBase> device, bool mayCloseHere) {
+    if (device == NULL) return;
+    // Closing waits for the device's operation threads, which may be waiting
+    // for the user-interface thread or be the calling thread itself.
+    if (m_worker != NULL && m_worker->RequestRetire(device)) return;
+    if (mayCloseHere) {
+        device->Close();
+        return;
+    }
+    CriticalLock::Hold hold(m_deviceLock);
+    m_retired.push_back(Retiring{std::move(device), 0});
 }
 
 SensorDeviceBase* DevicePort::AcquireDevice() {
@@ -202,36 +207,35 @@ SensorDeviceBase* DevicePort::AcquireDevice() {
 }
 
 void DevicePort::ReleaseDevice(SensorDeviceBase* released) {
-    bool last = false;
-    std::unique_ptr<SensorDeviceBase> abandoned;  // its last user left it
+    std::unique_ptr<SensorDeviceBase> left;  // its last user left it
     {
         CriticalLock::Hold device(m_deviceLock);
         if (released == m_device.get()) {
             --m_deviceUsers;
-        } else if (released == m_retiring && m_retiringUsers > 0) {
-            last = --m_retiringUsers == 0;
-        } else {
-            for (size_t i = 0; i < m_abandoned.size() && abandoned == NULL; ++i) {
-                if (m_abandoned[i].device.get() != released || --m_abandoned[i].users > 0) continue;
-                abandoned = std::move(m_abandoned[i].device);
-                m_abandoned.erase(m_abandoned.begin() + i);
-            }
+            return;
+        }
+        for (size_t i = 0; i < m_retired.size(); ++i) {
+            if (m_retired[i].device.get() != released) continue;
+            if (--m_retired[i].users > 0) return;
+            left = std::move(m_retired[i].device);
+            m_retired.erase(m_retired.begin() + i);
+            break;
         }
     }
-    if (last) SetEvent(m_retired.Get());
-    // Its operations are stopped off this thread, which may be one of them:
-    // the port worker takes it; without the worker it waits for the destructor.
-    if (abandoned != NULL && (m_worker == NULL || !m_worker->RequestRetire(abandoned))) {
-        CriticalLock::Hold device(m_deviceLock);
-        m_abandoned.push_back(Retiring{std::move(abandoned), 0});
-    }
+    // This thread may be one of the device's own operations.
+    RetireDevice(std::move(left), false);
 }
 
-void DevicePort::DeleteAbandoned() {
+bool DevicePort::IsCurrent(SensorDeviceBase* device) {
+    CriticalLock::Hold hold(m_deviceLock);
+    return device != NULL && device == m_device.get();
+}
+
+void DevicePort::DeleteRetired() {
     std::vector<Retiring> left;
     {
         CriticalLock::Hold hold(m_deviceLock);
-        left.swap(m_abandoned);
+        left.swap(m_retired);
     }
     for (Retiring& r : left) {
         // A thread still inside would find it gone: that one is never deleted.
@@ -253,9 +257,6 @@ void DevicePort::ReplaySwitches(SensorDeviceBase* device) {
         CopyMemory(counts, m_switchCount, sizeof(counts));
         step = m_waveStep;
         flag = m_waveFlag;
-        // The level goes the one way every level goes (the new device is the
-        // current one now): a thread still telling the old device tells it.
-        ++m_levelChanges;
     }
     DeliverLinkLevel();
     device->SetRealtime(counts[kRealtime] != 0);
@@ -321,37 +322,48 @@ int DevicePort::ReleaseLinkLevel(BYTE level) {
     return DeliverLinkLevel();
 }
 
+// One thread at a time tells a device its level: the link operation starts
+// and stops its thread there, which two threads at once would corrupt.
+// Callers on several threads may finish out of order: the one telling the
+// device tells it again until the counters held still during its call, so
+// the last level the device hears is the one the counters hold. A replaced
+// device is told nothing more, and a thread held up inside it keeps nobody
+// from telling the new one.
 int DevicePort::DeliverLinkLevel() {
-    {
-        // One thread at a time tells the device: the link operation starts and
-        // stops its thread there, which two threads at once would corrupt. A
-        // change made meanwhile is seen by the thread that is telling it.
-        CriticalLock::Hold counters(m_counterLock);
-        if (m_delivering) return 1;
-        m_delivering = true;
-    }
-    // Callers on several threads may finish out of order: the deliverer tells
-    // the device again until the counters held still during its call, so the
-    // last level the device hears is the one the counters hold.
-    int result = 0;
-    for (;;) {
-        BYTE level;
-        DWORD seen;
-        {
-            CriticalLock::Hold counters(m_counterLock);
-            level = HighestLevel();
-            seen = m_levelChanges;
-        }
-        SensorDeviceBase* device = AcquireDevice();
-        result = device != NULL ? device->SetLinkLevel(level) : 0;
-        if (device != NULL) ReleaseDevice(device);
-        CriticalLock::Hold counters(m_counterLock);
-        if (m_levelChanges == seen) {
-            m_delivering = false;
-            break;
+    SensorDeviceBase* device = AcquireDevice();
+    if (device == NULL) return 0;
+    int result = 1;  // a change made meanwhile is told by the thread telling it
+    if (TakeLevelDelivery(device)) {
+        for (;;) {
+            BYTE level;
+            DWORD seen;
+            {
+                CriticalLock::Hold counters(m_counterLock);
+                level = HighestLevel();
+                seen = m_levelChanges;
+            }
+            result = device->SetLinkLevel(level);
+            if (FinishLevelDelivery(device, seen)) break;
         }
     }
+    ReleaseDevice(device);
     return result;
+}
+
+bool DevicePort::TakeLevelDelivery(SensorDeviceBase* device) {
+    CriticalLock::Hold counters(m_counterLock);
+    if (m_levelDevice == device || !IsCurrent(device)) return false;
+    m_levelDevice = device;
+    return true;
+}
+
+// True when the delivery ends: the counters held still while the device was
+// told, or the device was replaced meanwhile.
+bool DevicePort::FinishLevelDelivery(SensorDeviceBase* device, DWORD seen) {
+    CriticalLock::Hold counters(m_counterLock);
+    if (m_levelChanges != seen && IsCurrent(device)) return false;
+    if (m_levelDevice == device) m_levelDevice = NULL;
+    return true;
 }
 
 // A switch-on counts whatever the device answers: a device that cannot

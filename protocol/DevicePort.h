@@ -35,21 +35,23 @@ class WaveFormRecord;
 // forwarders and the other threads through a counted use, so a device is
 // deleted only once nobody calls it. No lock is held while the device or
 // the frame is called.
+//
+// A device switch never waits for the device it replaces: that one is
+// silenced, its transfers end as with a lost sensor, and the port worker
+// closes and deletes it once no other thread is inside it. So the
+// user-interface thread handles nothing while the device pointer changes.
 class DevicePort : public SerialPort, public SensorRequests {
 public:
     static constexpr WORD kProbeDeviceType = 0xFFFF;
     static constexpr DWORD kQueueBytes = 4096;
     static constexpr BYTE kMaxLinkLevel = 3;
     static constexpr BYTE kMaxCount = 255;
-    // How long a device swap waits for other threads to leave the old device.
-    static constexpr DWORD kRetireTimeoutMs = 15000;
     // TakeOpenRequest when no request waits for its report.
     static constexpr int kNoOpenRequest = -1;
     // Requests kept for their reports; older ones are forgotten beyond it.
     static constexpr size_t kMaxOpenRequests = 16;
 
-    // retireTimeoutMs: how long a swap waits for the old device; tests shorten it.
-    explicit DevicePort(DWORD retireTimeoutMs = kRetireTimeoutMs);
+    DevicePort();
     ~DevicePort() override;
 
     int CreateEvents() override;
@@ -69,7 +71,9 @@ public:
     virtual int Detach();
     // Types 0, 1, 2: the sensor device at 19200, 57600, 115200 baud;
     // kProbeDeviceType: the baud-rate probe. 1 on success; else (any other
-    // type too) the old device stays.
+    // type too) the old device stays. Asked for again while a switch runs
+    // (from a handler the switch reached), the type is taken after it, the
+    // latest one winning, and 1 is returned.
     virtual int SelectDevice(WORD type);
     // 1..256 opens COMn, any other value closes; the report follows as
     // WM_DEVICE_PORT_OPENED, one per accepted request, in order.
@@ -158,6 +162,7 @@ protected:
     size_t ReceiveBufferSize();
 
 private:
+    static constexpr int kNoPendingType = -1;
     enum Switch { kRealtime, kIoPolling, kTroublePolling, kStatisticsPolling, kWaveForm, kSwitchCount };
     typedef int (SensorDeviceBase::*SwitchCall)(DWORD on);
 
@@ -179,16 +184,20 @@ private:
     // it is released.
     SensorDeviceBase* AcquireDevice();
     void ReleaseDevice(SensorDeviceBase* device);
-    // Makes next the current device and returns the old one once no other
-    // thread uses it; empty when it is still in use after the time-out: the
-    // abandoned list keeps it, and the last user to leave it has the port
-    // worker close and delete it.
+    bool IsCurrent(SensorDeviceBase* device);
+    // One device switch: the body of SelectDevice, never entered twice.
+    int SwitchDevice(WORD type);
+    // Makes next the current device and returns the old one when no other
+    // thread uses it; one still in use stays listed until its last user leaves.
     std::unique_ptr<SensorDeviceBase> SwapDevice(std::unique_ptr<SensorDeviceBase> next);
-    // Destructor: closes and deletes the abandoned devices nobody uses.
-    void DeleteAbandoned();
-    // User-interface thread: 1 once the event SwapDevice waits on exists.
-    bool HasRetiredEvent();
+    // Closes and deletes a replaced device off the calling thread (the port
+    // worker's); here only when no worker runs.
+    void RetireDevice(std::unique_ptr<SensorDeviceBase> device, bool mayCloseHere);
+    // Destructor: closes and deletes the replaced devices nobody uses.
+    void DeleteRetired();
     int DeliverLinkLevel();
+    bool TakeLevelDelivery(SensorDeviceBase* device);
+    bool FinishLevelDelivery(SensorDeviceBase* device, DWORD seen);
     BYTE HighestLevel();  // under m_counterLock
     int CountedSwitch(Switch which, SwitchCall call, DWORD on);
     void ReplaySwitches(SensorDeviceBase* device);
@@ -209,27 +218,26 @@ private:
 
     BOOL m_autoRecognition;          // user-interface thread
     std::deque<int> m_openRequests;  // user-interface thread: requests whose report is due
+    bool m_switching;                // user-interface thread: a device switch runs
+    int m_pendingType;               // user-interface thread: asked for meanwhile, or kNoPendingType
 
-    CriticalLock m_counterLock;  // guards the counters and the wave-form cache
+    // Lock order: m_counterLock before m_deviceLock, never the other way.
+    CriticalLock m_counterLock;  // guards the counters, the wave-form cache and the level delivery
     BYTE m_levelCount[kMaxLinkLevel + 1];
     BYTE m_switchCount[kSwitchCount];
     WORD m_waveStep;
     BYTE m_waveFlag;
-    DWORD m_levelChanges;  // bumped with every change of m_levelCount
-    bool m_delivering;     // a thread is telling the device its level
+    DWORD m_levelChanges;             // bumped with every change of m_levelCount
+    SensorDeviceBase* m_levelDevice;  // the device a thread is telling its level, or NULL
 
     struct Retiring {
         std::unique_ptr<SensorDeviceBase> device;
         int users;
     };
 
-    CriticalLock m_deviceLock;     // guards the use fields below
-    int m_deviceUsers;             // counted uses of m_device
-    SensorDeviceBase* m_retiring;  // the device being replaced, while used; SwapDevice owns it
-    int m_retiringUsers;
-    const DWORD m_retireTimeoutMs;
-    std::vector<Retiring> m_abandoned;  // replaced devices still used after the swap's wait
-    OwnedHandle m_retired;              // manual-reset; set when m_retiringUsers drops to 0
+    CriticalLock m_deviceLock;       // guards the use fields below
+    int m_deviceUsers;               // counted uses of m_device
+    std::vector<Retiring> m_retired;  // replaced devices still used after the swap
 
     DeviceHandOver m_handOver;
 };

@@ -356,8 +356,10 @@ bool SensorDevice::WhileLinked(const std::function<void()>& report) {
 }
 
 void SensorDevice::OnLinkLevelChanged(BYTE level) {
+    // A replaced device keeps its hands off the shared sensor state and says
+    // nothing of a link: the sensor is the new device's now.
     SensorCaps* caps = m_caps;
-    if (caps == NULL) return;
+    if (caps == NULL || !IsConnected()) return;
     if (level == kLevelDisconnected) {
         const char* text = NULL;
         {
@@ -387,6 +389,7 @@ void SensorDevice::OnLinkLevelChanged(BYTE level) {
 }
 
 void SensorDevice::OnVersion(const char* text) {
+    if (!IsConnected()) return;  // replaced (see OnLinkLevelChanged)
     SensorCaps* caps = m_caps;
     DevicePort* port = m_port;
     if (caps == NULL || port == NULL) return;
@@ -396,6 +399,7 @@ void SensorDevice::OnVersion(const char* text) {
 }
 
 void SensorDevice::OnScan(const ScanData* scan) {
+    if (!IsConnected()) return;  // replaced (see OnLinkLevelChanged)
     DevicePort* port = m_port;
     if (scan == NULL || port == NULL) return;
     const ScanData* copy = port->GetHandOver()->PublishScan(*scan);
@@ -435,6 +439,7 @@ void SensorDevice::OnFramWritten(DWORD ok, BYTE first, BYTE count) {
 }
 
 void SensorDevice::OnFunction(WORD function) {
+    if (!IsConnected()) return;  // replaced (see OnLinkLevelChanged)
     SensorCaps* caps = m_caps;
     if (caps == NULL) return;
     // Bits 0..8 stay, bits 13..15 move down to 9..11.
@@ -464,6 +469,7 @@ void SensorDevice::OnDirectionWritten(WPARAM argument) {
 }
 
 void SensorDevice::OnIoState(BYTE state, BYTE second, BYTE third) {
+    if (!IsConnected()) return;  // replaced (see OnLinkLevelChanged)
     PostToOwner(WM_DEVICE_OUTPUT_STATE, state, PackLowHigh(second, third));
 }
 
@@ -472,6 +478,7 @@ void SensorDevice::OnIoForced(DWORD confirmed) {
 }
 
 void SensorDevice::OnWaveForm(const BYTE* record) {
+    if (!IsConnected()) return;  // replaced (see OnLinkLevelChanged)
     // The record guards its bytes with its own lock against the dialog's reads.
     WaveFormRecord* shared = m_waveFormRecord;
     if (shared != NULL) shared->CopyFrom(record);
@@ -495,6 +502,7 @@ void SensorDevice::OnFirmwareResult(DWORD result) {
 }
 
 void SensorDevice::OnFunctionSetting(BYTE option) {
+    if (!IsConnected()) return;  // replaced (see OnLinkLevelChanged)
     SensorCaps* caps = m_caps;
     if (caps == NULL) return;
     caps->SetOptionByte(option);
@@ -514,6 +522,7 @@ void SensorDevice::OnSensitivityCorrected(WPARAM argument) {
 }
 
 void SensorDevice::OnFilterSwitch(const BYTE* bytes) {
+    if (!IsConnected()) return;  // replaced (see OnLinkLevelChanged)
     SensorCaps* caps = m_caps;
     DevicePort* port = m_port;
     if (caps == NULL || port == NULL || bytes == NULL) return;

@@ -40,7 +40,7 @@ SerialPort::~SerialPort() {
 int SerialPort::CreateEvents() {
     if (!CreateEventIfMissing(&m_waitEvent, TRUE) || !CreateEventIfMissing(&m_readEvent, TRUE) ||
         !CreateEventIfMissing(&m_writeEvent, TRUE) || !CreateEventIfMissing(&m_stopEvent, TRUE) ||
-        !CreateEventIfMissing(&m_wakeEvent, FALSE)) {
+        !CreateEventIfMissing(&m_wakeEvent, FALSE) || !CreateEventIfMissing(&m_cutWrite, TRUE)) {
         return 0;
     }
     m_waitOv.hEvent = m_waitEvent.Get();
@@ -93,7 +93,11 @@ int SerialPort::GetConfig(DCB* dcb, DWORD* eventMask, DWORD* inQueue, DWORD* out
 
 int SerialPort::Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD outQueue) {
     if (dcb == NULL) return 0;
+    // A write waiting on a stalled line gives up at once: its bytes would be
+    // purged below anyway, and its caller may be the user-interface thread.
+    SetEvent(m_cutWrite.Get());
     CriticalLock::Hold hold(m_writeLock);
+    ResetEvent(m_cutWrite.Get());
     m_dcb = *dcb;
     m_eventMask = eventMask;
     m_inQueueSize = inQueue;
@@ -169,7 +173,7 @@ int SerialPort::ReadAll(std::string& buffer) {
     std::string chunk(waiting, '\0');
     DWORD count = 0;
     BOOL ok = ReadFile(&chunk[0], waiting, &count, &m_readOv);
-    if (!ok && GetLastError() == ERROR_IO_PENDING) count = FinishOverlapped(&m_readOv, kIoTimeoutMs, &ok);
+    if (!ok && GetLastError() == ERROR_IO_PENDING) count = FinishOverlapped(&m_readOv, NULL, kIoTimeoutMs, &ok);
     if (!ok) return 0;
     buffer.append(chunk, 0, count);
     return static_cast<int>(count);
@@ -201,7 +205,8 @@ int SerialPort::WriteAll(const std::string& data) {
     InterlockedExchange(&m_sendingMs, static_cast<LONG>(LineTimeMs(m_dcb, static_cast<DWORD>(data.size()))));
     BOOL ok = WriteFile(data.data(), static_cast<DWORD>(data.size()), &count, &m_writeOv);
     SetEvent(m_wakeEvent.Get());
-    if (!ok && GetLastError() == ERROR_IO_PENDING) count = FinishOverlapped(&m_writeOv, kIoTimeoutMs, &ok);
+    if (!ok && GetLastError() == ERROR_IO_PENDING)
+        count = FinishOverlapped(&m_writeOv, m_cutWrite.Get(), kIoTimeoutMs, &ok);
     if (!ok) return 0;
     return static_cast<int>(count);
 }
@@ -224,23 +229,29 @@ int SerialPort::WaitForRoom(DWORD size) {
             SetLastError(ERROR_TIMEOUT);
             return 0;
         }
-        Sleep(1);
+        if (WaitForSingleObject(m_cutWrite.Get(), 1) == WAIT_OBJECT_0) {
+            SetLastError(ERROR_OPERATION_ABORTED);
+            return 0;
+        }
     }
 }
 
-// Waits for a pending read or write. On time-out the I/O is cancelled (it was
-// issued by this thread) and its completion awaited, so the buffer and the
-// OVERLAPPED are free again when this returns.
-DWORD SerialPort::FinishOverlapped(OVERLAPPED* overlapped, DWORD timeoutMs, BOOL* ok) {
+// Waits for a pending read or write, until it completes, the bound passes or
+// cut (when given) is set. Otherwise the I/O is cancelled (it was issued by
+// this thread) and its completion awaited, so the buffer and the OVERLAPPED
+// are free again when this returns.
+DWORD SerialPort::FinishOverlapped(OVERLAPPED* overlapped, HANDLE cut, DWORD timeoutMs, BOOL* ok) {
     DWORD count = 0;
-    if (WaitForSingleObject(overlapped->hEvent, timeoutMs) == WAIT_OBJECT_0) {
+    HANDLE waits[2] = {overlapped->hEvent, cut};
+    const DWORD which = WaitForMultipleObjects(cut != NULL ? 2 : 1, waits, FALSE, timeoutMs);
+    if (which == WAIT_OBJECT_0) {
         *ok = GetOverlappedResult(m_port.Get(), overlapped, &count, FALSE);
         return count;
     }
     CancelIo(m_port.Get());
     GetOverlappedResult(m_port.Get(), overlapped, &count, TRUE);
     *ok = FALSE;
-    SetLastError(ERROR_TIMEOUT);
+    SetLastError(which == WAIT_OBJECT_0 + 1 ? ERROR_OPERATION_ABORTED : ERROR_TIMEOUT);
     return count;
 }
 

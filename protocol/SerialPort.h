@@ -28,7 +28,8 @@
 //
 // Writes wait, bounded, for room in the output queue and for their completion,
 // so no OVERLAPPED is reused while pending and no caller's buffer is read after
-// WriteAll returns. Close gives queued output up to 500 ms to drain and
+// WriteAll returns. A change of settings cuts such a wait short rather than
+// wait behind it: a device switch runs on the user-interface thread. Close gives queued output up to 500 ms to drain and
 // purges it only when it did not. Open purges the input queue: bytes a former
 // user left on the line are no answer to anything this session sends. A write
 // or a change of settings made while Open sets the line up waits for it, so a
@@ -71,8 +72,9 @@ public:
     // Stores them (the mask and queue sizes take effect at the next open) and,
     // on an open port, empties both queues, applies the settings, clears a
     // break and the error state; 0 at the first failure. Never in the middle
-    // of an open or a write: the open would apply the old settings after
-    // these, the purge would cut the write.
+    // of an open, which would apply the old settings after these; a write
+    // still waiting for the line is cut short (it fails), as the purge would
+    // drop its bytes anyway.
     virtual int Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD outQueue);
 
     virtual HANDLE CreateFile(int port, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD flags);
@@ -155,7 +157,7 @@ private:
     void StopReceiveThread();
     bool DrainOutput();
     int WaitForRoom(DWORD size);
-    DWORD FinishOverlapped(OVERLAPPED* overlapped, DWORD timeoutMs, BOOL* ok);
+    DWORD FinishOverlapped(OVERLAPPED* overlapped, HANDLE cut, DWORD timeoutMs, BOOL* ok);
 
     OwnedHandle m_port;       // opened and closed by the thread that calls Open/Close
     OwnedHandle m_waitEvent;  // events of the three OVERLAPPED below
@@ -166,6 +168,7 @@ private:
     OVERLAPPED m_writeOv;     // guarded by m_writeLock
     OwnedHandle m_stopEvent;  // set by Close, read by the receive thread
     OwnedHandle m_wakeEvent;  // auto-reset; set by WriteAll, read by the polling receive thread
+    OwnedHandle m_cutWrite;   // manual-reset; set by Configure while it waits for m_writeLock
     OwnedHandle m_thread;     // thread of Open/Close only
     DWORD m_threadId;         // thread of Open/Close only
     DWORD m_session;          // thread of Open/Close; read-only while the receive thread runs

@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 class AboutDlg;
 class ComMonitorDlg;
@@ -137,6 +138,8 @@ public:
     virtual LRESULT OnUser33(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnScan2(WPARAM wParam, LPARAM lParam);
     virtual LRESULT OnComMonitorLine(WPARAM wParam, LPARAM lParam);
+    // Runs what a sent notification left to be done (see Defer).
+    virtual LRESULT OnDeferred(WPARAM wParam, LPARAM lParam);
 
     // Status notifications of the view, the bands and the numerical input
     // dialog, and the two the frame posts itself (MainFrameStatus.cpp).
@@ -368,6 +371,15 @@ private:
     // Copies what a posted notification points to under the device port's
     // hand-over lock, so a device thread never changes it half-way.
     void CopyHandedOver(const std::function<void()>& copy);
+    // A sent notification's handler takes what the sender's memory holds and
+    // leaves its boxes to this: they show from the frame's own message loop.
+    // So the device thread is never held by a box, and no box (with the
+    // messages its loop dispatches) opens while the user-interface thread
+    // waits for a thread that sends it messages.
+    void Defer(std::function<void()> work);
+    void ReportAreasRead(const std::vector<BYTE>& table);
+    void ReportAreasWritten(WPARAM result);
+    void ReportFirmwareResult(WPARAM result);
     // The realtime scan takes a posted scan through the view, which draws
     // its realtime layer; 0 without a view.
     BOOL TakeScan(const ScanData* posted);

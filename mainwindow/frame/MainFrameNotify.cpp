@@ -18,6 +18,7 @@
 #include "mainwindow/frame/FrameHost.h"
 #include "mainwindow/frame/ProgramFile.h"
 #include "mainwindow/view/ScanView.h"
+#include "mainwindow/frame/FrameMessages.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 #include "resources/FrameIds.h"
@@ -38,7 +39,8 @@
 // number, registered from one table. WM_DEVICE_IO_FORCED and WM_USER + 23,
 // + 24 have no handler. Sent notifications (areas read and written, firmware
 // result, monitor line) hold the sending device thread until the handler
-// returns; posted ones carry pointers the device side keeps alive.
+// returns, which copies what the sender's memory holds and defers its boxes;
+// posted ones carry pointers the device side keeps alive.
 
 void MainFrame::AddDeviceNotifications() {
     static const MessageEntry kNotifications[] = {
@@ -75,6 +77,7 @@ void MainFrame::AddDeviceNotifications() {
         {WM_DEVICE_FILTER_WRITTEN, &MainFrame::OnUser33},
         {WM_DEVICE_SCAN2, &MainFrame::OnScan2},
         {WM_DEVICE_COM_MONITOR_LINE, &MainFrame::OnComMonitorLine},
+        {WM_FRAME_DEFERRED, &MainFrame::OnDeferred},
     };
     AddMessageTable(kNotifications);
 }
@@ -235,31 +238,53 @@ LRESULT MainFrame::OnUser8(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT MainFrame::OnAreaRead(WPARAM wParam, LPARAM) {
-    const BYTE* table = reinterpret_cast<const BYTE*>(wParam);
-    if (table == NULL) {
-        ShowBox(LoadText(IDS_AREA_READ_FAILED), MB_ICONERROR);
-        return 0;
-    }
-    ShowBox(LoadText(IDS_AREA_READ_DONE), MB_OK);
-    // A close during the box's modal loop has released the area set.
-    if (m_workspace.areaSet == NULL) return 0;
-    m_workspace.areaSet->SetAllFromRaw(table);
-    OnAreaDataChanged(0, 0);
+void MainFrame::Defer(std::function<void()> work) {
+    std::unique_ptr<std::function<void()>> posted(new (std::nothrow) std::function<void()>(std::move(work)));
+    if (posted != nullptr && PostMessage(WM_FRAME_DEFERRED, 0, reinterpret_cast<LPARAM>(posted.get())))
+        posted.release();  // OnDeferred takes it back
+}
+
+LRESULT MainFrame::OnDeferred(WPARAM, LPARAM lParam) {
+    std::unique_ptr<std::function<void()>> work(reinterpret_cast<std::function<void()>*>(lParam));
+    if (work != nullptr) (*work)();
     return 0;
 }
 
+LRESULT MainFrame::OnAreaRead(WPARAM wParam, LPARAM) {
+    const BYTE* table = reinterpret_cast<const BYTE*>(wParam);
+    std::vector<BYTE> copy;  // empty: the reading failed
+    if (table != NULL) copy.assign(table, table + kAreaTableBytes);
+    Defer([this, copy] { ReportAreasRead(copy); });
+    return 0;
+}
+
+void MainFrame::ReportAreasRead(const std::vector<BYTE>& table) {
+    if (table.empty()) {
+        ShowBox(LoadText(IDS_AREA_READ_FAILED), MB_ICONERROR);
+        return;
+    }
+    ShowBox(LoadText(IDS_AREA_READ_DONE), MB_OK);
+    // A close during the box's modal loop has released the area set.
+    if (m_workspace.areaSet == NULL) return;
+    m_workspace.areaSet->SetAllFromRaw(&table[0]);
+    OnAreaDataChanged(0, 0);
+}
+
 LRESULT MainFrame::OnAreaWritten(WPARAM wParam, LPARAM) {
-    if (wParam == kAreasWritten) {
+    // The program's areas are no longer the sensor's: they stay to be written again.
+    if (wParam == kAreasPartlyWritten && m_workspace.areaSet != NULL) m_workspace.areaSet->SetSensorModified(1);
+    Defer([this, wParam] { ReportAreasWritten(wParam); });
+    return 0;
+}
+
+void MainFrame::ReportAreasWritten(WPARAM result) {
+    if (result == kAreasWritten) {
         ShowBox(LoadText(IDS_AREA_WRITE_DONE), MB_OK);
-    } else if (wParam == kAreasPartlyWritten) {
-        // The program's areas are no longer the sensor's: they stay to be written again.
-        if (m_workspace.areaSet != NULL) m_workspace.areaSet->SetSensorModified(1);
+    } else if (result == kAreasPartlyWritten) {
         ShowBox(LoadText(IDS_AREA_WRITE_PARTIAL), MB_ICONERROR);
     } else {
         ShowBox(LoadText(IDS_AREA_WRITE_FAILED), MB_ICONERROR);
     }
-    return 0;
 }
 
 LRESULT MainFrame::OnFramData(WPARAM wParam, LPARAM lParam) {
@@ -386,15 +411,20 @@ LRESULT MainFrame::OnUser26(WPARAM wParam, LPARAM) {
 }
 
 LRESULT MainFrame::OnFirmwareResult(WPARAM wParam, LPARAM) {
+    // The port closes before the update lets the line go.
     if (m_application != NULL) m_application->OpenPort(0);
-    if (wParam == 1) {
+    Defer([this, wParam] { ReportFirmwareResult(wParam); });
+    return 0;
+}
+
+void MainFrame::ReportFirmwareResult(WPARAM result) {
+    if (result == 1) {
         ShowBox(LoadText(IDS_FIRMWARE_DONE), MB_OK);
         ShowBox(kPowerCycle, MB_OK);
     } else {
         ShowBox(LoadText(IDS_FIRMWARE_FAILED), MB_ICONERROR);
         ShowBox(kPowerCycleRetry, MB_OK);
     }
-    return 0;
 }
 
 LRESULT MainFrame::OnUser28(WPARAM, LPARAM) {

@@ -3,12 +3,14 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 
 // Closes the next modal dialog or message box of the calling thread from a
 // thread timer, which the modal loop itself dispatches: it records the box's
 // caption, its texts and its owner, then posts WM_COMMAND with the given id.
-// One closer per thread at a time.
+// Dialogs already shown when it is made are not the next one. One closer per
+// thread at a time.
 class ModalCloser {
 public:
     explicit ModalCloser(WORD commandId);
@@ -23,6 +25,7 @@ private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
 
     WORD m_commandId;
+    std::set<HWND> m_known;  // visible when the closer was made
     UINT_PTR m_timer;
 };
 

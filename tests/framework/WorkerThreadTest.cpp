@@ -4,6 +4,10 @@
 
 #include <atomic>
 
+#include "framework/OwnedHandle.h"
+#include "framework/SentMessageWait.h"
+#include "tests/framework/CountingWindow.h"
+
 namespace {
 
 const UINT WM_TEST_WORK = WM_USER + 1;
@@ -40,7 +44,7 @@ public:
     }
     LRESULT OnSend(WPARAM, LPARAM) {
         // Like a device thread notifying the main window while it is stopped.
-        SendMessageA(m_target, WM_USER + 50, 0, 0);
+        SendMessageA(m_target, CountingWindow::kCountedMessage, 0, 0);
         SetEvent(m_done);
         return 0;
     }
@@ -107,32 +111,46 @@ TEST(WorkerThread_Life, HandlerMayStopItsOwnThread) {
     EXPECT_EQ(p.Stop(), 0);
 }
 
-namespace {
-
-LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-    if (msg == WM_USER + 50) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, GetWindowLongPtrA(hwnd, GWLP_USERDATA) + 1);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, w, l);
-}
-
-}  // namespace
-
 TEST(WorkerThread_Life, StopHandlesMessagesSentByTheWorker) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = CountingProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "WorkerThreadTestTarget";
-    RegisterClassA(&wc);
-    HWND target = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
-    ASSERT_NE(target, (HWND)NULL);
+    CountingWindow target;
+    ASSERT_NE(target.Get(), (HWND)NULL);
     Probe p;
-    p.m_target = target;
+    p.m_target = target.Get();
     ASSERT_TRUE(p.Start(NULL, 0, 0, 0));
     // The worker sends to our window while we sit in Stop: Stop must not deadlock.
     p.PostMessage(WM_TEST_SEND, 0, 0);
     EXPECT_EQ(p.Stop(), 1);
-    EXPECT_EQ(GetWindowLongPtrA(target, GWLP_USERDATA), 1);
-    DestroyWindow(target);
+    EXPECT_EQ(target.Count(), 1);
+}
+
+namespace {
+
+struct PendingSender {
+    HWND target;
+    HANDLE sent;  // set once the message waits in the target's queue
+    static DWORD WINAPI Run(LPVOID param) {
+        PendingSender* s = static_cast<PendingSender*>(param);
+        // A message of its own so that the send is queued before the event is set.
+        SendMessageCallbackA(s->target, CountingWindow::kCountedMessage, 0, 0, NULL, 0);
+        SetEvent(s->sent);
+        SendMessageA(s->target, CountingWindow::kCountedMessage, 0, 0);
+        return 0;
+    }
+};
+
+}  // namespace
+
+// A message sent before the wait begins, whose arrival the thread has already
+// looked at, must still be handled: the sender waits for it.
+TEST(WorkerThread_Life, WaitHandlesAMessageSentBeforeItBegan) {
+    CountingWindow target;
+    ASSERT_NE(target.Get(), (HWND)NULL);
+    OwnedHandle sent(CreateEventA(NULL, TRUE, FALSE, NULL));
+    PendingSender sender = {target.Get(), sent.Get()};
+    OwnedHandle thread(CreateThread(NULL, 0, PendingSender::Run, &sender, 0, NULL));
+    ASSERT_EQ(WaitForSingleObject(sent.Get(), 5000), WAIT_OBJECT_0);
+    Sleep(50);  // the blocking send is queued too
+    GetQueueStatus(QS_SENDMESSAGE);  // seen: no longer news to a wait
+    EXPECT_EQ(WaitHandlingSentMessages(thread.Get(), 3000), WAIT_OBJECT_0);
+    EXPECT_EQ(target.Count(), 2);
 }

@@ -7,6 +7,8 @@
 #include "framework/ChildWindow.h"
 #include "framework/ErrorCodes.h"
 #include "framework/OwnedHandle.h"
+#include "framework/SentMessageWait.h"
+#include "tests/framework/CountingWindow.h"
 #include "protocol/DevicePort.h"
 #include "protocol/ProbeDevice.h"
 #include "tests/protocol/LiveDevices.h"
@@ -180,15 +182,16 @@ TEST_F(PortFixture, LevelCountersStayConsistentUnderManyThreads) {
 
 TEST_F(PortFixture, OneThreadAtATimeTellsTheDeviceItsLevel) {
     // The link operation starts and stops its thread inside SetLinkLevel: the
-    // port worker and the user-interface thread must never be in it together.
-    volatile LONG inside = 0;
+    // port worker and the user-interface thread must never be in one device's
+    // together. (A replaced device is no longer told anything.)
     volatile LONG most = 0;
     m_prepare = [&](RecordingDevice* d) {
-        d->m_onLevel = [&] {
-            const LONG now = InterlockedIncrement(&inside);
+        std::shared_ptr<volatile LONG> inside(new LONG(0));
+        d->m_onLevel = [&, inside] {
+            const LONG now = InterlockedIncrement(inside.get());
             if (now > InterlockedCompareExchange(&most, 0, 0)) InterlockedExchange(&most, now);
             Sleep(1);  // a thread start or stop takes a while
-            InterlockedDecrement(&inside);
+            InterlockedDecrement(inside.get());
         };
     };
     ASSERT_NE(Select(), nullptr);
@@ -251,6 +254,36 @@ TEST_F(PortFixture, SelectDeviceSetsTheLineOfItsTypeAndReplaysTheSharedState) {
         EXPECT_EQ(out, 4096u);
     }
     EXPECT_EQ(m_port.GetConfig(NULL, NULL, NULL, NULL), 0);
+}
+
+// A handler reached during a switch asks for two more: each switch runs to
+// its end before the next begins, and only the latest request is taken.
+TEST_F(PortFixture, SwitchesAskedForDuringASwitchFollowItTheLatestWinning) {
+    ASSERT_NE(Select(0), nullptr);
+    bool asked = false;
+    m_prepare = [&](RecordingDevice* d) {
+        d->m_onLevel = [&] {
+            if (asked) return;
+            asked = true;
+            EXPECT_EQ(m_port.SelectDevice(DevicePort::kProbeDeviceType), 1);
+            EXPECT_EQ(m_port.SelectDevice(2), 1);
+        };
+    };
+    m_types.clear();
+    ASSERT_EQ(m_port.SelectDevice(1), 1);
+    EXPECT_EQ(m_types, (std::vector<WORD>{1, 2}));
+    const Lines replay = {"link:0", "realtime:0", "io:0", "trouble:0", "stats:0", "wave:0,0,0"};
+    Lines expected = {"close"};
+    expected.insert(expected.end(), replay.begin(), replay.end());
+    expected.push_back("close");
+    expected.insert(expected.end(), replay.begin(), replay.end());
+    EXPECT_EQ(Log(), expected);
+    DCB dcb;
+    DWORD mask, in, out;
+    ASSERT_EQ(m_port.GetConfig(&dcb, &mask, &in, &out), 1);
+    EXPECT_EQ(dcb.BaudRate, 115200u);
+    EXPECT_EQ(m_live.Count(), 1u);
+    EXPECT_EQ(m_live.Violations(), 0);
 }
 
 TEST_F(PortFixture, FailedSelectionKeepsTheOldDeviceAndItsLine) {
@@ -427,6 +460,9 @@ TEST_F(PortFixture, MonitorLinesAreSentAfterTheReceiveLockIsReleased) {
 }
 
 TEST_F(PortFixture, SwappingDevicesWhileFramesArriveAndLevelsChangeIsSafe) {
+    ChildWindow frame;
+    m_port.SetFrame(&frame);
+    ASSERT_EQ(m_port.CreateEvents(), 1);  // the port worker deletes what the swaps replace
     ASSERT_NE(Select(), nullptr);
     struct Load {
         RecordingPort* port;
@@ -455,62 +491,38 @@ TEST_F(PortFixture, SwappingDevicesWhileFramesArriveAndLevelsChangeIsSafe) {
     InterlockedExchange(&load.stop, 1);
     ASSERT_EQ(WaitForMultipleObjects(2, threads, TRUE, 30000), WAIT_OBJECT_0);
     for (HANDLE t : threads) CloseHandle(t);
-    EXPECT_EQ(m_live.Violations(), 0);
-    EXPECT_EQ(m_live.Count(), 1u);
-}
-
-TEST_F(PortFixture, SwapWaitsForADeviceThreadThatIsSendingToTheUserInterface) {
-    // A window of this (the user-interface) thread.
-    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-    ASSERT_NE(window, nullptr);
-    HANDLE inside = CreateEventA(NULL, TRUE, FALSE, NULL);
-    const DWORD uiThread = GetCurrentThreadId();
-    m_prepare = [&](RecordingDevice* d) {
-        d->m_onLevel = [&, uiThread] {
-            if (GetCurrentThreadId() == uiThread) return;
-            SetEvent(inside);
-            SendMessageA(window, WM_NULL, 0, 0);  // held until this thread handles it
-        };
-    };
-    RecordingDevice* old = Select();
-    ASSERT_NE(old, nullptr);
-    m_prepare = nullptr;
-    struct Caller {
-        static DWORD WINAPI Run(LPVOID p) {
-            static_cast<RecordingPort*>(p)->AcquireLinkLevel(1);
-            return 0;
-        }
-    };
-    HANDLE caller = CreateThread(NULL, 0, Caller::Run, &m_port, 0, NULL);
-    ASSERT_EQ(WaitForSingleObject(inside, 10000), WAIT_OBJECT_0);
     const DWORD start = GetTickCount();
-    ASSERT_EQ(m_port.SelectDevice(1), 1);
-    EXPECT_LT(GetTickCount() - start, DevicePort::kRetireTimeoutMs);
-    EXPECT_EQ(WaitForSingleObject(caller, 10000), WAIT_OBJECT_0);
-    // The old device was deleted only after its caller left it.
+    while (m_live.Count() != 1 && GetTickCount() - start < 10000) Sleep(1);
     EXPECT_EQ(m_live.Count(), 1u);
     EXPECT_EQ(m_live.Violations(), 0);
-    CloseHandle(caller);
-    CloseHandle(inside);
-    DestroyWindow(window);
+    m_port.Detach();
 }
 
-TEST_F(PortFixture, ADeviceStillInUseWhenTheSwapGivesUpIsClosedAndDeletedOnceItsUserLeaves) {
+// A thread inside the old device waits for the user-interface thread (it
+// sends it a message): the swap neither waits for it nor handles its message
+// meanwhile, the new device is told its level all the same, and the old one
+// is closed and deleted by the port worker once its user has left.
+TEST_F(PortFixture, SwapLeavesAThreadInsideTheOldDeviceAndTheNewOneLinksRegardless) {
+    CountingWindow window;
+    ASSERT_NE(window.Get(), nullptr);
     OwnedHandle inside(CreateEventA(NULL, TRUE, FALSE, NULL));
-    OwnedHandle leave(CreateEventA(NULL, TRUE, FALSE, NULL));
     const DWORD uiThread = GetCurrentThreadId();
-    RecordingPort port(200);  // the swap waits 200 ms
+    RecordingPort port;
     ChildWindow frame;
     port.Wire(&m_caps, &m_waveForm);
     port.SetFrame(&frame);
     ASSERT_EQ(port.CreateEvents(), 1);  // the port worker runs
+    bool first = true;
     port.m_factory = [&](WORD) {
         RecordingDevice* d = new RecordingDevice(&m_log, &m_live);
-        d->m_onLevel = [&, uiThread] {
-            if (GetCurrentThreadId() == uiThread) return;
-            SetEvent(inside.Get());
-            WaitForSingleObject(leave.Get(), 10000);  // a caller held up inside
-        };
+        if (first) {
+            d->m_onLevel = [&, uiThread] {
+                if (GetCurrentThreadId() == uiThread) return;
+                SetEvent(inside.Get());
+                SendMessageA(window.Get(), CountingWindow::kCountedMessage, 0, 0);  // held until handled
+            };
+        }
+        first = false;
         return d;
     };
     ASSERT_EQ(port.SelectDevice(0), 1);
@@ -522,11 +534,13 @@ TEST_F(PortFixture, ADeviceStillInUseWhenTheSwapGivesUpIsClosedAndDeletedOnceIts
     };
     OwnedHandle caller(CreateThread(NULL, 0, Caller::Run, &port, 0, NULL));
     ASSERT_EQ(WaitForSingleObject(inside.Get(), 10000), WAIT_OBJECT_0);
-    ASSERT_EQ(port.SelectDevice(1), 1);
-    EXPECT_EQ(m_live.Count(), 2u);  // not deleted under its caller
     m_log.Clear();
-    SetEvent(leave.Get());
-    ASSERT_EQ(WaitForSingleObject(caller.Get(), 10000), WAIT_OBJECT_0);
+    ASSERT_EQ(port.SelectDevice(1), 1);
+    EXPECT_EQ(window.Count(), 0) << "a message was handled during the switch";
+    EXPECT_EQ(m_log.Entries(), Lines({"link:1", "realtime:0", "io:0", "trouble:0", "stats:0", "wave:0,0,0"}));
+    EXPECT_EQ(m_live.Count(), 2u);  // not deleted under its caller
+
+    EXPECT_EQ(WaitHandlingSentMessages(caller.Get(), 10000), WAIT_OBJECT_0);
     EXPECT_TRUE(m_log.WaitFor("close"));
     const DWORD start = GetTickCount();
     while (m_live.Count() != 1 && GetTickCount() - start < 5000) Sleep(1);

@@ -41,9 +41,8 @@ class RecordingPort : public DevicePort {
 public:
     typedef std::function<SensorDeviceBase*(WORD type)> Factory;
 
-    explicit RecordingPort(DWORD retireTimeoutMs = kRetireTimeoutMs)
-        : DevicePort(retireTimeoutMs),
-          m_sendResult(1),
+    RecordingPort()
+        : m_sendResult(1),
           m_openResult(1),
           m_logLevels(false),
           m_lineThread(0),

@@ -482,6 +482,21 @@ TEST_F(DeviceFixture, DropToLevelZeroResetsTheModelAndSendsTheBurstInOrder) {
     EXPECT_EQ(m_caps.GetModel(), 0);
 }
 
+// Replaced while its link runs, a device closes without a word of its link
+// and leaves the sensor state alone: they are the new device's now.
+TEST_F(DeviceFixture, AReplacedDeviceLeavesTheLinkStateToTheNewOne) {
+    ASSERT_NE(Select([](TestDevice* d) { return d->AddOwnOperations(); }), nullptr);
+    ASSERT_EQ(m_port.AcquireLinkLevel(1), 1);
+    m_caps.SetModel(0);
+    m_caps.SetVersionText("5.1.3K");
+    m_port.ClearNotifications();
+    m_port.m_factory = [](WORD) { return new TestDevice([](TestDevice* d) { return d->AddOwnOperations(); }); };
+    ASSERT_EQ(m_port.SelectDevice(1), 1);
+    for (const Notification& n : m_port.Notifications()) EXPECT_NE(n.msg, WM_DEVICE_CONNECTION_CHANGED);
+    EXPECT_EQ(m_caps.GetVersionText(), "5.1.3K");
+    EXPECT_EQ(m_caps.GetModel(), 0);
+}
+
 TEST_F(DeviceFixture, DropToLevelZeroWithoutVersionOperationSkipsTheVersionText) {
     TestDevice* device = Select(nullptr);
     ASSERT_NE(device, nullptr);

@@ -146,6 +146,7 @@ public:
             return FALSE;
         }
         status->cbInQue = static_cast<DWORD>(m_input.size());
+        status->cbOutQue = m_outQueued;
         return TRUE;
     }
     BOOL ReadFile(LPVOID buffer, DWORD count, LPDWORD countRead, LPOVERLAPPED) override {
@@ -229,6 +230,12 @@ public:
     DWORD LostSession() { return Read(m_lostSession); }
     DWORD RateAtWrite() { return Read(m_rateAtWrite); }
 
+    // A stalled line: the output queue stays as full as this.
+    void Stall(DWORD queued) {
+        Hold hold(this);
+        m_outQueued = queued;
+    }
+
     std::string m_answer;                // set before the open: the other end answers every write so
     std::function<void()> m_duringOpen;  // set before the open: runs once as it sets the line up
 
@@ -268,6 +275,7 @@ private:
     DWORD m_mask;   // a wait with no events to wait for fails
     DWORD m_lineRate = 0;     // the rate the line has
     DWORD m_rateAtWrite = 0;  // the rate of the line when the last write went out
+    DWORD m_outQueued = 0;    // bytes the output queue reports
     OwnedHandle m_arrived;  // auto-reset: set after each delivery
     OwnedHandle m_lostEvent;
 };
@@ -368,6 +376,30 @@ TEST(SerialPort_Receive, RequestMadeWhileThePortOpensGoesOutAtItsRateAndItsAnswe
     writer.join();
     EXPECT_EQ(port.RateAtWrite(), static_cast<DWORD>(CBR_19200));
     EXPECT_TRUE(port.WaitForReceived("reply")) << port.Received();
+}
+
+// A device switch changes the settings on the user-interface thread: a write
+// waiting for room on a stalled line gives up at once instead of holding it.
+TEST(SerialPort_Receive, ChangeOfSettingsCutsAWriteWaitingOnAStalledLine) {
+    ScriptedPort port(ScriptedPort::kBlockingWait);
+    ASSERT_EQ(port.CreateEvents(), 1);
+    ASSERT_EQ(port.Open(kAnyPort), 1);
+    DCB dcb;
+    DWORD mask = 0, inQueue = 0, outQueue = 0;
+    ASSERT_EQ(port.GetConfig(&dcb, &mask, &inQueue, &outQueue), 1);
+    port.Stall(4096);
+    int written = -1;
+    DWORD error = 0;
+    const int polls = port.Polls();
+    std::thread writer([&] {
+        written = port.WriteAll("request");
+        error = GetLastError();
+    });
+    while (port.Polls() < polls + 3) Sleep(1);  // the writer waits for room
+    EXPECT_EQ(port.Configure(&dcb, mask, inQueue, outQueue), 1);
+    writer.join();
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_OPERATION_ABORTED)) << "the write waited out its bound";
 }
 
 TEST(SerialPort, LineTimeCountsStartParityAndStopBits) {

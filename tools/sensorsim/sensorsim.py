@@ -10,8 +10,11 @@ restarted, a hang-up as of a pulled cable (the pseudo-terminal closes) after
 which a new one may serve the same COM port, bytes left on the line before the
 program opens it, a late link challenge that arrives unasked once the program
 has set the line. With --unplug-file the test pulls and plugs the cable itself:
-while that file exists the pseudo-terminal is closed. With --pace its replies take the time a real line at the
-rate and stop bits the program set would take. The sensor talks at its own rate
+while that file exists the pseudo-terminal is closed, unless it reads "at <hex>
+[n]": then the cable is pulled as the nth request starting with those bytes
+arrives, before it is answered, and the file then reads "pulled". With --pace
+its replies take the time a real line at the rate and stop bits the program set
+would take. The sensor talks at its own rate
 (--baud), which a switch line such as "S0576000000000\n" changes: while the
 program's side of the line is set to another rate, every
 reply is written as a UART at the program's rate would read it (garbled).
@@ -28,8 +31,9 @@ FLASH (the programmed pages were dumped, at the update's final reset and at exit
 OUTAGE (the sensor goes dark: frames are logged, not handled), BACK (it answers
 again, restarted), MISRATE (the program's rate and the bytes it will read
 instead of a reply piece), STALE (bytes left on the line), LATE (a challenge
-nobody asked for, sent), HANGUP (the
-pseudo-terminal closed), RETURN (a new one linked, the sensor restarted), COMMIT (a FRAM block went into
+nobody asked for, sent), HANGUP (the pseudo-terminal closed), ARM (a pull waits
+for a request), PULL (the request that pulled it), RETURN (a new one linked, the
+sensor restarted), COMMIT (a FRAM block went into
 memory), REFUSE (a commit was refused), BADECHO (a FRAM write was taken
 wrongly), STOP.
 
@@ -160,6 +164,8 @@ class Simulator:
         self.hangup_at = None  # once the first good frame came, while a hang-up is due
         self.return_at = None  # while hung up with a return due
         self.hung_up = False  # the hang-up happens once
+        self.arm_text = None  # the unplug file's text that armed the pull
+        self.armed = None  # [hex prefix, matching requests still to come]
         self.switches = SwitchLines()
         self.late_sent = False
 
@@ -212,7 +218,7 @@ class Simulator:
         """Closes the pseudo-terminal as a pulled cable would; later links a
         new one to the same port, with the sensor restarted."""
         if self.faults.unplug_file:
-            pulled = os.path.exists(self.faults.unplug_file)
+            pulled = self.cable_pulled()
             if pulled and self.master is not None:
                 self.hang_up()
             elif not pulled and self.master is None:
@@ -225,6 +231,38 @@ class Simulator:
         elif self.return_at is not None and now >= self.return_at:
             self.return_at = None
             self.plug_back()
+
+    def cable_pulled(self):
+        """Whether the unplug file pulls the cable now; one reading "at <hex> [n]"
+        arms a pull instead (once per text)."""
+        try:
+            with open(self.faults.unplug_file) as f:
+                text = f.read()
+        except OSError:
+            self.arm_text = self.armed = None
+            return False
+        words = text.split()
+        if words[:1] != ["at"]:
+            return True
+        if len(words) > 1 and text != self.arm_text:
+            self.arm_text = text
+            self.armed = [words[1].lower(), int(words[2]) if len(words) > 2 else 1]
+            self.log.write("ARM", " ".join(words[1:]))
+        return False
+
+    def pull_at(self, message):
+        """Pulls the cable when message is the request an armed pull waits for."""
+        if self.armed is None or not message.hex().startswith(self.armed[0]):
+            return False
+        self.armed[1] -= 1
+        if self.armed[1] > 0:
+            return False
+        self.log.write("PULL", message.hex())
+        with open(self.faults.unplug_file, "w") as f:
+            f.write("pulled\n")
+        self.arm_text = self.armed = None
+        self.hang_up()
+        return True
 
     def hang_up(self):
         self.log.write("HANGUP")
@@ -246,6 +284,8 @@ class Simulator:
         for kind, payload in self.parser.feed(data):
             if kind == "frame":
                 self.log.write("RX", payload.hex())
+                if self.pull_at(payload):
+                    return
                 self.note_time("RX", payload[:2].hex())
                 self.start_hangup()
                 self.start_stall()
@@ -452,6 +492,8 @@ class Simulator:
                     data = b""
                 if data:
                     self.on_bytes(data)
+            if self.master is None:  # a request pulled the cable
+                continue
             self.watch_baud()
             self.flush_due()
         self.log.write("STOP", "signal")
@@ -497,7 +539,8 @@ def parse_args(argv):
                    help="after a hang-up, a new pseudo-terminal serves the same port this much later")
     p.add_argument("--unplug-file", default=None,
                    help="while this file exists the pseudo-terminal is closed, as a pulled cable; "
-                        "once it is gone a new one serves the port, the sensor restarted")
+                        "once it is gone a new one serves the port, the sensor restarted; "
+                        "'at <hex> [n]' in it pulls the cable at the nth request starting so")
     p.add_argument("--stale-hex", default="", help="bytes left on the line before the program opens it")
     p.add_argument("--late-challenge-ms", type=int, default=0,
                    help="this long after the program first sets the line, a link challenge nobody asked for arrives")

@@ -259,6 +259,24 @@ class SimulatorTest(unittest.TestCase):
         self.assertEqual(kinds.count("HANGUP"), 1)
         self.assertLess(kinds.index("HANGUP"), kinds.index("RETURN"))
 
+    def test_armed_unplug_file_pulls_the_cable_at_the_nth_matching_request(self):
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        unplug = os.path.join(folder.name, "unplugged")
+        self.start(unplug_file=unplug)
+        with open(unplug, "w") as f:
+            f.write("at A069 2\n")
+        self.assertTrue(wait_until(lambda: "ARM" in self.log_kinds()))
+        self.client.write(LINK_GET_FRAME)
+        self.assertEqual(self.client.read_until(1)[0][0], "frame")
+        self.client.write(LINK_GET_FRAME)
+        self.assertTrue(wait_until(lambda: not os.path.lexists(self.link)))
+        with open(unplug) as f:
+            self.assertEqual(f.read(), "pulled\n")
+        kinds = self.log_kinds()
+        self.assertEqual(kinds.count("TX"), 1)  # the second request is not answered
+        self.assertEqual(kinds[-2:], ["PULL", "HANGUP"])
+
 
 def wait_until(done, timeout=5):
     end = time.monotonic() + timeout

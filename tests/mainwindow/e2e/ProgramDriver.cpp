@@ -121,6 +121,14 @@ void ProgramDriver::SetText(HWND dialog, int control, const std::string& text) {
                         SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
+bool ProgramDriver::Type(HWND dialog, int control, const std::string& text, const std::string& shown) {
+    HWND edit = GetDlgItem(dialog, control);
+    SetText(dialog, control, text);
+    SendMessageTimeoutA(edit, EM_SETMODIFY, TRUE, 0, SMTO_ABORTIFHUNG, 5000, NULL);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(control, EN_KILLFOCUS), reinterpret_cast<LPARAM>(edit));
+    return PollFor([&] { return Text(dialog, control) == shown; }, kTimeoutMs);
+}
+
 std::string ProgramDriver::Text(HWND dialog, int control) {
     std::string text;
     AddText(GetDlgItem(dialog, control), reinterpret_cast<LPARAM>(&text));

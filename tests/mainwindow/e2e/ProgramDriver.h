@@ -41,6 +41,9 @@ public:
 
     static void Press(HWND dialog, int button);
     static void SetText(HWND dialog, int control, const std::string& text);
+    // Types text into a dialog's edit, marked as typed as keys leave it, and
+    // leaves the edit as Tab does; true once the edit shows shown.
+    static bool Type(HWND dialog, int control, const std::string& text, const std::string& shown);
     static std::string Text(HWND dialog, int control);
     // The caption and every control's text, one per line.
     static std::string Texts(HWND dialog);

@@ -128,13 +128,8 @@ bool Tour::EditArea2() {
         ADD_FAILURE() << "the vertex did not move:\n" << ProgramDriver::Texts(input);
         return false;
     }
-    HWND edit = GetDlgItem(input, kOutput2Distance);
-    ProgramDriver::SetText(input, kOutput2Distance, std::to_string(kNewOutput2));
-    // Marked as typed, as keys would leave it; leaving the edit commits it, as Tab does.
-    SendMessageTimeoutA(edit, EM_SETMODIFY, TRUE, 0, SMTO_ABORTIFHUNG, 5000, NULL);
-    PostMessageA(input, WM_COMMAND, MAKEWPARAM(kOutput2Distance, EN_KILLFOCUS), reinterpret_cast<LPARAM>(edit));
-    const std::string typed = std::to_string(kNewOutput2) + " mm";
-    if (!SimLog::PollFor([&] { return ProgramDriver::Text(input, kOutput2Distance) == typed; }, kLinkMs)) {
+    if (!ProgramDriver::Type(input, kOutput2Distance, std::to_string(kNewOutput2),
+                             std::to_string(kNewOutput2) + " mm")) {
         ADD_FAILURE() << "Output2 shows " << ProgramDriver::Text(input, kOutput2Distance);
         return false;
     }

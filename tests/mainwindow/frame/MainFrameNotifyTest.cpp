@@ -3,6 +3,8 @@
 #include "dialogs/ComMonitorDlg.h"
 #include "dialogs/DialogMessages.h"
 #include "framework/IniFile.h"
+#include "framework/OwnedHandle.h"
+#include "framework/SentMessageWait.h"
 #include "mainwindow/frame/StatusBar.h"
 #include "mainwindow/view/ViewMessages.h"
 #include "protocol/DeviceMessages.h"
@@ -25,8 +27,17 @@ protected:
     // The frame handles what the sensor side posts, as its message loop would.
     void PostAndRun(UINT msg, WPARAM wParam, LPARAM lParam) {
         PostMessageA(Frame().GetHwnd(), msg, wParam, lParam);
+        Run();
+    }
+    // What the frame left to its message loop runs.
+    void Run() {
         MSG m;
         while (PeekMessageA(&m, Frame().GetHwnd(), 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    }
+    LRESULT SendAndRun(UINT msg, WPARAM wParam, LPARAM lParam) {
+        const LRESULT result = Send(msg, wParam, lParam);
+        Run();
+        return result;
     }
     std::vector<std::string> Boxes() { return Frame().boxes; }
 
@@ -200,12 +211,12 @@ TEST_F(FrameNotify, AreaReadLoadsTheTableAfterItsReport) {
     table[kAreaRecordBytes * 2 + kAreaOutput2Offset + 1] = 0x02;
     const int redraws = m_bench.view.areaRedraws;
 
-    EXPECT_EQ(0, Send(WM_DEVICE_AREA_READ, 0, 0));
+    EXPECT_EQ(0, SendAndRun(WM_DEVICE_AREA_READ, 0, 0));
     EXPECT_EQ(Texts({"E Area reading failed."}), Boxes());
     EXPECT_EQ(redraws, m_bench.view.areaRedraws);
 
     Frame().boxes.clear();
-    Send(WM_DEVICE_AREA_READ, reinterpret_cast<WPARAM>(table), 0);
+    SendAndRun(WM_DEVICE_AREA_READ, reinterpret_cast<WPARAM>(table), 0);
     EXPECT_EQ(Texts({"I Area reading completed."}), Boxes());
     BYTE loaded[kAreaTableBytes];
     m_bench.areas.GetAllRaw(loaded);
@@ -220,7 +231,7 @@ TEST_F(FrameNotify, AreaReadAfterACloseInItsBoxTouchesNothing) {
     memcpy(table, before, sizeof table);
     table[kAreaOutput3Offset] = 0x11;
     Frame().releaseDuringBox = true;
-    Send(WM_DEVICE_AREA_READ, reinterpret_cast<WPARAM>(table), 0);
+    SendAndRun(WM_DEVICE_AREA_READ, reinterpret_cast<WPARAM>(table), 0);
     BYTE after[kAreaTableBytes];
     m_bench.areas.GetAllRaw(after);
     EXPECT_EQ(0, memcmp(before, after, sizeof after));
@@ -249,11 +260,45 @@ TEST_F(FrameNotify, WriteAndFirmwareResultsAreReported) {
     m_bench.areas.SetSensorModified(0);
     for (const auto& c : cases) {
         Frame().boxes.clear();
-        Send(c.msg, c.result, 0);
+        SendAndRun(c.msg, c.result, 0);
         EXPECT_EQ(c.boxes, Boxes()) << c.msg << " " << c.result;
     }
     // The write that failed part way left the sensor's areas other than the program's.
     EXPECT_EQ(1u, m_bench.areas.IsSensorModified());
+}
+
+// A device thread sends its result while this thread waits for it (as when
+// it stops the thread): the sender is let go without a box, which shows once
+// the message loop runs, so no box's loop runs inside the wait.
+TEST_F(FrameNotify, SentResultsLetTheSenderGoAndShowTheirBoxesFromTheMessageLoop) {
+    struct Sender {
+        HWND frame;
+        BYTE table[kAreaTableBytes];
+        static DWORD WINAPI Run(LPVOID p) {
+            Sender* s = static_cast<Sender*>(p);
+            SendMessageA(s->frame, WM_DEVICE_AREA_READ, reinterpret_cast<WPARAM>(s->table), 0);
+            ZeroMemory(s->table, sizeof s->table);  // the sender's memory is its own again
+            SendMessageA(s->frame, WM_DEVICE_AREA_WRITTEN, kAreasWritten, 0);
+            SendMessageA(s->frame, WM_DEVICE_FIRMWARE_RESULT, 0, 0);
+            return 0;
+        }
+    } sender;
+    sender.frame = Frame().GetHwnd();
+    m_bench.areas.GetAllRaw(sender.table);
+    sender.table[kAreaOutput3Offset] = 0x11;
+    BYTE expected[kAreaTableBytes];
+    memcpy(expected, sender.table, sizeof expected);
+    OwnedHandle thread(CreateThread(NULL, 0, Sender::Run, &sender, 0, NULL));
+    ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitHandlingSentMessages(thread.Get(), 10000));
+    EXPECT_EQ(Texts(), Boxes());
+    Run();
+    const Texts boxes = Boxes();
+    ASSERT_EQ(4u, boxes.size());  // the last asks to switch the sensor off and on
+    EXPECT_EQ(Texts({"I Area reading completed.", "I Area writing completed.", "E Firmware updating failed."}),
+              Texts(boxes.begin(), boxes.begin() + 3));
+    BYTE loaded[kAreaTableBytes];
+    m_bench.areas.GetAllRaw(loaded);
+    EXPECT_EQ(0, memcmp(expected, loaded, sizeof loaded));
 }
 
 TEST_F(FrameNotify, MonitorFramesAreCopiedByLength) {

@@ -194,7 +194,7 @@ TEST(MainFrameDispatch, WindowAndStatusMessagesHaveTheirHandlers) {
         {WM_SETFOCUS, 1}, {WM_MENUSELECT, 1},     {WM_DRAWITEM, 1},   {WM_NOTIFY, 1},       {WM_MOVE, 1},
         {WM_SIZE, 1},     {WM_CLOSE, 1},          {WM_DESTROY, 1},    {WM_CHAR, 1},         {WM_MOUSEWHEEL, 1},
         {WM_PAINT, 0},    {0x580, 1},             {0x581, 1},         {0x582, 0},           {0x600, 0},
-        {0x601, 1},       {0x604, 1},             {0x607, 1},         {0x608, 0},
+        {0x601, 1},       {0x604, 1},             {0x607, 1},         {0x608, 1},         {0x609, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.handled, frame.HasMessageHandler(c.message)) << std::hex << c.message;

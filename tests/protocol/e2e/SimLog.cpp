@@ -69,10 +69,19 @@ bool SimLog::WaitForCount(const std::string& kind, size_t count, DWORD timeoutMs
     return PollFor([&] { return Lines(kind).size() >= count; }, timeoutMs);
 }
 
-bool SimLog::PullCable() {
-    std::ofstream file((LogPath() + ".unplug").c_str());
-    file << "pulled\n";
-    return file.good();
+bool SimLog::PullCable(const std::string& atRequest, int nth) {
+    // Renamed into place whole: the simulator never reads half a request.
+    const std::string path = LogPath() + ".unplug";
+    {
+        std::ofstream file((path + ".new").c_str());
+        file << (atRequest.empty() ? "pulled" : "at " + atRequest + " " + std::to_string(nth)) << "\n";
+        if (!file.good()) return false;
+    }
+    return MoveFileExA((path + ".new").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+bool SimLog::PlugCableBack() {
+    return DeleteFileA((LogPath() + ".unplug").c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 std::map<DWORD, std::string> SimLog::FlashDump(const std::string& linuxPath) {

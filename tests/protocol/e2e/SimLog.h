@@ -28,8 +28,12 @@ public:
     // The simulator's FRAM as it last wrote it (at its start and after each
     // commit); empty when there is none.
     static std::vector<WORD> FramWords();
-    // Pulls the cable of a simulator started with --unplug-file <its log>.unplug.
-    static bool PullCable();
+    // Pulls the cable of a simulator started with --unplug-file <its log>.unplug:
+    // now, or, given a request, as the nth request whose hex starts so arrives,
+    // before it is answered (the simulator logs ARM, then PULL and HANGUP).
+    static bool PullCable(const std::string& atRequest = "", int nth = 1);
+    // Plugs it back: a new line serves the port, the sensor restarted (RETURN).
+    static bool PlugCableBack();
     // The simulator's flash dump at a Linux path: page address -> hex of the page.
     static std::map<DWORD, std::string> FlashDump(const std::string& linuxPath);
     // Waits, bounded, until done() holds. The log and the windows of another
