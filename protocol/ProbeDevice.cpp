@@ -53,8 +53,10 @@ DWORD ProbeDevice::BaudOf(BYTE index) {
 }
 
 void ProbeDevice::SetBaud(BYTE index) {
+    // A replaced probe whose operation still ticks must not change the rate
+    // under the device that replaced it.
     DevicePort* port = m_port;
-    if (port == NULL) return;
+    if (port == NULL || !IsConnected()) return;
     DCB dcb;
     DWORD mask = 0, inQueue = 0, outQueue = 0;
     if (!port->GetConfig(&dcb, &mask, &inQueue, &outQueue)) return;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "protocol/DeviceMessages.h"
 #include "protocol/ProbeDevice.h"
 #include "protocol/SensorDevice.h"
@@ -203,4 +205,20 @@ TEST_F(ProbeDeviceTest, ProbesFrom19200ReportsAndIsStoppedByTheNextDevice) {
     const size_t frames = m_port.m_frames.Count();
     EXPECT_FALSE(m_port.m_frames.WaitForCount(frames + 1, 1200));  // two probe ticks
     EXPECT_EQ(Baud(), 57600u);
+}
+
+// The swap silences the probe it replaces; its operation may tick once more
+// before the port worker closes it, and must leave the new device's line.
+TEST(BaudProbe_Line, ASilencedProbeLeavesTheLineAlone) {
+    RecordingPort port;
+    ProbeDevice probe;
+    probe.SetPort(&port);
+    DCB dcb;
+    DWORD mask, in, out;
+    for (const auto& step : {std::make_pair(1, 1), std::make_pair(0, 2)}) {
+        probe.SetConnected(static_cast<DWORD>(step.first));
+        probe.SetBaud(static_cast<BYTE>(step.second));
+        ASSERT_EQ(port.GetConfig(&dcb, &mask, &in, &out), 1);
+        EXPECT_EQ(dcb.BaudRate, static_cast<DWORD>(CBR_57600)) << step.first;
+    }
 }
