@@ -2,7 +2,7 @@
 
 #include "framework/SentMessageWait.h"
 
-WorkerThread::WorkerThread() : m_threadId(0), m_exitCode(0) {}
+WorkerThread::WorkerThread() : m_threadId(0), m_accepting(false), m_exitCode(0) {}
 
 WorkerThread::~WorkerThread() {
     Stop();
@@ -16,14 +16,15 @@ BOOL WorkerThread::Start(LPSECURITY_ATTRIBUTES sa, DWORD stackSize, DWORD creati
     m_thread.Reset(CreateThread(sa, stackSize, ThreadProc, this, creationFlags, &id));
     const BOOL started = m_thread.Valid();
     if (started) {
-        m_threadId = id;
+        {
+            CriticalLock::Hold hold(m_postLock);
+            m_threadId = id;
+        }
         SetPriority(priority);
         // The thread's queue exists once the event is set: nothing posted after
         // Start returns is lost.
         HANDLE waits[2] = {m_startEvent.Get(), m_thread.Get()};
         WaitForMultipleObjects(2, waits, FALSE, INFINITE);
-    } else {
-        m_threadId = 0;
     }
     m_startEvent.Close();
     return started;
@@ -37,6 +38,7 @@ int WorkerThread::Stop() {
         GetExitCodeThread(m_thread.Get(), &m_exitCode);
     }
     m_thread.Close();
+    CriticalLock::Hold hold(m_postLock);
     m_threadId = 0;
     return 1;
 }
@@ -59,7 +61,17 @@ BOOL WorkerThread::SetPriority(int priority) {
 }
 
 BOOL WorkerThread::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    CriticalLock::Hold hold(m_postLock);
+    if (!m_accepting || m_threadId == 0) {
+        SetLastError(ERROR_INVALID_THREAD_ID);
+        return FALSE;
+    }
     return PostThreadMessageA(m_threadId, msg, wParam, lParam);
+}
+
+void WorkerThread::SetAccepting(bool accepting) {
+    CriticalLock::Hold hold(m_postLock);
+    m_accepting = accepting;
 }
 
 DWORD WINAPI WorkerThread::ThreadProc(LPVOID param) {
@@ -69,8 +81,14 @@ DWORD WINAPI WorkerThread::ThreadProc(LPVOID param) {
 DWORD WorkerThread::Run() {
     MSG msg;
     PeekMessageA(&msg, NULL, WM_USER, WM_USER, PM_NOREMOVE);
+    SetAccepting(true);
     SetEvent(m_startEvent.Get());
-    return RunLoop();
+    const DWORD code = RunLoop();
+    // A post from here on fails and its sender keeps what it carried; what
+    // was posted before and not handled is drained.
+    SetAccepting(false);
+    OnQueueClosed();
+    return code;
 }
 
 DWORD WorkerThread::RunLoop() {

@@ -1,5 +1,6 @@
 #include "protocol/ComPortWorker.h"
 
+#include "framework/PostedObject.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 #include "protocol/SensorDeviceBase.h"
@@ -53,15 +54,25 @@ int ComPortWorker::ReportLost(DWORD session) {
 
 int ComPortWorker::RequestRetire(std::unique_ptr<SensorDeviceBase>& device) {
     if (GetThreadId() == 0) return 0;
-    if (!PostMessage(WM_COMWORKER_RETIRE, reinterpret_cast<WPARAM>(device.get()), 0)) return 0;
-    device.release();  // the message carries it to OnRetireDevice
-    return 1;
+    // The message carries it to OnRetireDevice.
+    const BOOL posted = PostedObject<SensorDeviceBase>::Post(
+        device, [this](ULONG_PTR object) { return PostMessage(WM_COMWORKER_RETIRE, object, 0); });
+    return posted ? 1 : 0;
 }
 
 LRESULT ComPortWorker::OnRetireDevice(WPARAM device, LPARAM) {
-    std::unique_ptr<SensorDeviceBase> retired(reinterpret_cast<SensorDeviceBase*>(device));
-    retired->Close();
+    CloseRetired(PostedObject<SensorDeviceBase>::Take(device));
     return 0;
+}
+
+void ComPortWorker::OnQueueClosed() {
+    // Devices handed over behind the quit are closed as if their turn came.
+    PostedObject<SensorDeviceBase>::Drain(PostedObject<SensorDeviceBase>::ThreadMessages(), WM_COMWORKER_RETIRE,
+                                          PostedObject<SensorDeviceBase>::kInWParam, &ComPortWorker::CloseRetired);
+}
+
+void ComPortWorker::CloseRetired(std::unique_ptr<SensorDeviceBase> device) {
+    if (device != nullptr) device->Close();
 }
 
 LRESULT ComPortWorker::OnPortLost(WPARAM session, LPARAM) {
@@ -121,6 +132,8 @@ LRESULT ComPortWorker::OnScanPorts(WPARAM, LPARAM) {
     std::unique_ptr<DWORD[]> copy(new (std::nothrow) DWORD[kPortMapWords]);
     if (copy == NULL) return 0;
     CopyMemory(copy.get(), m_portMap, sizeof m_portMap);
-    if (m_devicePort->NotifyPortList(copy.get())) copy.release();  // the frame frees a posted copy
+    // The frame takes a posted copy; one not posted is freed here.
+    PostedObject<DWORD[]>::Post(
+        copy, [this](ULONG_PTR posted) { return m_devicePort->NotifyPortList(reinterpret_cast<const DWORD*>(posted)); });
     return 0;
 }

@@ -35,7 +35,9 @@ public:
     // it must be no thread's any more. Closing waits for its operations, which
     // may wait for the user-interface thread: so it is done here.
     // The worker takes the device when the request is posted (1); otherwise
-    // the caller keeps it.
+    // (no thread, or its loop has ended) the caller keeps it. A device taken
+    // is closed even when a stop came first: the ending loop closes those
+    // still queued.
     virtual int RequestRetire(std::unique_ptr<SensorDeviceBase>& device);
     virtual LRESULT OnOpenPort(WPARAM port, LPARAM unused);
     virtual LRESULT OnScanPorts(WPARAM unused1, LPARAM unused2);
@@ -47,7 +49,11 @@ public:
     // scan, so other threads read the copy each scan reports instead.
     const DWORD* GetPortMap() const { return m_portMap; }
 
+protected:
+    void OnQueueClosed() override;
+
 private:
+    static void CloseRetired(std::unique_ptr<SensorDeviceBase> device);
     void StopRetries();
 
     DevicePort* m_devicePort;           // owner; set at construction
