@@ -9,12 +9,12 @@
 # the line where the directive ends. A file outside the layers (resources/,
 # the tests' shared helpers) stands in none: what it includes counts for the
 # file that includes it, so no include is laundered through it.
-# Not covered: an include that the project's definitions leave out (#if), and
-# a header included twice in one translation unit: the compiler reads it once
+# Not covered: an include that the project's definitions leave out (#if), or
+# a condition on a macro of the system's headers, which are not read (each
+# stands as an empty file); and a header included twice in one translation unit: the compiler reads it once
 # (#pragma once, include guards), so only its first way in is checked; that
-# way is reported where it runs up, so the check still fails. Where a file is
-# included from a test or a benchmark does not count: both stand above the
-# layers (bench/ is not read).
+# way is reported where it runs up, so the check still fails. bench/ is not
+# read: a benchmark stands above every layer, as the whole window's tests do.
 # Run as: cmake -DROOT=<source dir> [-DCXX=<compiler> -DDEFINES=<a,b=1>
 #         -DWORK=<folder>] -P LayerCheck.cmake
 cmake_policy(VERSION 3.20)

@@ -13,7 +13,7 @@
 # characters are blanked, so a release call is found however it is spelt: a
 # call split over lines, a call through a function pointer or a macro (the
 # name is reported wherever it stands, in a #define too), after a string that
-# holds "//". What it reports stands on the line where the name ends.
+# holds "//". A continued line is reported on its last line.
 # Not covered: a name built by token pasting (##) or looked up at run time
 # (GetProcAddress), a raw string over several lines, and macros of the
 # system's headers, which are not read: those that release a handle

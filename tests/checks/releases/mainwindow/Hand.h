@@ -2,7 +2,7 @@
 // Every release call made by hand, outside its owner, objects made with new
 // that no owner takes at once, deleted by hand or given up by their
 // unique_ptr: "reported" marks what the release check must report, "allowed"
-// what it must let pass. A name is reported on the line where it ends.
+// what it must let pass. A continued line is reported on its last line.
 CloseHandle(handle);  // reported
 FindClose(handle);  // reported
 FindCloseChangeNotification(handle);  // reported
