@@ -39,6 +39,18 @@ LineSettings SettingsOf(WORD type) {
     }
 }
 
+// Raises a flag for one scope and lowers it on every way out.
+class RaisedFlag {
+public:
+    explicit RaisedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~RaisedFlag() { m_flag = false; }
+
+private:
+    RaisedFlag(const RaisedFlag&) = delete;
+    RaisedFlag& operator=(const RaisedFlag&) = delete;
+    bool& m_flag;
+};
+
 bool InRange(const BYTE* bytes, int offset, int limit) {
     const int value = ReadLeShort(bytes + offset);
     return value >= -limit && value <= limit;
@@ -128,14 +140,13 @@ int DevicePort::SelectDevice(WORD type) {
         m_pendingType = type;
         return 1;
     }
-    m_switching = true;
+    const RaisedFlag switching(m_switching);
     const int result = SwitchDevice(type);
     while (m_pendingType != kNoPendingType) {
         const WORD next = static_cast<WORD>(m_pendingType);
         m_pendingType = kNoPendingType;
         SwitchDevice(next);
     }
-    m_switching = false;
     return result;
 }
 
