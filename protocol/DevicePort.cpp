@@ -169,15 +169,20 @@ int DevicePort::SwitchDevice(WORD type) {
         next->Close();
         return 0;
     }
-    // The old device goes quiet before the line changes: a probe still
-    // running would switch the new device's rate behind it. Its transfers
-    // end as with a lost sensor, each with its failure report.
-    SensorDeviceBase* old = m_device.get();
-    if (old != NULL) {
-        old->SetConnected(0);
-        old->OnSensorLost();
+    {
+        // Writes waiting on the line give up first: silencing the probe
+        // waits for its thread, which may be one of them.
+        const WriteCut cut(*this);
+        // The old device goes quiet before the line changes: a probe still
+        // running would switch the new device's rate behind it. Its transfers
+        // end as with a lost sensor, each with its failure report.
+        SensorDeviceBase* old = m_device.get();
+        if (old != NULL) {
+            old->SetConnected(0);
+            old->OnSensorLost();
+        }
+        Configure(&dcb, line.eventMask, kQueueBytes, kQueueBytes);
     }
-    Configure(&dcb, line.eventMask, kQueueBytes, kQueueBytes);
     RetireDevice(SwapDevice(std::move(created)), true);
     next->SetConnected(1);
     ReplaySwitches(next);
@@ -475,6 +480,12 @@ int DevicePort::WriteAreas(const BYTE* table) {
 int DevicePort::Send(const std::string& bytes) {
     CriticalLock::Hold send(m_sendLock);
     return WriteAll(bytes) == static_cast<int>(bytes.size()) ? 1 : 0;
+}
+
+int DevicePort::SendAhead(const std::string& bytes) {
+    const WriteCut others(*this);
+    CriticalLock::Hold send(m_sendLock);
+    return WriteAhead(bytes, kAheadBoundMs) == static_cast<int>(bytes.size()) ? 1 : 0;
 }
 
 void DevicePort::OnCommEvent(DWORD events) {

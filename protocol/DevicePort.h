@@ -50,6 +50,8 @@ public:
     static constexpr int kNoOpenRequest = -1;
     // Requests kept for their reports; older ones are forgotten beyond it.
     static constexpr size_t kMaxOpenRequests = 16;
+    // SendAhead's bound: many times a short line's time at the slowest rate.
+    static constexpr DWORD kAheadBoundMs = 250;
 
     DevicePort();
     ~DevicePort() override;
@@ -93,6 +95,11 @@ public:
     virtual int SetMonitor(DWORD on) { return static_cast<int>(Forward(&Device::SetMonitor, on)); }
     // Any thread: writes the bytes under the send lock; 1 when all went out.
     virtual int Send(const std::string& bytes);
+    // User-interface thread: Send ahead of the other writers, whose waits
+    // for the line are cut, with each wait of its own ending after
+    // kAheadBoundMs: the line that tells the sensor to change its rate
+    // right before a device switch, which would purge their bytes anyway.
+    virtual int SendAhead(const std::string& bytes);
     virtual BOOL NotifyPortOpened(int port, int ok);
     // Posts a heap array of eight words (new[]), which the frame frees;
     // 0 when it was not posted and the caller keeps it.

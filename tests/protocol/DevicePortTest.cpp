@@ -14,6 +14,8 @@
 #include "tests/protocol/LiveDevices.h"
 #include "tests/protocol/RecordingDevice.h"
 #include "tests/protocol/RecordingPort.h"
+#include "tests/protocol/StalledLinePort.h"
+#include "tests/protocol/TestHost.h"
 
 namespace {
 
@@ -564,4 +566,23 @@ TEST_F(PortFixture, DetachClosesTheDeviceAndSilencesNotifications) {
         EXPECT_EQ(port.ReadRam(1, 1), 1);  // the device stays
     }
     EXPECT_EQ(m_live.Count(), 0u);  // the port deleted its device
+}
+
+// Switching away from the probe waits for the probe's thread, whose write
+// may wait on a line that never drains: that write is cut first rather than
+// waited out.
+TEST(DevicePort_StalledLine, SwitchAwayFromTheProbeCutsItsWaitingWriteFirst) {
+    StalledLinePort port;
+    TestHost host;
+    SensorCaps caps;
+    WaveFormRecord record;
+    port.SetApplication(&host);
+    port.SetSensorCaps(&caps);
+    port.SetWaveFormRecord(&record);
+    ASSERT_EQ(port.OpenLine(), 1);
+    ASSERT_EQ(port.SelectDevice(DevicePort::kProbeDeviceType), 1);
+    ASSERT_TRUE(port.WaitForStalledWrite());
+    ASSERT_EQ(port.SelectDevice(0), 1);
+    ASSERT_FALSE(port.SendErrors().empty());
+    EXPECT_EQ(port.SendErrors()[0], static_cast<DWORD>(ERROR_OPERATION_ABORTED)) << "the switch waited the write out";
 }

@@ -23,7 +23,7 @@ public:
         selectedAt = Milliseconds();
         return 1;
     }
-    int Send(const std::string& bytes) override {
+    int SendAhead(const std::string& bytes) override {
         sent.push_back(bytes);
         sentAt = Milliseconds();
         return 1;
