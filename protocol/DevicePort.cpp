@@ -547,3 +547,10 @@ BOOL DevicePort::PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
     ChildWindow* frame = m_frame;
     return frame != NULL ? frame->PostMessage(msg, wParam, lParam) : FALSE;
 }
+
+BOOL DevicePort::PostFromDevice(SensorDeviceBase* device, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The swap takes this lock too; posting never blocks.
+    CriticalLock::Hold hold(m_deviceLock);
+    if (device == NULL || device != m_device.get()) return FALSE;
+    return PostToFrame(msg, wParam, lParam);
+}

@@ -40,6 +40,8 @@ class WaveFormRecord;
 // silenced, its transfers end as with a lost sensor, and the port worker
 // closes and deletes it once no other thread is inside it. So the
 // user-interface thread handles nothing while the device pointer changes.
+// What the replaced device posts from then on is dropped; its sent reports
+// (the ends of its transfers, the monitor's lines) still reach the frame.
 class DevicePort : public SerialPort, public SensorRequests {
 public:
     static constexpr WORD kProbeDeviceType = 0xFFFF;
@@ -107,6 +109,12 @@ public:
     // Any thread: 0 without a frame.
     virtual LRESULT SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam);
     virtual BOOL PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Any thread: a device's posted notification, which goes to the frame
+    // only while that device is the current one; checked and posted in one
+    // step against a swap, so a device replaced after its own checks
+    // (a connection check, a running operation) posts nothing more. FALSE
+    // when it was dropped or not posted.
+    virtual BOOL PostFromDevice(SensorDeviceBase* device, UINT msg, WPARAM wParam, LPARAM lParam);
     // Realtime straight to the device, its switch counter left alone.
     virtual int SetRealtimeUncounted(DWORD on) { return Forward(&Device::SetRealtime, on); }
 
@@ -242,7 +250,7 @@ private:
         int users;
     };
 
-    CriticalLock m_deviceLock;       // guards the use fields below
+    CriticalLock m_deviceLock;       // guards the use fields below; held around a device's post
     int m_deviceUsers;               // counted uses of m_device
     std::vector<Retiring> m_retired;  // replaced devices still used after the swap
 

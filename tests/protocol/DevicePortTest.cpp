@@ -550,6 +550,26 @@ TEST_F(PortFixture, SwapLeavesAThreadInsideTheOldDeviceAndTheNewOneLinksRegardle
     EXPECT_EQ(m_live.Violations(), 0);
 }
 
+// A thread inside the old device, past its own checks, posts right after a
+// switch: that notification is dropped, the new device's reaches the frame.
+TEST_F(PortFixture, WhatAReplacedDevicePostsIsDropped) {
+    RecordingDevice* old = Select(0);
+    ASSERT_NE(old, nullptr);
+    bool switched = false;
+    old->m_onLevel = [&] {
+        if (switched) return;
+        switched = true;
+        ASSERT_EQ(m_port.SelectDevice(1), 1);
+        old->OnTrouble(4);
+    };
+    m_port.AcquireLinkLevel(1);
+    ASSERT_TRUE(switched);
+    m_last->OnTrouble(5);
+    const std::vector<Notification> troubles = m_port.NotificationsOf(WM_DEVICE_TROUBLE);
+    ASSERT_EQ(troubles.size(), 1u);
+    EXPECT_EQ(troubles[0].wParam, 5u);
+}
+
 TEST_F(PortFixture, DetachClosesTheDeviceAndSilencesNotifications) {
     {
         RecordingPort port;
