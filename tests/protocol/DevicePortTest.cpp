@@ -15,7 +15,6 @@
 #include "tests/protocol/RecordingDevice.h"
 #include "tests/protocol/RecordingPort.h"
 #include "tests/protocol/StalledLinePort.h"
-#include "tests/protocol/TestHost.h"
 
 namespace {
 
@@ -591,14 +590,11 @@ TEST_F(PortFixture, DetachClosesTheDeviceAndSilencesNotifications) {
 // Switching away from the probe waits for the probe's thread, whose write
 // may wait on a line that never drains: that write is cut first rather than
 // waited out.
-TEST(DevicePort_StalledLine, SwitchAwayFromTheProbeCutsItsWaitingWriteFirst) {
+TEST_F(PortFixture, SwitchAwayFromTheProbeCutsAWriteWaitingOnAStalledLineFirst) {
     StalledLinePort port;
-    TestHost host;
-    SensorCaps caps;
-    WaveFormRecord record;
-    port.SetApplication(&host);
-    port.SetSensorCaps(&caps);
-    port.SetWaveFormRecord(&record);
+    port.SetApplication(m_port.Host());
+    port.SetSensorCaps(&m_caps);
+    port.SetWaveFormRecord(&m_waveForm);
     ASSERT_EQ(port.OpenLine(), 1);
     ASSERT_EQ(port.SelectDevice(DevicePort::kProbeDeviceType), 1);
     ASSERT_TRUE(port.WaitForStalledWrite());
