@@ -39,6 +39,18 @@ LineSettings SettingsOf(WORD type) {
     }
 }
 
+// Raises a flag for one scope and lowers it on every way out.
+class RaisedFlag {
+public:
+    explicit RaisedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~RaisedFlag() { m_flag = false; }
+
+private:
+    RaisedFlag(const RaisedFlag&) = delete;
+    RaisedFlag& operator=(const RaisedFlag&) = delete;
+    bool& m_flag;
+};
+
 bool InRange(const BYTE* bytes, int offset, int limit) {
     const int value = ReadLeShort(bytes + offset);
     return value >= -limit && value <= limit;
@@ -128,14 +140,13 @@ int DevicePort::SelectDevice(WORD type) {
         m_pendingType = type;
         return 1;
     }
-    m_switching = true;
+    const RaisedFlag switching(m_switching);
     const int result = SwitchDevice(type);
     while (m_pendingType != kNoPendingType) {
         const WORD next = static_cast<WORD>(m_pendingType);
         m_pendingType = kNoPendingType;
         SwitchDevice(next);
     }
-    m_switching = false;
     return result;
 }
 
@@ -158,15 +169,20 @@ int DevicePort::SwitchDevice(WORD type) {
         next->Close();
         return 0;
     }
-    // The old device goes quiet before the line changes: a probe still
-    // running would switch the new device's rate behind it. Its transfers
-    // end as with a lost sensor, each with its failure report.
-    SensorDeviceBase* old = m_device.get();
-    if (old != NULL) {
-        old->SetConnected(0);
-        old->OnSensorLost();
+    {
+        // Writes waiting on the line give up first: silencing the probe
+        // waits for its thread, which may be one of them.
+        const WriteCut cut(*this);
+        // The old device goes quiet before the line changes: a probe still
+        // running would switch the new device's rate behind it. Its transfers
+        // end as with a lost sensor, each with its failure report.
+        SensorDeviceBase* old = m_device.get();
+        if (old != NULL) {
+            old->SetConnected(0);
+            old->OnSensorLost();
+        }
+        Configure(&dcb, line.eventMask, kQueueBytes, kQueueBytes);
     }
-    Configure(&dcb, line.eventMask, kQueueBytes, kQueueBytes);
     RetireDevice(SwapDevice(std::move(created)), true);
     next->SetConnected(1);
     ReplaySwitches(next);
@@ -466,6 +482,12 @@ int DevicePort::Send(const std::string& bytes) {
     return WriteAll(bytes) == static_cast<int>(bytes.size()) ? 1 : 0;
 }
 
+int DevicePort::SendAhead(const std::string& bytes) {
+    const WriteCut others(*this);
+    CriticalLock::Hold send(m_sendLock);
+    return WriteAhead(bytes, kAheadBoundMs) == static_cast<int>(bytes.size()) ? 1 : 0;
+}
+
 void DevicePort::OnCommEvent(DWORD events) {
     if ((events & EV_RXCHAR) == 0) return;
     std::vector<std::string> monitorLines;
@@ -524,4 +546,11 @@ LRESULT DevicePort::SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
 BOOL DevicePort::PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
     ChildWindow* frame = m_frame;
     return frame != NULL ? frame->PostMessage(msg, wParam, lParam) : FALSE;
+}
+
+BOOL DevicePort::PostFromDevice(SensorDeviceBase* device, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The swap takes this lock too; posting never blocks.
+    CriticalLock::Hold hold(m_deviceLock);
+    if (device == NULL || device != m_device.get()) return FALSE;
+    return PostToFrame(msg, wParam, lParam);
 }

@@ -175,6 +175,7 @@ LRESULT MainFrame::OnConnectionChanged(WPARAM wParam, LPARAM) {
     UpdateSensorDialogs({m_ioTestDlg.get(), m_numericalInputDlg.get(), m_correctionDlg.get(),
                          m_functionDlg.get(), m_waveFormDlg.get(), m_functionSettingDlg.get(),
                          m_filterSwitchDlg.get()});
+    if (m_ioTestDlg != NULL) m_ioTestDlg->OnLinkLevel(level);
     return 0;
 }
 

@@ -8,6 +8,8 @@
 #include "mainwindow/frame/StatusBar.h"
 #include "mainwindow/view/ViewMessages.h"
 #include "protocol/DeviceMessages.h"
+#include "resources/DialogIds.h"
+#include "resources/MenuIds.h"
 #include "sensor/AreaRecord.h"
 
 #include <commctrl.h>
@@ -112,6 +114,23 @@ TEST_F(FrameNotify, LinkLossProbesAgainAndClearsTheOutputsWithOneSound) {
     // A link coming up probes nothing.
     PostAndRun(WM_DEVICE_CONNECTION_CHANGED, 1, 0);
     EXPECT_EQ(1u, m_bench.port.selected.size());
+}
+
+// A sensor plugged back in has restarted with every line free: once it is
+// linked again, the open I/O test dialog sends the forces its buttons show.
+TEST_F(FrameNotify, IoTestForcesAreSentAgainWhenTheLinkComesBack) {
+    m_bench.caps.SetModel(0);  // a sensor with the I/O test
+    m_bench.Command(ID_COMM_IO_TEST);
+    ASSERT_EQ(1u, m_bench.OwnedDialogs().size());
+    HWND out1 = GetDlgItem(m_bench.OwnedDialogs()[0], IDC_IO_FORCE_FIRST + 4);
+    SendMessageA(out1, BM_CLICK, 0, 0);  // free -> forced off
+    SendMessageA(out1, BM_CLICK, 0, 0);  // -> forced on
+    const std::vector<WORD> forced = {0x1010, 0x1000};
+    ASSERT_EQ(forced, m_bench.port.forces);
+    PostAndRun(WM_DEVICE_CONNECTION_CHANGED, 0, 0);
+    PostAndRun(WM_DEVICE_CONNECTION_CHANGED, 1, 0);
+    PostAndRun(WM_DEVICE_CONNECTION_CHANGED, 2, 0);  // a link that stays up is no restart
+    EXPECT_EQ(std::vector<WORD>({0x1010, 0x1000, 0x1000}), m_bench.port.forces);
 }
 
 TEST(FrameSounds, FirstChangedOutputChoosesTheSound) {
