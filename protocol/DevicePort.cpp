@@ -71,7 +71,8 @@ DevicePort::DevicePort()
       m_waveFlag(0),
       m_levelChanges(0),
       m_levelDevice(NULL),
-      m_deviceUsers(0) {
+      m_deviceUsers(0),
+      m_swapsUnseen(0) {
     ZeroMemory(m_levelCount, sizeof(m_levelCount));
     ZeroMemory(m_switchCount, sizeof(m_switchCount));
     m_worker.reset(new (std::nothrow) ComPortWorker(this));
@@ -196,6 +197,9 @@ std::unique_ptr<SensorDeviceBase> DevicePort::SwapDevice(std::unique_ptr<SensorD
     CriticalLock::Hold device(m_deviceLock);
     std::unique_ptr<SensorDeviceBase> old = std::move(m_device);
     m_device = std::move(next);
+    // Under the lock a device posts under: all the old device posted is
+    // ahead of the mark, all the new one posts behind it.
+    if (old != NULL && PostToFrame(WM_DEVICE_SWAPPED, 0, 0)) InterlockedIncrement(&m_swapsUnseen);
     const int users = m_deviceUsers;
     m_deviceUsers = 0;
     // Not deleted under a caller: the last one to leave it retires it.
@@ -240,6 +244,14 @@ void DevicePort::ReleaseDevice(SensorDeviceBase* released) {
     }
     // This thread may be one of the device's own operations.
     RetireDevice(std::move(left), false);
+}
+
+BOOL DevicePort::IsSwapUnseen() {
+    return InterlockedCompareExchange(&m_swapsUnseen, 0, 0) > 0;
+}
+
+void DevicePort::SwapSeen() {
+    if (InterlockedDecrement(&m_swapsUnseen) < 0) InterlockedIncrement(&m_swapsUnseen);
 }
 
 bool DevicePort::IsCurrent(SensorDeviceBase* device) {

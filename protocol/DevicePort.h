@@ -115,6 +115,12 @@ public:
     // (a connection check, a running operation) posts nothing more. FALSE
     // when it was dropped or not posted.
     virtual BOOL PostFromDevice(SensorDeviceBase* device, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Whether a WM_DEVICE_SWAPPED posted to the frame is still on its way:
+    // then a device notification the frame takes now was posted before that
+    // switch, by a device no longer current. The frame calls SwapSeen as it
+    // takes each WM_DEVICE_SWAPPED.
+    virtual BOOL IsSwapUnseen();
+    virtual void SwapSeen();
     // Realtime straight to the device, its switch counter left alone.
     virtual int SetRealtimeUncounted(DWORD on) { return Forward(&Device::SetRealtime, on); }
 
@@ -252,6 +258,7 @@ private:
 
     CriticalLock m_deviceLock;       // guards the use fields below; held around a device's post
     int m_deviceUsers;               // counted uses of m_device
+    volatile LONG m_swapsUnseen;     // any thread, through Interlocked calls: WM_DEVICE_SWAPPED on the way
     std::vector<Retiring> m_retired;  // replaced devices still used after the swap
 
     DeviceHandOver m_handOver;

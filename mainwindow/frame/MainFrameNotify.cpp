@@ -40,7 +40,9 @@
 // + 24 have no handler. Sent notifications (areas read and written, firmware
 // result, monitor line) hold the sending device thread until the handler
 // returns, which copies what the sender's memory holds and defers its boxes;
-// posted ones carry pointers the device side keeps alive.
+// posted ones carry pointers the device side keeps alive. A posted one taken
+// while the mark of a device switch is still on its way came from the
+// replaced device, and is dropped.
 
 void MainFrame::AddDeviceNotifications() {
     static const MessageEntry kNotifications[] = {
@@ -77,6 +79,7 @@ void MainFrame::AddDeviceNotifications() {
         {WM_DEVICE_FILTER_WRITTEN, &MainFrame::OnUser33},
         {WM_DEVICE_SCAN2, &MainFrame::OnScan2},
         {WM_DEVICE_COM_MONITOR_LINE, &MainFrame::OnComMonitorLine},
+        {WM_DEVICE_SWAPPED, &MainFrame::OnDeviceSwapped},
         {WM_FRAME_DEFERRED, &MainFrame::OnDeferred},
     };
     AddMessageTable(kNotifications);
@@ -126,6 +129,37 @@ void MainFrame::UpdateSensorDialogs(std::initializer_list<SensorDialog*> dialogs
     for (SensorDialog* dialog : dialogs) {
         if (dialog != NULL) dialog->UpdateControls();
     }
+}
+
+namespace {
+
+// Posted by a device; the port's own reports and the sent results are not.
+bool PostedByADevice(UINT msg) {
+    switch (msg) {
+        case WM_DEVICE_PORT_OPENED:
+        case WM_DEVICE_PORT_LIST:
+        case WM_RECORD_END:
+        case WM_DEVICE_AREA_READ:
+        case WM_DEVICE_AREA_WRITTEN:
+        case WM_DEVICE_SWAPPED:
+        case WM_DEVICE_FIRMWARE_RESULT:
+        case WM_DEVICE_COM_MONITOR_LINE:
+            return false;
+        default:
+            return msg >= WM_DEVICE_PORT_OPENED && msg <= WM_DEVICE_COM_MONITOR_LINE;
+    }
+}
+
+}  // namespace
+
+LRESULT MainFrame::CallMessageHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (PostedByADevice(msg) && m_devicePort != NULL && m_devicePort->IsSwapUnseen()) return 0;
+    return ChildWindow::CallMessageHandler(msg, wParam, lParam);
+}
+
+LRESULT MainFrame::OnDeviceSwapped(WPARAM, LPARAM) {
+    if (m_devicePort != NULL) m_devicePort->SwapSeen();
+    return 0;
 }
 
 LRESULT MainFrame::OnPortOpened(WPARAM wParam, LPARAM lParam) {

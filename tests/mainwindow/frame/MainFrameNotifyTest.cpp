@@ -8,6 +8,7 @@
 #include "mainwindow/frame/StatusBar.h"
 #include "mainwindow/view/ViewMessages.h"
 #include "protocol/DeviceMessages.h"
+#include "protocol/SensorDevice.h"
 #include "resources/DialogIds.h"
 #include "resources/MenuIds.h"
 #include "sensor/AreaRecord.h"
@@ -363,4 +364,40 @@ TEST_F(FrameNotify, RealtimeIsAskedOnceHoweverOftenItIsRequested) {
     Frame().RequestRealtime(FALSE);
     Frame().RequestRealtime(TRUE);
     EXPECT_EQ(std::vector<DWORD>({1, 0, 1}), m_bench.port.realtime);
+}
+
+namespace {
+
+// The real device port, keeping the address of the last sensor device it made.
+class KeepingPort : public DevicePort {
+public:
+    std::unique_ptr<SensorDeviceBase> CreateDevice(WORD type) override {
+        std::unique_ptr<SensorDeviceBase> device = DevicePort::CreateDevice(type);
+        if (type <= 2) last = static_cast<SensorDevice*>(device.get());
+        return device;
+    }
+    SensorDevice* last = NULL;
+};
+
+}  // namespace
+
+// A report the replaced device posted before a switch, still queued when the
+// switch is done, is dropped; the new device's report is shown.
+TEST(FrameNotifySwitch, WhatTheReplacedDevicePostedBeforeTheSwitchIsDropped) {
+    FrameBench<NotedFrame, KeepingPort, NotedView> bench;
+    bench.port.SetApplication(&bench.application);
+    bench.port.SetWaveFormRecord(&bench.record);
+    bench.port.SetFrame(&bench.frame);
+    ASSERT_NE(static_cast<HWND>(NULL), bench.Start());
+    bench.port.SetAutoRecognition(FALSE);
+    ASSERT_EQ(1, bench.port.SelectDevice(0));
+    SensorDevice* replaced = bench.port.last;
+    ASSERT_NE(static_cast<SensorDevice*>(NULL), replaced);
+    replaced->OnNotification(0, 1);  // LED trouble, queued
+    ASSERT_EQ(1, bench.port.SelectDevice(1));
+    ASSERT_NE(replaced, bench.port.last);
+    bench.port.last->OnNotification(0, 5);
+    MSG m;
+    while (PeekMessageA(&m, bench.frame.GetHwnd(), 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    EXPECT_EQ(Texts({"E Software trouble detected."}), bench.frame.boxes);
 }
