@@ -2,6 +2,14 @@
 
 #include "framework/SentMessageWait.h"
 
+namespace {
+
+// Raised on a worker's thread that stopped itself: nobody waits for it any
+// more and its object may go, so the end of its loop leaves the object alone.
+thread_local bool t_stoppedItself = false;
+
+}  // namespace
+
 WorkerThread::WorkerThread() : m_threadId(0), m_accepting(false), m_exitCode(0) {}
 
 WorkerThread::~WorkerThread() {
@@ -33,7 +41,11 @@ BOOL WorkerThread::Start(LPSECURITY_ATTRIBUTES sa, DWORD stackSize, DWORD creati
 int WorkerThread::Stop() {
     if (!m_thread.Valid()) return 0;
     PostThreadMessageA(m_threadId, WM_QUIT, 1, 0);
-    if (GetCurrentThreadId() != m_threadId) {
+    if (GetCurrentThreadId() == m_threadId) {
+        // Posts fail from here; those before the quit are handled before it.
+        t_stoppedItself = true;
+        SetAccepting(false);
+    } else {
         WaitHandlingSentMessages(m_thread.Get(), INFINITE);
         GetExitCodeThread(m_thread.Get(), &m_exitCode);
     }
@@ -84,8 +96,9 @@ DWORD WorkerThread::Run() {
     SetAccepting(true);
     SetEvent(m_startEvent.Get());
     const DWORD code = RunLoop();
-    // A post from here on fails and its sender keeps what it carried; what
-    // was posted before and not handled is drained.
+    if (t_stoppedItself) return code;
+    // Stop waits for this: a post from here on fails and its sender keeps
+    // what it carried; what was posted before and not handled is drained.
     SetAccepting(false);
     OnQueueClosed();
     return code;
