@@ -35,7 +35,9 @@ protected:
     void Dispatch(const MSG& msg);
     // Runs on the worker after its loop, when no post succeeds any more: a
     // thread whose messages carry objects drains those still queued (behind
-    // the quit) into owners here (PostedObject).
+    // the quit) into owners here (PostedObject). Not after a Stop from the
+    // worker itself, which nobody waits for: what came before its quit is
+    // handled before it.
     virtual void OnQueueClosed() {}
 
 private:
