@@ -12,6 +12,7 @@
 #include <string>
 #include <memory>
 
+#include "bench/SimulatorPort.h"
 #include "framework/OwnedHandle.h"
 #include "mainwindow/frame/MainFrame.h"
 #include "mainwindow/program/Application.h"
@@ -91,21 +92,15 @@ size_t ExchangeBytes(int pages, int erases) {
 }  // namespace
 
 int main() {
-    const char* com = getenv("TIV_SIM_COM");
-    if (com == NULL || atoi(com) == 0) {
-        printf("needs the sensor simulator: run bench/run-firmware-update-bench\n");
-        return 2;
-    }
+    const int com = SimulatorCom("run-firmware-update-bench");
+    if (com == 0) return 2;
     SensorCaps caps;
     WaveFormRecord waveForm;
     Application application;
     ResultWatch frame;
     std::unique_ptr<DevicePort> port(new DevicePort);
-    port->SetApplication(&application);
-    port->SetFrame(&frame);
-    port->SetWaveFormRecord(&waveForm);
-    port->SetSensorCaps(&caps);
-    int ok = port->CreateEvents() && port->SelectDevice(kDevice19200) && port->RequestOpen(atoi(com)) &&
+    WirePort(port.get(), &application, &frame, &waveForm, &caps);
+    int ok = port->CreateEvents() && port->SelectDevice(kDevice19200) && port->RequestOpen(com) &&
              frame.WaitFor(&frame.m_level, 1, 20000);
     if (!ok) printf("no link at level 1\n");
     DCB dcb;

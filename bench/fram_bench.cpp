@@ -7,6 +7,7 @@
 //
 // Needs the simulator beside it; bench/run-fram-bench starts both.
 #include "bench/BenchClock.h"
+#include "bench/SimulatorPort.h"
 #include "bench/BenchFigures.h"
 #include <stdio.h>
 #include <stdlib.h>
@@ -177,21 +178,15 @@ int Measure(DevicePort& port, ResultFrame& frame, WORD type, const char* name) {
 }  // namespace
 
 int main() {
-    const char* com = getenv("TIV_SIM_COM");
-    if (com == NULL || atoi(com) == 0) {
-        printf("needs the sensor simulator: run bench/run-fram-bench\n");
-        return 2;
-    }
+    const int com = SimulatorCom("run-fram-bench");
+    if (com == 0) return 2;
     SensorCaps caps;
     WaveFormRecord waveForm;
     OwnerApplication application;
     ResultFrame frame;
     std::unique_ptr<DevicePort> port(new DevicePort);
-    port->SetApplication(&application);
-    port->SetFrame(&frame);
-    port->SetWaveFormRecord(&waveForm);
-    port->SetSensorCaps(&caps);
-    int ok = port->CreateEvents() && port->SelectDevice(2) && port->RequestOpen(atoi(com));
+    WirePort(port.get(), &application, &frame, &waveForm, &caps);
+    int ok = port->CreateEvents() && port->SelectDevice(2) && port->RequestOpen(com);
     ok = ok && Measure(*port, frame, 2, "115.2 kbit/s");
     ok = ok && Measure(*port, frame, 0, "19.2 kbit/s");
     port->Detach();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/ScanCounter.h"
+#include "bench/SimulatorPort.h"
 #include "mainwindow/program/Application.h"
 #include "protocol/DevicePort.h"
 #include "protocol/LinkOp.h"
@@ -84,11 +85,8 @@ int Measure(DevicePort& port, ScanCounter& frame, const Rate& rate, std::mt19937
 }  // namespace
 
 int main() {
-    const char* com = getenv("TIV_SIM_COM");
-    if (com == NULL || atoi(com) == 0) {
-        printf("needs the sensor simulator: run bench/run-level-raise-bench\n");
-        return 2;
-    }
+    const int com = SimulatorCom("run-level-raise-bench");
+    if (com == 0) return 2;
     const Rate rates[] = {{0, "19.2 kbit/s"}, {1, "57.6 kbit/s"}, {2, "115.2 kbit/s"}};
     SensorCaps caps;
     WaveFormRecord waveForm;
@@ -96,11 +94,8 @@ int main() {
     ScanCounter frame;
     std::mt19937 random(43);
     std::unique_ptr<DevicePort> port(new DevicePort);
-    port->SetApplication(&application);
-    port->SetFrame(&frame);
-    port->SetWaveFormRecord(&waveForm);
-    port->SetSensorCaps(&caps);
-    int ok = port->CreateEvents() && port->SelectDevice(rates[0].deviceType) && port->RequestOpen(atoi(com)) &&
+    WirePort(port.get(), &application, &frame, &waveForm, &caps);
+    int ok = port->CreateEvents() && port->SelectDevice(rates[0].deviceType) && port->RequestOpen(com) &&
              port->SetRealtime(1);
     for (const Rate& rate : rates) ok = Measure(*port, frame, rate, random) && ok;
     port->SetRealtime(0);

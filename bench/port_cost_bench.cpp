@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "bench/ScanCounter.h"
+#include "bench/SimulatorPort.h"
 #include "mainwindow/program/Application.h"
 #include "protocol/DevicePort.h"
 #include "sensor/SensorCaps.h"
@@ -98,23 +99,17 @@ bool Memory(DevicePort& port, ScanCounter& frame) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const char* com = getenv("TIV_SIM_COM");
-    if (com == NULL || atoi(com) == 0) {
-        printf("needs the sensor simulator: run bench/run-port-cost-bench\n");
-        return 2;
-    }
+    const int com = SimulatorCom("run-port-cost-bench");
+    if (com == 0) return 2;
     const bool memory = argc > 1 && strcmp(argv[1], "--memory") == 0;
     SensorCaps caps;
     WaveFormRecord waveForm;
     Application application;
     ScanCounter frame;
     std::unique_ptr<DevicePort> port(new DevicePort);
-    port->SetApplication(&application);
-    port->SetFrame(&frame);
-    port->SetWaveFormRecord(&waveForm);
-    port->SetSensorCaps(&caps);
-    bool ok = port->CreateEvents() && port->SelectDevice(kDevice115200) && Link(*port, frame, atoi(com));
-    ok = ok && (memory ? Memory(*port, frame) : Costs(*port, frame, atoi(com)));
+    WirePort(port.get(), &application, &frame, &waveForm, &caps);
+    bool ok = port->CreateEvents() && port->SelectDevice(kDevice115200) && Link(*port, frame, com);
+    ok = ok && (memory ? Memory(*port, frame) : Costs(*port, frame, com));
     Mark("DONE", ok ? "ok" : "failed");
     port->Detach();
     port.reset();

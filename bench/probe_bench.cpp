@@ -6,6 +6,7 @@
 //
 // Needs the simulator beside it; bench/run-probe-bench starts it once per rate.
 #include "bench/BenchClock.h"
+#include "bench/SimulatorPort.h"
 #include "bench/BenchFigures.h"
 #include "framework/CriticalLock.h"
 #include "framework/OwnedHandle.h"
@@ -111,20 +112,14 @@ bool Close(DevicePort& port, RecognitionWatch& frame) {
 }  // namespace
 
 int main() {
-    const char* com = getenv("TIV_SIM_COM");
-    if (com == NULL || atoi(com) == 0) {
-        printf("needs the sensor simulator: run bench/run-probe-bench\n");
-        return 2;
-    }
+    const int com = SimulatorCom("run-probe-bench");
+    if (com == 0) return 2;
     SensorCaps caps;
     WaveFormRecord waveForm;
     Application application;
     RecognitionWatch frame;
     std::unique_ptr<DevicePort> port(new DevicePort);
-    port->SetApplication(&application);
-    port->SetFrame(&frame);
-    port->SetWaveFormRecord(&waveForm);
-    port->SetSensorCaps(&caps);
+    WirePort(port.get(), &application, &frame, &waveForm, &caps);
     port->SetAutoRecognition(TRUE);
     bool ok = port->CreateEvents() != 0;
 
@@ -133,7 +128,7 @@ int main() {
     int index = -1;
     for (int round = 0; ok && round < kRounds; ++round) {
         RecognitionWatch::Times t;
-        ok = Round(*port, frame, atoi(com), &t) && Close(*port, frame);
+        ok = Round(*port, frame, com, &t) && Close(*port, frame);
         if (!ok) break;
         index = t.index;
         found.push_back(t.recognised - t.opened);

@@ -23,6 +23,7 @@
 #include <memory>
 
 #include "bench/BenchClock.h"
+#include "bench/SimulatorPort.h"
 #include "bench/BenchFigures.h"
 #include "bench/ScanCounter.h"
 #include "framework/CriticalLock.h"
@@ -239,12 +240,9 @@ int Report(TimedPort& port, TimedFrame& frame, TimedView& view) {
 }  // namespace
 
 int main() {
-    const char* com = getenv("TIV_SIM_COM");
-    if (com == NULL || atoi(com) == 0) {
-        printf("needs the sensor simulator: run bench/run-realtime-program-bench\n");
-        return 2;
-    }
-    WriteSettings(atoi(com));
+    const int com = SimulatorCom("run-realtime-program-bench");
+    if (com == 0) return 2;
+    WriteSettings(com);
     HINSTANCE instance = GetModuleHandleA(NULL);
     LanguageResource().Enumerate(instance);
 
@@ -263,10 +261,7 @@ int main() {
     TimedView view(&shape);
     Rebar rebar;
     PrintView printView;
-    port->SetApplication(&application);
-    port->SetFrame(&frame);
-    port->SetWaveFormRecord(&waveForm);
-    port->SetSensorCaps(&caps);
+    WirePort(port.get(), &application, &frame, &waveForm, &caps);
     frame.SetApplication(&application);
     frame.SetDevicePort(port.get());
     frame.SetScanView(&view);

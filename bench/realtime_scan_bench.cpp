@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "bench/ScanCounter.h"
+#include "bench/SimulatorPort.h"
 #include "mainwindow/program/Application.h"
 #include "protocol/DevicePort.h"
 #include "sensor/SensorCaps.h"
@@ -30,23 +31,17 @@ int Measure(DevicePort& port, ScanCounter& frame, WORD type, bool select, const 
 }  // namespace
 
 int main() {
-    const char* com = getenv("TIV_SIM_COM");
-    if (com == NULL || atoi(com) == 0) {
-        printf("needs the sensor simulator: run bench/run-realtime-scan-bench\n");
-        return 2;
-    }
+    const int com = SimulatorCom("run-realtime-scan-bench");
+    if (com == 0) return 2;
     SensorCaps caps;
     WaveFormRecord waveForm;
     Application application;
     ScanCounter frame;
     std::unique_ptr<DevicePort> port(new DevicePort);
-    port->SetApplication(&application);
-    port->SetFrame(&frame);
-    port->SetWaveFormRecord(&waveForm);
-    port->SetSensorCaps(&caps);
+    WirePort(port.get(), &application, &frame, &waveForm, &caps);
     // The port worker opens the port and asks for level 1; the counters keep
     // level 1 and realtime, and each device selection replays them.
-    int ok = port->CreateEvents() && port->SelectDevice(2) && port->RequestOpen(atoi(com)) &&
+    int ok = port->CreateEvents() && port->SelectDevice(2) && port->RequestOpen(com) &&
              port->SetRealtime(1);
     ok = ok && Measure(*port, frame, 2, false, "115.2 kbit/s");
     ok = ok && Measure(*port, frame, 1, true, "57.6 kbit/s");
