@@ -44,7 +44,8 @@ for a request), PULL (the request that pulled it), RETURN (a new one linked, the
 sensor restarted), COMMIT (a FRAM block went into
 memory), REFUSE (a commit was refused), BADECHO (a FRAM write was taken
 wrongly), DENIED (a link Set refused: the level asked for and the level kept),
-FAULT (the program did what it must not: the reason), STOP.
+ALLOWED (what the control file allows, as taken), FAULT (the program did what
+it must not: the reason), STOP.
 
 FRAM: 512 words, blank (each word 0xC000 | its address) or with the areas of
 an area file (--areas) in the layout of the version text. With --fram-dump its
@@ -503,7 +504,9 @@ class Simulator:
                 self.log.write("STOP", "lifetime")
                 return
             self.hang_up_or_return(now)
-            self.watch.refresh()
+            allowed = self.watch.refresh()
+            if allowed is not None:
+                self.log.write("ALLOWED", allowed)
             timeout = min(end - now, 0.05)
             if self.master is None:  # hung up
                 time.sleep(timeout)

@@ -8,7 +8,8 @@ control file (--allowed-file), one line per key:
     realtime off          whether the program's realtime scan is on or off
 
 A missing file or key checks nothing. After a change the old value stays
-allowed for GRACE_S more, for a request already under way. Whatever the file
+allowed for GRACE_S more, for a request already under way; the simulator logs
+each change it takes (ALLOWED), and the test waits for that before it acts. Whatever the file
 says, a link Set above level 0 that goes back to an answer a later answer
 replaced shows two link sessions at once (two programs, or two link operations
 of one, on the line).
@@ -43,13 +44,14 @@ class Allowed:
         self.before = {}  # key -> (old words or None when unset, end of grace)
 
     def refresh(self):
+        """The file's values, "; "-joined, when they changed; else None."""
         try:
             with open(self.path) as f:
                 text = f.read()
         except OSError:
             text = ""
         if text == self.text:
-            return
+            return None
         self.text = text
         values = parse(text)
         now = self.clock()
@@ -57,6 +59,7 @@ class Allowed:
             if values.get(key) != self.values.get(key):
                 self.before[key] = (self.values.get(key), now + GRACE_S)
         self.values = values
+        return "; ".join(" ".join((key,) + words) for key, words in sorted(values.items()))
 
     def allows(self, key, word):
         """Whether key's value holds word, or held it a moment ago; an unset key allows all."""
@@ -96,8 +99,8 @@ class Watch:
         self.sessions = Sessions()
 
     def refresh(self):
-        if self.allowed:
-            self.allowed.refresh()
+        """What the control file allows now, when that changed; else None."""
+        return self.allowed.refresh() if self.allowed else None
 
     def on_bytes(self, rate):
         """Bytes arrived while the program's line ran at rate."""

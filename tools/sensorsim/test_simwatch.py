@@ -33,7 +33,7 @@ class WatchTest(unittest.TestCase):
     def allow(self, text):
         with open(self.path, "w") as f:
             f.write(text)
-        self.watch.refresh()
+        return self.watch.refresh()
 
     def faults(self, rate, message=DISTANCE_GET):
         return len(self.watch.on_bytes(rate)) + len(self.watch.on_request(message))
@@ -50,6 +50,11 @@ class WatchTest(unittest.TestCase):
             ("rates 57600\n", 0, 57600, 0),             # realtime unset: no longer checked
             (None, simwatch.GRACE_S, 19200, 1),
         ]
+        self.assertEqual(self.allow("realtime on\nrates 19200 57600\n"), "rates 19200 57600; realtime on")
+        self.assertIsNone(self.watch.refresh())  # no change, nothing to log
+        os.unlink(self.path)
+        self.assertEqual(self.watch.refresh(), "")
+        self.clock.now += simwatch.GRACE_S
         for text, later, rate, faults in rows:
             if text is not None:
                 self.allow(text)
