@@ -16,7 +16,7 @@ const int kOutputBits[2][kInputLines] = {{4, 5, 6, 7}, {4, 5, 7, 6}};
 
 }  // namespace
 
-IOTestDlg::IOTestDlg() : SensorDialog("IOTestDlg"), m_shown(kAllLit) {
+IOTestDlg::IOTestDlg() : SensorDialog("IOTestDlg"), m_shown(kAllLit), m_linkLost(false) {
     AddMessageHandler(WM_INITDIALOG, Handler(&IOTestDlg::OnInitDialog));
     AddMessageHandler(WM_DESTROY, Handler(&IOTestDlg::OnDestroy));
     for (int i = 0; i < kLines; ++i) AddCommandHandler(IDC_IO_FORCE_FIRST + i, Command(&IOTestDlg::ForceIo));
@@ -86,6 +86,7 @@ LRESULT IOTestDlg::OnInitDialog(WPARAM wParam, LPARAM lParam) {
     m_shown = static_cast<BYTE>(~kAllLit);
     ShowLamps(kAllLit);
     for (int i = 0; i < kLines; ++i) CheckDlgButton(GetHwnd(), IDC_IO_FORCE_FIRST + i, BST_INDETERMINATE);
+    m_linkLost = false;
     DevicePort* port = GetDevicePort();
     if (port != NULL) port->SetIoPolling(1);
     UpdateControls();
@@ -121,13 +122,27 @@ void IOTestDlg::ShowState(BYTE state, BYTE, BYTE) {
 }
 
 LRESULT IOTestDlg::ForceIo(WORD, WORD notifyCode, LPARAM) {
+    if (notifyCode == BN_CLICKED) SendForces(false);
+    return 0;
+}
+
+void IOTestDlg::OnLinkLevel(BYTE level) {
+    if (level == 0) {
+        m_linkLost = true;
+        return;
+    }
+    if (!m_linkLost) return;
+    m_linkLost = false;
+    if (IsOpen()) SendForces(true);
+}
+
+void IOTestDlg::SendForces(bool onlyForced) {
     DevicePort* port = GetDevicePort();
-    if (notifyCode != BN_CLICKED || port == NULL) return 0;
+    if (port == NULL) return;
     UINT checks[kLines];
     for (int i = 0; i < kLines; ++i) checks[i] = IsDlgButtonChecked(GetHwnd(), IDC_IO_FORCE_FIRST + i);
     BYTE disguised = 0;
     BYTE mask = 0;
     ForceBytes(checks, &disguised, &mask);
-    port->WriteIo(disguised, mask);
-    return 0;
+    if (mask != 0 || !onlyForced) port->WriteIo(disguised, mask);
 }

@@ -26,6 +26,10 @@ public:
     virtual void ShowState(BYTE state, BYTE b, BYTE c);
     // Any button: sends the forcing of all eight.
     virtual LRESULT ForceIo(WORD id, WORD notifyCode, LPARAM hwndCtl);
+    // Each new link level the frame hears of. A link that comes up after a
+    // loss (a sensor plugged back in restarts with every line free) gets the
+    // buttons' forces again, so that they show what the sensor does.
+    virtual void OnLinkLevel(BYTE level);
 
     LRESULT OnInitDialog(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam) override;
@@ -42,10 +46,13 @@ public:
 private:
     HICON LoadLamp(WORD id);
     void ShowLamps(BYTE lit);
+    // The forcing of the eight buttons; with onlyForced, nothing when every line is free.
+    void SendForces(bool onlyForced);
 
     OwnedIcon m_lampOff;  // icon A: a clear bit
     OwnedIcon m_lampOn;   // icon B: a set bit, and every lamp at start
     BYTE m_shown;         // the lamps' icons as set (bit i: lit), so only changes repaint
+    bool m_linkLost;      // the link has gone down since the forces were sent
 };
 
 #endif

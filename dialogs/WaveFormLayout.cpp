@@ -6,6 +6,7 @@ namespace {
 
 const int kColumnGapCells = 2;  // between the columns of one text
 const int kTextGapCells = 3;    // between two texts
+const int kEdgeCells = 1;       // between the texts and the display's left and right edges
 
 int Lines(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
@@ -87,7 +88,7 @@ WaveFormLayout::Columns WaveFormLayout::Split(const std::vector<Paragraph>& para
 BOOL WaveFormLayout::Fit(const std::vector<std::vector<Paragraph> >& texts, const Font& font, int k, SIZE display,
                          std::vector<Columns>* placed) {
     placed->clear();
-    int width = 0;
+    int width = 2 * kEdgeCells * font.cellWidth;
     int height = 0;
     for (const auto& text : texts) {
         if (text.empty()) continue;
@@ -132,7 +133,7 @@ void WaveFormLayout::Arrange(const std::vector<std::string>& texts, const std::s
 
 // From the right edge leftwards; paragraphs from the top, the note at the bottom.
 void WaveFormLayout::Place(const std::vector<Columns>& texts, const Font& font, SIZE display) {
-    int right = display.cx;
+    int right = display.cx - kEdgeCells * font.cellWidth;
     for (size_t t = texts.size(); t-- > 0;) {
         const Columns& columns = texts[t];
         for (size_t c = columns.size(); c-- > 0;) {

@@ -9,7 +9,8 @@
 // Where the waveform display's texts stand, so that every row shows. Each
 // text is cut into paragraphs at its blank lines; the paragraphs of one text
 // fill one to three columns top down, half a line apart; the texts stand side
-// by side, left to right, the last one flush with the display's right edge,
+// by side, left to right, the last one a cell in from the display's right
+// edge (a cell stays clear on the left too, so that no glyph meets an edge),
 // each paragraph right-aligned in its column. The note (the flag lines) goes
 // at the bottom of the last column, left-aligned. Of the fonts offered,
 // largest first, the first at which everything fits is taken, with as few

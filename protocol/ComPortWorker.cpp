@@ -6,7 +6,8 @@
 
 #include <new>
 
-ComPortWorker::ComPortWorker(DevicePort* port) : m_devicePort(port), m_openPort(0), m_retryTimer(0) {
+ComPortWorker::ComPortWorker(DevicePort* port)
+    : m_devicePort(port), m_takingDevices(false), m_openPort(0), m_retryTimer(0) {
     ZeroMemory(m_portMap, sizeof(m_portMap));
     AddMessageHandler(WM_COMWORKER_OPEN, Handler(&ComPortWorker::OnOpenPort));
     AddMessageHandler(WM_COMWORKER_SCAN, Handler(&ComPortWorker::OnScanPorts));
@@ -22,7 +23,13 @@ ComPortWorker::~ComPortWorker() {
 int ComPortWorker::EnsureStarted() {
     {
         CriticalLock::Hold start(m_startLock);
-        if (GetThreadId() == 0) Start(NULL, 0, 0, 0);
+        if (GetThreadId() == 0) {
+            {
+                CriticalLock::Hold retire(m_retireLock);
+                m_takingDevices = true;
+            }
+            Start(NULL, 0, 0, 0);
+        }
     }
     return GetThreadId() != 0 ? 1 : 0;
 }
@@ -52,10 +59,31 @@ int ComPortWorker::ReportLost(DWORD session) {
 }
 
 int ComPortWorker::RequestRetire(std::unique_ptr<SensorDeviceBase>& device) {
-    if (GetThreadId() == 0) return 0;
+    // Posted under the lock: once the loop has ended (RunLoop) no device is
+    // posted into a queue nobody reads.
+    CriticalLock::Hold retire(m_retireLock);
+    if (!m_takingDevices || GetThreadId() == 0) return 0;
     if (!PostMessage(WM_COMWORKER_RETIRE, reinterpret_cast<WPARAM>(device.get()), 0)) return 0;
     device.release();  // the message carries it to OnRetireDevice
     return 1;
+}
+
+DWORD ComPortWorker::RunLoop() {
+    const DWORD code = WorkerThread::RunLoop();
+    {
+        CriticalLock::Hold retire(m_retireLock);
+        m_takingDevices = false;
+    }
+    CloseQueuedDevices();
+    return code;
+}
+
+// The devices posted before the loop ended that still wait behind its quit
+// (a device switch's last user left it as the program ended).
+void ComPortWorker::CloseQueuedDevices() {
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, WM_COMWORKER_RETIRE, WM_COMWORKER_RETIRE, PM_REMOVE))
+        OnRetireDevice(msg.wParam, msg.lParam);
 }
 
 LRESULT ComPortWorker::OnRetireDevice(WPARAM device, LPARAM) {

@@ -35,7 +35,9 @@ public:
     // it must be no thread's any more. Closing waits for its operations, which
     // may wait for the user-interface thread: so it is done here.
     // The worker takes the device when the request is posted (1); otherwise
-    // the caller keeps it.
+    // (no thread, or its loop has ended) the caller keeps it. A device taken
+    // is closed even when a stop came first: the ending loop closes those
+    // still queued.
     virtual int RequestRetire(std::unique_ptr<SensorDeviceBase>& device);
     virtual LRESULT OnOpenPort(WPARAM port, LPARAM unused);
     virtual LRESULT OnScanPorts(WPARAM unused1, LPARAM unused2);
@@ -47,11 +49,17 @@ public:
     // scan, so other threads read the copy each scan reports instead.
     const DWORD* GetPortMap() const { return m_portMap; }
 
+protected:
+    DWORD RunLoop() override;
+
 private:
     void StopRetries();
+    void CloseQueuedDevices();
 
     DevicePort* m_devicePort;           // owner; set at construction
     CriticalLock m_startLock;           // held while the thread is started
+    CriticalLock m_retireLock;          // held around a retire's post and around m_takingDevices' fall
+    bool m_takingDevices;               // a started loop that has not ended yet: retires are posted
     DWORD m_portMap[kPortMapWords];     // worker thread only
     int m_openPort;                     // worker thread only: the port opened last, 0 after a close
     UINT_PTR m_retryTimer;              // worker thread only: 0 unless a lost port is tried again

@@ -43,6 +43,9 @@ const UINT WM_DEVICE_OUTPUT_STATE = WM_USER + 19;      // posted: state, b | c <
 const UINT WM_DEVICE_IO_FORCED = WM_USER + 20;         // posted: 1 confirmed, 0 not
 const UINT WM_DEVICE_WAVE_FORM = WM_USER + 21;         // posted: the record was refilled
 const UINT WM_DEVICE_NOTIFICATION = WM_USER + 22;      // posted: type, value
+// Posted by the device port as a switch replaces a device: the device
+// notifications posted before it came from the replaced one.
+const UINT WM_DEVICE_SWAPPED = WM_USER + 23;           // posted: 0, 0
 const UINT WM_DEVICE_TROUBLE = WM_USER + 25;           // posted: trouble code
 const UINT WM_DEVICE_STATISTICS = WM_USER + 26;        // posted: counts or 0
 const UINT WM_DEVICE_FIRMWARE_RESULT = WM_USER + 27;   // sent: update result

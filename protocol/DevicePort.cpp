@@ -39,6 +39,18 @@ LineSettings SettingsOf(WORD type) {
     }
 }
 
+// Raises a flag for one scope and lowers it on every way out.
+class RaisedFlag {
+public:
+    explicit RaisedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~RaisedFlag() { m_flag = false; }
+
+private:
+    RaisedFlag(const RaisedFlag&) = delete;
+    RaisedFlag& operator=(const RaisedFlag&) = delete;
+    bool& m_flag;
+};
+
 bool InRange(const BYTE* bytes, int offset, int limit) {
     const int value = ReadLeShort(bytes + offset);
     return value >= -limit && value <= limit;
@@ -59,7 +71,8 @@ DevicePort::DevicePort()
       m_waveFlag(0),
       m_levelChanges(0),
       m_levelDevice(NULL),
-      m_deviceUsers(0) {
+      m_deviceUsers(0),
+      m_swapsUnseen(0) {
     ZeroMemory(m_levelCount, sizeof(m_levelCount));
     ZeroMemory(m_switchCount, sizeof(m_switchCount));
     m_worker.reset(new (std::nothrow) ComPortWorker(this));
@@ -128,14 +141,13 @@ int DevicePort::SelectDevice(WORD type) {
         m_pendingType = type;
         return 1;
     }
-    m_switching = true;
+    const RaisedFlag switching(m_switching);
     const int result = SwitchDevice(type);
     while (m_pendingType != kNoPendingType) {
         const WORD next = static_cast<WORD>(m_pendingType);
         m_pendingType = kNoPendingType;
         SwitchDevice(next);
     }
-    m_switching = false;
     return result;
 }
 
@@ -158,15 +170,20 @@ int DevicePort::SwitchDevice(WORD type) {
         next->Close();
         return 0;
     }
-    // The old device goes quiet before the line changes: a probe still
-    // running would switch the new device's rate behind it. Its transfers
-    // end as with a lost sensor, each with its failure report.
-    SensorDeviceBase* old = m_device.get();
-    if (old != NULL) {
-        old->SetConnected(0);
-        old->OnSensorLost();
+    {
+        // Writes waiting on the line give up first: silencing the probe
+        // waits for its thread, which may be one of them.
+        const WriteCut cut(*this);
+        // The old device goes quiet before the line changes: a probe still
+        // running would switch the new device's rate behind it. Its transfers
+        // end as with a lost sensor, each with its failure report.
+        SensorDeviceBase* old = m_device.get();
+        if (old != NULL) {
+            old->SetConnected(0);
+            old->OnSensorLost();
+        }
+        Configure(&dcb, line.eventMask, kQueueBytes, kQueueBytes);
     }
-    Configure(&dcb, line.eventMask, kQueueBytes, kQueueBytes);
     RetireDevice(SwapDevice(std::move(created)), true);
     next->SetConnected(1);
     ReplaySwitches(next);
@@ -180,6 +197,9 @@ std::unique_ptr<SensorDeviceBase> DevicePort::SwapDevice(std::unique_ptr<SensorD
     CriticalLock::Hold device(m_deviceLock);
     std::unique_ptr<SensorDeviceBase> old = std::move(m_device);
     m_device = std::move(next);
+    // Under the lock a device posts under: all the old device posted is
+    // ahead of the mark, all the new one posts behind it.
+    if (old != NULL && PostToFrame(WM_DEVICE_SWAPPED, 0, 0)) InterlockedIncrement(&m_swapsUnseen);
     const int users = m_deviceUsers;
     m_deviceUsers = 0;
     // Not deleted under a caller: the last one to leave it retires it.
@@ -224,6 +244,14 @@ void DevicePort::ReleaseDevice(SensorDeviceBase* released) {
     }
     // This thread may be one of the device's own operations.
     RetireDevice(std::move(left), false);
+}
+
+BOOL DevicePort::IsSwapUnseen() {
+    return InterlockedCompareExchange(&m_swapsUnseen, 0, 0) > 0;
+}
+
+void DevicePort::SwapSeen() {
+    if (InterlockedDecrement(&m_swapsUnseen) < 0) InterlockedIncrement(&m_swapsUnseen);
 }
 
 bool DevicePort::IsCurrent(SensorDeviceBase* device) {
@@ -466,6 +494,12 @@ int DevicePort::Send(const std::string& bytes) {
     return WriteAll(bytes) == static_cast<int>(bytes.size()) ? 1 : 0;
 }
 
+int DevicePort::SendAhead(const std::string& bytes) {
+    const WriteCut others(*this);
+    CriticalLock::Hold send(m_sendLock);
+    return WriteAhead(bytes, kAheadBoundMs) == static_cast<int>(bytes.size()) ? 1 : 0;
+}
+
 void DevicePort::OnCommEvent(DWORD events) {
     if ((events & EV_RXCHAR) == 0) return;
     std::vector<std::string> monitorLines;
@@ -524,4 +558,11 @@ LRESULT DevicePort::SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
 BOOL DevicePort::PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
     ChildWindow* frame = m_frame;
     return frame != NULL ? frame->PostMessage(msg, wParam, lParam) : FALSE;
+}
+
+BOOL DevicePort::PostFromDevice(SensorDeviceBase* device, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The swap takes this lock too; posting never blocks.
+    CriticalLock::Hold hold(m_deviceLock);
+    if (device == NULL || device != m_device.get()) return FALSE;
+    return PostToFrame(msg, wParam, lParam);
 }

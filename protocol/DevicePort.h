@@ -40,6 +40,8 @@ class WaveFormRecord;
 // silenced, its transfers end as with a lost sensor, and the port worker
 // closes and deletes it once no other thread is inside it. So the
 // user-interface thread handles nothing while the device pointer changes.
+// What the replaced device posts from then on is dropped; its sent reports
+// (the ends of its transfers, the monitor's lines) still reach the frame.
 class DevicePort : public SerialPort, public SensorRequests {
 public:
     static constexpr WORD kProbeDeviceType = 0xFFFF;
@@ -50,6 +52,8 @@ public:
     static constexpr int kNoOpenRequest = -1;
     // Requests kept for their reports; older ones are forgotten beyond it.
     static constexpr size_t kMaxOpenRequests = 16;
+    // SendAhead's bound: many times a short line's time at the slowest rate.
+    static constexpr DWORD kAheadBoundMs = 250;
 
     DevicePort();
     ~DevicePort() override;
@@ -93,6 +97,11 @@ public:
     virtual int SetMonitor(DWORD on) { return static_cast<int>(Forward(&Device::SetMonitor, on)); }
     // Any thread: writes the bytes under the send lock; 1 when all went out.
     virtual int Send(const std::string& bytes);
+    // User-interface thread: Send ahead of the other writers, whose waits
+    // for the line are cut, with each wait of its own ending after
+    // kAheadBoundMs: the line that tells the sensor to change its rate
+    // right before a device switch, which would purge their bytes anyway.
+    virtual int SendAhead(const std::string& bytes);
     virtual BOOL NotifyPortOpened(int port, int ok);
     // Posts a heap array of eight words (new[]), which the frame frees;
     // 0 when it was not posted and the caller keeps it.
@@ -100,6 +109,18 @@ public:
     // Any thread: 0 without a frame.
     virtual LRESULT SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam);
     virtual BOOL PostToFrame(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Any thread: a device's posted notification, which goes to the frame
+    // only while that device is the current one; checked and posted in one
+    // step against a swap, so a device replaced after its own checks
+    // (a connection check, a running operation) posts nothing more. FALSE
+    // when it was dropped or not posted.
+    virtual BOOL PostFromDevice(SensorDeviceBase* device, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Whether a WM_DEVICE_SWAPPED posted to the frame is still on its way:
+    // then a device notification the frame takes now was posted before that
+    // switch, by a device no longer current. The frame calls SwapSeen as it
+    // takes each WM_DEVICE_SWAPPED.
+    virtual BOOL IsSwapUnseen();
+    virtual void SwapSeen();
     // Realtime straight to the device, its switch counter left alone.
     virtual int SetRealtimeUncounted(DWORD on) { return Forward(&Device::SetRealtime, on); }
 
@@ -235,8 +256,9 @@ private:
         int users;
     };
 
-    CriticalLock m_deviceLock;       // guards the use fields below
+    CriticalLock m_deviceLock;       // guards the use fields below; held around a device's post
     int m_deviceUsers;               // counted uses of m_device
+    volatile LONG m_swapsUnseen;     // any thread, through Interlocked calls: WM_DEVICE_SWAPPED on the way
     std::vector<Retiring> m_retired;  // replaced devices still used after the swap
 
     DeviceHandOver m_handOver;

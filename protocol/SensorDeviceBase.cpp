@@ -179,7 +179,7 @@ LRESULT SensorDeviceBase::SendToOwner(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 BOOL SensorDeviceBase::PostToOwner(UINT msg, WPARAM wParam, LPARAM lParam) {
     DevicePort* port = m_port;
-    return port != NULL ? port->PostToFrame(msg, wParam, lParam) : FALSE;
+    return port != NULL ? port->PostFromDevice(this, msg, wParam, lParam) : FALSE;
 }
 
 BYTE SensorDeviceBase::Checksum(const std::string& bytes) {

@@ -93,7 +93,8 @@ public:
     virtual void OnSensorLost();
     // direction 0 = sent, 1 = received; a sent notification.
     virtual LRESULT NotifyMonitor(DWORD direction, const std::string* message);
-    // 0 without a port; else the port's SendToFrame / PostToFrame.
+    // 0 without a port; else the port's SendToFrame, or its PostFromDevice,
+    // which drops the post once this device has been replaced.
     virtual LRESULT SendToOwner(UINT msg, WPARAM wParam, LPARAM lParam);
     virtual BOOL PostToOwner(UINT msg, WPARAM wParam, LPARAM lParam);
     // Between the 238-byte area table and the 112-word FRAM image of the areas.

@@ -22,7 +22,7 @@ const DWORD kWaitMask = EV_RXCHAR;
 }  // namespace
 
 SerialPort::SerialPort()
-    : m_inQueueSize(0), m_outQueueSize(0), m_eventMask(0), m_threadId(0), m_session(0), m_sendingMs(0) {
+    : m_inQueueSize(0), m_outQueueSize(0), m_eventMask(0), m_cuts(0), m_threadId(0), m_session(0), m_sendingMs(0) {
     ZeroMemory(&m_dcb, sizeof(m_dcb));
     m_dcb.DCBlength = sizeof(DCB);
     m_dcb.BaudRate = CBR_9600;
@@ -95,9 +95,9 @@ int SerialPort::Configure(const DCB* dcb, DWORD eventMask, DWORD inQueue, DWORD 
     if (dcb == NULL) return 0;
     // A write waiting on a stalled line gives up at once: its bytes would be
     // purged below anyway, and its caller may be the user-interface thread.
-    SetEvent(m_cutWrite.Get());
+    StartCut();
     CriticalLock::Hold hold(m_writeLock);
-    ResetEvent(m_cutWrite.Get());
+    EndCut();
     m_dcb = *dcb;
     m_eventMask = eventMask;
     m_inQueueSize = inQueue;
@@ -191,14 +191,32 @@ bool SerialPort::QueryInput(DWORD* waiting) {
     return true;
 }
 
+void SerialPort::StartCut() {
+    CriticalLock::Hold hold(m_cutLock);
+    if (m_cuts++ == 0) SetEvent(m_cutWrite.Get());
+}
+
+void SerialPort::EndCut() {
+    CriticalLock::Hold hold(m_cutLock);
+    if (--m_cuts == 0) ResetEvent(m_cutWrite.Get());
+}
+
 int SerialPort::WriteAll(const std::string& data) {
+    return Write(data, kRoomTimeoutMs, kIoTimeoutMs, m_cutWrite.Get());
+}
+
+int SerialPort::WriteAhead(const std::string& data, DWORD boundMs) {
+    return Write(data, boundMs, boundMs, NULL);
+}
+
+int SerialPort::Write(const std::string& data, DWORD roomMs, DWORD ioMs, HANDLE cut) {
     CriticalLock::Hold hold(m_writeLock);
     if (!m_port.Valid()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;
     }
     if (data.empty()) return 0;
-    if (!WaitForRoom(static_cast<DWORD>(data.size()))) return 0;
+    if (!WaitForRoom(static_cast<DWORD>(data.size()), roomMs, cut)) return 0;
     DWORD count = 0;
     // A reply follows a request: a polling receive thread looks again once
     // the line has carried it.
@@ -206,14 +224,14 @@ int SerialPort::WriteAll(const std::string& data) {
     BOOL ok = WriteFile(data.data(), static_cast<DWORD>(data.size()), &count, &m_writeOv);
     SetEvent(m_wakeEvent.Get());
     if (!ok && GetLastError() == ERROR_IO_PENDING)
-        count = FinishOverlapped(&m_writeOv, m_cutWrite.Get(), kIoTimeoutMs, &ok);
+        count = FinishOverlapped(&m_writeOv, cut, ioMs, &ok);
     if (!ok) return 0;
     return static_cast<int>(count);
 }
 
 // Waits, bounded, until the queued output plus size fits the output queue.
 // A string as long as the queue never fits and fails at once.
-int SerialPort::WaitForRoom(DWORD size) {
+int SerialPort::WaitForRoom(DWORD size, DWORD timeoutMs, HANDLE cut) {
     if (size >= m_outQueueSize) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
@@ -225,11 +243,13 @@ int SerialPort::WaitForRoom(DWORD size) {
         ZeroMemory(&status, sizeof(status));
         if (!ClearCommError(&errors, &status)) return 0;
         if (status.cbOutQue + size < m_outQueueSize) return 1;
-        if (GetTickCount() - start >= kRoomTimeoutMs) {
+        if (GetTickCount() - start >= timeoutMs) {
             SetLastError(ERROR_TIMEOUT);
             return 0;
         }
-        if (WaitForSingleObject(m_cutWrite.Get(), 1) == WAIT_OBJECT_0) {
+        if (cut == NULL) {
+            Sleep(1);
+        } else if (WaitForSingleObject(cut, 1) == WAIT_OBJECT_0) {
             SetLastError(ERROR_OPERATION_ABORTED);
             return 0;
         }

@@ -29,7 +29,8 @@
 // Writes wait, bounded, for room in the output queue and for their completion,
 // so no OVERLAPPED is reused while pending and no caller's buffer is read after
 // WriteAll returns. A change of settings cuts such a wait short rather than
-// wait behind it: a device switch runs on the user-interface thread. Close gives queued output up to 500 ms to drain and
+// wait behind it (a device switch runs on the user-interface thread), and so
+// does a WriteCut while it lives. Close gives queued output up to 500 ms to drain and
 // purges it only when it did not. Open purges the input queue: bytes a former
 // user left on the line are no answer to anything this session sends. A write
 // or a change of settings made while Open sets the line up waits for it, so a
@@ -122,6 +123,24 @@ public:
     static DWORD LineTimeMs(const DCB& dcb, DWORD bytes);
 
 protected:
+    // While one lives, a write that waits for the line, or would, gives up at
+    // once (ERROR_OPERATION_ABORTED): the settings are about to change, or a
+    // writer goes ahead of the others. Cuts may overlap, on any threads.
+    class WriteCut {
+    public:
+        explicit WriteCut(SerialPort& port) : m_port(port) { m_port.StartCut(); }
+        ~WriteCut() { m_port.EndCut(); }
+
+    private:
+        WriteCut(const WriteCut&) = delete;
+        WriteCut& operator=(const WriteCut&) = delete;
+        SerialPort& m_port;
+    };
+
+    // WriteAll for a writer that has cut the others to go ahead of them: no
+    // cut stops it, and each of its waits ends after boundMs.
+    int WriteAhead(const std::string& data, DWORD boundMs);
+
     // The line settings: set by the subclass before the port is used, then
     // through Configure.
     DWORD m_inQueueSize;   // given to SetupComm at Open
@@ -156,7 +175,12 @@ private:
     int StartReceiveThread();
     void StopReceiveThread();
     bool DrainOutput();
-    int WaitForRoom(DWORD size);
+    void StartCut();
+    void EndCut();
+    // WriteAll with the bounds of its waits for room and for completion, and
+    // the event that cuts them (0: none).
+    int Write(const std::string& data, DWORD roomMs, DWORD ioMs, HANDLE cut);
+    int WaitForRoom(DWORD size, DWORD timeoutMs, HANDLE cut);
     DWORD FinishOverlapped(OVERLAPPED* overlapped, HANDLE cut, DWORD timeoutMs, BOOL* ok);
 
     OwnedHandle m_port;       // opened and closed by the thread that calls Open/Close
@@ -168,7 +192,9 @@ private:
     OVERLAPPED m_writeOv;     // guarded by m_writeLock
     OwnedHandle m_stopEvent;  // set by Close, read by the receive thread
     OwnedHandle m_wakeEvent;  // auto-reset; set by WriteAll, read by the polling receive thread
-    OwnedHandle m_cutWrite;   // manual-reset; set by Configure while it waits for m_writeLock
+    OwnedHandle m_cutWrite;   // manual-reset; set while a cut lasts (Configure's until it holds m_writeLock)
+    CriticalLock m_cutLock;   // guards m_cuts and the setting of m_cutWrite; taken last
+    int m_cuts;               // cuts under way
     OwnedHandle m_thread;     // thread of Open/Close only
     DWORD m_threadId;         // thread of Open/Close only
     DWORD m_session;          // thread of Open/Close; read-only while the receive thread runs

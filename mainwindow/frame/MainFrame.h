@@ -140,6 +140,10 @@ public:
     virtual LRESULT OnComMonitorLine(WPARAM wParam, LPARAM lParam);
     // Runs what a sent notification left to be done (see Defer).
     virtual LRESULT OnDeferred(WPARAM wParam, LPARAM lParam);
+    // The mark of a device switch: device notifications count again.
+    virtual LRESULT OnDeviceSwapped(WPARAM wParam, LPARAM lParam);
+    // Drops a device notification posted by a device a switch replaced.
+    LRESULT CallMessageHandler(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     // Status notifications of the view, the bands and the numerical input
     // dialog, and the two the frame posts itself (MainFrameStatus.cpp).

@@ -40,7 +40,9 @@
 // + 24 have no handler. Sent notifications (areas read and written, firmware
 // result, monitor line) hold the sending device thread until the handler
 // returns, which copies what the sender's memory holds and defers its boxes;
-// posted ones carry pointers the device side keeps alive.
+// posted ones carry pointers the device side keeps alive. A posted one taken
+// while the mark of a device switch is still on its way came from the
+// replaced device, and is dropped.
 
 void MainFrame::AddDeviceNotifications() {
     static const MessageEntry kNotifications[] = {
@@ -77,6 +79,7 @@ void MainFrame::AddDeviceNotifications() {
         {WM_DEVICE_FILTER_WRITTEN, &MainFrame::OnUser33},
         {WM_DEVICE_SCAN2, &MainFrame::OnScan2},
         {WM_DEVICE_COM_MONITOR_LINE, &MainFrame::OnComMonitorLine},
+        {WM_DEVICE_SWAPPED, &MainFrame::OnDeviceSwapped},
         {WM_FRAME_DEFERRED, &MainFrame::OnDeferred},
     };
     AddMessageTable(kNotifications);
@@ -128,6 +131,37 @@ void MainFrame::UpdateSensorDialogs(std::initializer_list<SensorDialog*> dialogs
     }
 }
 
+namespace {
+
+// Posted by a device; the port's own reports and the sent results are not.
+bool PostedByADevice(UINT msg) {
+    switch (msg) {
+        case WM_DEVICE_PORT_OPENED:
+        case WM_DEVICE_PORT_LIST:
+        case WM_RECORD_END:
+        case WM_DEVICE_AREA_READ:
+        case WM_DEVICE_AREA_WRITTEN:
+        case WM_DEVICE_SWAPPED:
+        case WM_DEVICE_FIRMWARE_RESULT:
+        case WM_DEVICE_COM_MONITOR_LINE:
+            return false;
+        default:
+            return msg >= WM_DEVICE_PORT_OPENED && msg <= WM_DEVICE_COM_MONITOR_LINE;
+    }
+}
+
+}  // namespace
+
+LRESULT MainFrame::CallMessageHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (PostedByADevice(msg) && m_devicePort != NULL && m_devicePort->IsSwapUnseen()) return 0;
+    return ChildWindow::CallMessageHandler(msg, wParam, lParam);
+}
+
+LRESULT MainFrame::OnDeviceSwapped(WPARAM, LPARAM) {
+    if (m_devicePort != NULL) m_devicePort->SwapSeen();
+    return 0;
+}
+
 LRESULT MainFrame::OnPortOpened(WPARAM wParam, LPARAM lParam) {
     const int requested = m_devicePort != NULL ? m_devicePort->TakeOpenRequest() : DevicePort::kNoOpenRequest;
     // A close leaves no port whatever it returned; only a failed open is news.
@@ -175,6 +209,7 @@ LRESULT MainFrame::OnConnectionChanged(WPARAM wParam, LPARAM) {
     UpdateSensorDialogs({m_ioTestDlg.get(), m_numericalInputDlg.get(), m_correctionDlg.get(),
                          m_functionDlg.get(), m_waveFormDlg.get(), m_functionSettingDlg.get(),
                          m_filterSwitchDlg.get()});
+    if (m_ioTestDlg != NULL) m_ioTestDlg->OnLinkLevel(level);
     return 0;
 }
 

@@ -81,9 +81,10 @@ LRESULT MainFrame::OnBaudRate(WORD id, WORD, LPARAM) {
     m_settings.deviceType = choice->deviceType;
     if (m_devicePort != NULL) {
         // Only a linked sensor hears the line; without one the port just
-        // reopens at the chosen rate.
+        // reopens at the chosen rate. It goes ahead of any frame waiting on
+        // the line, which the switch purges anyway.
         if (m_devicePort->GetLinkLevel() != 0) {
-            m_devicePort->Send(choice->line);
+            m_devicePort->SendAhead(choice->line);
             Sleep(kSwitchWaitMs);
         }
         m_devicePort->SetAutoRecognition(FALSE);

@@ -2,6 +2,8 @@
 
 #include "framework/Geometry.h"
 
+#include <algorithm>
+
 int PrintLayout::MulDivOrZero(int value, int num, int den) {
     return den != 0 ? MulDiv(value, num, den) : 0;
 }
@@ -76,6 +78,21 @@ double PrintLayout::PaperScale(int printerDpi, int zoom, int screenDpi) {
 double PrintLayout::PreviewScale(int printerDpi, int zoom, int screenDpi, int previewPixels, int pagePixels) {
     if (pagePixels <= 0) return 0.0;
     return PaperScale(printerDpi, zoom, screenDpi) * previewPixels / pagePixels;
+}
+
+RECT PrintLayout::ClearOfHeaderAndFooter(const RECT& printable, const RECT& placed, int headerHeight,
+                                          int footerHeight) {
+    const LONG top = std::min<LONG>(printable.top + headerHeight, printable.bottom);
+    const LONG bottom = std::max<LONG>(printable.bottom - footerHeight, top);
+    RECT content = placed;
+    if (RectHeight(&placed) > bottom - top) {
+        content.top = top;
+        content.bottom = bottom;
+        return content;
+    }
+    if (content.top < top) OffsetRect(&content, 0, top - content.top);
+    if (content.bottom > bottom) OffsetRect(&content, 0, bottom - content.bottom);
+    return content;
 }
 
 int PrintLayout::FitZoom(const RECT& printable, const RECT& content, const int caps[kCapCount], SIZE screenDpi) {

@@ -39,6 +39,14 @@ public:
     // The paper scale shrunk to a preview page of previewPixels for a sheet
     // of pagePixels.
     static double PreviewScale(int printerDpi, int zoom, int screenDpi, int previewPixels, int pagePixels);
+    // The content's rectangle on a page whose header and footer texts are
+    // headerHeight and footerHeight high (0 when empty). placed is where the
+    // content went centred in the printable area and cut to it: it keeps
+    // that place where the texts have room, else moves just clear of them.
+    // Content taller than the room between the texts gets that room (the
+    // view centres it there and cuts it). Texts taller than the page leave
+    // the content no height, never a negative one.
+    static RECT ClearOfHeaderAndFooter(const RECT& printable, const RECT& placed, int headerHeight, int footerHeight);
     // The zoom that makes content of the given size fill the printable
     // rectangle, by its height or its width, whichever is tighter.
     static int FitZoom(const RECT& printable, const RECT& content, const int caps[kCapCount], SIZE screenDpi);

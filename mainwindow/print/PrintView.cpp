@@ -33,6 +33,26 @@ void Frame(HDC dc, const RECT& rect) {
     Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
 }
 
+// A copy of font (or of the context's current one) at num / den of its
+// height, never under one pixel.
+LOGFONTA ScaledFont(HDC dc, const LOGFONTA* font, int num, int den) {
+    LOGFONTA scaled = {};
+    if (font != NULL) {
+        scaled = *font;
+    } else {
+        GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof scaled, &scaled);
+    }
+    scaled.lfHeight = PrintLayout::MulDivOrZero(scaled.lfHeight, num, den);
+    if (scaled.lfHeight >= 0) scaled.lfHeight = -1;
+    return scaled;
+}
+
+// The height of text's lines in the context's current font.
+int LinesHeight(HDC dc, const char* text, int width, UINT format) {
+    RECT measured = {0, 0, width, 0};
+    return DrawTextA(dc, text, static_cast<int>(strlen(text)), &measured, (format & ~DT_BOTTOM) | DT_CALCRECT);
+}
+
 }  // namespace
 
 PrintView::PrintView() : m_rebar(NULL), m_scanView(NULL), m_page(), m_previewZoom(100) {
@@ -238,22 +258,14 @@ CriticalLock& PrintView::PreviewLock() {
 int PrintView::DrawTextScaled(HDC dc, const char* text, RECT* rect, UINT format, const LOGFONTA* font, int num,
                               int den) {
     if (text == NULL || text[0] == '\0') return 0;
-    LOGFONTA scaled = {};
-    if (font != NULL) {
-        scaled = *font;
-    } else {
-        GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof scaled, &scaled);
-    }
-    scaled.lfHeight = PrintLayout::MulDivOrZero(scaled.lfHeight, num, den);
-    if (scaled.lfHeight >= 0) scaled.lfHeight = -1;
+    const LOGFONTA scaled = ScaledFont(dc, font, num, den);
     OwnedFont made(CreateFontIndirectA(&scaled));
     SelectScope selected(dc, made);
     const int saved = SaveDC(dc);
     const int length = static_cast<int>(strlen(text));
     int height = 0;
     if ((format & DT_BOTTOM) != 0 && (format & DT_SINGLELINE) == 0) {
-        RECT measured = *rect;
-        height = DrawTextA(dc, text, length, &measured, (format & ~DT_BOTTOM) | DT_CALCRECT);
+        height = LinesHeight(dc, text, RectWidth(rect), format);
         // Too tall: the first lines are cut off, the last ones sit on the edge.
         if (height > RectHeight(rect)) IntersectClipRect(dc, rect->left, rect->top, rect->right, rect->bottom);
         rect->top = rect->bottom - height;
@@ -266,17 +278,32 @@ int PrintView::DrawTextScaled(HDC dc, const char* text, RECT* rect, UINT format,
 
 // --- Page, preview and metafile ----------------------------------------------
 
+int PrintView::TextHeight(HDC dc, const std::string& text, int width, const LOGFONTA& font, int num, int den) {
+    if (text.empty()) return 0;
+    const LOGFONTA scaled = ScaledFont(dc, &font, num, den);
+    OwnedFont made(CreateFontIndirectA(&scaled));
+    SelectScope selected(dc, made);
+    return LinesHeight(dc, text.c_str(), width, DT_CENTER);
+}
+
+RECT PrintView::PlaceContent(HDC dc, const RECT& printable, double sx, double sy, int num, int den) {
+    RECT placed = printable;
+    if (m_scanView != NULL) m_scanView->DrawTo(NULL, &placed, sx, sy);
+    const int width = RectWidth(&printable);
+    return PrintLayout::ClearOfHeaderAndFooter(
+        printable, placed, TextHeight(dc, m_headerFooter.headerText, width, m_headerFooter.headerFont, num, den),
+        TextHeight(dc, m_headerFooter.footerText, width, m_headerFooter.footerFont, num, den));
+}
+
 void PrintView::DrawPage(HDC dc, const RECT& printable, double sx, double sy, int num, int den) {
-    // Where the content goes decides the room left for the header and footer.
-    RECT content = printable;
-    m_scanView->DrawTo(NULL, &content, sx, sy);
+    RECT content = PlaceContent(dc, printable, sx, sy, num, den);
     RECT header = {printable.left, printable.top, printable.right, content.top};
     RECT footer = {printable.left, content.bottom, printable.right, printable.bottom};
     DrawTextScaled(dc, m_headerFooter.headerText.c_str(), &header, DT_CENTER | DT_BOTTOM,
                    &m_headerFooter.headerFont, num, den);
     DrawTextScaled(dc, m_headerFooter.footerText.c_str(), &footer, DT_CENTER, &m_headerFooter.footerFont, num,
                    den);
-    content = printable;
+    // The view centres its content in the rectangle and cuts it there.
     m_scanView->DrawTo(dc, &content, sx, sy);
     Frame(dc, content);
 }

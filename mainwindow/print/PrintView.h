@@ -93,6 +93,10 @@ public:
     // Returns the height drawn, 0 for no text.
     virtual int DrawTextScaled(HDC dc, const char* text, RECT* rect, UINT format, const LOGFONTA* font, int num,
                                int den);
+    // Where the content goes on a page: centred in the printable rectangle
+    // and clear of the header and footer, whose heights are measured on dc
+    // with their fonts scaled by num / den; sx, sy scale the view.
+    RECT PlaceContent(HDC dc, const RECT& printable, double sx, double sy, int num, int den);
 
     // A zoom text read as an unsigned decimal number and limited to
     // 10..500 ("-5" reads as a huge number and so gives 500).
@@ -113,6 +117,8 @@ private:
     // What the preview draws changes only under the view's lock.
     CriticalLock& PreviewLock();
     HWND ZoomCombo();
+    // The height of a text's lines in font scaled by num / den; 0 when empty.
+    int TextHeight(HDC dc, const std::string& text, int width, const LOGFONTA& font, int num, int den);
     // The header, the content placed by the view and framed, and the footer
     // in the printable rectangle; text heights scale by num / den.
     void DrawPage(HDC dc, const RECT& printable, double sx, double sy, int num, int den);

@@ -1,13 +1,18 @@
-// The templates of the engineering dialogs and the About box as the program
-// draws them: texts without mnemonic marks, the dialog and control sizes the
-// dialogs are laid out for, and every control inside its dialog.
+// The dialog templates as the program draws them: the engineering dialogs
+// and the About box without mnemonic marks, at the sizes they are laid out
+// for, with every control inside; and no dialog with two controls on one
+// mnemonic.
 #include "resources/resource.h"
 #include "tests/dialogs/NoActivation.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,7 +48,60 @@ SIZE Pixels(HWND dialog, int cx, int cy) {
     return size;
 }
 
+// The texts of a dialog's controls by the character they underline (upper
+// case); "&&" shows an ampersand and underlines nothing.
+BOOL CALLBACK ByMnemonic(HWND control, LPARAM param) {
+    auto* texts = reinterpret_cast<std::map<char, std::vector<std::string>>*>(param);
+    char text[256] = {};
+    GetWindowTextA(control, text, sizeof text);
+    for (const char* p = text; p[0] != '\0' && p[1] != '\0'; ++p) {
+        if (p[0] != '&') continue;
+        if (p[1] != '&') {
+            (*texts)[static_cast<char>(toupper(static_cast<unsigned char>(p[1])))].push_back(text);
+            break;
+        }
+        ++p;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectDialog(HMODULE, LPCSTR, LPSTR name, LONG_PTR param) {
+    reinterpret_cast<std::vector<LPCSTR>*>(param)->push_back(name);  // all are numbered
+    return TRUE;
+}
+
 }  // namespace
+
+// The dialog manager takes the first control after the focus that underlines
+// the key, so a key on two controls reaches one or the other by where the
+// focus stands.
+TEST(TemplateTexts, NoTwoControlsOfADialogShareAMnemonic) {
+    NoActivation noActivation;
+    LoadLibraryA("riched32.dll");
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
+    std::vector<LPCSTR> templates;
+    EnumResourceNamesA(NULL, RT_DIALOG, &CollectDialog, reinterpret_cast<LONG_PTR>(&templates));
+    ASSERT_GE(templates.size(), 18u);
+    // The tool strip's template is a child's.
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    for (LPCSTR id : templates) {
+        HWND dialog = CreateDialogParamA(GetModuleHandleA(NULL), id, parent, &Quiet, 0);
+        ASSERT_NE(dialog, (HWND)NULL) << reinterpret_cast<UINT_PTR>(id);
+        std::map<char, std::vector<std::string>> texts;
+        EnumChildWindows(dialog, &ByMnemonic, reinterpret_cast<LPARAM>(&texts));
+        std::string shared;
+        for (const auto& key : texts) {
+            if (key.second.size() < 2) continue;
+            shared += std::string(1, key.first) + ":";
+            for (const std::string& text : key.second) shared += " \"" + text + "\"";
+            shared += "\n";
+        }
+        EXPECT_EQ(shared, "") << "template " << reinterpret_cast<UINT_PTR>(id);
+        DestroyWindow(dialog);
+    }
+    DestroyWindow(parent);
+}
 
 TEST(TemplateTexts, NoMnemonicsTheGivenSizesAndEveryControlInside) {
     NoActivation noActivation;

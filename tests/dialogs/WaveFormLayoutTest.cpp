@@ -17,7 +17,8 @@ struct Placed {
 }  // namespace
 
 // Worked by hand: paragraphs half a line apart, two cells between the columns
-// of a text, three between texts, everything flush right.
+// of a text, three between texts, a cell clear of the left and right edges,
+// everything to the right.
 TEST(WaveFormLayout, LargestFontAndFewestColumnsThatFit) {
     const struct {
         const char* name;
@@ -27,11 +28,12 @@ TEST(WaveFormLayout, LargestFontAndFewestColumnsThatFit) {
         int font;
         std::vector<Placed> pieces;  // right to left, top down
     } cases[] = {
-        {"one column", {"ab\ncd\n\nef"}, "", {40, 100}, 0, {{0, {20, 0, 40, 40}}, {0, {20, 50, 40, 70}}}},
-        {"too low for one", {"ab\ncd\n\nef"}, "", {100, 60}, 0, {{0, {80, 0, 100, 20}}, {0, {40, 0, 60, 40}}}},
-        {"nothing fits", {"ab\ncd\n\nef"}, "", {10, 10}, 1, {{0, {0, 0, 10, 20}}, {0, {0, 25, 10, 35}}}},
-        {"note at the bottom", {"ab"}, "x\ny", {100, 100}, 0, {{0, {80, 0, 100, 20}}, {-1, {80, 60, 100, 100}}}},
-        {"two texts", {"a", "b"}, "", {100, 30}, 0, {{1, {90, 0, 100, 20}}, {0, {50, 0, 60, 20}}}},
+        {"one column", {"ab\ncd\n\nef"}, "", {40, 100}, 0, {{0, {10, 0, 30, 40}}, {0, {10, 50, 30, 70}}}},
+        {"too low for one", {"ab\ncd\n\nef"}, "", {100, 60}, 0, {{0, {70, 0, 90, 20}}, {0, {30, 0, 50, 40}}}},
+        {"nothing fits", {"ab\ncd\n\nef"}, "", {15, 10}, 1, {{0, {0, 0, 10, 20}}, {0, {0, 25, 10, 35}}}},
+        {"note at the bottom", {"ab"}, "x\ny", {100, 100}, 0, {{0, {70, 0, 90, 20}}, {-1, {70, 60, 90, 100}}}},
+        {"two texts", {"a", "b"}, "", {100, 30}, 0, {{1, {80, 0, 90, 20}}, {0, {40, 0, 50, 20}}}},
+        {"room flush, none with the edges", {"ab"}, "", {30, 20}, 1, {{0, {15, 0, 25, 10}}}},
     };
     for (const auto& c : cases) {
         WaveFormLayout layout;

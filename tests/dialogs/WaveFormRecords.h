@@ -38,4 +38,16 @@ inline int CanvasPixels(const WaveFormCanvas& canvas, const RECT& area, COLORREF
     return n;
 }
 
+// The canvas pixels in a rectangle that show text: neither black nor the grid.
+inline int CanvasInk(const WaveFormCanvas& canvas, const RECT& area) {
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            const COLORREF pixel = GetPixel(canvas.GetDc(), x, y);
+            n += pixel != RGB(0, 0, 0) && pixel != WaveFormCanvas::kGridColour;
+        }
+    }
+    return n;
+}
+
 #endif

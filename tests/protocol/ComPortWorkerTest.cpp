@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/OwnedHandle.h"
 #include "protocol/DeviceMessages.h"
+#include "tests/protocol/RecordingDevice.h"
 #include "tests/protocol/RecordingPort.h"
 
 namespace {
@@ -139,6 +141,33 @@ TEST_F(ComPortWorkerTest, LostReportOfAPortNotOpenClosesNothing) {
     ASSERT_EQ(m_worker.ReportLost(m_port.Session() + 1), 1);
     ASSERT_EQ(m_worker.RequestScan(), 1);  // handled after the reports
     EXPECT_EQ(CallsUntil("list"), Calls({"list"}));
+}
+
+// The program ends while the worker is busy: its quit is queued, then a
+// device switch's last user hands the worker the device it left behind.
+// The device is closed as the hand-over promised.
+TEST_F(ComPortWorkerTest, ADeviceHandedOverBehindTheQuitIsClosed) {
+    struct BusyWorker : ComPortWorker {
+        explicit BusyWorker(DevicePort* port)
+            : ComPortWorker(port), busy(CreateEventA(NULL, TRUE, FALSE, NULL)), go(CreateEventA(NULL, TRUE, FALSE, NULL)) {}
+        LRESULT OnScanPorts(WPARAM, LPARAM) override {
+            SetEvent(busy.Get());
+            WaitForSingleObject(go.Get(), kTimeoutMs);
+            return 0;
+        }
+        OwnedHandle busy, go;
+    };
+    BusyWorker worker(&m_port);
+    ASSERT_EQ(worker.EnsureStarted(), 1);
+    ASSERT_EQ(worker.RequestScan(), 1);
+    ASSERT_EQ(WaitForSingleObject(worker.busy.Get(), kTimeoutMs), WAIT_OBJECT_0);
+    ASSERT_TRUE(PostThreadMessageA(worker.GetThreadId(), WM_QUIT, 0, 0));  // as Stop begins
+    EventLog log;
+    std::unique_ptr<SensorDeviceBase> device(new RecordingDevice(&log));
+    ASSERT_EQ(worker.RequestRetire(device), 1);
+    SetEvent(worker.go.Get());
+    EXPECT_EQ(worker.Wait(kTimeoutMs), WAIT_OBJECT_0);
+    EXPECT_EQ(log.Entries(), Calls({"close"}));
 }
 
 }  // namespace

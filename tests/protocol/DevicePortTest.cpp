@@ -14,6 +14,7 @@
 #include "tests/protocol/LiveDevices.h"
 #include "tests/protocol/RecordingDevice.h"
 #include "tests/protocol/RecordingPort.h"
+#include "tests/protocol/StalledLinePort.h"
 
 namespace {
 
@@ -548,6 +549,26 @@ TEST_F(PortFixture, SwapLeavesAThreadInsideTheOldDeviceAndTheNewOneLinksRegardle
     EXPECT_EQ(m_live.Violations(), 0);
 }
 
+// A thread inside the old device, past its own checks, posts right after a
+// switch: that notification is dropped, the new device's reaches the frame.
+TEST_F(PortFixture, WhatAReplacedDevicePostsIsDropped) {
+    RecordingDevice* old = Select(0);
+    ASSERT_NE(old, nullptr);
+    bool switched = false;
+    old->m_onLevel = [&] {
+        if (switched) return;
+        switched = true;
+        ASSERT_EQ(m_port.SelectDevice(1), 1);
+        old->OnTrouble(4);
+    };
+    m_port.AcquireLinkLevel(1);
+    ASSERT_TRUE(switched);
+    m_last->OnTrouble(5);
+    const std::vector<Notification> troubles = m_port.NotificationsOf(WM_DEVICE_TROUBLE);
+    ASSERT_EQ(troubles.size(), 1u);
+    EXPECT_EQ(troubles[0].wParam, 5u);
+}
+
 TEST_F(PortFixture, DetachClosesTheDeviceAndSilencesNotifications) {
     {
         RecordingPort port;
@@ -564,4 +585,20 @@ TEST_F(PortFixture, DetachClosesTheDeviceAndSilencesNotifications) {
         EXPECT_EQ(port.ReadRam(1, 1), 1);  // the device stays
     }
     EXPECT_EQ(m_live.Count(), 0u);  // the port deleted its device
+}
+
+// Switching away from the probe waits for the probe's thread, whose write
+// may wait on a line that never drains: that write is cut first rather than
+// waited out.
+TEST_F(PortFixture, SwitchAwayFromTheProbeCutsAWriteWaitingOnAStalledLineFirst) {
+    StalledLinePort port;
+    port.SetApplication(m_port.Host());
+    port.SetSensorCaps(&m_caps);
+    port.SetWaveFormRecord(&m_waveForm);
+    ASSERT_EQ(port.OpenLine(), 1);
+    ASSERT_EQ(port.SelectDevice(DevicePort::kProbeDeviceType), 1);
+    ASSERT_TRUE(port.WaitForStalledWrite());
+    ASSERT_EQ(port.SelectDevice(0), 1);
+    ASSERT_FALSE(port.SendErrors().empty());
+    EXPECT_EQ(port.SendErrors()[0], static_cast<DWORD>(ERROR_OPERATION_ABORTED)) << "the switch waited the write out";
 }

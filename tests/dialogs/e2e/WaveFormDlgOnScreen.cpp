@@ -1,6 +1,7 @@
 // The waveform dialog on a wide screen of its own under a window manager:
-// at its template's size every row of the statistics shows, and a real drag
-// of its corner resizes it, its display and its text.
+// at its template's size every row and column of the statistics shows, clear
+// of the display's edges, and a real drag of its corner resizes it, its
+// display and its text.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -72,12 +73,18 @@ protected:
         return client;
     }
     // Every line of every piece lies inside the display, no two pieces meet,
-    // and each line that holds text shows pixels of its colour.
+    // each line that holds text shows pixels of its colour, and no text
+    // meets the display's left or right edge: half a cell stays dark there.
     void ExpectEveryRowShows(const char* mode, bool both) {
         const RECT display = Display();
         const std::vector<WaveFormLayout::Piece>& pieces = m_dialog.GetLayout().GetPieces();
         ASSERT_FALSE(pieces.empty()) << mode;
-        const int lineHeight = m_dialog.GetCanvas().GetFonts()[m_dialog.GetLayout().GetFontIndex()].lineHeight;
+        const WaveFormLayout::Font& font = m_dialog.GetCanvas().GetFonts()[m_dialog.GetLayout().GetFontIndex()];
+        const int lineHeight = font.lineHeight;
+        const int clear = font.cellWidth / 2;
+        EXPECT_EQ(CanvasInk(m_dialog.GetCanvas(), {0, 0, clear, display.bottom}), 0) << mode << ": left edge";
+        EXPECT_EQ(CanvasInk(m_dialog.GetCanvas(), {display.right - clear, 0, display.right, display.bottom}), 0)
+            << mode << ": right edge";
         for (size_t i = 0; i < pieces.size(); ++i) {
             const WaveFormLayout::Piece& piece = pieces[i];
             RECT inside;

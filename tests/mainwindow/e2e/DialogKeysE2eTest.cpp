@@ -157,5 +157,9 @@ TEST_F(DialogKeysE2e, MnemonicsOfTheFocusedDialogStayWithIt) {
     ASSERT_TRUE(ClickInto(GetDlgItem(input, IDC_NUMERIC_FIRST_X)) && PressKeys({VK_MENU, 'A'}));
     EXPECT_TRUE(SimLog::PollFor([&] { return ProgramFocus(areaChoice) == areaChoice; }, kAnswerMs))
         << "Alt+A: the area choice";
+    // From a later row Alt+2 goes back to point 2, the one control that underlines 2.
+    HWND point2 = GetDlgItem(input, IDC_NUMERIC_FIRST_X + 2);
+    ASSERT_TRUE(ClickInto(GetDlgItem(input, IDC_NUMERIC_FIRST_X + 8)) && PressKeys({VK_MENU, '2'}));
+    EXPECT_TRUE(SimLog::PollFor([&] { return ProgramFocus(point2) == point2; }, kAnswerMs)) << "Alt+2: point 2";
     EXPECT_EQ(m_driver.Close(), 1u);
 }

@@ -23,7 +23,7 @@ public:
         selectedAt = Milliseconds();
         return 1;
     }
-    int Send(const std::string& bytes) override {
+    int SendAhead(const std::string& bytes) override {
         sent.push_back(bytes);
         sentAt = Milliseconds();
         return 1;
@@ -50,6 +50,10 @@ public:
     BOOL IsAutoRecognition() override { return autoRecognition; }
     void SetAutoRecognition(BOOL on) override { autoRecognition = on; }
     BYTE GetLinkLevel() override { return level; }
+    int WriteIo(BYTE disguised, BYTE mask) override {
+        forces.push_back(MAKEWORD(disguised, mask));
+        return 1;
+    }
 
     // On the performance counter: the tick count's grain is too coarse for waits.
     static double Milliseconds() {
@@ -68,6 +72,7 @@ public:
     std::vector<int> opened;
     std::deque<int> requests;  // what TakeOpenRequest hands out
     std::vector<DWORD> realtime;
+    std::vector<WORD> forces;  // each I/O write: the disguised byte low, the mask high
     int scans = 0;
     BOOL autoRecognition = FALSE;
     BYTE level = 0;

@@ -8,6 +8,9 @@
 #include "mainwindow/frame/StatusBar.h"
 #include "mainwindow/view/ViewMessages.h"
 #include "protocol/DeviceMessages.h"
+#include "protocol/SensorDevice.h"
+#include "resources/DialogIds.h"
+#include "resources/MenuIds.h"
 #include "sensor/AreaRecord.h"
 
 #include <commctrl.h>
@@ -112,6 +115,23 @@ TEST_F(FrameNotify, LinkLossProbesAgainAndClearsTheOutputsWithOneSound) {
     // A link coming up probes nothing.
     PostAndRun(WM_DEVICE_CONNECTION_CHANGED, 1, 0);
     EXPECT_EQ(1u, m_bench.port.selected.size());
+}
+
+// A sensor plugged back in has restarted with every line free: once it is
+// linked again, the open I/O test dialog sends the forces its buttons show.
+TEST_F(FrameNotify, IoTestForcesAreSentAgainWhenTheLinkComesBack) {
+    m_bench.caps.SetModel(0);  // a sensor with the I/O test
+    m_bench.Command(ID_COMM_IO_TEST);
+    ASSERT_EQ(1u, m_bench.OwnedDialogs().size());
+    HWND out1 = GetDlgItem(m_bench.OwnedDialogs()[0], IDC_IO_FORCE_FIRST + 4);
+    SendMessageA(out1, BM_CLICK, 0, 0);  // free -> forced off
+    SendMessageA(out1, BM_CLICK, 0, 0);  // -> forced on
+    const std::vector<WORD> forced = {0x1010, 0x1000};
+    ASSERT_EQ(forced, m_bench.port.forces);
+    PostAndRun(WM_DEVICE_CONNECTION_CHANGED, 0, 0);
+    PostAndRun(WM_DEVICE_CONNECTION_CHANGED, 1, 0);
+    PostAndRun(WM_DEVICE_CONNECTION_CHANGED, 2, 0);  // a link that stays up is no restart
+    EXPECT_EQ(std::vector<WORD>({0x1010, 0x1000, 0x1000}), m_bench.port.forces);
 }
 
 TEST(FrameSounds, FirstChangedOutputChoosesTheSound) {
@@ -344,4 +364,40 @@ TEST_F(FrameNotify, RealtimeIsAskedOnceHoweverOftenItIsRequested) {
     Frame().RequestRealtime(FALSE);
     Frame().RequestRealtime(TRUE);
     EXPECT_EQ(std::vector<DWORD>({1, 0, 1}), m_bench.port.realtime);
+}
+
+namespace {
+
+// The real device port, keeping the address of the last sensor device it made.
+class KeepingPort : public DevicePort {
+public:
+    std::unique_ptr<SensorDeviceBase> CreateDevice(WORD type) override {
+        std::unique_ptr<SensorDeviceBase> device = DevicePort::CreateDevice(type);
+        if (type <= 2) last = static_cast<SensorDevice*>(device.get());
+        return device;
+    }
+    SensorDevice* last = NULL;
+};
+
+}  // namespace
+
+// A report the replaced device posted before a switch, still queued when the
+// switch is done, is dropped; the new device's report is shown.
+TEST(FrameNotifySwitch, WhatTheReplacedDevicePostedBeforeTheSwitchIsDropped) {
+    FrameBench<NotedFrame, KeepingPort, NotedView> bench;
+    bench.port.SetApplication(&bench.application);
+    bench.port.SetWaveFormRecord(&bench.record);
+    bench.port.SetFrame(&bench.frame);
+    ASSERT_NE(static_cast<HWND>(NULL), bench.Start());
+    bench.port.SetAutoRecognition(FALSE);
+    ASSERT_EQ(1, bench.port.SelectDevice(0));
+    SensorDevice* replaced = bench.port.last;
+    ASSERT_NE(static_cast<SensorDevice*>(NULL), replaced);
+    replaced->OnNotification(0, 1);  // LED trouble, queued
+    ASSERT_EQ(1, bench.port.SelectDevice(1));
+    ASSERT_NE(replaced, bench.port.last);
+    bench.port.last->OnNotification(0, 5);
+    MSG m;
+    while (PeekMessageA(&m, bench.frame.GetHwnd(), 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    EXPECT_EQ(Texts({"E Software trouble detected."}), bench.frame.boxes);
 }

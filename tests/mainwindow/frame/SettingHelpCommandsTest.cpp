@@ -6,10 +6,12 @@
 #include "framework/LanguageResource.h"
 #include "mainwindow/frame/ProgramFile.h"
 #include "resources/MenuIds.h"
+#include "tests/protocol/StalledLinePort.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -90,6 +92,23 @@ TEST_F(FrameCommands, BaudRateWithoutALinkOnlyReopens) {
     EXPECT_EQ(std::vector<WORD>({1}), Port().selected);
     EXPECT_EQ(FALSE, Port().autoRecognition);
     EXPECT_EQ(1, DeviceType());
+}
+
+// The rate line goes ahead of a frame waiting on a line that never drains:
+// that writer gives up at once instead of holding the user's command.
+TEST(FrameCommands_StalledLine, RateLineCutsAFrameWaitingOnTheLine) {
+    struct LinkedPort : StalledLinePort {
+        BYTE GetLinkLevel() override { return 1; }
+        int SelectDevice(WORD) override { return 1; }
+    };
+    FrameBench<NotedFrame, LinkedPort, NotedView> bench;
+    ASSERT_NE(static_cast<HWND>(NULL), bench.Start(""));
+    ASSERT_EQ(bench.port.OpenLine(), 1);
+    std::thread writer([&] { bench.port.Send("request"); });
+    ASSERT_TRUE(bench.port.WaitForStalledWrite());
+    bench.Command(ID_SETTING_57600);
+    writer.join();
+    EXPECT_EQ(bench.port.SendErrors(), std::vector<DWORD>({ERROR_OPERATION_ABORTED}));
 }
 
 TEST_F(FrameCommands, AutoRecognitionStartsTheProbeAndRefusesAFirmwareUpdate) {

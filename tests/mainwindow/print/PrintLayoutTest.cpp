@@ -89,6 +89,36 @@ TEST(PrintLayout, ScalesGuardTheirDivisors) {
     EXPECT_TRUE(IsRectEmpty(&frame));
 }
 
+// A4 at 300 dpi with 25 mm margins: printable (295, 295, 2184, 3213), 2918
+// high. An 800 x 600 view at 96 dpi is 1250 x 937 on paper at 50 % (centred
+// from 614, 1285) and 2500 x 1875 at 100 % (from 816 down, cut to the
+// sides); a 1900 x 940 view at 100 % fills the area. Texts: a header of two
+// lines (80 pixels) and a footer of one (40).
+TEST(PrintLayout, ContentKeepsItsPlaceWhereTheTextsHaveRoomElseMovesClearOfThem) {
+    const RECT printable = R(295, 295, 2184, 3213);
+    const struct {
+        const char* what;
+        RECT placed;
+        int header, footer;
+        RECT content;
+    } cases[] = {
+        {"50 %, no texts", R(614, 1285, 1864, 2222), 0, 0, R(614, 1285, 1864, 2222)},
+        {"50 %, both texts", R(614, 1285, 1864, 2222), 80, 40, R(614, 1285, 1864, 2222)},
+        {"100 %, room for both", R(295, 816, 2184, 2691), 80, 40, R(295, 816, 2184, 2691)},
+        {"100 % filling, no texts", printable, 0, 0, printable},
+        {"100 % filling, both texts", printable, 80, 40, R(295, 375, 2184, 3173)},
+        {"100 % filling, a header only", printable, 80, 0, R(295, 375, 2184, 3213)},
+        // 2708 high, centred from 400 to 3108: moved by 55 just clear of 160.
+        {"pushed down by a tall header", R(614, 400, 1864, 3108), 160, 0, R(614, 455, 1864, 3163)},
+        {"pushed up by a tall footer", R(614, 400, 1864, 3108), 0, 160, R(614, 345, 1864, 3053)},
+        {"taller than the room between", R(614, 400, 1864, 3108), 160, 160, R(614, 455, 1864, 3053)},
+        {"texts taller than the page", printable, 2000, 2000, R(295, 2295, 2184, 2295)},
+    };
+    for (const auto& c : cases) {
+        ExpectRect(c.content, PrintLayout::ClearOfHeaderAndFooter(printable, c.placed, c.header, c.footer), c.what);
+    }
+}
+
 TEST(PrintLayout, FitZoomTakesTheTighterSideWithItsOwnResolution) {
     const SIZE screen = {96, 96};
     const struct {

@@ -48,13 +48,13 @@ PrintRig::~PrintRig() {
     rebar.Destroy();
 }
 
-bool PrintRig::Open() {
-    if (frame.CreateTest(kClientWidth + 40, kClientHeight + 140) == NULL) return false;
+bool PrintRig::Open(int clientWidth, int clientHeight) {
+    if (frame.CreateTest(clientWidth + 40, clientHeight + 140) == NULL) return false;
     if (rebar.Create(GetModuleHandleA(NULL), frame.GetHwnd()) == NULL) return false;
     HWND hwnd = view.Create(GetModuleHandleA(NULL), frame.GetHwnd());
     if (hwnd == NULL) return false;
     // The client edge takes two pixels a side.
-    MoveWindow(hwnd, 0, 60, kClientWidth + 4, kClientHeight + 4, TRUE);
+    MoveWindow(hwnd, 0, 60, clientWidth + 4, clientHeight + 4, TRUE);
     view.SetDrawItem(ScanView::kDrawRealtime, 0);
     return view.Settle();
 }

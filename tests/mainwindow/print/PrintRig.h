@@ -49,8 +49,8 @@ public:
 
 // What printing needs around it, as the program wires it: a frame window
 // with the tool bands (the print band lists the spooler's printers), a scan
-// view of 800 x 600 client pixels with one detection area, and the print
-// view joined to both.
+// view of 800 x 600 client pixels (or another size) with one detection
+// area, and the print view joined to both.
 class PrintRig {
 public:
     static const int kClientWidth = 800;
@@ -59,7 +59,7 @@ public:
     PrintRig();
     ~PrintRig();
     // 1 when every window exists.
-    bool Open();
+    bool Open(int clientWidth = kClientWidth, int clientHeight = kClientHeight);
     // The current area from up to seven points (mm), drawn.
     bool LoadArea(std::initializer_list<POINT> points);
     // The printer chosen in the band (0 = the first); -1 chooses none.

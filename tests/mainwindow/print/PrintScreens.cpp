@@ -1,13 +1,15 @@
 // Shows the print preview, the header and footer dialog or the About box
 // for a screenshot of the documentation (docs/), until the window closes or
-// a minute passes.
+// a minute passes. The preview is at 50 % of an 800 x 600 view unless ZOOM,
+// WIDTH and HEIGHT say otherwise.
 //
-//   print_screens preview|header|about
+//   print_screens preview [ZOOM [WIDTH HEIGHT]]|header|about
 #include "dialogs/AboutDlg.h"
 #include "dialogs/HeaderFooterDlg.h"
 #include "framework/IniFile.h"
 #include "tests/mainwindow/print/PrintRig.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -31,7 +33,9 @@ int main(int argc, char** argv) {
     IniFile settings;
     settings.SetFileName("print-screens.ini");
     PrintRig rig;
-    if (!rig.Open()) return 1;
+    const bool sized = argc >= 5;
+    const int width = sized ? atoi(argv[3]) : PrintRig::kClientWidth;
+    if (!rig.Open(width, sized ? atoi(argv[4]) : PrintRig::kClientHeight)) return 1;
     rig.LoadArea({{-2000, 500}, {2000, 500}, {3000, 2500}, {-1000, 3000}});
     rig.print.SetHeaderText("Detection area 1\r\nEntrance, east side");
     rig.print.SetFooterText("Printed by the TIV configurator");
@@ -51,9 +55,9 @@ int main(int argc, char** argv) {
     for (UINT band = 2100; band < 2105; ++band) rig.rebar.ShowBand(band, FALSE);
     rig.rebar.ShowBand(2105, TRUE);
     rig.rebar.Show(SW_SHOW);
-    rig.rebar.Resize(PrintRig::kClientWidth + 4);
+    rig.rebar.Resize(width + 4);
     rig.SelectPrinter(0);
-    rig.SetZoom(50);
+    rig.SetZoom(argc > 2 ? atoi(argv[2]) : 50);
     rig.print.ShowZoom();
     rig.EnterPreview();
     PumpFor(60000, rig.frame.GetHwnd());

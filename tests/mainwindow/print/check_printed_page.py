@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
-"""Prints one page through the print page tool on the spooler's PDF printer and
-checks the PDF the spooler makes of it: the header and footer texts above and
-below the view (pdftotext), and the view's frame and drawing inside the
-printable area, with blank margins (pdftoppm).
+"""Prints pages through the print page tool on the spooler's PDF printer and
+checks each PDF the spooler makes: the header and footer texts above and
+below the view, legible and clear of it (pdftotext, pdftoppm), and the view's
+frame and drawing inside the printable area, with blank margins. One page at
+50 % of the tool's 800 x 600 view, which leaves room around the content, and
+one at 100 % of a maximised window's view on a full HD screen, whose content
+would fill the printable area.
 
     check_printed_page.py --wine-run WINE_RUN --tool PRINT_PAGE_TOOL [--repeat N]
 
@@ -29,13 +32,17 @@ def pdf_folder():
     return os.path.join(os.path.expanduser("~"), "PDF")
 
 
-def run_tool(wine_run, tool, header, footer, zoom):
-    done = subprocess.run([wine_run, tool, header, footer, str(zoom)], stdout=subprocess.PIPE,
+# (zoom, the view's client width and height)
+PAGES = [(50, 800, 600), (100, 1900, 940)]
+
+
+def run_tool(wine_run, tool, header, footer, page):
+    done = subprocess.run([wine_run, tool, header, footer] + [str(v) for v in page], stdout=subprocess.PIPE,
                           stderr=subprocess.STDOUT, text=True, timeout=WAIT_SECONDS)
     layout = {}
     for line in done.stdout.splitlines():
         parts = line.split()
-        if parts and parts[0] in ("caps", "printable", "content", "print_ms", "result"):
+        if parts and parts[0] in ("caps", "screen", "printable", "content", "print_ms", "result"):
             layout[parts[0]] = [int(v) for v in parts[1:]]
     if layout.get("result") != [1]:
         fail("the tool did not print (exit %d):\n%s" % (done.returncode, done.stdout))
@@ -96,13 +103,18 @@ def grey_image(pdf):
     return [raw[pos + y * width:pos + (y + 1) * width] for y in range(height)]
 
 
-def check_page(pdf, layout, header, footer):
+def check_page(pdf, layout, header, footer, page):
     dpi = layout["caps"][4]
     to_points = 72.0 / dpi
     left, top, right, bottom = layout["printable"]
     c_left, c_top, c_right, c_bottom = layout["content"]
+    zoom, _, view_height = page
+    fills = view_height * layout["caps"][5] * zoom >= (bottom - top) * layout["screen"][1] * 100
+    if fills != (zoom == 100):
+        fail("the %d %% page is meant %s the printable area: %s" %
+             (zoom, "to be filled by the view" if zoom == 100 else "to leave room around the view", layout))
     if not (c_top > top and c_bottom < bottom):
-        fail("the zoom leaves no room for the header and footer: %s" % layout)
+        fail("no room for the header and footer: %s" % layout)
 
     words = word_boxes(pdf)
     token = header.split()[-1]
@@ -122,9 +134,11 @@ def check_page(pdf, layout, header, footer):
         if not (c_bottom * to_points - slack <= w[2] and w[4] <= bottom * to_points + slack):
             fail("footer word %s at %.1f..%.1f pt, not between %.1f and %.1f" %
                  (w[0], w[2], w[4], c_bottom * to_points, bottom * to_points))
-    # Bottom-aligned: the header sits on the content, not at the margin.
-    if min(w[2] for w in head) < top * to_points + 0.25 * (c_top - top) * to_points:
+    # The header stands on the content, the footer hangs under it.
+    if c_top * to_points - max(w[4] for w in head) > 3 * slack:
         fail("the header is not bottom-aligned on the content")
+    if min(w[2] for w in foot) - c_bottom * to_points > 3 * slack:
+        fail("the footer is not right under the content")
 
     image = grey_image(pdf)
     scale = RESOLUTION / float(dpi)
@@ -134,6 +148,14 @@ def check_page(pdf, layout, header, footer):
 
     def dark_share(cells):
         return sum(1 for v in cells if v < 128) / float(max(1, len(cells)))
+
+    # Each word is inked, not only in the text layer (a clipped text is).
+    points_to_px = RESOLUTION / 72.0
+    for w in head + foot:
+        box = [image[y][x] for y in range(int(w[2] * points_to_px), int(w[4] * points_to_px) + 1)
+               for x in range(int(w[1] * points_to_px), int(w[3] * points_to_px) + 1)]
+        if dark_share(box) == 0:
+            fail("the word %s is not printed" % w[0])
 
     # The frame: each edge dark along nearly its whole length (one row or
     # column of the rendering, give or take one for rounding).
@@ -172,19 +194,20 @@ def main():
     args = parser.parse_args()
 
     for run in range(args.repeat):
-        token = "T%dx%d" % (os.getpid(), run)
-        header = "Header %s" % token
-        footer = "Footer %s" % token
-        before = set(glob.glob(os.path.join(pdf_folder(), "*.pdf")))
-        start = time.time()
-        layout = run_tool(args.wine_run, args.tool, header, footer, 50)
-        ended = time.time()
-        pdf = wait_for_pdf(before, token)
-        ready = time.time()
-        print("one-page print job: %.2f s (process %.2f s, of it Print %d ms; PDF %.2f s after it ended)" %
-              (ready - start, ended - start, layout["print_ms"][0], ready - ended))
-        check_page(pdf, layout, header, footer)
-        os.remove(pdf)
+        for page in PAGES:
+            token = "T%dx%dz%d" % (os.getpid(), run, page[0])
+            header = "Header %s" % token
+            footer = "Footer %s" % token
+            before = set(glob.glob(os.path.join(pdf_folder(), "*.pdf")))
+            start = time.time()
+            layout = run_tool(args.wine_run, args.tool, header, footer, page)
+            ended = time.time()
+            pdf = wait_for_pdf(before, token)
+            ready = time.time()
+            print("%d %% page: one-page print job %.2f s (process %.2f s, of it Print %d ms; PDF %.2f s after it ended)" %
+                  (page[0], ready - start, ended - start, layout["print_ms"][0], ready - ended))
+            check_page(pdf, layout, header, footer, page)
+            os.remove(pdf)
     print("PASS")
 
 
