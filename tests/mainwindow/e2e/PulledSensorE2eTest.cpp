@@ -62,17 +62,23 @@ struct UserMove {
 struct RateItem {
     WORD command;
     const char* rate;
+    int deviceType;
 };
 
 const RateItem kRateItems[] = {
-    {ID_SETTING_19200, "19200"}, {ID_SETTING_57600, "57600"}, {ID_SETTING_115200, "115200"}};
+    {ID_SETTING_19200, "19200", 0}, {ID_SETTING_57600, "57600", 1}, {ID_SETTING_115200, "115200", 2}};
+const int kPaneAutomatic = 0xFF;  // the port pane's device type of Auto Recognition
 const char kAllRates[] = "19200 57600 115200";
 
-const char* RateOf(WORD command) {
+const RateItem* ItemOfCommand(WORD command) {
     for (const RateItem& item : kRateItems) {
-        if (item.command == command) return item.rate;
+        if (item.command == command) return &item;
     }
-    return "";
+    return &kRateItems[0];
+}
+
+const char* RateOf(WORD command) {
+    return ItemOfCommand(command)->rate;
 }
 
 WORD ItemOf(const std::string& rate) {
@@ -174,6 +180,9 @@ protected:
     void Move(const UserMove& move);
     void ChooseRate(WORD command);
     void ChooseAutoRecognition();
+    // Once the port pane shows the setting chosen, the frame has handled the
+    // item, and its rate line, if it sent one, has reached the simulator.
+    void WaitHandled(int deviceType);
     void ChoosePort();
     void TransferMove(Kind kind);
     // Gives the program back its set-up's setting (a fixed rate where the
@@ -324,6 +333,7 @@ void PulledSensor::ChooseRate(WORD command) {
     m_driver.Command(command);
     m_rate = command;
     m_auto = false;
+    WaitHandled(ItemOfCommand(command)->deviceType);
 }
 
 void PulledSensor::ChooseAutoRecognition() {
@@ -331,6 +341,12 @@ void PulledSensor::ChooseAutoRecognition() {
     MustLinkAnew();
     m_driver.Command(ID_SETTING_AUTO_RECOGNITION);
     m_auto = true;
+    WaitHandled(kPaneAutomatic);
+}
+
+void PulledSensor::WaitHandled(int deviceType) {
+    EXPECT_TRUE(SimLog::PollFor([&] { return m_driver.PaneDeviceType() == deviceType; }, kStepMs))
+        << "the setting never showed; the pane shows device type " << m_driver.PaneDeviceType();
 }
 
 void PulledSensor::ChoosePort() {
