@@ -9,7 +9,8 @@
 // is linked again by itself, and the user's unsaved areas are still there; the
 // simulator, told which rates the setting allows, reports no fault.
 // Each test runs in two set-ups: the rate found by automatic recognition, as
-// on a fresh install, and a fixed 19200 baud.
+// on a fresh install, and a fixed 19200 baud, which CTest also runs on the
+// paced line.
 #include "tests/mainwindow/e2e/ProgramDriver.h"
 
 #include "protocol/FirmwareFile.h"
