@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
+#include "framework/CriticalLock.h"
+#include "framework/OwnedHandle.h"
 #include "mainwindow/frame/MainFrame.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
@@ -19,20 +21,13 @@
 // keeps the link level and the last port report.
 class ScanCounter : public MainFrame {
 public:
-    ScanCounter() : m_scans(0), m_level(0), m_opened(-1), m_event(CreateEventA(NULL, FALSE, FALSE, NULL)) {
-        InitializeCriticalSection(&m_lock);
-    }
-    ~ScanCounter() override {
-        DeleteCriticalSection(&m_lock);
-        CloseHandle(m_event);
-    }
+    ScanCounter() : m_scans(0), m_level(0), m_opened(-1), m_event(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
 
     BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_DEVICE_SCAN) {
             const double now = BenchSeconds();
-            EnterCriticalSection(&m_lock);
+            CriticalLock::Hold hold(m_lock);
             m_times.push_back(now);
-            LeaveCriticalSection(&m_lock);
             InterlockedIncrement(&m_scans);
         } else if (msg == WM_DEVICE_CONNECTION_CHANGED) {
             InterlockedExchange(&m_level, static_cast<LONG>(wParam));
@@ -48,10 +43,8 @@ public:
     LONG Scans() { return InterlockedCompareExchange(&m_scans, 0, 0); }
     // When scan index (0 = the first) arrived.
     double TimeOf(LONG index) {
-        EnterCriticalSection(&m_lock);
-        const double t = m_times.at(static_cast<size_t>(index));
-        LeaveCriticalSection(&m_lock);
-        return t;
+        CriticalLock::Hold hold(m_lock);
+        return m_times.at(static_cast<size_t>(index));
     }
     LONG Level() { return InterlockedCompareExchange(&m_level, 0, 0); }
     // The last WM_DEVICE_PORT_OPENED as port * 2 + ok; -1 before the first.
@@ -83,8 +76,8 @@ private:
     volatile LONG m_scans;
     volatile LONG m_level;
     volatile LONG m_opened;
-    HANDLE m_event;
-    CRITICAL_SECTION m_lock;      // guards m_times
+    OwnedHandle m_event;
+    CriticalLock m_lock;          // guards m_times
     std::vector<double> m_times;  // arrival of every scan
 };
 

@@ -8,16 +8,16 @@
 #include "bench/BenchClock.h"
 #include "dialogs/FirmwareConversion.h"
 #include "dialogs/SRecordImage.h"
+#include "framework/OwnedHandle.h"
 #include "protocol/FirmwareFile.h"
 
 namespace {
 
 bool WriteText(const std::string& path, const std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));
+    if (!file.Valid()) return false;
     DWORD written = 0;
     const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, NULL);
-    CloseHandle(file);
     return ok && written == text.size();
 }
 

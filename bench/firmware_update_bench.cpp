@@ -10,7 +10,9 @@
 #include <stdlib.h>
 
 #include <string>
+#include <memory>
 
+#include "framework/OwnedHandle.h"
 #include "mainwindow/frame/MainFrame.h"
 #include "mainwindow/program/Application.h"
 #include "protocol/DeviceMessages.h"
@@ -36,7 +38,6 @@ double Now() {
 class ResultWatch : public MainFrame {
 public:
     ResultWatch() : m_level(0), m_result(-1), m_event(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
-    ~ResultWatch() override { CloseHandle(m_event); }
 
     BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM) override {
         if (msg == WM_DEVICE_CONNECTION_CHANGED) {
@@ -68,7 +69,7 @@ public:
     double m_finished = 0;
 
 private:
-    HANDLE m_event;
+    OwnedHandle m_event;
 };
 
 size_t FrameBytes(size_t messageBytes) {
@@ -99,7 +100,7 @@ int main() {
     WaveFormRecord waveForm;
     Application application;
     ResultWatch frame;
-    DevicePort* port = new DevicePort;
+    std::unique_ptr<DevicePort> port(new DevicePort);
     port->SetApplication(&application);
     port->SetFrame(&frame);
     port->SetWaveFormRecord(&waveForm);
@@ -126,6 +127,6 @@ int main() {
         printf("firmware update failed (result %ld)\n", frame.m_result);
     }
     port->Detach();
-    delete port;
+    port.reset();
     return ok ? 0 : 1;
 }

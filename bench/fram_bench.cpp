@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <string>
 #include <vector>
+#include <memory>
 
 #include "mainwindow/frame/MainFrame.h"
 #include "mainwindow/program/Application.h"
@@ -185,7 +186,7 @@ int main() {
     WaveFormRecord waveForm;
     OwnerApplication application;
     ResultFrame frame;
-    DevicePort* port = new DevicePort;
+    std::unique_ptr<DevicePort> port(new DevicePort);
     port->SetApplication(&application);
     port->SetFrame(&frame);
     port->SetWaveFormRecord(&waveForm);
@@ -194,6 +195,6 @@ int main() {
     ok = ok && Measure(*port, frame, 2, "115.2 kbit/s");
     ok = ok && Measure(*port, frame, 0, "19.2 kbit/s");
     port->Detach();
-    delete port;
+    port.reset();
     return ok ? 0 : 1;
 }

@@ -13,6 +13,7 @@
 #include "dialogs/ComMonitorDlg.h"
 #include "dialogs/DialogMessages.h"
 #include "dialogs/MonitorDecoder.h"
+#include "framework/OwnedHandle.h"
 #include "protocol/DevicePort.h"
 #include "protocol/SensorDeviceBase.h"
 #include "sensor/SensorCaps.h"
@@ -87,11 +88,11 @@ struct Feeder {
 void Stream(ComMonitorDlg* monitor, HWND feed, int pairs) {
     Feeder feeder = {feed, pairs};
     const double start = BenchSeconds();
-    HANDLE thread = CreateThread(NULL, 0, &Feeder::Run, &feeder, 0, NULL);
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) Pump();
+    OwnedHandle thread(CreateThread(NULL, 0, &Feeder::Run, &feeder, 0, NULL));
+    HANDLE waits[1] = {thread.Get()};
+    while (MsgWaitForMultipleObjects(1, waits, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) Pump();
     Pump();
     const double seconds = BenchSeconds() - start;
-    CloseHandle(thread);
     HWND log = GetDlgItem(monitor->GetHwnd(), 1078);
     printf("stream: %d frames in %.2f s: %.1f frames/s shown (the line carries %.1f frames/s), log %d chars\n",
            2 * pairs, seconds, 2 * pairs / seconds, LineFramesPerSecond(), GetWindowTextLengthA(log));

@@ -10,6 +10,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <memory>
 
 #include "bench/ScanCounter.h"
 #include "mainwindow/program/Application.h"
@@ -107,7 +108,7 @@ int main(int argc, char** argv) {
     WaveFormRecord waveForm;
     Application application;
     ScanCounter frame;
-    DevicePort* port = new DevicePort;
+    std::unique_ptr<DevicePort> port(new DevicePort);
     port->SetApplication(&application);
     port->SetFrame(&frame);
     port->SetWaveFormRecord(&waveForm);
@@ -116,6 +117,6 @@ int main(int argc, char** argv) {
     ok = ok && (memory ? Memory(*port, frame) : Costs(*port, frame, atoi(com)));
     Mark("DONE", ok ? "ok" : "failed");
     port->Detach();
-    delete port;
+    port.reset();
     return ok ? 0 : 1;
 }

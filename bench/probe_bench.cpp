@@ -7,10 +7,13 @@
 // Needs the simulator beside it; bench/run-probe-bench starts it once per rate.
 #include "bench/BenchClock.h"
 #include "bench/BenchFigures.h"
+#include "framework/CriticalLock.h"
+#include "framework/OwnedHandle.h"
 #include <stdio.h>
 #include <stdlib.h>
 
 #include <vector>
+#include <memory>
 
 #include "mainwindow/frame/MainFrame.h"
 #include "mainwindow/program/Application.h"
@@ -31,11 +34,7 @@ const DWORD kTimeoutMs = 15000;
 // thread acts on them, as the window would.
 class RecognitionWatch : public MainFrame {
 public:
-    RecognitionWatch() : m_event(CreateEventA(NULL, FALSE, FALSE, NULL)) { InitializeCriticalSection(&m_lock); }
-    ~RecognitionWatch() override {
-        DeleteCriticalSection(&m_lock);
-        CloseHandle(m_event);
-    }
+    RecognitionWatch() : m_event(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
 
     struct Times {
         double opened = 0;
@@ -47,7 +46,7 @@ public:
 
     BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         const double now = BenchMilliseconds();
-        EnterCriticalSection(&m_lock);
+        CriticalLock::Hold hold(m_lock);
         if (msg == WM_DEVICE_PORT_OPENED && wParam != 0 && lParam != 0) m_times.opened = now;
         if (msg == WM_DEVICE_PORT_OPENED && wParam == 0) m_times.closed = true;
         if (msg == WM_DEVICE_TYPE_RECOGNIZED && m_times.index < 0) {
@@ -55,28 +54,24 @@ public:
             m_times.index = static_cast<int>(wParam);
         }
         if (msg == WM_DEVICE_CONNECTION_CHANGED && wParam == 1 && m_times.linked == 0) m_times.linked = now;
-        LeaveCriticalSection(&m_lock);
         SetEvent(m_event);
         return TRUE;
     }
     LRESULT SendMessage(UINT, WPARAM, LPARAM) override { return 0; }
 
     Times Get() {
-        EnterCriticalSection(&m_lock);
-        const Times copy = m_times;
-        LeaveCriticalSection(&m_lock);
-        return copy;
+        CriticalLock::Hold hold(m_lock);
+        return m_times;
     }
     void Reset() {
-        EnterCriticalSection(&m_lock);
+        CriticalLock::Hold hold(m_lock);
         m_times = Times();
-        LeaveCriticalSection(&m_lock);
     }
     bool Wait(DWORD timeoutMs) { return WaitForSingleObject(m_event, timeoutMs) == WAIT_OBJECT_0; }
 
 private:
-    HANDLE m_event;
-    CRITICAL_SECTION m_lock;  // guards m_times
+    OwnedHandle m_event;
+    CriticalLock m_lock;  // guards m_times
     Times m_times;
 };
 
@@ -125,7 +120,7 @@ int main() {
     WaveFormRecord waveForm;
     Application application;
     RecognitionWatch frame;
-    DevicePort* port = new DevicePort;
+    std::unique_ptr<DevicePort> port(new DevicePort);
     port->SetApplication(&application);
     port->SetFrame(&frame);
     port->SetWaveFormRecord(&waveForm);
@@ -166,6 +161,6 @@ int main() {
         printf("no link within %lu ms\n", static_cast<unsigned long>(kTimeoutMs));
     }
     port->Detach();
-    delete port;
+    port.reset();
     return ok ? 0 : 1;
 }

@@ -20,6 +20,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include <memory>
 
 #include "bench/BenchClock.h"
 #include "bench/BenchFigures.h"
@@ -257,7 +258,7 @@ int main() {
     areas.SetDevice(&caps);
     shape.SetDevice(&caps);
     data.SetSensorCaps(&caps);
-    TimedPort* port = new TimedPort;
+    std::unique_ptr<TimedPort> port(new TimedPort);
     TimedFrame frame;
     TimedView view(&shape);
     Rebar rebar;
@@ -267,12 +268,12 @@ int main() {
     port->SetWaveFormRecord(&waveForm);
     port->SetSensorCaps(&caps);
     frame.SetApplication(&application);
-    frame.SetDevicePort(port);
+    frame.SetDevicePort(port.get());
     frame.SetScanView(&view);
     frame.SetRebar(&rebar);
     frame.SetPrintView(&printView);
     frame.SetWorkspace(Workspace(&areas, &shape, &data, &waveForm, &caps));
-    view.SetApplication(&application)->SetDevicePort(port)->SetPrintView(&printView);
+    view.SetApplication(&application)->SetDevicePort(port.get())->SetPrintView(&printView);
     view.SetAreaSet(&areas)->SetScanShape(&shape)->SetMeasuringData(&data)->SetSensorCaps(&caps);
     printView.SetScanView(&view);
     printView.SetRebar(&rebar);
@@ -285,7 +286,7 @@ int main() {
 
     DestroyWindow(frame.GetHwnd());
     port->Detach();
-    delete port;
+    port.reset();
     DeleteFileA(IniFile::GetPath());
     return ok ? 0 : 1;
 }

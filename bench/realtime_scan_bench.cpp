@@ -5,6 +5,7 @@
 // Needs the simulator beside it; bench/run-realtime-scan-bench starts both.
 #include <stdio.h>
 #include <stdlib.h>
+#include <memory>
 
 #include "bench/ScanCounter.h"
 #include "mainwindow/program/Application.h"
@@ -38,7 +39,7 @@ int main() {
     WaveFormRecord waveForm;
     Application application;
     ScanCounter frame;
-    DevicePort* port = new DevicePort;
+    std::unique_ptr<DevicePort> port(new DevicePort);
     port->SetApplication(&application);
     port->SetFrame(&frame);
     port->SetWaveFormRecord(&waveForm);
@@ -51,6 +52,6 @@ int main() {
     ok = ok && Measure(*port, frame, 1, true, "57.6 kbit/s");
     port->SetRealtime(0);
     port->Detach();
-    delete port;
+    port.reset();
     return ok ? 0 : 1;
 }

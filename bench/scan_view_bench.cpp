@@ -12,9 +12,11 @@
 
 #include <algorithm>
 #include <vector>
+#include <memory>
 
 #include "framework/CriticalLock.h"
 #include "framework/IniFile.h"
+#include "framework/OwnedHandle.h"
 #include "mainwindow/print/PrintView.h"
 #include "mainwindow/program/Application.h"
 #include "mainwindow/view/ScanView.h"
@@ -35,10 +37,7 @@ const int kClientHeight = 1024;
 class TimedView : public ScanView {
 public:
     TimedView() : m_done(CreateEventA(NULL, FALSE, FALSE, NULL)) {}
-    ~TimedView() override {
-        Destroy();
-        CloseHandle(m_done);
-    }
+    ~TimedView() override { Destroy(); }
     void RenderPass(WORD flags) override {
         ScanView::RenderPass(flags);
         if (flags & kMarker) SetEvent(m_done);
@@ -49,7 +48,7 @@ public:
         Redraw(static_cast<WORD>(flags | kMarker));
         WaitForSingleObject(m_done, 60000);
     }
-    HANDLE m_done;
+    OwnedHandle m_done;
 };
 
 DWORD Pack(int x, int y) {
@@ -115,7 +114,7 @@ int main() {
     RegisterClassA(&wc);
     HWND frame = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, kClientWidth + 4,
                                  kClientHeight + 4, NULL, NULL, wc.hInstance, NULL);
-    TimedView* view = new TimedView;
+    std::unique_ptr<TimedView> view(new TimedView);
     view->SetApplication(&application)->SetDevicePort(&port)->SetPrintView(&printView);
     view->SetAreaSet(&areas)->SetScanShape(&shape)->SetMeasuringData(&data)->SetSensorCaps(&caps);
     HWND hwnd = view->Create(wc.hInstance, frame);
@@ -171,7 +170,7 @@ int main() {
     }
     printf("10,000th scan over the 10th: %.2f (target: at most 2)\n", added[2] / added[0]);
 
-    delete view;
+    view.reset();
     DestroyWindow(frame);
     DeleteFileA(IniFile::GetPath());
     return 0;

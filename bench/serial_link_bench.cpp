@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/OwnedHandle.h"
 #include "protocol/SensorDeviceBase.h"
 #include "protocol/SerialPort.h"
 
@@ -21,12 +22,9 @@ public:
         m_outQueueSize = 4096;
         m_dcb.BaudRate = CBR_19200;
         m_eventMask = EV_RXCHAR;
-        m_frame = CreateEventA(NULL, FALSE, FALSE, NULL);
+        m_frame.Reset(CreateEventA(NULL, FALSE, FALSE, NULL));
     }
-    ~CountingPort() override {
-        Close();
-        CloseHandle(m_frame);
-    }
+    ~CountingPort() override { Close(); }
     void OnCommEvent(DWORD) override {
         std::vector<std::string> messages;
         if (ReadAll(m_buffer) == 0) return;
@@ -40,7 +38,7 @@ public:
 private:
     std::string m_buffer;  // receive thread only
     LONG m_frames;
-    HANDLE m_frame;
+    OwnedHandle m_frame;
 };
 
 void Report(const char* what, std::vector<double> ms) {

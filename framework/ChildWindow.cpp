@@ -56,6 +56,12 @@ LRESULT ChildWindow::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL ChildWindow::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Without a window PostMessage would post to the calling thread's queue.
+    CriticalLock::Hold hold(m_postLock);
+    if (m_hwnd == NULL) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
     return ::PostMessageA(m_hwnd, msg, wParam, lParam);
 }
 
@@ -84,6 +90,7 @@ void ChildWindow::Unbind() {
         SetWindowLongA(m_hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(m_oldProc));
         m_oldProc = NULL;
     }
+    CriticalLock::Hold hold(m_postLock);
     m_hwnd = NULL;
 }
 
@@ -108,6 +115,9 @@ LRESULT CALLBACK ChildWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         result = DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     // Unbound after the object's own WM_DESTROY handler has seen its window.
-    if (msg == WM_DESTROY && object->m_hwnd == hwnd) object->Unbind();
+    if (msg == WM_DESTROY && object->m_hwnd == hwnd) {
+        object->Unbind();
+        object->OnUnbound(hwnd);
+    }
     return result;
 }

@@ -2,7 +2,15 @@
 
 #include "framework/SentMessageWait.h"
 
-WorkerThread::WorkerThread() : m_threadId(0), m_exitCode(0) {}
+namespace {
+
+// Raised on a worker's thread that stopped itself: nobody waits for it any
+// more and its object may go, so the end of its loop leaves the object alone.
+thread_local bool t_stoppedItself = false;
+
+}  // namespace
+
+WorkerThread::WorkerThread() : m_threadId(0), m_accepting(false), m_exitCode(0) {}
 
 WorkerThread::~WorkerThread() {
     Stop();
@@ -16,14 +24,15 @@ BOOL WorkerThread::Start(LPSECURITY_ATTRIBUTES sa, DWORD stackSize, DWORD creati
     m_thread.Reset(CreateThread(sa, stackSize, ThreadProc, this, creationFlags, &id));
     const BOOL started = m_thread.Valid();
     if (started) {
-        m_threadId = id;
+        {
+            CriticalLock::Hold hold(m_postLock);
+            m_threadId = id;
+        }
         SetPriority(priority);
         // The thread's queue exists once the event is set: nothing posted after
         // Start returns is lost.
         HANDLE waits[2] = {m_startEvent.Get(), m_thread.Get()};
         WaitForMultipleObjects(2, waits, FALSE, INFINITE);
-    } else {
-        m_threadId = 0;
     }
     m_startEvent.Close();
     return started;
@@ -32,11 +41,16 @@ BOOL WorkerThread::Start(LPSECURITY_ATTRIBUTES sa, DWORD stackSize, DWORD creati
 int WorkerThread::Stop() {
     if (!m_thread.Valid()) return 0;
     PostThreadMessageA(m_threadId, WM_QUIT, 1, 0);
-    if (GetCurrentThreadId() != m_threadId) {
+    if (GetCurrentThreadId() == m_threadId) {
+        // Posts fail from here; those before the quit are handled before it.
+        t_stoppedItself = true;
+        SetAccepting(false);
+    } else {
         WaitHandlingSentMessages(m_thread.Get(), INFINITE);
         GetExitCodeThread(m_thread.Get(), &m_exitCode);
     }
     m_thread.Close();
+    CriticalLock::Hold hold(m_postLock);
     m_threadId = 0;
     return 1;
 }
@@ -59,7 +73,17 @@ BOOL WorkerThread::SetPriority(int priority) {
 }
 
 BOOL WorkerThread::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    CriticalLock::Hold hold(m_postLock);
+    if (!m_accepting || m_threadId == 0) {
+        SetLastError(ERROR_INVALID_THREAD_ID);
+        return FALSE;
+    }
     return PostThreadMessageA(m_threadId, msg, wParam, lParam);
+}
+
+void WorkerThread::SetAccepting(bool accepting) {
+    CriticalLock::Hold hold(m_postLock);
+    m_accepting = accepting;
 }
 
 DWORD WINAPI WorkerThread::ThreadProc(LPVOID param) {
@@ -69,8 +93,15 @@ DWORD WINAPI WorkerThread::ThreadProc(LPVOID param) {
 DWORD WorkerThread::Run() {
     MSG msg;
     PeekMessageA(&msg, NULL, WM_USER, WM_USER, PM_NOREMOVE);
+    SetAccepting(true);
     SetEvent(m_startEvent.Get());
-    return RunLoop();
+    const DWORD code = RunLoop();
+    if (t_stoppedItself) return code;
+    // Stop waits for this: a post from here on fails and its sender keeps
+    // what it carried; what was posted before and not handled is drained.
+    SetAccepting(false);
+    OnQueueClosed();
+    return code;
 }
 
 DWORD WorkerThread::RunLoop() {

@@ -1,13 +1,13 @@
 #include "protocol/ComPortWorker.h"
 
+#include "framework/PostedObject.h"
 #include "protocol/DeviceMessages.h"
 #include "protocol/DevicePort.h"
 #include "protocol/SensorDeviceBase.h"
 
 #include <new>
 
-ComPortWorker::ComPortWorker(DevicePort* port)
-    : m_devicePort(port), m_takingDevices(false), m_openPort(0), m_retryTimer(0) {
+ComPortWorker::ComPortWorker(DevicePort* port) : m_devicePort(port), m_openPort(0), m_retryTimer(0) {
     ZeroMemory(m_portMap, sizeof(m_portMap));
     AddMessageHandler(WM_COMWORKER_OPEN, Handler(&ComPortWorker::OnOpenPort));
     AddMessageHandler(WM_COMWORKER_SCAN, Handler(&ComPortWorker::OnScanPorts));
@@ -23,13 +23,7 @@ ComPortWorker::~ComPortWorker() {
 int ComPortWorker::EnsureStarted() {
     {
         CriticalLock::Hold start(m_startLock);
-        if (GetThreadId() == 0) {
-            {
-                CriticalLock::Hold retire(m_retireLock);
-                m_takingDevices = true;
-            }
-            Start(NULL, 0, 0, 0);
-        }
+        if (GetThreadId() == 0) Start(NULL, 0, 0, 0);
     }
     return GetThreadId() != 0 ? 1 : 0;
 }
@@ -59,37 +53,26 @@ int ComPortWorker::ReportLost(DWORD session) {
 }
 
 int ComPortWorker::RequestRetire(std::unique_ptr<SensorDeviceBase>& device) {
-    // Posted under the lock: once the loop has ended (RunLoop) no device is
-    // posted into a queue nobody reads.
-    CriticalLock::Hold retire(m_retireLock);
-    if (!m_takingDevices || GetThreadId() == 0) return 0;
-    if (!PostMessage(WM_COMWORKER_RETIRE, reinterpret_cast<WPARAM>(device.get()), 0)) return 0;
-    device.release();  // the message carries it to OnRetireDevice
-    return 1;
-}
-
-DWORD ComPortWorker::RunLoop() {
-    const DWORD code = WorkerThread::RunLoop();
-    {
-        CriticalLock::Hold retire(m_retireLock);
-        m_takingDevices = false;
-    }
-    CloseQueuedDevices();
-    return code;
-}
-
-// The devices posted before the loop ended that still wait behind its quit
-// (a device switch's last user left it as the program ended).
-void ComPortWorker::CloseQueuedDevices() {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, WM_COMWORKER_RETIRE, WM_COMWORKER_RETIRE, PM_REMOVE))
-        OnRetireDevice(msg.wParam, msg.lParam);
+    if (GetThreadId() == 0) return 0;
+    // The message carries it to OnRetireDevice.
+    const BOOL posted = PostedObject<SensorDeviceBase>::Post(
+        device, [this](ULONG_PTR object) { return PostMessage(WM_COMWORKER_RETIRE, object, 0); });
+    return posted ? 1 : 0;
 }
 
 LRESULT ComPortWorker::OnRetireDevice(WPARAM device, LPARAM) {
-    std::unique_ptr<SensorDeviceBase> retired(reinterpret_cast<SensorDeviceBase*>(device));
-    retired->Close();
+    CloseRetired(PostedObject<SensorDeviceBase>::Take(device));
     return 0;
+}
+
+void ComPortWorker::OnQueueClosed() {
+    // Devices handed over behind the quit are closed as if their turn came.
+    PostedObject<SensorDeviceBase>::Drain(PostedObject<SensorDeviceBase>::ThreadMessages(), WM_COMWORKER_RETIRE,
+                                          PostedObject<SensorDeviceBase>::kInWParam, &ComPortWorker::CloseRetired);
+}
+
+void ComPortWorker::CloseRetired(std::unique_ptr<SensorDeviceBase> device) {
+    if (device != nullptr) device->Close();
 }
 
 LRESULT ComPortWorker::OnPortLost(WPARAM session, LPARAM) {
@@ -149,6 +132,8 @@ LRESULT ComPortWorker::OnScanPorts(WPARAM, LPARAM) {
     std::unique_ptr<DWORD[]> copy(new (std::nothrow) DWORD[kPortMapWords]);
     if (copy == NULL) return 0;
     CopyMemory(copy.get(), m_portMap, sizeof m_portMap);
-    if (m_devicePort->NotifyPortList(copy.get())) copy.release();  // the frame frees a posted copy
+    // The frame takes a posted copy; one not posted is freed here.
+    PostedObject<DWORD[]>::Post(
+        copy, [this](ULONG_PTR posted) { return m_devicePort->NotifyPortList(reinterpret_cast<const DWORD*>(posted)); });
     return 0;
 }

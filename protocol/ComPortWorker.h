@@ -50,16 +50,14 @@ public:
     const DWORD* GetPortMap() const { return m_portMap; }
 
 protected:
-    DWORD RunLoop() override;
+    void OnQueueClosed() override;
 
 private:
+    static void CloseRetired(std::unique_ptr<SensorDeviceBase> device);
     void StopRetries();
-    void CloseQueuedDevices();
 
     DevicePort* m_devicePort;           // owner; set at construction
     CriticalLock m_startLock;           // held while the thread is started
-    CriticalLock m_retireLock;          // held around a retire's post and around m_takingDevices' fall
-    bool m_takingDevices;               // a started loop that has not ended yet: retires are posted
     DWORD m_portMap[kPortMapWords];     // worker thread only
     int m_openPort;                     // worker thread only: the port opened last, 0 after a close
     UINT_PTR m_retryTimer;              // worker thread only: 0 unless a lost port is tried again

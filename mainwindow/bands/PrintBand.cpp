@@ -116,8 +116,8 @@ BOOL PrintBand::FillPrinters() {
         }
         LRESULT index = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         if (index < 0) continue;
-        // The item holds the margins from here until ClearPrinters.
-        SendMessageA(combo, CB_SETITEMDATA, index, reinterpret_cast<LPARAM>(margins.release()));
+        SendMessageA(combo, CB_SETITEMDATA, index, reinterpret_cast<LPARAM>(margins.get()));
+        m_margins.push_back(std::move(margins));
     }
     int choice = selectedName.empty() ? -1 : FindName(names, selectedName);
     if (choice < 0) choice = FindName(names, DefaultPrinterName());
@@ -127,15 +127,10 @@ BOOL PrintBand::FillPrinters() {
 }
 
 void PrintBand::ClearPrinters() {
+    // The items go before the margins they point to.
     HWND combo = GetDlgItem(GetHwnd(), IDC_PRINTER);
-    if (combo == NULL) return;
-    LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
-    for (int i = 0; i < count; ++i) {
-        LRESULT data = SendMessageA(combo, CB_GETITEMDATA, i, 0);
-        if (data == CB_ERR) continue;
-        std::unique_ptr<RECT> margins(reinterpret_cast<RECT*>(data));  // the item held it since it was added
-    }
-    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    if (combo != NULL) SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    m_margins.clear();
 }
 
 BOOL PrintBand::ListPrinterNames(std::vector<std::string>* names) {

@@ -3,11 +3,13 @@
 
 #include "mainwindow/bands/ToolBand.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 // The print band, shown only in print preview: the printer choice with each
-// printer's page margins (1/100 mm, held as the items' data), print,
+// printer's page margins (1/100 mm; the band owns them, each item's data
+// points to its printer's), print,
 // document properties, page setup, the zoom choice, header and footer,
 // metafile export and leaving the preview. The two combo boxes report to the
 // frame as WM_NOTIFY, which hands them to the print view.
@@ -46,6 +48,8 @@ private:
     void NotifyFrame(WORD id, WORD code);
     std::string ComboText(HWND combo, int index);
     int FindName(const std::vector<std::string>& names, const std::string& name);
+
+    std::vector<std::unique_ptr<RECT>> m_margins;  // the printer items' margins, until ClearPrinters
 };
 
 #endif

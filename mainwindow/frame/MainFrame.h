@@ -296,6 +296,9 @@ protected:
     void SetPrintPreviewActive(BOOL on) { m_printPreview = on; }
     void SetSoundsOn(BOOL on) { m_soundsOn = on; }
     ComMonitorDlg* GetComMonitor() const { return m_comMonitorDlg.get(); }
+    // The posted port lists and deferred work still queued as the window
+    // goes are deleted, not lost with their messages.
+    void OnUnbound(HWND hwnd) override;
 
 private:
     typedef LRESULT (MainFrame::*FrameMessageHandler)(WPARAM wParam, LPARAM lParam);

@@ -14,6 +14,7 @@
 #include "dialogs/TivInfoDlg.h"
 #include "dialogs/WaveFormDlg.h"
 #include "framework/MsgBox.h"
+#include "framework/PostedObject.h"
 #include "framework/ResourceString.h"
 #include "mainwindow/frame/FrameHost.h"
 #include "mainwindow/frame/ProgramFile.h"
@@ -174,7 +175,7 @@ LRESULT MainFrame::OnPortOpened(WPARAM wParam, LPARAM lParam) {
 
 LRESULT MainFrame::OnPortList(WPARAM wParam, LPARAM) {
     // The port worker's heap copy, now ours.
-    std::unique_ptr<DWORD[]> posted(reinterpret_cast<DWORD*>(wParam));
+    std::unique_ptr<DWORD[]> posted = PostedObject<DWORD[]>::Take(wParam);
     if (posted == nullptr) return 0;
     DWORD bits[8];
     CopyMemory(bits, posted.get(), sizeof bits);
@@ -275,14 +276,19 @@ LRESULT MainFrame::OnUser8(WPARAM, LPARAM) {
 
 void MainFrame::Defer(std::function<void()> work) {
     std::unique_ptr<std::function<void()>> posted(new (std::nothrow) std::function<void()>(std::move(work)));
-    if (posted != nullptr && PostMessage(WM_FRAME_DEFERRED, 0, reinterpret_cast<LPARAM>(posted.get())))
-        posted.release();  // OnDeferred takes it back
+    PostedObject<std::function<void()>>::Post(
+        posted, [this](ULONG_PTR deferred) { return PostMessage(WM_FRAME_DEFERRED, 0, deferred); });
 }
 
 LRESULT MainFrame::OnDeferred(WPARAM, LPARAM lParam) {
-    std::unique_ptr<std::function<void()>> work(reinterpret_cast<std::function<void()>*>(lParam));
+    std::unique_ptr<std::function<void()>> work = PostedObject<std::function<void()>>::Take(lParam);
     if (work != nullptr) (*work)();
     return 0;
+}
+
+void MainFrame::OnUnbound(HWND hwnd) {
+    PostedObject<DWORD[]>::Drain(hwnd, WM_DEVICE_PORT_LIST, PostedObject<DWORD[]>::kInWParam);
+    PostedObject<std::function<void()>>::Drain(hwnd, WM_FRAME_DEFERRED, PostedObject<std::function<void()>>::kInLParam);
 }
 
 LRESULT MainFrame::OnAreaRead(WPARAM wParam, LPARAM) {

@@ -96,6 +96,9 @@ Application::~Application() {
     // Field order: the device port's threads stop before the windows they
     // post to go; each destructor writes its own settings.
     m_devicePort.reset();
+    // No operation is left to end a progress dialog: those still open go
+    // before the window that owns them.
+    m_progressDialogs.clear();
     m_mainFrame.reset();
     m_scanView.reset();
     m_rebar.reset();
@@ -307,15 +310,29 @@ ProgressView* Application::BeginProgress(HWND owner) {
     if (dialog == NULL) return NULL;
     dialog->SetApplication(this);
     if (dialog->Start(m_instance, owner != NULL ? owner : m_mainWindow) == NULL) return NULL;
-    // The caller holds it until EndProgress.
-    return dialog.release();
+    // The caller holds it lent until EndProgress.
+    ProgressView* started = dialog.get();
+    CriticalLock::Hold hold(m_progressLock);
+    m_progressDialogs.push_back(std::move(dialog));
+    return started;
 }
 
 BOOL Application::EndProgress(ProgressView* dialog) {
-    std::unique_ptr<ProgressView> owned(dialog);
-    if (owned == NULL) return FALSE;
-    owned->End();
+    std::unique_ptr<ProgressDlg> ended = TakeProgress(dialog);
+    if (ended == NULL) return FALSE;
+    ended->End();
     return TRUE;
+}
+
+std::unique_ptr<ProgressDlg> Application::TakeProgress(ProgressView* dialog) {
+    CriticalLock::Hold hold(m_progressLock);
+    for (auto it = m_progressDialogs.begin(); it != m_progressDialogs.end(); ++it) {
+        if (it->get() != dialog || dialog == NULL) continue;
+        std::unique_ptr<ProgressDlg> taken = std::move(*it);
+        m_progressDialogs.erase(it);
+        return taken;
+    }
+    return nullptr;
 }
 
 BOOL Application::GetDocumentPath(char* buffer, DWORD size) {

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
+#include "framework/CriticalLock.h"
 #include "framework/HandleOwner.h"
 #include "mainwindow/frame/FrameHost.h"
 #include "mainwindow/frame/Workspace.h"
@@ -17,6 +19,7 @@
 class DevicePort;
 class MainFrame;
 class PrintView;
+class ProgressDlg;
 class Rebar;
 class ScanView;
 
@@ -108,6 +111,8 @@ private:
     void WireObjects();
     BOOL StartObjects(HINSTANCE instance, LPSTR commandLine, int showCommand);
     BOOL ChooseFile(int kind, const char* remembered, char* store, char* buffer, DWORD size);
+    // The started progress dialog, out of the list; 0 when it is none of them.
+    std::unique_ptr<ProgressDlg> TakeProgress(ProgressView* dialog);
 
     OSVERSIONINFOA m_version;
     HINSTANCE m_instance;
@@ -123,6 +128,11 @@ private:
     std::unique_ptr<ScanView> m_scanView;
     std::unique_ptr<Rebar> m_rebar;
     std::unique_ptr<PrintView> m_printView;
+    // The progress dialogs begun and not ended yet: callers hold them only
+    // lent, so one never ended goes with the application. Begun on the
+    // user-interface thread, ended on any.
+    CriticalLock m_progressLock;
+    std::vector<std::unique_ptr<ProgressDlg>> m_progressDialogs;  // under m_progressLock
     HWND m_mainWindow;
     char m_documentPath[MAX_PATH];
     char m_areaFileName[MAX_PATH];

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "framework/PostedObject.h"
+
 namespace {
 
 const char kClassName[] = "ChildWindowTestClass";
@@ -64,6 +68,14 @@ public:
     HWND m_hwndAtDestroy = NULL;
 };
 
+// An object that counts how many of its kind live.
+struct Counted {
+    Counted() { ++live; }
+    ~Counted() { --live; }
+    static int live;
+};
+int Counted::live = 0;
+
 }  // namespace
 
 TEST(ChildWindow_Bind, CreateBindsAndDispatchesThroughTheMap) {
@@ -92,6 +104,40 @@ TEST(ChildWindow_Bind, PostedMessageReachesHandler) {
     while (PeekMessageA(&msg, p.GetHwnd(), 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     EXPECT_EQ(p.m_pings, 1);
     p.Destroy();
+}
+
+// Objects posted to a window are not lost with it: those still queued as it
+// goes are drained into owners (the quit message stays), and a post after it
+// went fails (it used to land in the posting thread's own queue), so that
+// the sender keeps its own.
+TEST(ChildWindow_Bind, PostedObjectsOutliveNoWindow) {
+    struct Receiver : Probe {
+        void OnUnbound(HWND hwnd) override {
+            drained += PostedObject<Counted>::Drain(hwnd, WM_TEST_PING, PostedObject<Counted>::kInLParam);
+        }
+        int drained = 0;
+    } receiver;
+    const auto post = [&receiver](std::unique_ptr<Counted>& object) {
+        return PostedObject<Counted>::Post(
+            object, [&receiver](ULONG_PTR posted) { return receiver.PostMessage(WM_TEST_PING, 0, posted); });
+    };
+    ASSERT_NE(receiver.CreateTest(), (HWND)NULL);
+    for (int i = 0; i < 2; ++i) {
+        std::unique_ptr<Counted> object(new Counted);
+        ASSERT_TRUE(post(object));
+    }
+    PostQuitMessage(5);  // as the frame's end posts it
+    receiver.Destroy();
+    EXPECT_EQ(receiver.drained, 2);
+    EXPECT_EQ(Counted::live, 0);
+    MSG quit;  // the drain leaves it to the loop
+    EXPECT_TRUE(PeekMessageA(&quit, NULL, 0, 0, PM_REMOVE) && quit.message == WM_QUIT && quit.wParam == 5);
+
+    std::unique_ptr<Counted> late(new Counted);
+    EXPECT_FALSE(post(late));
+    EXPECT_NE(late, nullptr);
+    MSG stray;
+    EXPECT_FALSE(PeekMessageA(&stray, NULL, WM_TEST_PING, WM_TEST_PING, PM_REMOVE));
 }
 
 TEST(ChildWindow_Bind, WindowWithoutObjectIsNotBound) {

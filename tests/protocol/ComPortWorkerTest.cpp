@@ -145,7 +145,7 @@ TEST_F(ComPortWorkerTest, LostReportOfAPortNotOpenClosesNothing) {
 
 // The program ends while the worker is busy: its quit is queued, then a
 // device switch's last user hands the worker the device it left behind.
-// The device is closed as the hand-over promised.
+// The device is closed as the hand-over promised, and deleted.
 TEST_F(ComPortWorkerTest, ADeviceHandedOverBehindTheQuitIsClosed) {
     struct BusyWorker : ComPortWorker {
         explicit BusyWorker(DevicePort* port)
@@ -163,11 +163,13 @@ TEST_F(ComPortWorkerTest, ADeviceHandedOverBehindTheQuitIsClosed) {
     ASSERT_EQ(WaitForSingleObject(worker.busy.Get(), kTimeoutMs), WAIT_OBJECT_0);
     ASSERT_TRUE(PostThreadMessageA(worker.GetThreadId(), WM_QUIT, 0, 0));  // as Stop begins
     EventLog log;
-    std::unique_ptr<SensorDeviceBase> device(new RecordingDevice(&log));
+    LiveDevices live;
+    std::unique_ptr<SensorDeviceBase> device(new RecordingDevice(&log, &live));
     ASSERT_EQ(worker.RequestRetire(device), 1);
     SetEvent(worker.go.Get());
     EXPECT_EQ(worker.Wait(kTimeoutMs), WAIT_OBJECT_0);
     EXPECT_EQ(log.Entries(), Calls({"close"}));
+    EXPECT_EQ(live.Count(), 0u);
 }
 
 }  // namespace

@@ -33,12 +33,7 @@ BOOL ChoosingApplication::SaveMeasurementFileDialog(char* buffer, DWORD size) {
 }
 
 void SetPrinters(Rebar* rebar, const char* only) {
-    // The band owns each entry's margins.
-    LRESULT count = rebar->SendItemMessage(IDC_PRINTER, CB_GETCOUNT, 0, 0);
-    for (int i = 0; i < count; ++i) {
-        LRESULT data = rebar->SendItemMessage(IDC_PRINTER, CB_GETITEMDATA, i, 0);
-        if (data != CB_ERR) delete reinterpret_cast<RECT*>(data);
-    }
+    // The band owns the entries' margins: they stay its until it lists again.
     rebar->SendItemMessage(IDC_PRINTER, CB_RESETCONTENT, 0, 0);
     if (only == NULL) return;
     rebar->SendItemMessage(IDC_PRINTER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(only));

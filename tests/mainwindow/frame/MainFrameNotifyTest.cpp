@@ -51,6 +51,18 @@ typedef std::vector<std::string> Texts;
 
 }  // namespace
 
+// The port worker's copy of the port list stays the worker's once the
+// frame's window has gone: the post fails instead of landing in the
+// posting thread's own queue, where nothing would free it.
+TEST_F(FrameNotify, APortListAfterTheWindowWentIsRefused) {
+    m_bench.port.SetFrame(&Frame());
+    DestroyFrame(&Frame());
+    DWORD list[8] = {};
+    EXPECT_FALSE(m_bench.port.NotifyPortList(list));
+    MSG stray;
+    EXPECT_FALSE(PeekMessageA(&stray, NULL, WM_DEVICE_PORT_LIST, WM_DEVICE_PORT_LIST, PM_REMOVE));
+}
+
 TEST_F(FrameNotify, PortReportsShowTheOpenFailureAndStoreThePort) {
     const struct {
         int request;  // what the port recorded for this report; -1 none

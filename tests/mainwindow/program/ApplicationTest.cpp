@@ -1,5 +1,6 @@
 #include "mainwindow/program/Application.h"
 
+#include "framework/ProgressView.h"
 #include "tests/framework/TestSettings.h"
 
 #include <gtest/gtest.h>
@@ -179,6 +180,20 @@ TEST(Application, PortNumberZeroKeepsTheLastPort) {
 TEST(Application, EndProgressOfNothingDoesNothing) {
     Application application;
     EXPECT_FALSE(application.EndProgress(NULL));
+}
+
+// The application owns the progress dialogs it starts: one that no caller
+// ended goes with it instead of staying on screen.
+TEST(Application, AProgressDialogNeverEndedGoesWithTheApplication) {
+    HWND window = NULL;
+    {
+        Application application;
+        ProgressView* progress = application.BeginProgress(NULL);
+        ASSERT_NE(progress, nullptr);
+        window = progress->GetHwnd();
+        ASSERT_TRUE(IsWindow(window));
+    }
+    EXPECT_FALSE(IsWindow(window));
 }
 
 TEST(Application, DocumentPathIsEmptyAtStart) {

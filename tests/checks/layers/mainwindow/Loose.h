@@ -1,0 +1,1 @@
+// A file of mainwindow/ that stands in no room.  // reported

@@ -1,0 +1,2 @@
+// Outside the layers, including only what a dialog may.
+#include "../protocol/DevicePort.h"

@@ -1,0 +1,2 @@
+// A folder outside the layers: what it includes counts for its includer.
+#include "../mainwindow/frame/MainFrame.h"
