@@ -45,11 +45,13 @@ tiv_wineserver() {
     echo wineserver
 }
 
-# A private 32-bit prefix inside the build folder, initialised once, and one
-# persistent server detached from every pipe (otherwise each process waits for
-# the server to exit, or CTest waits on a pipe the server inherited).
+# A private 32-bit prefix inside the build folder (or the one given),
+# initialised once, and one persistent server detached from every pipe
+# (otherwise each process waits for the server to exit, or CTest waits on a
+# pipe the server inherited). A server already serving a prefix the caller
+# gave is the caller's, and stays when the run ends.
 tiv_start_wine() {
-    export WINEPREFIX="$TIV_BUILD/wineprefix"
+    export WINEPREFIX="${1:-$TIV_BUILD/wineprefix}"
     export WINEARCH=win32
     export WINEDEBUG=-all
     local server
@@ -62,9 +64,16 @@ tiv_start_wine() {
             /v Debugger /d false /f </dev/null >/dev/null 2>&1 || true
         "$server" -w </dev/null >/dev/null 2>&1 || true
     fi
-    # Runs in one build folder share its server: the last to leave stops it.
+    # Runs in one build folder share its server: the last to leave stops it,
+    # unless it served the prefix before the first came (marked "kept").
     mkdir -p "$WINEPREFIX.users"
-    (flock 9; touch "$WINEPREFIX.users/$$") 9>"$WINEPREFIX.users.lock"
+    (
+        flock 9
+        tiv_prune_wine_users
+        [ -n "${1:-}" ] && [ -z "$(ls -A "$WINEPREFIX.users")" ] && tiv_server_running \
+            && touch "$WINEPREFIX.users/kept"
+        touch "$WINEPREFIX.users/$$"
+    ) 9>"$WINEPREFIX.users.lock"
     TIV_WINESERVER=$server
     tiv_serve_prefix "$server"
 }
@@ -76,11 +85,9 @@ tiv_serve_prefix() {
     setsid "$server" -p </dev/null >/dev/null 2>&1 &
     # Wait for its socket: a wine process started earlier would spawn a server
     # of its own that inherits the caller's pipes.
-    local id i
-    id=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+    local i
     for i in $(seq 1 100); do
-        if compgen -G "${TMPDIR:-/tmp}/wine*/$id/socket" >/dev/null \
-            || compgen -G "/tmp/.wine-$(id -u)/$id/socket" >/dev/null; then
+        if tiv_server_running; then
             # Start Wine's services now, with no pipes: the first program of a
             # session starts them and they keep its standard output open.
             wine wineboot </dev/null >/dev/null 2>&1 || true
@@ -90,6 +97,14 @@ tiv_serve_prefix() {
     done
     echo "wineserver did not start for $WINEPREFIX" >&2
     return 1
+}
+
+# Whether a server serves $WINEPREFIX: its socket is there.
+tiv_server_running() {
+    [ -d "$WINEPREFIX" ] || return 1
+    local id
+    id=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+    compgen -G "${TMPDIR:-/tmp}/wine*/$id/socket" >/dev/null || compgen -G "/tmp/.wine-$(id -u)/$id/socket" >/dev/null
 }
 
 # The test screen has no window manager, and Wine waits two seconds for one
@@ -120,14 +135,20 @@ tiv_stop_wine() {
     (
         flock 9
         rm -f "$WINEPREFIX.users/$$"
-        local f
-        for f in "$WINEPREFIX.users"/*; do
-            [ -e "$f" ] || continue
-            kill -0 "$(basename "$f")" 2>/dev/null && exit 0
-            rm -f "$f"
-        done
+        tiv_prune_wine_users
+        [ -n "$(ls -A "$WINEPREFIX.users" | grep -vx kept)" ] && exit 0
+        [ -e "$WINEPREFIX.users/kept" ] && { rm -f "$WINEPREFIX.users/kept"; exit 0; }
         "$TIV_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
     ) 9>"$WINEPREFIX.users.lock"
+}
+
+# Forgets the runs that have ended.
+tiv_prune_wine_users() {
+    local f
+    for f in "$WINEPREFIX.users"/*; do
+        [ -e "$f" ] && [ "$(basename "$f")" != kept ] || continue
+        kill -0 "$(basename "$f")" 2>/dev/null || rm -f "$f"
+    done
 }
 
 # A virtual screen when there is none, for the window tests. Xvfb picks a

@@ -19,8 +19,16 @@ would take. The sensor talks at its own rate
 program's side of the line is set to another rate, every
 reply is written as a UART at the program's rate would read it (garbled).
 Requests are taken as sent, since the pseudo-terminal carries bytes, not bit
-timings. It stops by itself after --lifetime seconds, or on SIGTERM/SIGINT,
-and then removes its link.
+timings. It stops by itself after --lifetime seconds, or on SIGTERM/SIGINT.
+Hung up or stopped, it points its link at a path that cannot exist: the port
+reaches nothing until a simulator links it again, and Wine finds the link
+there and makes no other of its own.
+
+With --allowed-file the test tells what the program may do now (which line
+rates its setting allows, whether its realtime scan is on; see simwatch), and
+the simulator logs what goes against it, and two link sessions at once, as
+FAULT; a refused link Set (a wrong answer for another level) is logged as
+DENIED.
 
 Log lines: "<ms since start> <KIND> <hex or text>", KIND one of START, LINK,
 BAUD, RX (good message, CRC included), RXBAD (message failing its CRC), NOISE
@@ -35,7 +43,9 @@ nobody asked for, sent), HANGUP (the pseudo-terminal closed), ARM (a pull waits
 for a request), PULL (the request that pulled it), RETURN (a new one linked, the
 sensor restarted), COMMIT (a FRAM block went into
 memory), REFUSE (a commit was refused), BADECHO (a FRAM write was taken
-wrongly), STOP.
+wrongly), DENIED (a link Set refused: the level asked for and the level kept),
+ALLOWED (what the control file allows, as taken), FAULT (the program did what
+it must not: the reason), STOP.
 
 FRAM: 512 words, blank (each word 0xC000 | its address) or with the areas of
 an area file (--areas) in the layout of the version text. With --fram-dump its
@@ -56,8 +66,12 @@ import simcodec
 import simfram
 import simline
 import simuart
+import simwatch
 from simscene import Scene
 from simsensor import Sensor, UpdateFaults
+
+# Where a link points while no simulator serves it: /dev/null is no folder.
+NOWHERE = "/dev/null/no-sensor"
 
 BAUD_NAMES = {getattr(termios, "B%d" % rate): rate
               for rate in (1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400)
@@ -141,8 +155,9 @@ class Log:
 
 
 class Simulator:
-    def __init__(self, sensor, faults, log, pace=False, rate=None, fram_dump=None, times=None):
+    def __init__(self, sensor, faults, log, pace=False, rate=None, fram_dump=None, times=None, watch=None):
         self.sensor = sensor
+        self.watch = watch or simwatch.Watch()
         self.rate = rate  # the sensor's own line rate; None answers at any rate
         self.fram_dump = fram_dump
         self.faults = faults
@@ -197,12 +212,15 @@ class Simulator:
         return name
 
     def unlink(self):
+        """Points the link, while it is still ours, at nothing."""
         if self.link is None:
             return
         link, name = self.link
         try:
             if os.readlink(link) == name:
-                os.unlink(link)
+                temp = link + ".sim%d" % os.getpid()
+                os.symlink(NOWHERE, temp)
+                os.replace(temp, link)
         except OSError:
             pass
         self.link = None
@@ -281,9 +299,12 @@ class Simulator:
     def on_bytes(self, data):
         if self.line is not None:
             self.arrived = self.line.arrival(len(data), time.monotonic())
+        self.watch_baud()  # the rate the bytes came at
+        self.log_faults(self.watch.on_bytes(self.program_rate()))
         for kind, payload in self.parser.feed(data):
             if kind == "frame":
                 self.log.write("RX", payload.hex())
+                self.log_faults(self.watch.on_request(payload))
                 if self.pull_at(payload):
                     return
                 self.note_time("RX", payload[:2].hex())
@@ -296,6 +317,8 @@ class Simulator:
                 dumps = self.sensor.dumps
                 for reply in self.sensor.handle(payload):
                     self.reply(reply)
+                for kind, text in self.sensor.take_events():
+                    self.log.write(kind, text)
                 if self.sensor.dumps != dumps:
                     self.log.write("FLASH", self.sensor.dump_path or "-")
                 self.note_fram()
@@ -305,6 +328,10 @@ class Simulator:
                 self.log.write("NOISE", payload.hex())
                 for rate in self.switches.feed(payload):
                     self.switch_rate(rate)
+
+    def log_faults(self, faults):
+        for fault in faults:
+            self.log.write("FAULT", fault)
 
     def switch_rate(self, rate):
         """The sensor talks at the new rate from now on (one that answers at
@@ -477,6 +504,9 @@ class Simulator:
                 self.log.write("STOP", "lifetime")
                 return
             self.hang_up_or_return(now)
+            allowed = self.watch.refresh()
+            if allowed is not None:
+                self.log.write("ALLOWED", allowed)
             timeout = min(end - now, 0.05)
             if self.master is None:  # hung up
                 time.sleep(timeout)
@@ -546,6 +576,9 @@ def parse_args(argv):
                    help="this long after the program first sets the line, a link challenge nobody asked for arrives")
     p.add_argument("--outage-at-command", type=lambda text: int(text, 16), default=None,
                    help="count the outage from the first frame of this command (hex) instead")
+    p.add_argument("--allowed-file", default=None,
+                   help="what the program may do now, as the test writes it: lines 'rates <baud>...' and "
+                        "'realtime on|off'; requests against it are logged as FAULT")
     p.add_argument("--pace", action="store_true", help="send at the rate and stop bits the program set")
     p.add_argument("--baud", type=parse_rate, default=19200,
                    help="the sensor's own rate: 19200 (default), 57600, 115200, or any")
@@ -598,7 +631,8 @@ def main(argv=None):
     sensor.set_io_sequence(args.io_states, args.io_hold)
     sensor.stamp_scans = args.scan_stamp
     times = open(args.line_times, "w", buffering=1) if args.line_times else None
-    sim = Simulator(sensor, faults, log, args.pace, args.baud, args.fram_dump, times)
+    sim = Simulator(sensor, faults, log, args.pace, args.baud, args.fram_dump, times,
+                    simwatch.Watch(args.allowed_file))
 
     def stop(signum, frame):
         sim.stopping = True
@@ -606,8 +640,9 @@ def main(argv=None):
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
     log.write("START", " ".join(sys.argv[1:] if argv is None else argv))
-    if args.unplug_file and os.path.exists(args.unplug_file):
-        os.unlink(args.unplug_file)  # left by an earlier run: the cable starts plugged in
+    for left in (args.unplug_file, args.allowed_file):
+        if left and os.path.exists(left):
+            os.unlink(left)  # left by an earlier run: the cable starts plugged in, nothing is checked
     try:
         sim.dump_fram()
         sim.link_into(args.prefix, args.com)

@@ -75,6 +75,11 @@ class Sensor:
         self.scans = 0
         self.dump_path = dump
         self.dumps = 0  # final resets so far
+        self.events = []  # (log kind, text): refused link Sets
+
+    def take_events(self):
+        events, self.events = self.events, []
+        return events
 
     def restart(self):
         """Power cycle: the link, its challenge, any forcing, the update mode and an
@@ -95,8 +100,9 @@ class Sensor:
         return handler(message[1], message[2:-2])
 
     def handle_link(self, sub, data):
-        # Get: an 8-byte challenge. Set: level and CRC-16 of the challenge;
-        # a wrong answer leaves the level; level 0 needs no answer.
+        # Get: an 8-byte challenge, which replaces the one before. Set: level and
+        # CRC-16 of the latest challenge; a wrong answer leaves the level (a Set
+        # for another level is then refused); level 0 needs no answer.
         if sub == GET and not data:
             self.challenge = bytes(self.random.randrange(256) for _ in range(8))
             return [bytes((LINK, GET)) + self.challenge]
@@ -105,6 +111,8 @@ class Sensor:
             answer = data[1] | (data[2] << 8)
             if wanted == 0 or (wanted <= MAX_LEVEL and self.answer_ok(answer)):
                 self.level = wanted
+            elif wanted != self.level:
+                self.events.append(("DENIED", "%d %d" % (wanted, self.level)))
             return [bytes((LINK, SET, self.level))]
         return []
 

@@ -1,5 +1,6 @@
 """Tests of the simulator's version and distance commands, its scene, its
-line pacing and its outage, the last two through a real pseudo-terminal."""
+line pacing, its outage and the faults it logs, the last three through a real
+pseudo-terminal."""
 
 import os
 import termios
@@ -10,6 +11,7 @@ import tempfile
 
 import simcodec
 import simline
+import simwatch
 import sensorsim
 from simscene import Scene
 from simsensor import Sensor
@@ -178,6 +180,36 @@ class PacedSimulatorTest(unittest.TestCase):
         self.assertEqual(self.sim.sensor.level, 0)
         self.assertEqual(self.link()[:3], b"\xa0\x5a\x01")
         self.assertEqual(self.exchange(VERSION_GET)[0][:8], b"\xa1\x695.1.3K")
+
+    def test_refused_sets_and_the_programs_faults_are_logged(self):
+        self.start()
+        allowed = os.path.join(self.folder.name, "allowed")
+        with open(allowed, "w") as f:
+            f.write("rates 19200\nrealtime off\n")
+        self.sim.watch = simwatch.Watch(allowed)
+        self.sim.watch.refresh()
+        self.sim.watch.allowed.before.clear()  # no grace: as if the file said so from the start
+        self.set_line(termios.B57600, 2)
+        self.thread.start()
+        first, _ = self.exchange(simcodec.with_crc(b"\xa0\x69"))
+        self.exchange(simcodec.with_crc(b"\xa0\x69"))  # the sensor keeps only this challenge
+        answer = simcodec.crc16(first[2:10] + b"\0\0")
+        self.assertEqual(self.link_set(1, answer)[:3], b"\xa0\x5a\x00")
+        self.client.write(simcodec.frame(DISTANCE_GET))
+        self.link_set(0, answer)
+        lines = self.log_lines()
+        self.assertEqual([text for kind, text in lines if kind == "DENIED"], ["1 0"])
+        faults = [text for kind, text in lines if kind == "FAULT"]
+        self.assertTrue(faults[0].startswith("rate 57600 not allowed"), faults)
+        self.assertIn("realtime off, yet a distance request " + DISTANCE_GET.hex(), faults)
+
+    def link_set(self, level, answer):
+        return self.exchange(simcodec.with_crc(bytes((0xA0, 0x5A, level, answer & 0xFF, answer >> 8))))[0]
+
+    def log_lines(self):
+        with open(self.logpath) as f:
+            return [tuple(line.rstrip("\n").split(" ", 2)[1:]) for line in f]
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -155,14 +155,14 @@ std::string WindowsPath(const std::string& hostPath) {
 bool WaitForMore(const std::string& prefix, int before, DWORD timeoutMs);
 
 // Starts the program on the simulator's port at 19200 baud; its main window
-// once linked (the version is asked), else 0.
+// once linked (the version is asked) and scanning in realtime, else 0.
 HWND StartLinked(ProgramRun& program) {
     if (!program.Ready()) return NULL;
     program.WriteSetting("Device", "ComPort", std::to_string(SimLog::ComPort()).c_str());
     program.WriteSetting("Device", "DeviceType", "0");
     program.Start("");
     HWND window = program.WaitForWindow();
-    return window != NULL && WaitForMore("a169", 0, 20000) ? window : NULL;
+    return window != NULL && WaitForMore("a169", 0, 20000) && WaitForMore("a269", 0, 20000) ? window : NULL;
 }
 
 // The simulator's area words, FRAM 0x40 to 0xBF.

@@ -149,7 +149,8 @@ bool ProgramDriver::WaitGone(HWND window, DWORD timeoutMs) {
 namespace {
 
 // The port pane's owner-drawn data: the port in the low word, the link level
-// in bits 16..23. An owner-drawn part answers with it; no buffer is written.
+// in bits 16..23, the device type in bits 24..31. An owner-drawn part answers
+// with it; no buffer is written.
 DWORD PaneData(HWND main) {
     HWND bar = FindWindowExA(main, NULL, STATUSCLASSNAMEA, NULL);
     const int kPortPart = 3;
@@ -168,6 +169,10 @@ int ProgramDriver::PanePort() const {
 
 int ProgramDriver::PaneLevel() const {
     return static_cast<int>(PaneData(m_window) >> 16 & 0xFF);
+}
+
+int ProgramDriver::PaneDeviceType() const {
+    return static_cast<int>(PaneData(m_window) >> 24 & 0xFF);
 }
 
 bool ProgramDriver::WaitForPane(int port, int level, DWORD timeoutMs) const {

@@ -49,9 +49,11 @@ public:
     static std::string Texts(HWND dialog);
     static bool WaitGone(HWND window, DWORD timeoutMs = kTimeoutMs);
 
-    // The port and link level the status bar's port pane shows.
+    // The port, link level and device type (0, 1, 2 for the rates, 255 for
+    // automatic recognition) the status bar's port pane shows.
     int PanePort() const;
     int PaneLevel() const;
+    int PaneDeviceType() const;
     bool WaitForPane(int port, int level, DWORD timeoutMs = kTimeoutMs) const;
 
     // The view's client pixel that shows a plan point (millimetres) under the

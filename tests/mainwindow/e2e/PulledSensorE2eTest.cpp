@@ -2,10 +2,15 @@
 // of the user's work, the program driven from outside: at each step of an area
 // read, an area write and a firmware update, during realtime, and while the
 // result box is open; then the same at random moments of random operations.
+// The random rounds add the user's own moves at random moments: a rate item
+// or Auto Recognition, Disconnect, the port chosen again, Read Area and Write
+// Area, while linked, with the cable out, or as the sensor comes back.
 // After each the main window answers within 2 s, the sensor back on the port
-// is linked again by itself, and the user's unsaved areas are still there.
+// is linked again by itself, and the user's unsaved areas are still there; the
+// simulator, told which rates the setting allows, reports no fault.
 // Each test runs in two set-ups: the rate found by automatic recognition, as
-// on a fresh install, and a fixed 19200 baud.
+// on a fresh install, and a fixed 19200 baud, which CTest also runs on the
+// paced line.
 #include "tests/mainwindow/e2e/ProgramDriver.h"
 
 #include "protocol/FirmwareFile.h"
@@ -41,6 +46,54 @@ const char kUpdateFailed[] = "Firmware updating failed.";
 const char kNever[] = "";  // a moment's pullAt when the cable stays in
 
 enum Kind { kRealtime, kReadArea, kWriteArea, kFirmwareUpdate, kBaudChange, kDialog };
+
+// The user's own moves around a random round, and when: while linked before
+// the round's operation, with the cable out after it, or as the sensor is
+// plugged back (once it is linked, for a transfer).
+enum MoveKind { kNoMove, kRateItem, kAutoRecognition, kDisconnect, kPortAgain, kReadAreaMove, kWriteAreaMove };
+enum MovePoint { kWhileLinked, kCableOut, kComingBack };
+
+struct UserMove {
+    MoveKind kind;
+    MovePoint at;
+    WORD rate;      // a rate item's command
+    DWORD delayMs;  // before the move, or between Disconnect and the port chosen again
+};
+
+struct RateItem {
+    WORD command;
+    const char* rate;
+    int deviceType;
+};
+
+const RateItem kRateItems[] = {
+    {ID_SETTING_19200, "19200", 0}, {ID_SETTING_57600, "57600", 1}, {ID_SETTING_115200, "115200", 2}};
+const int kPaneAutomatic = 0xFF;  // the port pane's device type of Auto Recognition
+const char kAllRates[] = "19200 57600 115200";
+
+const RateItem* ItemOfCommand(WORD command) {
+    for (const RateItem& item : kRateItems) {
+        if (item.command == command) return &item;
+    }
+    return &kRateItems[0];
+}
+
+const char* RateOf(WORD command) {
+    return ItemOfCommand(command)->rate;
+}
+
+WORD ItemOf(const std::string& rate) {
+    for (const RateItem& item : kRateItems) {
+        if (item.rate == rate) return item.command;
+    }
+    return ID_SETTING_19200;
+}
+
+// The sensor's rate: 19200 from its start, then each switch line's.
+std::string SensorRate() {
+    const std::vector<std::string> switches = SimLog::Lines("SWITCH");
+    return switches.empty() ? "19200" : switches.back();
+}
 
 // What the user does while the result box is open and the sensor is out.
 enum UnderTheBox {
@@ -122,6 +175,20 @@ protected:
     std::string ShownDialog() const;
     bool Automatic() const { return std::string(GetParam()) == kAutomatic; }
     void RandomRound(std::mt19937& random, int round);
+    UserMove RandomMove(std::mt19937& random, std::string* when);
+    // The planned user move, if it is due at this point.
+    void MoveAt(MovePoint point);
+    void Move(const UserMove& move);
+    void ChooseRate(WORD command);
+    void ChooseAutoRecognition();
+    // Once the port pane shows the setting chosen, the frame has handled the
+    // item, and its rate line, if it sent one, has reached the simulator.
+    void WaitHandled(int deviceType);
+    void ChoosePort();
+    void TransferMove(Kind kind);
+    // Gives the program back its set-up's setting (a fixed rate where the
+    // sensor's rate is) and its port, as a user whose sensor does not link.
+    void Restore();
 
     ProgramRun m_program;
     ProgramDriver m_driver{m_program};
@@ -131,7 +198,10 @@ protected:
     bool m_updateRan = false;  // the program closes the port at the update's result
     DWORD m_backAfterMs = 0;   // how much longer the cable stays out once the box is answered
     size_t m_since = 0;        // the simulator's log entries when the program last had to link anew
-    WORD m_rate = ID_SETTING_19200;
+    WORD m_rate = ID_SETTING_19200;  // the rate item chosen last
+    bool m_auto = false;             // Auto Recognition chosen last
+    bool m_portClosed = false;       // by Disconnect, until the port is chosen again
+    UserMove m_move = {kNoMove, kWhileLinked, 0, 0};
     WORD m_dialog = 0;  // the dialog a dialog kind opens, and its caption
     const char* m_caption = "";
     std::vector<WORD> m_sensorFram;  // the simulator's FRAM before any write
@@ -145,6 +215,8 @@ void PulledSensor::SetUp() {
     ASSERT_EQ(1, FirmwareFile::Write(m_folder.Path("update.tiv").c_str(), OnePage()));
     m_program.WriteSetting("Device", "ComPort", std::to_string(m_com).c_str());
     m_program.WriteSetting("Device", "DeviceType", GetParam());
+    m_auto = Automatic();
+    ASSERT_TRUE(SimLog::Allow(m_auto ? kAllRates : "19200", true));
     ASSERT_TRUE(m_driver.Start());
     ASSERT_TRUE(PaneShows(1)) << "at the start";
     m_driver.Command(ID_COMM_READ_AREA);
@@ -224,8 +296,7 @@ bool PulledSensor::Begin(Kind kind) {
                 m_driver.Answer("The firmware will be rewritten to data of \"update.tiv\". OK?", IDOK);
             return m_updateRan;
         case kBaudChange:
-            MustLinkAnew();
-            m_driver.Command(m_rate);
+            ChooseRate(m_rate);
             return true;
         case kDialog:
             m_driver.Command(m_dialog);
@@ -234,12 +305,8 @@ bool PulledSensor::Begin(Kind kind) {
     return false;
 }
 
-// Leaves the program as the operation found it.
+// Leaves the program as the operation found it; Restore gives the rate back.
 void PulledSensor::End(Kind kind) {
-    if (kind == kBaudChange && Automatic()) {
-        MustLinkAnew();
-        m_driver.Command(ID_SETTING_AUTO_RECOGNITION);
-    }
     HWND dialog = kind == kDialog ? m_driver.WaitForDialog(m_caption, 0) : NULL;
     if (dialog == NULL) return;
     PostMessageA(dialog, WM_CLOSE, 0, 0);
@@ -259,6 +326,93 @@ void PulledSensor::PlugBack() {
     ASSERT_TRUE(SimLog::PlugCableBack());
     ASSERT_TRUE(SimLog::WaitForCount("RETURN", returns + 1, kStepMs)) << "the simulator did not come back";
     m_pulled = false;
+}
+
+void PulledSensor::ChooseRate(WORD command) {
+    ASSERT_TRUE(SimLog::Allow(RateOf(command), true));
+    MustLinkAnew();
+    m_driver.Command(command);
+    m_rate = command;
+    m_auto = false;
+    WaitHandled(ItemOfCommand(command)->deviceType);
+}
+
+void PulledSensor::ChooseAutoRecognition() {
+    ASSERT_TRUE(SimLog::Allow(kAllRates, true));
+    MustLinkAnew();
+    m_driver.Command(ID_SETTING_AUTO_RECOGNITION);
+    m_auto = true;
+    WaitHandled(kPaneAutomatic);
+}
+
+void PulledSensor::WaitHandled(int deviceType) {
+    EXPECT_TRUE(SimLog::PollFor([&] { return m_driver.PaneDeviceType() == deviceType; }, kStepMs))
+        << "the setting never showed; the pane shows device type " << m_driver.PaneDeviceType();
+}
+
+void PulledSensor::ChoosePort() {
+    MustLinkAnew();
+    m_driver.Command(static_cast<WORD>(ID_COMM_PORT_FIRST + m_com - 1));
+    m_portClosed = false;
+}
+
+// A read or write from the menu, which shows only while linked: it completes.
+void PulledSensor::TransferMove(Kind kind) {
+    ASSERT_NO_FATAL_FAILURE(Restore());
+    ASSERT_TRUE(PaneShows(1)) << "linked for the user's transfer";
+    ASSERT_TRUE(Begin(kind)) << "the user's transfer did not start";
+    HWND box = m_driver.WaitForDialog(kind == kReadArea ? "Area reading" : "Area writing", kStepMs);
+    ASSERT_NE(static_cast<HWND>(NULL), box) << "no result of the user's transfer; shown: " << ShownDialog();
+    const std::string texts = ProgramDriver::Texts(box);
+    EXPECT_NE(std::string::npos, texts.find(kind == kReadArea ? kReadDone : kWriteDone)) << texts;
+    ASSERT_NO_FATAL_FAILURE(AnswerResult(box));
+}
+
+void PulledSensor::MoveAt(MovePoint point) {
+    if (m_move.kind == kNoMove || m_move.at != point) return;
+    const UserMove move = m_move;
+    m_move.kind = kNoMove;
+    Sleep(move.delayMs);
+    ASSERT_NO_FATAL_FAILURE(Move(move));
+    ASSERT_TRUE(Answers()) << "after the user's move";
+}
+
+void PulledSensor::Move(const UserMove& move) {
+    switch (move.kind) {
+        case kRateItem:
+            return ChooseRate(move.rate);
+        case kAutoRecognition:
+            return ChooseAutoRecognition();
+        case kDisconnect:
+            m_driver.Command(ID_COMM_DISCONNECT);
+            m_portClosed = true;
+            // Chosen again here while the sensor is in, else once it is back.
+            if (!m_pulled) {
+                Sleep(move.delayMs);
+                ChoosePort();
+            }
+            return;
+        case kPortAgain:
+            if (!m_pulled) ChoosePort();
+            return;
+        case kReadAreaMove:
+            return TransferMove(kReadArea);
+        case kWriteAreaMove:
+            return TransferMove(kWriteArea);
+        case kNoMove:
+            return;
+    }
+}
+
+void PulledSensor::Restore() {
+    if (m_portClosed) ChoosePort();
+    const WORD sensorRate = ItemOf(SensorRate());
+    if (Automatic() && !m_auto) {
+        ASSERT_NO_FATAL_FAILURE(ChooseAutoRecognition());
+    } else if (!Automatic() && (m_auto || m_rate != sensorRate)) {
+        ASSERT_NO_FATAL_FAILURE(ChooseRate(sensorRate));
+    }
+    EXPECT_EQ(static_cast<HWND>(NULL), m_driver.WaitForDialog("Cannot", 0)) << "a failed open";
 }
 
 // Presses OK in the result box and in the box after it that a firmware
@@ -310,16 +464,17 @@ void PulledSensor::Pull(Kind kind, const Moment& m) {
     ASSERT_TRUE(Answers()) << "the box answered";
     ASSERT_NO_FATAL_FAILURE(End(kind));
     if (m_pulled) {
+        ASSERT_NO_FATAL_FAILURE(MoveAt(kCableOut));
         Sleep(m_backAfterMs);  // the moment the sensor comes back, not a wait for the program
         ASSERT_NO_FATAL_FAILURE(PlugBack());
     }
     // After an update the program has closed the port and asked for the
     // sensor's restart: the user chooses the port again.
-    if (m_updateRan) {
-        MustLinkAnew();
-        m_driver.Command(static_cast<WORD>(ID_COMM_PORT_FIRST + m_com - 1));
-    }
+    if (m_updateRan) ChoosePort();
     m_updateRan = false;
+    ASSERT_NO_FATAL_FAILURE(MoveAt(kCableOut));  // the cable stayed in
+    ASSERT_NO_FATAL_FAILURE(MoveAt(kComingBack));
+    ASSERT_NO_FATAL_FAILURE(Restore());
     ASSERT_TRUE(PaneShows(1)) << "the sensor back on the port";
     EXPECT_EQ(m_expectedAreas, AreaTexts()) << "the unsaved areas changed";
 }
@@ -415,14 +570,22 @@ void PulledSensor::RandomRound(std::mt19937& random, int round) {
         {ID_AREA_NUMERICAL_INPUT, "Numerical Input"},
         {ID_COMM_RECORD, "Number to record"},
     };
-    static const WORD rates[] = {ID_SETTING_19200, ID_SETTING_57600, ID_SETTING_115200};
+    std::string moveText;
+    m_move = RandomMove(random, &moveText);
+    printf("round %d, the user's move: %s\n", round, moveText.c_str());
+    fflush(stdout);
+    if (m_move.at == kWhileLinked && m_move.kind != kNoMove) {
+        ASSERT_NO_FATAL_FAILURE(MoveAt(kWhileLinked));
+        ASSERT_NO_FATAL_FAILURE(Restore());
+        ASSERT_TRUE(PaneShows(1)) << "linked after the user's move";
+    }
     // The update needs 19200 baud, which the automatic set-up does not fix.
-    const bool updates = !Automatic() && m_rate == ID_SETTING_19200;
+    const bool updates = !m_auto && m_rate == ID_SETTING_19200;
     const RandomKind& k = kinds[random() % (updates ? 6 : 5)];
     const DialogCommand& dialog = dialogs[random() % 4];
     m_dialog = dialog.command;
     m_caption = dialog.caption;
-    if (k.kind == kBaudChange) m_rate = rates[random() % 3];
+    if (k.kind == kBaudChange) m_rate = kRateItems[random() % 3].command;
 
     // Pulled at one of its requests, under its result box, or not at all.
     Moment m = {"", kNever, 0, k.result, static_cast<UnderTheBox>(random() % 3)};
@@ -454,6 +617,22 @@ void PulledSensor::RandomRound(std::mt19937& random, int round) {
     Pull(k.kind, m);
 }
 
+UserMove PulledSensor::RandomMove(std::mt19937& random, std::string* when) {
+    static const char* const kinds[] = {"none", "rate item ", "Auto Recognition", "Disconnect",
+                                        "the port again", "Read Area", "Write Area"};
+    static const char* const points[] = {" while linked", " with the cable out", " as the sensor comes back"};
+    UserMove move;
+    move.kind = static_cast<MoveKind>(random() % 7);
+    move.at = static_cast<MovePoint>(random() % 3);
+    move.rate = kRateItems[random() % 3].command;
+    move.delayMs = random() % 1500;
+    // The transfers' items show only while linked.
+    if ((move.kind == kReadAreaMove || move.kind == kWriteAreaMove) && move.at == kCableOut) move.at = kComingBack;
+    *when = std::string(kinds[move.kind]) + (move.kind == kRateItem ? RateOf(move.rate) : "");
+    if (move.kind != kNoMove) *when += points[move.at] + (", after " + std::to_string(move.delayMs) + " ms");
+    return move;
+}
+
 // About two minutes (TIV_PULL_SOAK_S seconds) of random rounds from a seed
 // (TIV_PULL_SEED, else a fixed one), which is printed to run them again.
 TEST_P(PulledSensor, RandomPulls) {
@@ -466,6 +645,8 @@ TEST_P(PulledSensor, RandomPulls) {
     while (GetTickCount() - start < seconds * 1000) {
         ASSERT_NO_FATAL_FAILURE(RandomRound(random, ++round)) << "seed " << seed;
         ASSERT_FALSE(HasFailure()) << "seed " << seed;
+        const std::vector<std::string> faults = SimLog::Lines("FAULT");
+        ASSERT_TRUE(faults.empty()) << "seed " << seed << ", the simulator reports: " << faults.front();
     }
     printf("%d rounds\n", round);
     EXPECT_EQ(1u, m_driver.Close());

@@ -104,12 +104,17 @@ bool WaitForRelinkAt(const char* rate, size_t from) {
         kLinkTimeoutMs);
 }
 
-// Linked once the version is asked for.
+// Linked once the version is asked for, and scanning in realtime.
 bool WaitForLink() {
-    return SimLog::PollFor([] { return Find(SimLog::Entries(), 0, "RX", "a169") >= 0; }, kLinkTimeoutMs);
+    return SimLog::PollFor(
+        [] {
+            const std::vector<SimLog::Entry> log = SimLog::Entries();
+            return Find(log, 0, "RX", "a169") >= 0 && Find(log, 0, "RX", "a269") >= 0;
+        },
+        kLinkTimeoutMs);
 }
 
-// A program linked to the simulator at 19200 baud.
+// A program linked to the simulator at 19200 baud, its realtime scan on.
 class LinkedProgram : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -81,10 +81,12 @@ protected:
         if (SimLog::ComPort() == 0) GTEST_SKIP() << "needs the sensor simulator (run through CTest)";
         m_com = SimLog::ComPort();
     }
+    // Linked, and its realtime scan asked for.
     bool StartLinked(const char* switches = "") {
         m_program.WriteSetting("Device", "ComPort", std::to_string(m_com).c_str());
         m_program.WriteSetting("Device", "DeviceType", "0");
-        return m_driver.Start(switches) && m_driver.WaitForPane(m_com, 1, kLinkMs);
+        return m_driver.Start(switches) && m_driver.WaitForPane(m_com, 1, kLinkMs) &&
+               SimLog::PollFor([] { return CountStartingWith("RX", "a269") > 0; }, kLinkMs);
     }
     // A transfer from the Communication menu, confirmed, and its report answered.
     bool Transfer(WORD command, const char* question, const char* report) {

@@ -24,6 +24,16 @@ std::string LogPath() {
     return WinePath("TIV_SIM_LOG");
 }
 
+// Renamed into place whole: the simulator never reads half a file.
+bool WriteWhole(const std::string& path, const std::string& text) {
+    {
+        std::ofstream file((path + ".new").c_str());
+        file << text;
+        if (!file.good()) return false;
+    }
+    return MoveFileExA((path + ".new").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 bool Contains(const std::vector<std::string>& lines, const std::string& payload) {
     for (const std::string& line : lines) {
         if (line == payload) return true;
@@ -70,14 +80,21 @@ bool SimLog::WaitForCount(const std::string& kind, size_t count, DWORD timeoutMs
 }
 
 bool SimLog::PullCable(const std::string& atRequest, int nth) {
-    // Renamed into place whole: the simulator never reads half a request.
-    const std::string path = LogPath() + ".unplug";
-    {
-        std::ofstream file((path + ".new").c_str());
-        file << (atRequest.empty() ? "pulled" : "at " + atRequest + " " + std::to_string(nth)) << "\n";
-        if (!file.good()) return false;
-    }
-    return MoveFileExA((path + ".new").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    return WriteWhole(LogPath() + ".unplug",
+                      (atRequest.empty() ? "pulled" : "at " + atRequest + " " + std::to_string(nth)) + "\n");
+}
+
+bool SimLog::Allow(const std::string& rates, bool realtime) {
+    const std::string on = realtime ? "on" : "off";
+    if (!WriteWhole(LogPath() + ".allowed", "rates " + rates + "\nrealtime " + on + "\n")) return false;
+    // As the simulator logs it: its keys in order.
+    const std::string taken = "rates " + rates + "; realtime " + on;
+    return PollFor(
+        [&] {
+            const std::vector<std::string> allowed = Lines("ALLOWED");
+            return !allowed.empty() && allowed.back() == taken;
+        },
+        5000);
 }
 
 bool SimLog::PlugCableBack() {

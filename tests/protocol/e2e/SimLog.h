@@ -34,6 +34,12 @@ public:
     static bool PullCable(const std::string& atRequest = "", int nth = 1);
     // Plugs it back: a new line serves the port, the sensor restarted (RETURN).
     static bool PlugCableBack();
+    // Tells the simulator what the program may do now: the line rates its
+    // setting allows ("19200 57600 115200" while it recognises the rate) and
+    // whether its realtime scan is on; true once the simulator has taken it
+    // (ALLOWED). The simulator logs a request against it, after a short
+    // grace, as FAULT, and run-with-sim fails the test.
+    static bool Allow(const std::string& rates, bool realtime);
     // The simulator's flash dump at a Linux path: page address -> hex of the page.
     static std::map<DWORD, std::string> FlashDump(const std::string& linuxPath);
     // Waits, bounded, until done() holds. The log and the windows of another
