@@ -53,8 +53,8 @@ int ComPortWorker::ReportLost(DWORD session) {
 }
 
 int ComPortWorker::RequestRetire(std::unique_ptr<SensorDeviceBase>& device) {
-    if (GetThreadId() == 0) return 0;
-    // The message carries it to OnRetireDevice.
+    // The message carries it to OnRetireDevice; no post reaches a worker
+    // that is not running.
     const BOOL posted = PostedObject<SensorDeviceBase>::Post(
         device, [this](ULONG_PTR object) { return PostMessage(WM_COMWORKER_RETIRE, object, 0); });
     return posted ? 1 : 0;

@@ -199,7 +199,11 @@ std::unique_ptr<SensorDeviceBase> DevicePort::SwapDevice(std::unique_ptr<SensorD
     m_device = std::move(next);
     // Under the lock a device posts under: all the old device posted is
     // ahead of the mark, all the new one posts behind it.
-    if (old != NULL && PostToFrame(WM_DEVICE_SWAPPED, 0, 0)) InterlockedIncrement(&m_swapsUnseen);
+    // Counted before the post, so the frame never takes a mark not counted yet.
+    if (old != NULL) {
+        InterlockedIncrement(&m_swapsUnseen);
+        if (!PostToFrame(WM_DEVICE_SWAPPED, 0, 0)) InterlockedDecrement(&m_swapsUnseen);
+    }
     const int users = m_deviceUsers;
     m_deviceUsers = 0;
     // Not deleted under a caller: the last one to leave it retires it.
@@ -251,7 +255,7 @@ BOOL DevicePort::IsSwapUnseen() {
 }
 
 void DevicePort::SwapSeen() {
-    if (InterlockedDecrement(&m_swapsUnseen) < 0) InterlockedIncrement(&m_swapsUnseen);
+    InterlockedDecrement(&m_swapsUnseen);
 }
 
 bool DevicePort::IsCurrent(SensorDeviceBase* device) {

@@ -325,9 +325,10 @@ BOOL Application::EndProgress(ProgressView* dialog) {
 }
 
 std::unique_ptr<ProgressDlg> Application::TakeProgress(ProgressView* dialog) {
+    if (dialog == NULL) return nullptr;
     CriticalLock::Hold hold(m_progressLock);
     for (auto it = m_progressDialogs.begin(); it != m_progressDialogs.end(); ++it) {
-        if (it->get() != dialog || dialog == NULL) continue;
+        if (it->get() != dialog) continue;
         std::unique_ptr<ProgressDlg> taken = std::move(*it);
         m_progressDialogs.erase(it);
         return taken;
